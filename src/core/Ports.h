@@ -1,0 +1,98 @@
+#pragma once
+// How the domain reaches the operator and the platform. The window, the batch
+// tool and the tests each supply their own implementations.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace zt {
+
+enum class Symbol { Keins, Frage, Ausruf, Stopp, Information };
+enum class Knoepfe { Ok, OkAbbrechen, JaNein, JaNeinAbbrechen };
+enum class Antwort { Ok, Abbrechen, Ja, Nein };
+
+QString AntwortText(Antwort a);  // "OK", "Abbrechen", "Ja", "Nein"
+
+// Status-bar fields.
+enum Statusfeld : int {
+  StatusZustand = 1,   // state and file
+  StatusPosition = 2,  // "[a][b]"
+  StatusFortschritt = 3,
+  StatusSortierung = 4  // "sortiert nach ..."
+};
+
+// Where the operator's attention is sent.
+enum class Ziel {
+  TabZieltafel, TabZeitnahme, TabVoreinstellungen,
+  SeiteVoreinstellungen, SeiteSonstiges, SeiteVornamen, SeiteStartnummern,
+  Teilnehmertabelle, SucheName, SucheStartnummer, FeldBezugsjahr
+};
+
+struct Dateiwahl {
+  QString pfad;         // empty: cancelled
+  int filterIndex = 1;  // 1-based entry of the filter
+  bool abgebrochen() const { return pfad.isEmpty(); }
+};
+
+class Bediener {
+ public:
+  virtual ~Bediener() = default;
+  virtual Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) = 0;
+  // A question with an extra check box; returns the answer and the box state.
+  virtual std::pair<Antwort, bool> frageMitHaken(const QString& titel, const QString& text,
+                                                 const QString& haken) = 0;
+  // Filters use the classic form "Text (*.a)|*.a|Text (*.b)|*.b|".
+  virtual Dateiwahl dateiOeffnen(const QString& titel, const QString& filter, const QString& start,
+                                 int filterIndex) = 0;
+  virtual Dateiwahl dateiSpeichern(const QString& titel, const QString& filter, const QString& start,
+                                   int filterIndex) = 0;
+  virtual void status(int feld, const QString& text) = 0;
+  // Serves the event queue during long loops.
+  virtual void ereignisse() = 0;
+  // Locks tool bars, tabs and frame and shows the wait panel (true), or undoes it.
+  virtual void sperren(bool gesperrt) = 0;
+  virtual void sanduhr(bool an) = 0;
+  virtual void zeigen(Ziel ziel) = 0;
+  // A one-shot timer: the call runs later on the same thread.
+  virtual void einmalig(int millisekunden, std::function<void()> aufruf) = 0;
+};
+
+class Uhr {
+ public:
+  virtual ~Uhr() = default;
+  virtual QDateTime jetzt() const = 0;
+};
+
+class System {
+ public:
+  virtual ~System() = default;
+  virtual bool dateiAnzeigen(const QString& pfad) = 0;
+  // Program associated with the file's type; empty when unknown.
+  virtual QString programmFuerDatei(const QString& pfad) = 0;
+  virtual bool programmStarten(const QString& kommandozeile) = 0;
+  virtual QStringList drucker() = 0;
+  virtual QString standardDrucker() = 0;
+  virtual bool rtfDrucken(const QString& datei, const QString& drucker) = 0;
+  // Copies without blocking the caller.
+  virtual void sicherungKopieren(const QString& quelle, const QString& ziel) = 0;
+};
+
+// Platform implementations that need no window (also used by the batch tool).
+class SystemUhr : public Uhr {
+ public:
+  QDateTime jetzt() const override { return QDateTime::currentDateTime(); }
+};
+
+class StandardSystem : public System {
+ public:
+  bool dateiAnzeigen(const QString& pfad) override;
+  QString programmFuerDatei(const QString& pfad) override;
+  bool programmStarten(const QString& kommandozeile) override;
+  QStringList drucker() override;
+  QString standardDrucker() override;
+  bool rtfDrucken(const QString& datei, const QString& drucker) override;
+  void sicherungKopieren(const QString& quelle, const QString& ziel) override;
+};
+
+}  // namespace zt

@@ -1,0 +1,112 @@
+#pragma once
+// The event in memory: the participant table, the settings, the derived lists
+// and every flag that the operations hand to each other.
+#include "core/Ports.h"
+#include "core/Teilnehmertabelle.h"
+#include "event/Altersklassen.h"
+#include "persistence/Einstellungen.h"
+#include "persistence/Vornamenliste.h"
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+namespace zt {
+
+struct Pfade {
+  QString programmordner;  // options file, age-class list, first names, templates
+  QString arbeitsordner;   // time file, result lists, certificates, report
+};
+
+class Sitzung : public QObject {
+  Q_OBJECT
+ public:
+  Sitzung(Bediener& b, Uhr& u, System& sys);
+
+  Bediener& bediener;
+  Uhr& uhr;
+  System& system;
+
+  Teilnehmertabelle tabelle;
+  Einstellungen einst;
+  Alterstabelle alterstabelle;
+  Vornamenliste vornamen;
+  QStringList vereine;  // club choices of the grid
+  Pfade pfade;
+
+  int bezugsjahr = 0;
+  bool duathlon = false;
+  bool zeitenGeladen = false;        // a time file has been assigned
+  bool importLaeuft = false;         // a time-file import is assigning times
+  bool dateiLesenUeberspringen = false;
+  bool gespeichertVorher = false;    // the save button may write without asking
+  int fehlerzaehler = 0;             // rows flagged with an error marker
+  QString sortierung;                // label of the order last applied
+  QString sortVorgabe = QStringLiteral("...");  // shown in the sort-preset list
+  QString zeitzuordnung = QStringLiteral("Standard: Lauf");
+
+  QString datenbankPfad;
+  QString speicherPfad;
+  QString letzterOrdner;
+  int speichertyp = 1;
+  QString einstellungsKandidat1;
+  QString einstellungsKandidat2;
+  QString laufdatei;                 // current event file ("Lauf laden")
+  QString ausstehendeLaufdatei;      // settings path named by the loaded database
+  QString tabellentitel;
+  QChar dezimalzeichen = QLatin1Char(',');
+
+  // Filled by the parts that own them; called at the end of every load.
+  std::function<void(Sitzung&)> startnummernUebersicht;
+  std::function<void(Sitzung&)> laeuferanzahl;
+  // Plausibility check of the start-number ranges after settings were loaded.
+  std::function<void(Sitzung&)> startnummernbereichePruefen;
+
+  QString programmdatei(const QString& name) const;
+  QString arbeitsdatei(const QString& name) const;
+  QString optionsdatei() const { return programmdatei(QStringLiteral("Zieltafel.ini")); }
+  QString vornamendatei() const { return programmdatei(QStringLiteral("Vorname.txt")); }
+  // program folder + "/" + event name + ".ini"
+  QString laufEinstellungsdatei() const;
+
+  // Announces that settings or flags changed, so that views refresh.
+  void melden() { Q_EMIT geaendert(); }
+
+ Q_SIGNALS:
+  void geaendert();
+};
+
+// Writes progress as a percentage followed by a word into the status bar when
+// the shown text changes and serves the event queue about every 50 ms.
+class Fortschritt {
+ public:
+  Fortschritt(Bediener& b, QString wort, int statusfeld = StatusFortschritt);
+  void melden(qint64 erledigt, qint64 gesamt);
+
+ private:
+  Bediener& m_b;
+  QString m_wort;
+  int m_feld;
+  int m_letzteProzent = -1;
+  qint64 m_letzterAufruf = 0;
+};
+
+// Locks the window while a long operation runs and always unlocks it again.
+class Sperre {
+ public:
+  explicit Sperre(Bediener& b) : m_b(b) {
+    m_b.sperren(true);
+    m_b.sanduhr(true);
+  }
+  ~Sperre() {
+    m_b.sanduhr(false);
+    m_b.sperren(false);
+  }
+  Sperre(const Sperre&) = delete;
+  Sperre& operator=(const Sperre&) = delete;
+
+ private:
+  Bediener& m_b;
+};
+
+}  // namespace zt

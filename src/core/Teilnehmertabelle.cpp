@@ -1,0 +1,375 @@
+#include "core/Teilnehmertabelle.h"
+
+#include "core/Text.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cmath>
+
+namespace zt {
+
+namespace {
+const Spaltenbeschreibung kBeschreibung[kSpalten] = {
+    {"checkdruck", "", Spaltenart::Haken, 600, false, true},
+    {"platz", "Platz AK", Spaltenart::Zahl, 800, false, true},
+    {"startnummer", "Start-Nr", Spaltenart::Zahl, 750, false, true},
+    {"strecke", "Strecke", Spaltenart::Text, 800, false, true},
+    {"namevorname", "Name, Vorname", Spaltenart::Text, 3000, true, true},
+    {"jahr", "Jahr", Spaltenart::Jahr, 1000, false, true},
+    {"vereinort", "Verein, Ort", Spaltenart::Text, 3000, true, true},
+    {"zeit", "Zeit", Spaltenart::Zeit, 800, false, true},
+    {"ak", "AK", Spaltenart::Text, 800, false, true},
+    {"platzmw", "Platz m/w", Spaltenart::Zahl, 900, false, true},
+    {"fehler", "Fehlerbeschreibung", Spaltenart::Fehler, 2000, true, true},
+    {"platztotal", "Platz total", Spaltenart::Zahl, 900, false, true},
+    {"nurstrecke", "Strecke", Spaltenart::Text, 800, false, false},
+    {"gedruckt", "gedruckt", Spaltenart::Haken, 800, false, true},
+    {"walker", "Walker", Spaltenart::Haken, 800, false, false},
+    {"name_bike", "Teilnehmer Bike", Spaltenart::Text, 3000, true, false},
+    {"name_run", "Teilnehmer Run", Spaltenart::Text, 3000, true, false},
+    {"bike_time", "Bike", Spaltenart::Zeit, 800, false, false},
+    {"run_time", "Run", Spaltenart::Zeit, 800, false, false},
+    {"end_time", "Endzeit", Spaltenart::Zeit, 800, false, false},
+};
+
+// One distinct field value reduced to what the order depends on.
+struct Sortwert {
+  int klasse = 0;         // groups that always come in this order (e.g. empty last)
+  long long zahl = 0;     // numbers, tenths of seconds, years
+  QString schluessel;     // German sort key
+  QString exakt;          // exact tie-break
+};
+
+bool kleiner(const Sortwert& a, const Sortwert& b) {
+  if (a.klasse != b.klasse) return a.klasse < b.klasse;
+  if (a.zahl != b.zahl) return a.zahl < b.zahl;
+  if (int c = a.schluessel.compare(b.schluessel); c != 0) return c < 0;
+  return a.exakt.compare(b.exakt) < 0;
+}
+
+Sortwert sortwert(Spaltenart art, const QString& text) {
+  Sortwert w;
+  const QString t = text.trimmed();
+  switch (art) {
+    case Spaltenart::Haken:
+      w.klasse = IstWahr(t) ? 0 : 1;
+      break;
+    case Spaltenart::Zahl:
+      if (t.isEmpty()) w.klasse = 1;
+      // Place and start numbers are whole numbers; thousandths keep "1.5" apart
+      // from "1" without any floating-point comparison.
+      else w.zahl = std::llround(Zahlwert(t) * 1000.0);
+      break;
+    case Spaltenart::Zeit:
+      if (t.isEmpty()) {
+        w.klasse = 2;
+      } else if (IstZeitText(t)) {
+        w.zahl = std::llround(ZeitInSekunden(t) * 10.0);
+      } else {
+        w.klasse = 1;
+        w.schluessel = DeutscherSortierschluessel(t);
+        w.exakt = text;
+      }
+      break;
+    case Spaltenart::Jahr:
+      if (t.isEmpty()) {
+        w.klasse = 1;
+      } else {
+        w.zahl = JahrAusFeld(t);
+        w.schluessel = DeutscherSortierschluessel(t);
+        w.exakt = text;
+      }
+      break;
+    case Spaltenart::Fehler:
+      w.exakt = text;
+      break;
+    case Spaltenart::Text:
+      if (t.isEmpty()) {
+        w.klasse = 1;
+        w.exakt = text;
+      } else {
+        w.schluessel = DeutscherSortierschluessel(text);
+        w.exakt = text;
+      }
+      break;
+  }
+  return w;
+}
+
+// Dense rank of every row's value in one column.
+std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) {
+  const Spaltenart art = kBeschreibung[spalte - 1].art;
+  const int n = static_cast<int>(zeilen.size());
+  std::vector<int> distinktNr(n);
+  QHash<QString, int> index;
+  index.reserve(n / 4 + 16);
+  std::vector<Sortwert> werte;
+  for (int i = 0; i < n; ++i) {
+    const QString& t = zeilen[i].felder[spalte - 1];
+    auto it = index.constFind(t);
+    if (it == index.constEnd()) {
+      it = index.insert(t, static_cast<int>(werte.size()));
+      werte.push_back(sortwert(art, t));
+    }
+    distinktNr[i] = it.value();
+  }
+  std::vector<int> ordnung(werte.size());
+  for (size_t i = 0; i < ordnung.size(); ++i) ordnung[i] = static_cast<int>(i);
+  std::sort(ordnung.begin(), ordnung.end(),
+            [&](int a, int b) { return kleiner(werte[a], werte[b]); });
+  std::vector<int> rang(werte.size());
+  int r = 0;
+  for (size_t i = 0; i < ordnung.size(); ++i) {
+    if (i > 0 && kleiner(werte[ordnung[i - 1]], werte[ordnung[i]])) ++r;
+    rang[ordnung[i]] = r;
+  }
+  std::vector<int> ergebnis(n);
+  for (int i = 0; i < n; ++i) ergebnis[i] = rang[distinktNr[i]];
+  return ergebnis;
+}
+}  // namespace
+
+const Spaltenbeschreibung& Spaltenbeschreibung_(int spalte) { return kBeschreibung[spalte - 1]; }
+
+int Spaltennummer(const QString& schluessel) {
+  for (int i = 0; i < kSpalten; ++i)
+    if (schluessel == QLatin1String(kBeschreibung[i].schluessel)) return i + 1;
+  return 0;
+}
+
+Teilnehmertabelle::Teilnehmertabelle(QObject* parent) : QObject(parent) { spaltenNeuAnlegen(); }
+
+QString Teilnehmertabelle::feld(int zeile, int spalte) const {
+  if (!gueltig(zeile) || spalte < 1 || spalte > kSpalten) return QString();
+  return m_zeilen[zeile - 1].felder[spalte - 1];
+}
+
+QString Teilnehmertabelle::feld(int zeile, const QString& schluessel) const {
+  return feld(zeile, Spaltennummer(schluessel));
+}
+
+void Teilnehmertabelle::setFeld(int zeile, int spalte, const QString& wert) {
+  if (!gueltig(zeile) || spalte < 1 || spalte > kSpalten) return;
+  QString& f = m_zeilen[zeile - 1].felder[spalte - 1];
+  const QString neu = FeldBereinigt(wert);
+  if (f == neu && f.isNull() == neu.isNull()) return;
+  f = neu;
+  if (m_aussetzen) m_umbauAusstehend = true;
+  else Q_EMIT zeileGeaendert(zeile - 1);
+}
+
+void Teilnehmertabelle::setFeld(int zeile, const QString& schluessel, const QString& wert) {
+  setFeld(zeile, Spaltennummer(schluessel), wert);
+}
+
+int Teilnehmertabelle::zeileHinzufuegen(const QString& zeilentext) {
+  Teilnehmerzeile z;
+  const QStringList teile = zeilentext.split(QLatin1Char('\t'));
+  for (int i = 0; i < kSpalten && i < teile.size(); ++i) z.felder[i] = FeldBereinigt(teile[i]);
+  return zeileHinzufuegen(z);
+}
+
+int Teilnehmertabelle::zeileHinzufuegen(const Teilnehmerzeile& z) {
+  const int neu = anzahl();
+  if (m_aussetzen) {
+    m_zeilen.push_back(z);
+    m_umbauAusstehend = true;
+  } else {
+    Q_EMIT vorEinfuegen(neu, neu);
+    m_zeilen.push_back(z);
+    Q_EMIT nachEinfuegen();
+  }
+  return neu + 1;
+}
+
+void Teilnehmertabelle::zeilenAnhaengen(std::vector<Teilnehmerzeile>&& zeilen) {
+  if (zeilen.empty()) return;
+  const int erste = anzahl();
+  const int letzte = erste + static_cast<int>(zeilen.size()) - 1;
+  if (!m_aussetzen) Q_EMIT vorEinfuegen(erste, letzte);
+  m_zeilen.insert(m_zeilen.end(), std::make_move_iterator(zeilen.begin()),
+                  std::make_move_iterator(zeilen.end()));
+  if (m_aussetzen) m_umbauAusstehend = true;
+  else Q_EMIT nachEinfuegen();
+}
+
+QString Teilnehmertabelle::zeilentext(int zeile) const {
+  if (!gueltig(zeile)) return QString();
+  const auto& f = m_zeilen[zeile - 1].felder;
+  qsizetype laenge = kSpalten;
+  for (const QString& s : f) laenge += s.size();
+  QString t;
+  t.reserve(laenge);
+  for (int i = 0; i < kSpalten; ++i) {
+    if (i) t += QLatin1Char('\t');
+    t += f[i];
+  }
+  return t;
+}
+
+void Teilnehmertabelle::zeileLoeschen(int zeile) {
+  if (!gueltig(zeile)) return;
+  if (!m_aussetzen) Q_EMIT vorEntfernen(zeile - 1, zeile - 1);
+  m_zeilen.erase(m_zeilen.begin() + (zeile - 1));
+  m_auswahl.removeAll(zeile);
+  for (int& a : m_auswahl)
+    if (a > zeile) --a;
+  if (m_aktuell > anzahl()) m_aktuell = anzahl();
+  if (m_aussetzen) m_umbauAusstehend = true;
+  else Q_EMIT nachEntfernen();
+}
+
+void Teilnehmertabelle::aktuelleZeileLoeschen() { zeileLoeschen(m_aktuell); }
+
+void Teilnehmertabelle::alleLoeschen() { ersetzen({}); }
+
+void Teilnehmertabelle::ersetzen(std::vector<Teilnehmerzeile>&& zeilen) {
+  beginneUmbau();
+  m_zeilen = std::move(zeilen);
+  m_auswahl.clear();
+  m_aktuell = m_zeilen.empty() ? 0 : 1;
+  m_ersteSichtbar = m_aktuell;
+  beendeUmbau();
+}
+
+std::vector<int> Teilnehmertabelle::sortierteReihenfolge(const QString& schluesselliste) const {
+  const int n = anzahl();
+  std::vector<int> ordnung(n);
+  for (int i = 0; i < n; ++i) ordnung[i] = i;
+  std::vector<std::vector<int>> schluessel;
+  for (const QString& teil : schluesselliste.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    const int s = Spaltennummer(teil.trimmed());
+    if (s > 0) schluessel.push_back(raenge(m_zeilen, s));
+  }
+  if (schluessel.empty()) return ordnung;
+  if (schluessel.size() == 1) {
+    const auto& r = schluessel[0];
+    std::stable_sort(ordnung.begin(), ordnung.end(), [&](int a, int b) { return r[a] < r[b]; });
+  } else {
+    std::stable_sort(ordnung.begin(), ordnung.end(), [&](int a, int b) {
+      for (const auto& r : schluessel)
+        if (r[a] != r[b]) return r[a] < r[b];
+      return false;
+    });
+  }
+  return ordnung;
+}
+
+void Teilnehmertabelle::sortieren(const QString& schluesselliste) {
+  const std::vector<int> ordnung = sortierteReihenfolge(schluesselliste);
+  std::vector<Teilnehmerzeile> neu;
+  neu.reserve(ordnung.size());
+  for (int i : ordnung) neu.push_back(std::move(m_zeilen[i]));
+  beginneUmbau();
+  m_zeilen = std::move(neu);
+  m_auswahl.clear();
+  beendeUmbau();
+}
+
+int Teilnehmertabelle::finden(int spalte, const QString& muster, int startzeile) const {
+  if (spalte < 1 || spalte > kSpalten) return 0;
+  const bool praefix = muster.endsWith(QLatin1Char('*'));
+  const QString m = praefix ? muster.left(muster.size() - 1) : muster;
+  for (int i = std::max(1, startzeile); i <= anzahl(); ++i) {
+    const QString& f = m_zeilen[i - 1].felder[spalte - 1];
+    if (praefix ? f.startsWith(m, Qt::CaseInsensitive) : f.compare(m, Qt::CaseInsensitive) == 0)
+      return i;
+  }
+  return 0;
+}
+
+void Teilnehmertabelle::setAktuelleZeile(int zeile) {
+  m_aktuell = anzahl() == 0 ? 0 : std::clamp(zeile, 1, anzahl());
+  Q_EMIT aktuelleZeileGeaendert(m_aktuell);
+}
+
+void Teilnehmertabelle::setErsteSichtbareZeile(int zeile) {
+  m_ersteSichtbar = anzahl() == 0 ? 0 : std::clamp(zeile, 1, anzahl());
+}
+
+void Teilnehmertabelle::setTextfarbe(int zeile, int farbe) {
+  if (!gueltig(zeile) || m_zeilen[zeile - 1].textfarbe == farbe) return;
+  m_zeilen[zeile - 1].textfarbe = farbe;
+  if (m_aussetzen) m_umbauAusstehend = true;
+  else Q_EMIT zeileGeaendert(zeile - 1);
+}
+
+void Teilnehmertabelle::setHintergrund(int zeile, int farbe) {
+  if (!gueltig(zeile) || m_zeilen[zeile - 1].hintergrund == farbe) return;
+  m_zeilen[zeile - 1].hintergrund = farbe;
+  if (m_aussetzen) m_umbauAusstehend = true;
+  else Q_EMIT zeileGeaendert(zeile - 1);
+}
+
+void Teilnehmertabelle::setHervorhebungsfarbe(int farbe) {
+  m_hervorhebung = farbe;
+  Q_EMIT spaltenGeaendert();
+}
+
+void Teilnehmertabelle::setWechselfarben(int a, int b) {
+  m_wechsel = {a, b};
+  Q_EMIT spaltenGeaendert();
+}
+
+void Teilnehmertabelle::setSpalteSichtbar(int spalte, bool sichtbar) {
+  if (spalte < 1 || spalte > kSpalten) return;
+  m_spalten[spalte - 1].sichtbar = sichtbar;
+  Q_EMIT spaltenGeaendert();
+}
+
+void Teilnehmertabelle::setSpaltenposition(int spalte, int position) {
+  if (spalte < 1 || spalte > kSpalten) return;
+  position = std::clamp(position, 1, kSpalten);
+  // Moving one column shifts the others, as dragging a grid column does.
+  QList<int> reihenfolge = anzeigereihenfolge();
+  reihenfolge.removeAll(spalte);
+  reihenfolge.insert(position - 1, spalte);
+  for (int i = 0; i < reihenfolge.size(); ++i) m_spalten[reihenfolge[i] - 1].position = i + 1;
+  Q_EMIT spaltenGeaendert();
+}
+
+void Teilnehmertabelle::setSpaltenbreite(int spalte, int breite) {
+  if (spalte < 1 || spalte > kSpalten) return;
+  m_spalten[spalte - 1].breite = std::max(0, breite);
+  Q_EMIT spaltenGeaendert();
+}
+
+QList<int> Teilnehmertabelle::anzeigereihenfolge() const {
+  QList<int> r;
+  for (int i = 1; i <= kSpalten; ++i) r.append(i);
+  std::stable_sort(r.begin(), r.end(), [&](int a, int b) {
+    return m_spalten[a - 1].position < m_spalten[b - 1].position;
+  });
+  return r;
+}
+
+void Teilnehmertabelle::spaltenNeuAnlegen() {
+  for (int i = 0; i < kSpalten; ++i) {
+    m_spalten[i].sichtbar = kBeschreibung[i].sichtbar;
+    m_spalten[i].position = i + 1;
+    m_spalten[i].breite = kBeschreibung[i].breite;
+  }
+  Q_EMIT spaltenGeaendert();
+}
+
+void Teilnehmertabelle::zeichnenAussetzen() { ++m_aussetzen; }
+
+void Teilnehmertabelle::zeichnenFortsetzen() {
+  if (m_aussetzen == 0) return;
+  if (--m_aussetzen == 0 && m_umbauAusstehend) {
+    m_umbauAusstehend = false;
+    Q_EMIT vorZuruecksetzen();
+    Q_EMIT nachZuruecksetzen();
+  }
+}
+
+void Teilnehmertabelle::beginneUmbau() {
+  if (m_aussetzen) m_umbauAusstehend = true;
+  else Q_EMIT vorZuruecksetzen();
+}
+
+void Teilnehmertabelle::beendeUmbau() {
+  if (!m_aussetzen) Q_EMIT nachZuruecksetzen();
+}
+
+}  // namespace zt

@@ -1,0 +1,145 @@
+#pragma once
+// The participant table: the one in-memory store of an event's participants.
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace zt {
+
+constexpr int kSpalten = 20;
+
+// Column numbers (1-based, fixed order of the runner files).
+enum Spalte : int {
+  S_checkdruck = 1, S_platz, S_startnummer, S_strecke, S_namevorname, S_jahr, S_vereinort,
+  S_zeit, S_ak, S_platzmw, S_fehler, S_platztotal, S_nurstrecke, S_gedruckt, S_walker,
+  S_name_bike, S_name_run, S_bike_time, S_run_time, S_end_time
+};
+
+enum class Spaltenart { Text, Zahl, Haken, Zeit, Jahr, Fehler };
+
+struct Spaltenbeschreibung {
+  const char* schluessel;
+  const char* titel;  // UTF-8
+  Spaltenart art;
+  int breite;         // twips
+  bool linksbuendig;
+  bool sichtbar;
+};
+const Spaltenbeschreibung& Spaltenbeschreibung_(int spalte);  // 1..20
+
+// Column number of a key (exact comparison), 0 when there is none.
+int Spaltennummer(const QString& schluessel);
+
+constexpr int kKeineFarbe = -1;
+constexpr int kRot = 0x0000FF;         // 0x00BBGGRR
+constexpr int kSiegerFarbe = 0x80FFFF;
+
+struct Teilnehmerzeile {
+  std::array<QString, kSpalten> felder;
+  int textfarbe = kKeineFarbe;
+  int hintergrund = kKeineFarbe;
+};
+
+struct Spaltenzustand {
+  bool sichtbar = true;
+  int position = 1;  // 1-based display position
+  int breite = 800;  // twips
+};
+
+class Teilnehmertabelle : public QObject {
+  Q_OBJECT
+ public:
+  explicit Teilnehmertabelle(QObject* parent = nullptr);
+
+  int anzahl() const { return static_cast<int>(m_zeilen.size()); }
+  bool gueltig(int zeile) const { return zeile >= 1 && zeile <= anzahl(); }
+
+  QString feld(int zeile, int spalte) const;
+  QString feld(int zeile, const QString& schluessel) const;
+  void setFeld(int zeile, int spalte, const QString& wert);
+  void setFeld(int zeile, const QString& schluessel, const QString& wert);
+  const Teilnehmerzeile& zeile(int zeile) const { return m_zeilen[zeile - 1]; }
+
+  // Adds a row from TAB-separated fields in column order; returns its number.
+  int zeileHinzufuegen(const QString& zeilentext);
+  int zeileHinzufuegen(const Teilnehmerzeile& z);
+  // Inserts many rows at once (one notification).
+  void zeilenAnhaengen(std::vector<Teilnehmerzeile>&& zeilen);
+  QString zeilentext(int zeile) const;
+  void zeileLoeschen(int zeile);
+  void aktuelleZeileLoeschen();
+  void alleLoeschen();
+  // Replaces all rows (one notification).
+  void ersetzen(std::vector<Teilnehmerzeile>&& zeilen);
+  const std::vector<Teilnehmerzeile>& zeilen() const { return m_zeilen; }
+
+  // Stable sort by a comma-separated key list, first key most significant.
+  void sortieren(const QString& schluesselliste);
+  // Row order a sort would give, without changing the table (0-based indices).
+  std::vector<int> sortierteReihenfolge(const QString& schluesselliste) const;
+
+  // First row from startzeile on whose field matches; a pattern ending in "*"
+  // matches a prefix, otherwise the whole field. Case is ignored. Returns 0
+  // when nothing matches.
+  int finden(int spalte, const QString& muster, int startzeile = 1) const;
+
+  int aktuelleZeile() const { return m_aktuell; }
+  void setAktuelleZeile(int zeile);
+  int ersteSichtbareZeile() const { return m_ersteSichtbar; }
+  void setErsteSichtbareZeile(int zeile);
+  const QList<int>& auswahl() const { return m_auswahl; }
+  void setAuswahl(const QList<int>& zeilen) { m_auswahl = zeilen; }
+
+  int textfarbe(int zeile) const { return m_zeilen[zeile - 1].textfarbe; }
+  int hintergrund(int zeile) const { return m_zeilen[zeile - 1].hintergrund; }
+  void setTextfarbe(int zeile, int farbe);
+  void setHintergrund(int zeile, int farbe);
+  int hervorhebungsfarbe() const { return m_hervorhebung; }
+  void setHervorhebungsfarbe(int farbe);
+  // Alternating background colours; kKeineFarbe for the window background.
+  int wechselfarbe(int i) const { return m_wechsel[i & 1]; }
+  void setWechselfarben(int a, int b);
+
+  const Spaltenzustand& spalte(int spalte) const { return m_spalten[spalte - 1]; }
+  void setSpalteSichtbar(int spalte, bool sichtbar);
+  void setSpaltenposition(int spalte, int position);
+  void setSpaltenbreite(int spalte, int breite);
+  // Columns in display order (1-based column numbers), visible or not.
+  QList<int> anzeigereihenfolge() const;
+  // Restores the twenty columns in file order with their default look.
+  void spaltenNeuAnlegen();
+
+  void zeichnenAussetzen();
+  void zeichnenFortsetzen();
+  bool zeichnenAusgesetzt() const { return m_aussetzen > 0; }
+
+ Q_SIGNALS:
+  void vorZuruecksetzen();
+  void nachZuruecksetzen();
+  void vorEinfuegen(int erste, int letzte);  // 0-based
+  void nachEinfuegen();
+  void vorEntfernen(int erste, int letzte);  // 0-based
+  void nachEntfernen();
+  void zeileGeaendert(int zeile);            // 0-based, fields or colours
+  void spaltenGeaendert();
+  void aktuelleZeileGeaendert(int zeile);    // 1-based
+
+ private:
+  void beginneUmbau();
+  void beendeUmbau();
+
+  std::vector<Teilnehmerzeile> m_zeilen;
+  std::array<Spaltenzustand, kSpalten> m_spalten;
+  int m_aktuell = 0;
+  int m_ersteSichtbar = 0;
+  QList<int> m_auswahl;
+  int m_hervorhebung = kKeineFarbe;
+  std::array<int, 2> m_wechsel{kKeineFarbe, kKeineFarbe};
+  int m_aussetzen = 0;
+  bool m_umbauAusstehend = false;
+};
+
+}  // namespace zt

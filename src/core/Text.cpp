@@ -1,0 +1,221 @@
+#include "core/Text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+namespace zt {
+
+QString Feld(const QString& text, int n, const QString& sep) {
+  if (sep.isEmpty() || !text.contains(sep)) return n == 1 ? text.trimmed() : text;
+  const QStringList teile = text.split(sep);
+  if (n < 1 || n > teile.size()) return QString();
+  return teile.at(n - 1).trimmed();
+}
+
+QString LetztesFeld(const QString& text, const QString& sep) {
+  if (text.isEmpty()) return QString();
+  const int pos = text.lastIndexOf(sep);
+  if (pos < 0) return text.trimmed();
+  return text.mid(pos + sep.size()).trimmed();
+}
+
+QString OhneLetztesFeld(const QString& text, const QString& sep) {
+  if (text.isEmpty()) return QString();
+  const int pos = text.lastIndexOf(sep);
+  if (pos < 0) return QString();
+  return text.left(pos).trimmed();
+}
+
+namespace {
+// Parses the leading number starting at i; returns false when none is there.
+bool leseZahl(const QString& t, double& wert) {
+  int i = 0;
+  const int n = t.size();
+  while (i < n && (t[i] == QLatin1Char(' ') || t[i] == QLatin1Char('\t'))) ++i;
+  bool negativ = false;
+  if (i < n && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) {
+    negativ = t[i] == QLatin1Char('-');
+    ++i;
+  }
+  double v = 0;
+  bool ziffer = false;
+  while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
+    v = v * 10 + (t[i].unicode() - '0');
+    ziffer = true;
+    ++i;
+  }
+  if (i < n && (t[i] == QLatin1Char('.') || t[i] == QLatin1Char(','))) {
+    ++i;
+    double f = 0.1;
+    while (i < n && t[i].unicode() >= '0' && t[i].unicode() <= '9') {
+      v += (t[i].unicode() - '0') * f;
+      f /= 10;
+      ziffer = true;
+      ++i;
+    }
+  }
+  wert = negativ ? -v : v;
+  return ziffer;
+}
+}  // namespace
+
+double Zahlwert(const QString& text) {
+  double v = 0;
+  return leseZahl(text, v) ? v : 0.0;
+}
+
+long long Ganzzahlwert(const QString& text) {
+  return static_cast<long long>(std::trunc(Zahlwert(text)));
+}
+
+long long GanzzahlGerundet(double wert) { return static_cast<long long>(std::nearbyint(wert)); }
+
+double ZeitInSekunden(const QString& zeit, const QString& sep) {
+  QString t = zeit;
+  t.replace(QLatin1Char(','), QLatin1Char('.'));
+  return Zahlwert(Feld(t, 1, sep)) * 3600 + Zahlwert(Feld(t, 2, sep)) * 60 +
+         Zahlwert(Feld(t, 3, sep));
+}
+
+QString SekundenAlsZeit(double sekunden, const QString& format, QChar dezimalzeichen) {
+  if (!(sekunden >= 0)) sekunden = 0;  // also catches NaN
+  const bool ganz = format == QLatin1String("hh:nn:ss");
+  // Work in whole tenths (or seconds) so that rounding can carry into the
+  // minutes and hours instead of producing 60 seconds.
+  long long einheiten = ganz ? static_cast<long long>(std::trunc(sekunden + 1e-9))
+                             : static_cast<long long>(std::nearbyint(sekunden * 10.0));
+  const long long proSekunde = ganz ? 1 : 10;
+  const long long h = einheiten / (3600 * proSekunde);
+  einheiten -= h * 3600 * proSekunde;
+  const long long m = einheiten / (60 * proSekunde);
+  einheiten -= m * 60 * proSekunde;
+  if (ganz)
+    return QStringLiteral("%1:%2:%3")
+        .arg(h, 2, 10, QLatin1Char('0'))
+        .arg(m, 2, 10, QLatin1Char('0'))
+        .arg(einheiten, 2, 10, QLatin1Char('0'));
+  return QStringLiteral("%1:%2:%3%4%5")
+      .arg(h)
+      .arg(m, 2, 10, QLatin1Char('0'))
+      .arg(einheiten / 10, 2, 10, QLatin1Char('0'))
+      .arg(dezimalzeichen)
+      .arg(einheiten % 10);
+}
+
+bool IstZeitText(const QString& text) {
+  const QString t = text.trimmed();
+  if (t.isEmpty()) return false;
+  int doppelpunkte = 0;
+  bool dezimal = false;
+  bool ziffer = false;
+  for (QChar c : t) {
+    if (c.isDigit()) {
+      ziffer = true;
+    } else if (c == QLatin1Char(':')) {
+      if (dezimal) return false;
+      ++doppelpunkte;
+    } else if (c == QLatin1Char('.') || c == QLatin1Char(',')) {
+      if (dezimal) return false;
+      dezimal = true;
+    } else {
+      return false;
+    }
+  }
+  return ziffer && doppelpunkte >= 1 && doppelpunkte <= 2;
+}
+
+bool DateiVorhanden(const QString& pfad) {
+  if (pfad.isEmpty()) return false;
+  QFileInfo fi(pfad);
+  return fi.exists() && fi.isFile() && fi.isReadable();
+}
+
+bool OrdnerVorhanden(const QString& pfad) {
+  if (pfad.isEmpty()) return false;
+  return QFileInfo::exists(pfad);
+}
+
+QString NurStrecke(const QString& strecke) {
+  const int pos = strecke.indexOf(QLatin1Char('/'));
+  if (pos < 1) return QString();
+  return strecke.left(pos);
+}
+
+QChar GeschlechtAusStrecke(const QString& strecke) {
+  const QString s = strecke.trimmed();
+  if (s.size() < 2) return QChar();
+  const QChar vor = s.at(s.size() - 2);
+  if (vor != QLatin1Char('/') && vor != QLatin1Char('-')) return QChar();
+  const QChar c = s.back().toLower();
+  if (c == QLatin1Char('m') || c == QLatin1Char('w')) return c;
+  return QChar();
+}
+
+long long JahrAusFeld(const QString& jahr) {
+  if (jahr.contains(QLatin1Char('.'))) return Ganzzahlwert(Feld(jahr, 3, QStringLiteral(".")));
+  return Ganzzahlwert(jahr);
+}
+
+bool IstWahr(const QString& text) {
+  const QString t = text.trimmed();
+  return t.compare(QLatin1String("Wahr"), Qt::CaseInsensitive) == 0 ||
+         t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || t == QLatin1String("1") ||
+         t == QLatin1String("-1");
+}
+
+QString WahrText(bool b) { return b ? QStringLiteral("Wahr") : QStringLiteral("Falsch"); }
+
+QString FeldBereinigt(const QString& text) {
+  for (QChar c : text) {
+    if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+      QString t = text;
+      for (QChar& d : t)
+        if (d == QLatin1Char('\t') || d == QLatin1Char('\r') || d == QLatin1Char('\n'))
+          d = QLatin1Char(' ');
+      return t;
+    }
+  }
+  return text;
+}
+
+QString DeutscherSortierschluessel(const QString& text) {
+  QString k;
+  k.reserve(text.size() + 4);
+  for (QChar c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x80) {
+      k.append(u >= 'A' && u <= 'Z' ? QChar(u + 32) : c);
+      continue;
+    }
+    switch (u) {
+      case 0xE4: case 0xC4: k.append(QLatin1String("ae")); continue;
+      case 0xF6: case 0xD6: k.append(QLatin1String("oe")); continue;
+      case 0xFC: case 0xDC: k.append(QLatin1String("ue")); continue;
+      case 0xDF: case 0x1E9E: k.append(QLatin1String("ss")); continue;
+      default: break;
+    }
+    const QString zerlegt = c.decomposition();
+    const QChar basis = zerlegt.isEmpty() ? c : zerlegt.at(0);
+    k.append(basis.toCaseFolded());
+  }
+  return k;
+}
+
+QString Dateiname(const QString& pfad) {
+  const int pos = std::max(pfad.lastIndexOf(QLatin1Char('/')), pfad.lastIndexOf(QLatin1Char('\\')));
+  return pfad.mid(pos + 1);
+}
+
+QString Ordner(const QString& pfad) {
+  const int pos = std::max(pfad.lastIndexOf(QLatin1Char('/')), pfad.lastIndexOf(QLatin1Char('\\')));
+  return pos < 0 ? QString() : pfad.left(pos + 1);
+}
+
+QString Basisname(const QString& pfad) {
+  const QString name = Dateiname(pfad);
+  const int punkt = name.indexOf(QLatin1Char('.'));
+  return punkt < 0 ? name : name.left(punkt);
+}
+
+}  // namespace zt

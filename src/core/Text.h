@@ -1,0 +1,63 @@
+#pragma once
+// Small text, number and time helpers shared by every part of the program.
+#include <QString>
+#include <QChar>
+
+namespace zt {
+
+// n-th field (1-based) of text split at sep, trimmed. Without sep in the text,
+// n = 1 gives the trimmed text and every other n the text unchanged.
+QString Feld(const QString& text, int n, const QString& sep);
+QString LetztesFeld(const QString& text, const QString& sep);
+QString OhneLetztesFeld(const QString& text, const QString& sep);
+
+// Value of the leading number of a text ("  12a" -> 12, "1984 " -> 1984,
+// "-3" -> -3, "abc" -> 0). "," and "." both count as decimal point.
+double Zahlwert(const QString& text);
+// Whole-number value of the leading number (fraction cut off).
+long long Ganzzahlwert(const QString& text);
+// Rounds half to even, as the original program's integer conversion did.
+long long GanzzahlGerundet(double wert);
+
+double ZeitInSekunden(const QString& zeit, const QString& sep = QStringLiteral(":"));
+// Formats "hh:nn:ss" or (any other format name) "h:nn:ss.s" with the given
+// decimal sign. The total is rounded before it is split, so 3659.96 s reads
+// 1:01:00.0 and never 1:00:60.0.
+QString SekundenAlsZeit(double sekunden, const QString& format, QChar dezimalzeichen = QLatin1Char('.'));
+// True for texts that read as a time of day / elapsed time ("0:45:12,3", "1:02:03").
+bool IstZeitText(const QString& text);
+
+bool DateiVorhanden(const QString& pfad);
+bool OrdnerVorhanden(const QString& pfad);
+
+// The route without its sex suffix: the text before the first "/" when that
+// "/" stands at position 2 or later, otherwise empty.
+QString NurStrecke(const QString& strecke);
+// Sex letter of a route: 'm' or 'w' when the last character is m/M/w/W and
+// stands right after "/" or "-" ("10/m", "Run/w", "10-M"); otherwise a null
+// QChar. "10km" ends in "m" but names no sex.
+QChar GeschlechtAusStrecke(const QString& strecke);
+
+// Birth year held by a jahr field: its numeric value, or the third "."-field
+// of a date (14.05.1984 -> 1984).
+long long JahrAusFeld(const QString& jahr);
+
+// Check marks are written "Wahr"/"Falsch" and read liberally.
+bool IstWahr(const QString& text);
+QString WahrText(bool b);
+
+// Field texts never hold TAB, CR or LF.
+QString FeldBereinigt(const QString& text);
+
+// German sort key: case folded, umlauts expanded (DIN 5007 variant 2), other
+// accents stripped.
+QString DeutscherSortierschluessel(const QString& text);
+
+// File name of a path (after the last "/" or "\").
+QString Dateiname(const QString& pfad);
+// Folder of a path including the trailing "/" (empty when there is none).
+QString Ordner(const QString& pfad);
+// File name up to its first "." (folders are never looked at).
+QString Basisname(const QString& pfad);
+
+}  // namespace zt

@@ -1,0 +1,95 @@
+#pragma once
+// Recording doubles of the ports: every message, dialog and status text is
+// kept in order, and answers come from a script.
+#include "core/Ports.h"
+#include "core/Sitzung.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace zt::test {
+
+struct Aufruf {
+  QString art;  // "meldung", "haken", "oeffnen", "speichern", "status", "sperren", "zeigen", "timer"
+  QString titel;
+  QString text;
+  Symbol symbol = Symbol::Keins;
+  Knoepfe knoepfe = Knoepfe::Ok;
+  QString antwort;
+  int feld = 0;
+};
+
+class TestBediener : public Bediener {
+ public:
+  std::vector<Aufruf> protokoll;
+  std::deque<Antwort> antworten;        // for questions (not OK-only boxes)
+  Antwort standard = Antwort::Ja;
+  std::deque<Dateiwahl> dialoge;        // empty: dialog cancelled
+  QMap<int, QString> statusfelder;
+  std::vector<std::function<void()>> timer;
+  int gesperrt = 0;
+
+  Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override;
+  std::pair<Antwort, bool> frageMitHaken(const QString& titel, const QString& text,
+                                         const QString& haken) override;
+  Dateiwahl dateiOeffnen(const QString& titel, const QString& filter, const QString& start,
+                         int filterIndex) override;
+  Dateiwahl dateiSpeichern(const QString& titel, const QString& filter, const QString& start,
+                           int filterIndex) override;
+  void status(int feld, const QString& text) override;
+  void ereignisse() override {}
+  void sperren(bool an) override;
+  void sanduhr(bool) override {}
+  void zeigen(Ziel ziel) override;
+  void einmalig(int ms, std::function<void()> aufruf) override;
+
+  // "[Titel] Text" of every message box, in order.
+  QStringList meldungen() const;
+  QStringList dialogTitel() const;
+  void timerAusfuehren();
+  void leeren() { protokoll.clear(); }
+};
+
+class TestUhr : public Uhr {
+ public:
+  QDateTime zeit = QDateTime(QDate(2026, 12, 4), QTime(15, 30, 12));
+  QDateTime jetzt() const override { return zeit; }
+};
+
+class TestSystem : public System {
+ public:
+  QStringList aufrufe;
+  QMap<QString, QString> programme;  // extension (".txt") -> program
+  QStringList druckerliste{QStringLiteral("PDF")};
+  bool dateiAnzeigen(const QString& pfad) override;
+  QString programmFuerDatei(const QString& pfad) override;
+  bool programmStarten(const QString& kommandozeile) override;
+  QStringList drucker() override { return druckerliste; }
+  QString standardDrucker() override { return druckerliste.value(0); }
+  bool rtfDrucken(const QString& datei, const QString& drucker) override;
+  void sicherungKopieren(const QString& quelle, const QString& ziel) override;
+};
+
+// A session with recording ports and its own program and working folders in a
+// temporary directory.
+struct Umgebung {
+  Umgebung();
+  QTemporaryDir dir;
+  TestBediener bediener;
+  TestUhr uhr;
+  TestSystem system;
+  std::unique_ptr<Sitzung> sitzung;
+  Sitzung& s() { return *sitzung; }
+  QString pfad(const QString& name) const { return dir.filePath(name); }
+};
+
+// Writes raw bytes to a file (creating folders); returns the path.
+QString schreibeDatei(const QString& pfad, const QByteArray& inhalt);
+QByteArray leseDatei(const QString& pfad);
+// Encodes as Windows-1252 with CR LF line ends.
+QByteArray cp1252(const QString& text);
+
+}  // namespace zt::test
