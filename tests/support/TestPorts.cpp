@@ -64,15 +64,15 @@ void TestBediener::status(int feld, const QString& text) {
 
 void TestBediener::sperren(bool an) {
   gesperrt += an ? 1 : -1;
-  protokoll.push_back({QStringLiteral("sperren"), QString(), an ? QStringLiteral("an") : QStringLiteral("aus")});
+  protokoll.push_back({QStringLiteral("sperren"), QString(), an ? QStringLiteral("an") : QStringLiteral("aus"), Symbol::Keins, Knoepfe::Ok, QString(), 0});
 }
 
 void TestBediener::zeigen(Ziel ziel) {
-  protokoll.push_back({QStringLiteral("zeigen"), QString(), QString::number(static_cast<int>(ziel))});
+  protokoll.push_back({QStringLiteral("zeigen"), QString(), QString::number(static_cast<int>(ziel)), Symbol::Keins, Knoepfe::Ok, QString(), 0});
 }
 
 void TestBediener::einmalig(int ms, std::function<void()> aufruf) {
-  protokoll.push_back({QStringLiteral("timer"), QString(), QString::number(ms)});
+  protokoll.push_back({QStringLiteral("timer"), QString(), QString::number(ms), Symbol::Keins, Knoepfe::Ok, QString(), 0});
   timer.push_back(std::move(aufruf));
 }
 

@@ -1,0 +1,147 @@
+#include "cli/Schritte.h"
+
+#include "core/Text.h"
+#include "persistence/Datenbank.h"
+#include "persistence/Einstellungen.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+namespace zt::cli {
+
+namespace {
+void ausgabe(const QString& text) {
+  const QByteArray b = text.toUtf8();
+  std::fwrite(b.constData(), 1, b.size(), stdout);
+}
+
+void fehler(const QString& text) {
+  const QByteArray b = (QStringLiteral("zieltafel-cli: ") + text + QLatin1Char('\n')).toUtf8();
+  std::fwrite(b.constData(), 1, b.size(), stderr);
+}
+
+QString absolut(const QString& pfad) { return QFileInfo(pfad).absoluteFilePath(); }
+
+int oeffnenIndex(const QString& pfad) {
+  const QString p = pfad.toLower();
+  if (p.endsWith(QLatin1String(".ini"))) return 2;
+  if (p.endsWith(QLatin1String(".txt"))) return 3;
+  if (p.endsWith(QLatin1String(".ztf"))) return 4;
+  return 1;
+}
+
+int speichernIndex(const QString& pfad) {
+  const QString p = pfad.toLower();
+  if (p.endsWith(QLatin1String(".xlsx"))) return 3;
+  if (p.endsWith(QLatin1String(".ztf"))) return 4;
+  if (p.endsWith(QLatin1String(".ini"))) return 5;
+  return 1;
+}
+
+bool oeffnen(Kontext& k, const QStringList& a) {
+  k.bediener.dialoge.push_back({absolut(a[0]), oeffnenIndex(a[0])});
+  return DatenbankOeffnen(k.s);
+}
+
+bool speichernMit(Kontext& k, const QString& pfad, int index) {
+  k.bediener.dialoge.push_back({absolut(pfad), index});
+  return DatenbankSpeichern(k.s);
+}
+
+bool einstellungen(Kontext& k, const QStringList& a) {
+  if (!DateiVorhanden(a[0])) {
+    fehler(QStringLiteral("Datei \"%1\" nicht gefunden.").arg(a[0]));
+    return false;
+  }
+  k.s.einstellungsKandidat1.clear();
+  k.s.einstellungsKandidat2.clear();
+  k.bediener.dialoge.push_back({absolut(a[0]), 1});
+  LaufLaden(k.s);
+  return k.s.laufdatei == absolut(a[0]);
+}
+
+bool einstellungenSchreiben(Kontext& k, const QStringList& a) {
+  const QString f = WriteSettings(k.s, absolut(a[0]), k.s.laufEinstellungsdatei(), QString());
+  if (!f.isEmpty()) fehler(f);
+  return f.isEmpty();
+}
+
+void zeilenAusgeben(Kontext& k, bool farben) {
+  const Teilnehmertabelle& t = k.s.tabelle;
+  QString text;
+  for (int i = 1; i <= t.anzahl(); ++i) {
+    text += t.zeilentext(i);
+    if (farben) {
+      text += QLatin1Char('\t') + FarbeText(t.textfarbe(i));
+      text += QLatin1Char('\t') + FarbeText(t.hintergrund(i));
+    }
+    text += QLatin1Char('\n');
+    if (text.size() > (1 << 20)) {
+      ausgabe(text);
+      text.clear();
+    }
+  }
+  ausgabe(text);
+}
+
+bool status(Kontext& k, const QStringList&) {
+  QString text;
+  for (int feld = 1; feld <= 4; ++feld)
+    text += QStringLiteral("status%1=%2\n").arg(feld).arg(k.bediener.statusfelder.value(feld));
+  text += QStringLiteral("sortierung=%1\n").arg(k.s.sortierung);
+  text += QStringLiteral("fehlerzaehler=%1\n").arg(k.s.fehlerzaehler);
+  text += QStringLiteral("zeilen=%1\n").arg(k.s.tabelle.anzahl());
+  text += QStringLiteral("datenbank=%1\n").arg(k.s.datenbankPfad);
+  ausgabe(text);
+  return true;
+}
+}  // namespace
+
+QString FarbeText(int farbe) {
+  if (farbe == kKeineFarbe) return QStringLiteral("-");
+  return QStringLiteral("%1").arg(farbe & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+const std::vector<Schritt>& Schritte() {
+  static const std::vector<Schritt> liste = {
+      {"einstellungen", 1, "DATEI  Einstellungsdatei lesen (wie \"Lauf laden\")", einstellungen},
+      {"einstellungen-schreiben", 1, "DATEI  Einstellungen in DATEI schreiben", einstellungenSchreiben},
+      {"oeffnen", 1, "DATEI  Datei öffnen (.csv, .ini, .txt, .ztf)", oeffnen},
+      {"speichern", 1, "DATEI  Datenbank speichern (.csv, .ztf, .xlsx, .ini)",
+       [](Kontext& k, const QStringList& a) { return speichernMit(k, a[0], speichernIndex(a[0])); }},
+      {"speichern-alt", 1, "DATEI  als \"CSV-alte Version\" speichern",
+       [](Kontext& k, const QStringList& a) { return speichernMit(k, a[0], 2); }},
+      {"neu", 0, "      neue (leere) Datenbank",
+       [](Kontext& k, const QStringList&) {
+         DatenbankNeu(k.s);
+         return true;
+       }},
+      {"sortieren", 1, "SCHLUESSELLISTE  nach Spalten sortieren (z. B. strecke,ak,zeit)",
+       [](Kontext& k, const QStringList& a) {
+         k.s.tabelle.sortieren(a[0]);
+         return true;
+       }},
+      {"ausduennen", 0, "      Läufer ohne Strecke entfernen",
+       [](Kontext& k, const QStringList&) { return DatenbankAusduennen(k.s); }},
+      {"ausgeben", 0, "      Zeilen ausgeben (TAB-getrennt, UTF-8)",
+       [](Kontext& k, const QStringList&) {
+         zeilenAusgeben(k, false);
+         return true;
+       }},
+      {"ausgeben-farben", 0, "      Zeilen mit Text- und Hintergrundfarbe ausgeben",
+       [](Kontext& k, const QStringList&) {
+         zeilenAusgeben(k, true);
+         return true;
+       }},
+      {"status", 0, "      Statusfelder, Sortierung und Fehlerzähler ausgeben", status},
+  };
+  return liste;
+}
+
+const Schritt* SchrittSuchen(const QString& name) {
+  for (const Schritt& s : Schritte())
+    if (name == QLatin1String(s.name)) return &s;
+  return nullptr;
+}
+
+}  // namespace zt::cli

@@ -1,0 +1,105 @@
+#include "core/Programmstart.h"
+
+#include "core/Ansicht.h"
+#include "core/Sitzung.h"
+#include "core/Text.h"
+#include "core/Textdatei.h"
+#include "event/Altersklassen.h"
+#include "persistence/Einstellungen.h"
+#include "persistence/Vornamenliste.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace zt {
+
+namespace {
+QString ohneSchraegstrich(QString p) {
+  while (p.size() > 1 && p.endsWith(QLatin1Char('/'))) p.chop(1);
+  return p;
+}
+
+QString ordnerWaehlen(const QString& ausdruecklich, const char* umgebung, const QString& standard) {
+  if (!ausdruecklich.isEmpty()) return ohneSchraegstrich(QDir::fromNativeSeparators(ausdruecklich));
+  const QString env = qEnvironmentVariable(umgebung);
+  if (!env.isEmpty()) return ohneSchraegstrich(QDir::fromNativeSeparators(env));
+  return standard;
+}
+
+// Fills the program folder with every shipped default file it lacks; files the
+// operator already has are never touched.
+void standarddateienKopieren(const QString& share, const QString& ziel) {
+  if (share.isEmpty() || !QFileInfo(share).isDir()) return;
+  QDirIterator it(share, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString quelle = it.next();
+    const QString relativ = QDir(share).relativeFilePath(quelle);
+    if (relativ.startsWith(QLatin1String("beispiel/"))) continue;
+    const QString dort = ziel + QLatin1Char('/') + relativ;
+    if (QFileInfo::exists(dort)) continue;
+    QDir().mkpath(QFileInfo(dort).absolutePath());
+    DateiKopieren(quelle, dort);
+  }
+}
+
+void altersklassenDateiLesen(Sitzung& s, const QString& pfad) {
+  if (!DateiVorhanden(pfad)) return;
+  const Leseergebnis e = DateiLesen(pfad);
+  if (!e.ok) return;
+  QList<AkEintrag> liste;
+  for (const QString& zeile : TextZeilen(TextDekodieren(e.daten))) {
+    QString eintrag = Feld(zeile.trimmed(), 1, QStringLiteral("="));
+    eintrag.remove(QLatin1Char('\t'));
+    eintrag = eintrag.trimmed();
+    if (eintrag.isEmpty()) continue;
+    liste.append({eintrag, false});
+  }
+  for (auto& l : s.einst.hauptlaufAk) l = liste;
+}
+}  // namespace
+
+QString ShareOrdner() {
+  const QString env = qEnvironmentVariable("ZIELTAFEL_SHARE");
+  if (!env.isEmpty()) return env;
+  const QString installiert = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/zieltafel");
+  if (QFileInfo(installiert + QStringLiteral("/Zieltafel.ini")).exists()) return QDir::cleanPath(installiert);
+  return QStringLiteral(ZT_SHARE_DIR);
+}
+
+QString OrdnerVorbereiten(Sitzung& s, const QString& programmordner, const QString& arbeitsordner) {
+  QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (appData.isEmpty() || QCoreApplication::applicationName().isEmpty())
+    appData = QDir::homePath() + QStringLiteral("/.local/share/Zieltafel");
+  QString dokumente = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (dokumente.isEmpty()) dokumente = QDir::homePath();
+  s.pfade.programmordner = ordnerWaehlen(programmordner, "ZIELTAFEL_PROGRAMMORDNER", appData);
+  s.pfade.arbeitsordner =
+      ordnerWaehlen(arbeitsordner, "ZIELTAFEL_ARBEITSORDNER", dokumente + QStringLiteral("/Zieltafel"));
+  for (const QString& o : {s.pfade.programmordner, s.pfade.arbeitsordner}) {
+    if (!QDir().mkpath(o))
+      return QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(QDir::toNativeSeparators(o));
+  }
+  standarddateienKopieren(ShareOrdner(), s.pfade.programmordner);
+  s.einst.txtOptionen = s.optionsdatei();
+  return QString();
+}
+
+void StartdatenLaden(Sitzung& s) {
+  altersklassenDateiLesen(s, s.programmdatei(QStringLiteral("Altersklassen.ini")));
+  s.bezugsjahr = s.uhr.jetzt().date().year();
+  s.einst.txtOptionen = s.optionsdatei();
+  ReadSettings(s, s.einst.txtOptionen);
+  if (s.einst.txtZeitnahmeDatei.isEmpty()) s.einst.txtZeitnahmeDatei = s.arbeitsdatei(QStringLiteral("lauf.erg"));
+  s.duathlon = s.einst.txtHauptlauf[0] == QLatin1String("Duathlon");
+  s.tabellentitel = QStringLiteral("Zieltafel ") + s.einst.txtNameLauf + QStringLiteral(" - Bezugsjahr AK ") +
+                    QString::number(s.bezugsjahr);
+  VornamenLaden(s.vornamen, s.vornamendatei());
+  BuildAgeTable(s);
+  WechselfarbenSetzen(s);
+  s.melden();
+}
+
+}  // namespace zt

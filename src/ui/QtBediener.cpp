@@ -1,0 +1,191 @@
+#include "ui/QtBediener.h"
+
+#include "ui/Dateifilter.h"
+#include "ui/FormZieltafel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace zt {
+
+namespace {
+QMessageBox::Icon qtSymbol(Symbol s) {
+  switch (s) {
+    case Symbol::Frage: return QMessageBox::Question;
+    case Symbol::Ausruf: return QMessageBox::Warning;
+    case Symbol::Stopp: return QMessageBox::Critical;
+    case Symbol::Information: return QMessageBox::Information;
+    case Symbol::Keins: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+struct Knopf {
+  Antwort antwort;
+  const char* text;
+  QMessageBox::ButtonRole rolle;
+};
+
+QList<Knopf> knoepfeVon(Knoepfe k) {
+  switch (k) {
+    case Knoepfe::Ok: return {{Antwort::Ok, "OK", QMessageBox::AcceptRole}};
+    case Knoepfe::OkAbbrechen:
+      return {{Antwort::Ok, "OK", QMessageBox::AcceptRole},
+              {Antwort::Abbrechen, "Abbrechen", QMessageBox::RejectRole}};
+    case Knoepfe::JaNein:
+      return {{Antwort::Ja, "Ja", QMessageBox::YesRole}, {Antwort::Nein, "Nein", QMessageBox::NoRole}};
+    case Knoepfe::JaNeinAbbrechen:
+      return {{Antwort::Ja, "Ja", QMessageBox::YesRole},
+              {Antwort::Nein, "Nein", QMessageBox::NoRole},
+              {Antwort::Abbrechen, "Abbrechen", QMessageBox::RejectRole}};
+  }
+  return {};
+}
+
+// Closing a box with Escape or its title-bar button counts as the most
+// harmless answer: cancel where there is one, otherwise No, otherwise OK.
+Antwort fluchtantwort(Knoepfe k) {
+  switch (k) {
+    case Knoepfe::Ok: return Antwort::Ok;
+    case Knoepfe::JaNein: return Antwort::Nein;
+    case Knoepfe::OkAbbrechen:
+    case Knoepfe::JaNeinAbbrechen: return Antwort::Abbrechen;
+  }
+  return Antwort::Abbrechen;
+}
+
+// Fills a message box with German buttons; returns the button per answer.
+QList<std::pair<QAbstractButton*, Antwort>> knoepfeSetzen(QMessageBox& box, Knoepfe k) {
+  QList<std::pair<QAbstractButton*, Antwort>> liste;
+  for (const Knopf& kn : knoepfeVon(k)) {
+    QPushButton* b = box.addButton(QString::fromUtf8(kn.text), kn.rolle);
+    liste.append({b, kn.antwort});
+    if (kn.antwort == fluchtantwort(k)) box.setEscapeButton(b);
+  }
+  if (!liste.isEmpty()) box.setDefaultButton(static_cast<QPushButton*>(liste.first().first));
+  return liste;
+}
+
+Antwort antwortVon(const QMessageBox& box, const QList<std::pair<QAbstractButton*, Antwort>>& liste,
+                   Knoepfe k) {
+  for (const auto& [knopf, antwort] : liste)
+    if (box.clickedButton() == knopf) return antwort;
+  return fluchtantwort(k);
+}
+}  // namespace
+
+void QtBediener::setFenster(FormZieltafel* fenster) { m_fenster = fenster; }
+
+QWidget* QtBediener::elternfenster() const {
+  if (QWidget* aktiv = QApplication::activeModalWidget()) return aktiv;
+  return m_fenster.data();
+}
+
+Antwort QtBediener::meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) {
+  if (meldungErsatz) return meldungErsatz(titel, text, symbol, knoepfe);
+  // A box must be answerable even while a long operation has locked the window.
+  QMessageBox box(qtSymbol(symbol), titel, text, QMessageBox::NoButton, elternfenster());
+  const auto liste = knoepfeSetzen(box, knoepfe);
+  const bool sanduhrAn = QApplication::overrideCursor() != nullptr;
+  if (sanduhrAn) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  if (sanduhrAn) QApplication::restoreOverrideCursor();
+  return antwortVon(box, liste, knoepfe);
+}
+
+std::pair<Antwort, bool> QtBediener::frageMitHaken(const QString& titel, const QString& text,
+                                                   const QString& haken) {
+  if (meldungErsatz) return {meldungErsatz(titel, text, Symbol::Frage, Knoepfe::JaNein), false};
+  QMessageBox box(QMessageBox::Question, titel, text, QMessageBox::NoButton, elternfenster());
+  const auto liste = knoepfeSetzen(box, Knoepfe::JaNein);
+  auto* haekchen = new QCheckBox(haken, &box);
+  box.setCheckBox(haekchen);
+  box.exec();
+  return {antwortVon(box, liste, Knoepfe::JaNein), haekchen->isChecked()};
+}
+
+Dateiwahl QtBediener::dialog(bool speichern, const QString& titel, const QString& filter,
+                             const QString& start, int filterIndex) {
+  if (!m_vorbereitet.empty()) {
+    Dateiwahl w = m_vorbereitet.front();
+    m_vorbereitet.pop_front();
+    return w;
+  }
+  const QStringList qtFilter = QtFilterliste(filter);
+  QFileDialog d(elternfenster(), titel);
+  d.setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // The save operations ask their own overwrite question (and make a backup).
+  if (speichern) d.setOption(QFileDialog::DontConfirmOverwrite);
+  d.setLabelText(QFileDialog::Accept, speichern ? QStringLiteral("Speichern") : QStringLiteral("Öffnen"));
+  d.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+  d.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
+  d.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+  d.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+  if (!qtFilter.isEmpty()) {
+    d.setNameFilters(qtFilter);
+    d.selectNameFilter(qtFilter.value(std::clamp(filterIndex, 1, int(qtFilter.size())) - 1));
+  }
+  if (!start.isEmpty()) {
+    const QFileInfo info(start);
+    if (info.isDir()) d.setDirectory(start);
+    else {
+      if (info.dir().exists()) d.setDirectory(info.dir());
+      d.selectFile(info.fileName());
+    }
+  }
+  const bool sanduhrAn = QApplication::overrideCursor() != nullptr;
+  if (sanduhrAn) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const bool ok = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
+  if (sanduhrAn) QApplication::restoreOverrideCursor();
+  if (!ok) return {};
+  return {QDir::fromNativeSeparators(d.selectedFiles().first()), FilterIndex(qtFilter, d.selectedNameFilter())};
+}
+
+Dateiwahl QtBediener::dateiOeffnen(const QString& titel, const QString& filter, const QString& start,
+                                   int filterIndex) {
+  return dialog(false, titel, filter, start, filterIndex);
+}
+
+Dateiwahl QtBediener::dateiSpeichern(const QString& titel, const QString& filter, const QString& start,
+                                     int filterIndex) {
+  return dialog(true, titel, filter, start, filterIndex);
+}
+
+void QtBediener::status(int feld, const QString& text) {
+  if (m_fenster) m_fenster->statusSetzen(feld, text);
+}
+
+void QtBediener::ereignisse() { QApplication::processEvents(); }
+
+void QtBediener::sperren(bool gesperrt) {
+  if (m_fenster) m_fenster->sperren(gesperrt);
+}
+
+void QtBediener::sanduhr(bool an) {
+  if (an) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++m_sanduhren;
+  } else if (m_sanduhren > 0) {
+    // An extra "off" must not restore a pointer someone else set.
+    QApplication::restoreOverrideCursor();
+    --m_sanduhren;
+  }
+}
+
+void QtBediener::zeigen(Ziel ziel) {
+  if (m_fenster) m_fenster->zeigen(ziel);
+}
+
+void QtBediener::einmalig(int millisekunden, std::function<void()> aufruf) {
+  QObject* kontext = m_fenster ? static_cast<QObject*>(m_fenster.data()) : qApp;
+  QTimer::singleShot(std::max(0, millisekunden), kontext, std::move(aufruf));
+}
+
+}  // namespace zt
