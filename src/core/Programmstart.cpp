@@ -90,6 +90,7 @@ QString OrdnerVorbereiten(Sitzung& s, const QString& programmordner, const QStri
 void StartdatenLaden(Sitzung& s) {
   altersklassenDateiLesen(s, s.programmdatei(QStringLiteral("Altersklassen.ini")));
   s.bezugsjahr = s.uhr.jetzt().date().year();
+  s.txtBezugsjahrAK = QString::number(s.bezugsjahr);
   s.einst.txtOptionen = s.optionsdatei();
   ReadSettings(s, s.einst.txtOptionen);
   if (s.einst.txtZeitnahmeDatei.isEmpty()) s.einst.txtZeitnahmeDatei = s.arbeitsdatei(QStringLiteral("lauf.erg"));
@@ -99,6 +100,45 @@ void StartdatenLaden(Sitzung& s) {
   VornamenLaden(s.vornamen, s.vornamendatei());
   BuildAgeTable(s);
   WechselfarbenSetzen(s);
+  s.melden();
+}
+
+}  // namespace zt
+
+#include "core/Pfadpruefung.h"
+#include "event/Hauptlauf.h"
+#include "persistence/Datenbank.h"
+
+namespace zt {
+
+bool Programmende(Sitzung& s) {
+  if (s.tabelle.anzahl() > 0) {
+    const Antwort a = s.bediener.meldung(QStringLiteral("Zieltafel"),
+                                         QStringLiteral("Soll die vorhandene Datenbank vor dem Beenden gesichert werden?   "),
+                                         Symbol::Frage, Knoepfe::JaNeinAbbrechen);
+    if (a == Antwort::Abbrechen) return false;
+    // A cancelled or failed save must not take the participants with it.
+    if (a == Antwort::Ja && !DatenbankSichern(s)) return false;
+  } else {
+    if (s.bediener.meldung(QStringLiteral("Zieltafel"), QStringLiteral("Soll die Zieltafel wirklich beendet werden?   "),
+                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
+      return false;
+  }
+  const QString fehler = WriteSettings(s, s.einst.txtOptionen, s.laufEinstellungsdatei(), s.vornamendatei());
+  if (!fehler.isEmpty())
+    s.bediener.meldung(QStringLiteral("Zieltafel"),
+                       QStringLiteral("Die Einstellungen konnten nicht gespeichert werden:\n") + fehler, Symbol::Ausruf,
+                       Knoepfe::Ok);
+  return true;
+}
+
+void TabWechsel(Sitzung& s, int tab) {
+  WriteSettings(s, s.einst.txtOptionen, s.laufEinstellungsdatei(), s.vornamendatei());
+  // A year the path check is about to refuse must not reach the age classes.
+  const long long jahr = Ganzzahlwert(s.txtBezugsjahrAK);
+  if (jahr >= 1900 && jahr <= 2100) s.bezugsjahr = static_cast<int>(jahr);
+  TitelBezugsjahr(s);
+  if (tab == 1 || tab == 3) PfadePruefen(s, false, Pfadfeld::Keins);
   s.melden();
 }
 

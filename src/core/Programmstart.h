@@ -19,3 +19,16 @@ QString ShareOrdner();
 void StartdatenLaden(Sitzung& s);
 
 }  // namespace zt
+
+namespace zt {
+
+// Closing the program: asks, saves on request, writes settings and first
+// names. Returns false when the window must stay open (also when a requested
+// save did not happen).
+bool Programmende(Sitzung& s);
+
+// Changing to tab 1..3: writes the settings, takes over the reference year
+// and verifies the paths (tabs 1 and 3).
+void TabWechsel(Sitzung& s, int tab);
+
+}  // namespace zt

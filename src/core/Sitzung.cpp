@@ -1,5 +1,7 @@
 #include "core/Sitzung.h"
 
+#include "event/Hauptlauf.h"
+
 #include <QDate>
 #include <QElapsedTimer>
 
@@ -7,6 +9,8 @@ namespace zt {
 
 Sitzung::Sitzung(Bediener& b, Uhr& u, System& sys) : bediener(b), uhr(u), system(sys) {
   bezugsjahr = uhr.jetzt().date().year();
+  txtBezugsjahrAK = QString::number(bezugsjahr);
+  startnummernbereichePruefen = CheckStartNumberRanges;
 }
 
 QString Sitzung::programmdatei(const QString& name) const {

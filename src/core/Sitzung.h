@@ -44,6 +44,7 @@ class Sitzung : public QObject {
   QString sortierung;                // label of the order last applied
   QString sortVorgabe = QStringLiteral("...");  // shown in the sort-preset list
   QString zeitzuordnung = QStringLiteral("Standard: Lauf");
+  QString letzteStartnummer;         // last start number handled by the row validation
 
   QString datenbankPfad;
   QString speicherPfad;
@@ -54,6 +55,10 @@ class Sitzung : public QObject {
   QString laufdatei;                 // current event file ("Lauf laden")
   QString ausstehendeLaufdatei;      // settings path named by the loaded database
   QString tabellentitel;
+  QString txtBezugsjahrAK;           // the reference-year field as typed
+  QString ansichtWahl = QStringLiteral("...");  // column layout choice (AuswahlDuatTriatlon)
+  bool ansichtWahlAktiv = false;
+  bool akDefinitionGesperrt = true;  // the global age-class definition field
   QChar dezimalzeichen = QLatin1Char(',');
 
   // Filled by the parts that own them; called at the end of every load.

@@ -153,6 +153,10 @@ void Teilnehmertabelle::setFeld(int zeile, int spalte, const QString& wert) {
   QString& f = m_zeilen[zeile - 1].felder[spalte - 1];
   const QString neu = FeldBereinigt(wert);
   if (f == neu && f.isNull() == neu.isNull()) return;
+  if (spalte == S_startnummer) {
+    indexAendern(f, -1);
+    indexAendern(neu, +1);
+  }
   f = neu;
   if (m_aussetzen) m_umbauAusstehend = true;
   else Q_EMIT zeileGeaendert(zeile - 1);
@@ -171,6 +175,7 @@ int Teilnehmertabelle::zeileHinzufuegen(const QString& zeilentext) {
 
 int Teilnehmertabelle::zeileHinzufuegen(const Teilnehmerzeile& z) {
   const int neu = anzahl();
+  indexAendern(z.felder[S_startnummer - 1], +1);
   if (m_aussetzen) {
     m_zeilen.push_back(z);
     m_umbauAusstehend = true;
@@ -187,6 +192,7 @@ void Teilnehmertabelle::zeilenAnhaengen(std::vector<Teilnehmerzeile>&& zeilen) {
   const int erste = anzahl();
   const int letzte = erste + static_cast<int>(zeilen.size()) - 1;
   if (!m_aussetzen) Q_EMIT vorEinfuegen(erste, letzte);
+  for (const Teilnehmerzeile& z : zeilen) indexAendern(z.felder[S_startnummer - 1], +1);
   m_zeilen.insert(m_zeilen.end(), std::make_move_iterator(zeilen.begin()),
                   std::make_move_iterator(zeilen.end()));
   if (m_aussetzen) m_umbauAusstehend = true;
@@ -210,6 +216,7 @@ QString Teilnehmertabelle::zeilentext(int zeile) const {
 void Teilnehmertabelle::zeileLoeschen(int zeile) {
   if (!gueltig(zeile)) return;
   if (!m_aussetzen) Q_EMIT vorEntfernen(zeile - 1, zeile - 1);
+  indexAendern(m_zeilen[zeile - 1].felder[S_startnummer - 1], -1);
   m_zeilen.erase(m_zeilen.begin() + (zeile - 1));
   m_auswahl.removeAll(zeile);
   for (int& a : m_auswahl)
@@ -226,6 +233,7 @@ void Teilnehmertabelle::alleLoeschen() { ersetzen({}); }
 void Teilnehmertabelle::ersetzen(std::vector<Teilnehmerzeile>&& zeilen) {
   beginneUmbau();
   m_zeilen = std::move(zeilen);
+  indexAufbauen();
   m_auswahl.clear();
   m_aktuell = m_zeilen.empty() ? 0 : 1;
   m_ersteSichtbar = m_aktuell;
@@ -350,6 +358,39 @@ void Teilnehmertabelle::spaltenNeuAnlegen() {
     m_spalten[i].breite = kBeschreibung[i].breite;
   }
   Q_EMIT spaltenGeaendert();
+}
+
+QString StartnummerSchluessel(const QString& startnummer) {
+  const QString t = startnummer.trimmed();
+  if (t.isEmpty()) return QString();
+  for (QChar c : t)
+    if (!c.isDigit() || c.unicode() > 127) return t;
+  int i = 0;
+  while (i < t.size() - 1 && t[i] == QLatin1Char('0')) ++i;
+  const QString zahl = t.mid(i);
+  return zahl == QLatin1String("0") ? QString() : zahl;
+}
+
+int Teilnehmertabelle::startnummerAnzahl(const QString& startnummer) const {
+  const QString k = StartnummerSchluessel(startnummer);
+  return k.isEmpty() ? 0 : m_startnummern.value(k);
+}
+
+void Teilnehmertabelle::indexAendern(const QString& sn, int delta) {
+  const QString k = StartnummerSchluessel(sn);
+  if (k.isEmpty()) return;
+  auto it = m_startnummern.find(k);
+  if (it == m_startnummern.end()) {
+    if (delta > 0) m_startnummern.insert(k, delta);
+    return;
+  }
+  it.value() += delta;
+  if (it.value() <= 0) m_startnummern.erase(it);
+}
+
+void Teilnehmertabelle::indexAufbauen() {
+  m_startnummern.clear();
+  for (const Teilnehmerzeile& z : m_zeilen) indexAendern(z.felder[S_startnummer - 1], +1);
 }
 
 void Teilnehmertabelle::zeichnenAussetzen() { ++m_aussetzen; }

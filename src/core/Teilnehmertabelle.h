@@ -1,5 +1,6 @@
 #pragma once
 // The participant table: the one in-memory store of an event's participants.
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -112,6 +113,10 @@ class Teilnehmertabelle : public QObject {
   // Restores the twenty columns in file order with their default look.
   void spaltenNeuAnlegen();
 
+  // How many rows hold this start number (compared by number value: "007",
+  // " 7 " and "7" are the same number). Kept up to date on every change.
+  int startnummerAnzahl(const QString& startnummer) const;
+
   void zeichnenAussetzen();
   void zeichnenFortsetzen();
   bool zeichnenAusgesetzt() const { return m_aussetzen > 0; }
@@ -130,6 +135,8 @@ class Teilnehmertabelle : public QObject {
  private:
   void beginneUmbau();
   void beendeUmbau();
+  void indexAufbauen();
+  void indexAendern(const QString& sn, int delta);
 
   std::vector<Teilnehmerzeile> m_zeilen;
   std::array<Spaltenzustand, kSpalten> m_spalten;
@@ -140,6 +147,11 @@ class Teilnehmertabelle : public QObject {
   std::array<int, 2> m_wechsel{kKeineFarbe, kKeineFarbe};
   int m_aussetzen = 0;
   bool m_umbauAusstehend = false;
+  QHash<QString, int> m_startnummern;
 };
+
+// Key under which start numbers are compared: the number without leading
+// zeros and blanks; empty for no number ("", "0"); other texts trimmed.
+QString StartnummerSchluessel(const QString& startnummer);
 
 }  // namespace zt

@@ -9,13 +9,19 @@
 namespace zt {
 
 namespace {
-// Ages beyond this are clamped: nobody runs at 150, and a typo such as
-// "0-2000000000" must neither hang nor fill memory.
-constexpr long long kHoechstesAlter = 150;
+// A bound must begin with a digit: "abc", "5-" or "_" name no age, and
+// reading them as 0 would hand every newborn a made-up class.
+bool beginntMitZiffer(const QString& text) {
+  const QString t = text.trimmed();
+  return !t.isEmpty() && t.front().isDigit();
+}
 
-int alterGeklemmt(double wert) {
+// Nobody runs at 150, and a typo such as "0-2000000000" must neither hang
+// nor fill memory; the bounds are cut to the ages that exist.
+long long begrenzt(double wert) {
   if (!(wert > 0)) return 0;
-  return static_cast<int>(std::min<long long>(kHoechstesAlter + 1, GanzzahlGerundet(std::min(wert, 1e9))));
+  if (wert > Alterstabelle::kHoechstesAlter) return Alterstabelle::kHoechstesAlter + 1;
+  return static_cast<long long>(wert);
 }
 }  // namespace
 
@@ -28,7 +34,7 @@ QString Alterstabelle::klasse(long long alter) const {
 QList<QPair<int, QString>> Alterstabelle::zeilen() const {
   QList<QPair<int, QString>> z;
   for (const AkBereich& b : bereiche)
-    for (int a = b.von; a <= std::min<int>(b.bis, kHoechstesAlter); ++a) z.append({a, b.label});
+    for (int a = b.von; a <= b.bis; ++a) z.append({a, b.label});
   return z;
 }
 
@@ -36,25 +42,37 @@ Alterstabelle AlterstabelleAusDefinition(const QString& definition) {
   Alterstabelle t;
   QString def = definition;
   def.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  const QString unterstrich = QStringLiteral("_");
+  const QString strich = QStringLiteral("-");
   for (const QString& roh : def.split(QLatin1Char(';'))) {
     const QString eintrag = roh.trimmed();
     if (eintrag.isEmpty()) continue;
-    const QString bereich = Feld(eintrag, 1, QStringLiteral("_"));
-    const QString label = Feld(eintrag, 2, QStringLiteral("_"));
-    // The range's fields follow the "field that does not exist is the whole
-    // text" rule: a range without "-" covers the single age it names.
-    const QString vonText = Feld(bereich, 1, QStringLiteral("-"));
-    const QString bisText = Feld(bereich, 2, QStringLiteral("-"));
+    // A missing field is the whole text it was sought in: an entry without "_"
+    // is its own label, a range without "-" covers the single age it names.
+    const QString bereich = Feld(eintrag, 1, unterstrich);
+    const QString label = Feld(eintrag, 2, unterstrich).trimmed();
+    const QString vonText = Feld(bereich, 1, strich);
+    const QString bisText = Feld(bereich, 2, strich);
+    if (label.isEmpty() || !beginntMitZiffer(vonText) || !beginntMitZiffer(bisText)) continue;
+    // Only whole ages exist: a lower bound of 5.5 starts at 6, the upper
+    // bound is rounded half to even like every whole number here.
+    const long long von = begrenzt(std::ceil(Zahlwert(vonText)));
+    const long long bis = begrenzt(std::nearbyint(std::min(Zahlwert(bisText), 1e6)));
+    if (von > Alterstabelle::kHoechstesAlter || bis < von) continue;
     AkBereich b;
-    // A lower bound that is not a number counts 0 (as the leading-number rule
-    // reads it); negative ages do not exist.
-    b.von = alterGeklemmt(std::trunc(Zahlwert(vonText)));
-    b.bis = alterGeklemmt(Zahlwert(bisText));
+    b.von = static_cast<int>(von);
+    b.bis = static_cast<int>(std::min<long long>(bis, Alterstabelle::kHoechstesAlter));
     b.label = label;
-    if (b.bis < b.von) continue;
     t.bereiche.append(b);
   }
   return t;
+}
+
+QString ZwanzigKlassenDefinition() {
+  return QStringLiteral(
+      "06-09_06/09; 10-11_10/11; 12-13_12/13; 14-15_14/15; 16-17_16/17; 18-19_18/19; 20-29_20; "
+      "30-34_30; 35-39_35; 40-44_40; 45-49_45; 50-54_50; 55-59_55; 60-64_60; 65-69_65; 70-74_70; "
+      "75-79_75; 80-84_80; 85-89_85; 90-99_90");
 }
 
 void BuildAgeTable(Sitzung& s) {

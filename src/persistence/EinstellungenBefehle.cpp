@@ -1,0 +1,53 @@
+#include "persistence/EinstellungenBefehle.h"
+
+#include "core/Sitzung.h"
+#include "core/Text.h"
+#include "persistence/Einstellungen.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace zt {
+
+bool CmdIniLokalSichern(Sitzung& s) {
+  if (s.ausstehendeLaufdatei.isEmpty()) return false;
+  const QString fehler = WriteSettings(s, s.ausstehendeLaufdatei, s.laufEinstellungsdatei(), s.vornamendatei());
+  if (!fehler.isEmpty()) {
+    s.bediener.meldung(QStringLiteral("Zieltafel"), fehler, Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+  }
+  return true;
+}
+
+void ZuweisenStandards(Sitzung& s) {
+  Einstellungen& e = s.einst;
+  e.txtVorlageErgebnisliste = s.programmdatei(QStringLiteral("druckvorlage/VorlageErgebnisliste.rtf"));
+  e.txtVorlageUrkunde = s.programmdatei(QStringLiteral("druckvorlage/VorlageUrkunde.rtf"));
+  e.txtVorlageUrkundeGesamtsieger = s.programmdatei(QStringLiteral("druckvorlage/VorlageUrkundeGesamtSieger.rtf"));
+  e.txtOptionen = s.optionsdatei();
+  // Where no association is known the settings keep their values.
+  const QString rtf = s.system.programmFuerDatei(e.txtVorlageUrkunde);
+  if (!rtf.isEmpty()) e.txtWinWord = rtf;
+  const QString txt = s.system.programmFuerDatei(s.vornamendatei());
+  if (!txt.isEmpty()) e.txtTextpad = txt;
+  s.melden();
+
+  const QString probe = s.programmdatei(QStringLiteral("#prüfe_schreibrecht#.dat"));
+  bool ok = false;
+  {
+    QFile f(probe);
+    if (f.open(QIODevice::WriteOnly)) ok = f.write("Schreibtest\r\n") > 0;
+  }
+  if (ok && QFile::exists(probe)) {
+    QFile::remove(probe);
+    return;
+  }
+  s.bediener.meldung(QStringLiteral("Änderungen an den Systemdateien nicht möglich!"),
+                     QStringLiteral("Es liegen keine Schreibrechte für Änderungen an den Systemdateien im "
+                                    "Programmverzeichnis     \n") +
+                         QDir::toNativeSeparators(s.pfade.programmordner) +
+                         QDir::separator() + QStringLiteral("... vor!   \n\nBitte informieren Sie bei Bedarf Ihren Systemadministrator!   "),
+                     Symbol::Stopp, Knoepfe::Ok);
+}
+
+}  // namespace zt
