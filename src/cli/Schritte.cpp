@@ -1,6 +1,12 @@
 #include "cli/Schritte.h"
 
+#include "core/Rastereingabe.h"
 #include "core/Text.h"
+#include "evaluation/Platzierung.h"
+#include "evaluation/Sortierung.h"
+#include "event/AkBefehle.h"
+#include "event/Hauptlauf.h"
+#include "persistence/Vornamenliste.h"
 #include "persistence/Datenbank.h"
 #include "persistence/Einstellungen.h"
 
@@ -84,6 +90,47 @@ void zeilenAusgeben(Kontext& k, bool farben) {
   ausgabe(text);
 }
 
+// "strecke=5/m;namevorname=Abel, Karl" -> column/value pairs; false on an unknown key.
+bool zuweisungenLesen(const QString& text, QList<QPair<int, QString>>& ziel) {
+  for (const QString& teil : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const int gleich = teil.indexOf(QLatin1Char('='));
+    const QString key = (gleich < 0 ? teil : teil.left(gleich)).trimmed();
+    const int spalte = Spaltennummer(key);
+    if (gleich < 0 || spalte == 0) {
+      fehler(QStringLiteral("unbekannte Spalte \"%1\" (erwartet schluessel=wert;...)").arg(key));
+      return false;
+    }
+    ziel.append({spalte, teil.mid(gleich + 1)});
+  }
+  return true;
+}
+
+bool zeileEingeben(Kontext& k, const QStringList& a) {
+  QList<QPair<int, QString>> werte;
+  if (!zuweisungenLesen(a[0], werte)) return false;
+  const int zeile = ZeileHinzufuegen(k.s);
+  if (zeile != k.s.neueZeile) return false;
+  for (const auto& [spalte, wert] : werte) ZelleAendern(k.s, zeile, spalte, wert);
+  const int vorher = k.s.tabelle.anzahl();
+  if (!NeueZeileAbschliessen(k.s)) return false;
+  return k.s.tabelle.anzahl() == vorher;
+}
+
+bool zeileAendern(Kontext& k, const QStringList& a) {
+  bool ok = false;
+  const int zeile = a[0].toInt(&ok);
+  if (!ok || !k.s.tabelle.gueltig(zeile)) {
+    fehler(QStringLiteral("Zeile \"%1\" gibt es nicht (1 bis %2)").arg(a[0]).arg(k.s.tabelle.anzahl()));
+    return false;
+  }
+  QList<QPair<int, QString>> werte;
+  if (!zuweisungenLesen(a[1], werte)) return false;
+  bool alle = true;
+  for (const auto& [spalte, wert] : werte)
+    if (k.s.tabelle.feld(zeile, spalte) != wert) alle = ZelleAendern(k.s, zeile, spalte, wert) && alle;
+  return alle;
+}
+
 bool status(Kontext& k, const QStringList&) {
   QString text;
   for (int feld = 1; feld <= 4; ++feld)
@@ -134,6 +181,53 @@ const std::vector<Schritt>& Schritte() {
          return true;
        }},
       {"status", 0, "      Statusfelder, Sortierung und Fehlerzähler ausgeben", status},
+      {"vornamen", 1, "DATEI  Vornamenliste lesen",
+       [](Kontext& k, const QStringList& a) {
+         if (VornamenLaden(k.s.vornamen, a[0])) return true;
+         fehler(QStringLiteral("Vornamendatei \"%1\" nicht gefunden.").arg(a[0]));
+         return false;
+       }},
+      {"vornamen-schreiben", 1, "DATEI  Vornamenliste schreiben",
+       [](Kontext& k, const QStringList& a) {
+         const QString f = VornamenSchreiben(k.s.vornamen, absolut(a[0]));
+         if (!f.isEmpty()) fehler(f);
+         return f.isEmpty();
+       }},
+      {"preset", 1, "NAME  vordefinierte Veranstaltung (5/10km, Duathlon, eigener, Pyramide)",
+       [](Kontext& k, const QStringList& a) {
+         Vorgabe v;
+         if (!VorgabeAusName(a[0], v)) {
+           fehler(QStringLiteral("unbekannte Veranstaltung \"%1\"").arg(a[0]));
+           return false;
+         }
+         return VorgabeWaehlen(k.s, v);
+       }},
+      {"hauptlauf-zuruecksetzen", 0, "      alle Voreingaben zum Hauptlauf entfernen",
+       [](Kontext& k, const QStringList&) { return HauptlaufZuruecksetzen(k.s); }},
+      {"ak-neu", 0, "      Altersklassen neu berechnen",
+       [](Kontext& k, const QStringList&) { return CmdAKNeuberechnung(k.s); }},
+      {"sortierung", 1, "NAME  Sortiervorgabe anwenden (Text wie in der Liste)",
+       [](Kontext& k, const QStringList& a) {
+         if (!Sortiervorgaben().contains(a[0])) {
+           fehler(QStringLiteral("unbekannte Sortierung \"%1\"").arg(a[0]));
+           return false;
+         }
+         LaufSortierungNach(k.s, a[0]);
+         return true;
+       }},
+      {"hauptlaeufe", 0, "      Druckmarkierung 1. bis 3. Platz der Hauptläufe",
+       [](Kontext& k, const QStringList&) {
+         CmdPlatzEinBisDrei(k.s);
+         return true;
+       }},
+      {"zeile-eingeben", 1, "\"schluessel=wert;...\"  Teilnehmer eingeben wie im Raster", zeileEingeben},
+      {"zeile-aendern", 2, "N \"schluessel=wert;...\"  Zeile N ändern wie im Raster", zeileAendern},
+      {"suche", 1, "NAME  Namenssuche; gibt die gefundene Zeile aus",
+       [](Kontext& k, const QStringList& a) {
+         const int z = NameSuchen(k.s, a[0]);
+         if (z > 0) ausgabe(k.s.tabelle.zeilentext(z) + QLatin1Char('\n'));
+         return true;
+       }},
   };
   return liste;
 }

@@ -108,7 +108,10 @@ int main(int argc, char** argv) {
   }
   StartdatenLaden(sitzung);
   sitzung.dezimalzeichen = dezimal;
-  if (bezugsjahr) sitzung.bezugsjahr = bezugsjahr;
+  if (bezugsjahr) {
+    sitzung.bezugsjahr = bezugsjahr;
+    sitzung.txtBezugsjahrAK = QString::number(bezugsjahr);
+  }
 
   cli::Kontext kontext{sitzung, bediener};
   for (const Geplant& g : plan) {

@@ -45,6 +45,13 @@ class Sitzung : public QObject {
   QString sortVorgabe = QStringLiteral("...");  // shown in the sort-preset list
   QString zeitzuordnung = QStringLiteral("Standard: Lauf");
   QString letzteStartnummer;         // last start number handled by the row validation
+  // Search and entry state of the grid.
+  QString sucheName;                 // text of the name search box
+  QString sucheStartnummer;          // text of the start-number search box
+  int suchTrefferZeile = 0;
+  int suchTrefferAlt = 0;
+  bool suchGefunden = false;
+  int neueZeile = 0;                 // row being typed in, not yet taken over (0: none)
 
   QString datenbankPfad;
   QString speicherPfad;

@@ -1,0 +1,158 @@
+#include "event/AkBefehle.h"
+#include "event/Altersklassen.h"
+#include "event/Hauptlauf.h"
+#include "support/TestPorts.h"
+
+#include <gtest/gtest.h>
+
+using namespace zt;
+using test::Umgebung;
+
+namespace {
+// 40 entries as "Altersklassen.ini" provides them.
+void akListenFuellen(Sitzung& s, int anzahl = 40) {
+  QList<AkEintrag> l;
+  for (int i = 0; i < anzahl; ++i) l.append({QStringLiteral("K%1").arg(i), false});
+  for (auto& liste : s.einst.hauptlaufAk) liste = l;
+}
+
+QList<int> ausgewaehlt(const Sitzung& s, int liste) {
+  QList<int> r;
+  for (int i = 0; i < s.einst.hauptlaufAk[liste].size(); ++i)
+    if (s.einst.hauptlaufAk[liste][i].ausgewaehlt) r << i;
+  return r;
+}
+}  // namespace
+
+TEST(Hauptlauf, FuenfZehnPresetFillsRunsSelectionsAndDefinition) {
+  Umgebung u;
+  akListenFuellen(u.s());
+  u.s().tabellentitel = QStringLiteral("Zieltafel Lauf - Bezugsjahr AK 2024");
+  ASSERT_TRUE(VorgabeWaehlen(u.s(), Vorgabe::FuenfZehnKm));
+  const Einstellungen& e = u.s().einst;
+  EXPECT_EQ(e.txtHauptlauf, (std::array<QString, 4>{"5km", "10km", "", ""}));
+  EXPECT_EQ(e.txtHauptlaufFestVonStartnummer, (std::array<QString, 4>{"1", "200", "", ""}));
+  EXPECT_EQ(e.txtHauptlaufBisStartnummer, (std::array<QString, 4>{"199", "499", "", ""}));
+  QList<int> erwartet1{0, 1, 2, 3};
+  for (int i = 16; i <= 39; ++i) erwartet1 << i;
+  EXPECT_EQ(ausgewaehlt(u.s(), 0), erwartet1);
+  EXPECT_EQ(ausgewaehlt(u.s(), 1), (QList<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+  EXPECT_TRUE(ausgewaehlt(u.s(), 2).isEmpty());
+  EXPECT_EQ(LookupAgeClass(u.s(), 44), QStringLiteral("40"));
+  EXPECT_EQ(u.s().tabellentitel, QStringLiteral("Zieltafel Lauf - Hauptlauf 10km - Bezugsjahr AK 2024"));
+  EXPECT_EQ(u.bediener.meldungen(),
+            QStringList{"[Zieltafel] Sollen die eingestellten AK zum Hauptlauf geändert werden?   "});
+
+  // The suffix is replaced, not repeated.
+  ASSERT_TRUE(VorgabeWaehlen(u.s(), Vorgabe::Eigener));
+  EXPECT_EQ(u.s().tabellentitel, QStringLiteral("Zieltafel Lauf - Hauptlauf selbstdefiniert - Bezugsjahr AK 2024"));
+  EXPECT_TRUE(u.s().einst.txtDefGlobalAK.isEmpty());
+}
+
+TEST(Hauptlauf, NoChangesNothingAndShortListsLeaveMissingPositions) {
+  Umgebung u;
+  akListenFuellen(u.s(), 10);
+  const Einstellungen vorher = u.s().einst;
+  u.bediener.antworten = {Antwort::Nein};
+  EXPECT_FALSE(VorgabeWaehlen(u.s(), Vorgabe::Pyramide));
+  EXPECT_EQ(u.s().einst.txtHauptlauf, vorher.txtHauptlauf);
+  ASSERT_TRUE(VorgabeWaehlen(u.s(), Vorgabe::FuenfZehnKm));
+  EXPECT_EQ(ausgewaehlt(u.s(), 0), (QList<int>{0, 1, 2, 3}));
+  EXPECT_EQ(ausgewaehlt(u.s(), 1), (QList<int>{4, 5, 6, 7, 8, 9}));
+}
+
+TEST(Hauptlauf, RouteChoicesForPyramideAndDuathlon) {
+  Umgebung u;
+  ASSERT_TRUE(VorgabeWaehlen(u.s(), Vorgabe::Pyramide));
+  EXPECT_EQ(RouteChoices(u.s(), QStringLiteral("strecke")),
+            (QStringList{"", "2.22/m", "2.22/w", "4.44/m", "4.44/w", "6.66/m", "6.66/w", "8.88/m", "8.88/w"}));
+  EXPECT_EQ(u.s().einst.CheckNoHighlight, 1);
+  ASSERT_TRUE(VorgabeWaehlen(u.s(), Vorgabe::Duathlon));
+  EXPECT_TRUE(u.s().duathlon);
+  u.s().einst.txtHauptlauf[1] = QStringLiteral("10km");
+  EXPECT_EQ(RouteChoices(u.s(), QStringLiteral("strecke")),
+            (QStringList{"", "Run/w", "Run/m", "Duathlon Team/Mix", "Duathlon Team/w", "Duathlon Team/m",
+                         "Duathlon Einzel/w", "Duathlon Einzel/m", "Duathlon offen/w", "Duathlon offen/m", "10-M",
+                         "10-W"}));
+  u.s().vereine = QStringList{"LG Nord", "", "TV Süd"};
+  EXPECT_EQ(RouteChoices(u.s(), QStringLiteral("vereinort")), (QStringList{"", "LG Nord", "TV Süd"}));
+}
+
+TEST(Hauptlauf, OnePositionInOneListAndReset) {
+  Umgebung u;
+  akListenFuellen(u.s());
+  AkAuswaehlen(u.s(), 0, 5, true);
+  AkAuswaehlen(u.s(), 1, 5, true);
+  EXPECT_TRUE(ausgewaehlt(u.s(), 0).isEmpty());
+  EXPECT_EQ(ausgewaehlt(u.s(), 1), QList<int>{5});
+  AlleAuswaehlen(u.s(), 2);
+  EXPECT_EQ(ausgewaehlt(u.s(), 2).size(), 40);
+  EXPECT_TRUE(ausgewaehlt(u.s(), 1).isEmpty());
+  AlleLoeschen(u.s(), 2);
+  EXPECT_TRUE(ausgewaehlt(u.s(), 2).isEmpty());
+
+  AkAuswaehlen(u.s(), 0, 1, true);
+  u.s().einst.txtDefGlobalAK = QStringLiteral("20-29_20");
+  ASSERT_TRUE(HauptlaufZuruecksetzen(u.s()));
+  EXPECT_EQ(u.s().einst.txtHauptlauf, (std::array<QString, 4>{"km", "km", "km", "km"}));
+  EXPECT_TRUE(ausgewaehlt(u.s(), 0).isEmpty());
+  EXPECT_TRUE(u.s().einst.txtDefGlobalAK.isEmpty());
+}
+
+TEST(Hauptlauf, StartNumberRangeCheck) {
+  Umgebung u;
+  Einstellungen& e = u.s().einst;
+  e.txtHauptlauf = {"10km", "km", "Duathlon", ""};
+  e.txtHauptlaufFestVonStartnummer = {"", "", "", ""};
+  e.txtHauptlaufBisStartnummer = {"", "", "", "99"};
+  CheckStartNumberRanges(u.s());
+  EXPECT_EQ(u.bediener.meldungen(), (QStringList{"[Zieltafel] Prüfe bitte Startnummer zu Veranstaltung Typ 1 !   ",
+                                                 "[Zieltafel] Prüfe bitte Startnummer zu Veranstaltung Typ 4 !   "}));
+  u.bediener.leeren();
+  e.txtHauptlaufFestVonStartnummer = {"1a", "", "", ""};
+  e.txtHauptlaufBisStartnummer = {"199", "", "", ""};
+  CheckStartNumberRanges(u.s());
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty());
+}
+
+TEST(AkNeuberechnung, RecomputesClassesAndEmptiesPlaces) {
+  Umgebung u;
+  u.s().einst.txtDefGlobalAK = QStringLiteral("06-09_06/09; 20-29_20; 40-44_40");
+  BuildAgeTable(u.s());
+  Teilnehmertabelle& t = u.s().tabelle;
+  t.zeileHinzufuegen(QStringLiteral("\t3\t12\t10/m\tA, B\t1984\t\t0:40:00.0\tX\t2\t\t1"));
+  t.zeileHinzufuegen(QStringLiteral("\t1\t\t10/w\tC, D\t14.05.1984"));
+  t.zeileHinzufuegen(QStringLiteral("\t\t5\t10\tE, F\t1984"));
+  t.zeileHinzufuegen(QStringLiteral("\t\t6\t10/m\tG, H\t1950"));
+  t.zeileHinzufuegen(QStringLiteral("\t7\t\t\tI, J\t1984"));
+  u.s().txtBezugsjahrAK = QStringLiteral("2024");
+  ASSERT_TRUE(CmdAKNeuberechnung(u.s()));
+  t.sortieren(QStringLiteral("namevorname"));
+  EXPECT_EQ(t.feld(1, S_ak), QStringLiteral("M40"));
+  EXPECT_EQ(t.feld(2, S_ak), QStringLiteral("40"));  // no start number: bare label
+  EXPECT_EQ(t.feld(3, S_ak), QString());
+  EXPECT_EQ(t.feld(3, S_fehler), QStringLiteral("?M/W"));
+  EXPECT_EQ(t.feld(4, S_ak), QStringLiteral("M"));   // no class for 74, the letter stays
+  EXPECT_EQ(t.feld(4, S_fehler), QStringLiteral("?AK"));
+  EXPECT_EQ(t.feld(5, S_ak), QString());
+  EXPECT_EQ(u.s().fehlerzaehler, 2);
+  for (int i = 1; i <= 5; ++i)
+    for (int sp : {S_platz, S_platzmw, S_platztotal}) EXPECT_TRUE(t.feld(i, sp).isEmpty());
+  EXPECT_EQ(u.s().sortierung, QStringLiteral("Zeit"));
+  EXPECT_EQ(u.bediener.meldungen().first(),
+            QStringLiteral("[Zieltafel] Das Bezugsjahr wurde geändert? Alle AK zum Jahr 2024 neu berechnen? Alle "
+                           "Platzierungen werden gelöscht!"));
+}
+
+TEST(AkNeuberechnung, YearOutOfRangeChangesNothing) {
+  for (const char* jahr : {"1850", "2101", "abc", ""}) {
+    Umgebung u;
+    u.s().tabelle.zeileHinzufuegen(QStringLiteral("\t3\t12\t10/m\tA, B\t1984"));
+    u.s().txtBezugsjahrAK = QLatin1String(jahr);
+    EXPECT_FALSE(CmdAKNeuberechnung(u.s()));
+    EXPECT_TRUE(u.s().txtBezugsjahrAK.isEmpty());
+    EXPECT_EQ(u.s().tabelle.feld(1, S_platz), QStringLiteral("3"));
+    EXPECT_TRUE(u.bediener.meldungen().isEmpty());
+    EXPECT_EQ(u.s().bezugsjahr, 2024);
+  }
+}
