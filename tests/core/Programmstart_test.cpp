@@ -1,0 +1,76 @@
+#include "core/Programmstart.h"
+#include "event/Altersklassen.h"
+#include "support/TestPorts.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using test::Umgebung;
+
+TEST(Programmstart, FirstStartCopiesDefaultsAndNeverOverwrites) {
+  Umgebung u;
+  const QString share = u.pfad(QStringLiteral("share"));
+  test::schreibeDatei(share + QStringLiteral("/Zieltafel.ini"),
+                      test::cp1252(QStringLiteral("#Vorgaben Zieltafel#aus#\ntxtNameLauf=Standardlauf\n"
+                                                  "Definition globale AK=20-29_20; 30-39_30\n")));
+  test::schreibeDatei(share + QStringLiteral("/druckvorlage/VorlageUrkunde.rtf"), "{\\rtf1}");
+  test::schreibeDatei(share + QStringLiteral("/beispiel/Beispiel.csv"), "x");
+  qputenv("ZIELTAFEL_SHARE", share.toUtf8());
+  const QString programm = u.pfad(QStringLiteral("neu/programm"));
+  ASSERT_TRUE(OrdnerVorbereiten(u.s(), programm, u.pfad(QStringLiteral("neu/arbeit"))).isEmpty());
+  EXPECT_TRUE(QFileInfo::exists(programm + QStringLiteral("/druckvorlage/VorlageUrkunde.rtf")));
+  EXPECT_FALSE(QFileInfo::exists(programm + QStringLiteral("/beispiel")));
+  EXPECT_EQ(u.s().einst.txtOptionen, programm + QStringLiteral("/Zieltafel.ini"));
+  StartdatenLaden(u.s());
+  EXPECT_EQ(u.s().einst.txtNameLauf, QStringLiteral("Standardlauf"));
+  EXPECT_EQ(LookupAgeClass(u.s(), 35), QStringLiteral("30"));
+  EXPECT_EQ(u.s().tabellentitel, QStringLiteral("Zieltafel Standardlauf - Bezugsjahr AK 2026"));
+
+  // The operator's own options file stays.
+  test::schreibeDatei(programm + QStringLiteral("/Zieltafel.ini"),
+                      test::cp1252(QStringLiteral("#Vorgaben Zieltafel#aus#\ntxtNameLauf=Mein Lauf\n")));
+  ASSERT_TRUE(OrdnerVorbereiten(u.s(), programm, u.pfad(QStringLiteral("neu/arbeit"))).isEmpty());
+  StartdatenLaden(u.s());
+  EXPECT_EQ(u.s().einst.txtNameLauf, QStringLiteral("Mein Lauf"));
+  qunsetenv("ZIELTAFEL_SHARE");
+
+  // A folder that cannot be created is reported.
+  test::schreibeDatei(u.pfad(QStringLiteral("datei")), "x");
+  EXPECT_EQ(OrdnerVorbereiten(u.s(), u.pfad(QStringLiteral("datei/unter")), QString()),
+            QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(u.pfad(QStringLiteral("datei/unter"))));
+}
+
+TEST(Programmstart, AgeClassListFileWithTabsValuesBlankLinesAndManyEntries) {
+  Umgebung u;
+  QString inhalt = QStringLiteral("M06/09=Kinder\n\tW06/09\t = Mädchen\n\n   \nM20\r\n");
+  for (int i = 0; i < 45; ++i) inhalt += QStringLiteral("X%1\n").arg(i);
+  test::schreibeDatei(u.s().programmdatei(QStringLiteral("Altersklassen.ini")), test::cp1252(inhalt));
+  test::schreibeDatei(u.s().optionsdatei(),
+                      test::cp1252(QStringLiteral("#Vorgaben Zieltafel#aus#\ntxtHauptlauf(1).Text=5km\n"
+                                                  "Hauptlauf 2=10km=W06/09=Wahr\nHauptlauf 1=5km=X44=Wahr\n")));
+  StartdatenLaden(u.s());
+  const auto& l = u.s().einst.hauptlaufAk;
+  ASSERT_EQ(l[0].size(), 48);
+  EXPECT_EQ(l[0][0].text, QStringLiteral("M06/09"));
+  EXPECT_EQ(l[0][1].text, QStringLiteral("W06/09"));
+  EXPECT_EQ(l[0][2].text, QStringLiteral("M20"));
+  EXPECT_TRUE(l[1][1].ausgewaehlt);
+  EXPECT_FALSE(l[0][1].ausgewaehlt);
+  EXPECT_TRUE(l[0][47].ausgewaehlt);
+}
+
+TEST(Programmstart, TabChangeWritesSettingsAndIgnoresABadYear) {
+  Umgebung u;
+  u.s().tabellentitel = QStringLiteral("Zieltafel X - Hauptlauf 10km - Bezugsjahr AK 2024");
+  u.s().einst.chkPruefePfadNamen = 0;
+  u.s().txtBezugsjahrAK = QStringLiteral("2023");
+  TabWechsel(u.s(), 2);
+  EXPECT_EQ(u.s().bezugsjahr, 2023);
+  EXPECT_EQ(u.s().tabellentitel, QStringLiteral("Zieltafel X - Hauptlauf 10km - Bezugsjahr AK 2023"));
+  EXPECT_TRUE(test::leseDatei(u.s().optionsdatei()).startsWith("#Vorgaben Zieltafel#aus#"));
+  EXPECT_TRUE(QFileInfo::exists(u.s().vornamendatei()));
+  u.s().txtBezugsjahrAK = QStringLiteral("abc");
+  TabWechsel(u.s(), 2);
+  EXPECT_EQ(u.s().bezugsjahr, 2023);
+}
