@@ -51,7 +51,7 @@ struct Umfeld {
 const QByteArray& datei(int n) {
   static std::map<int, QByteArray> cache;
   auto it = cache.find(n);
-  if (it == cache.end()) it = cache.emplace(n, LaeuferdateiErzeugen(n, 42, true)).first;
+  if (it == cache.end()) it = cache.emplace(n, zt::LaeuferdateiErzeugen(n, 42, true)).first;
   return it->second;
 }
 

@@ -50,3 +50,4 @@ QByteArray LaeuferdateiErzeugen(int anzahl, unsigned seed, bool mitZeiten);
 QByteArray BeispielEinstellungen(const QString& laufname);
 
 }  // namespace zt
+

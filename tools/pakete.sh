@@ -5,8 +5,8 @@ set -euo pipefail
 
 bauen=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libxlsxwriter-dev
        fonts-dejavu-core)
-start=("${bauen[@]}" xdg-utils)
-test=("${bauen[@]}" libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick
+start=("${bauen[@]}" xdg-utils qt6-translations-l10n)
+test=("${bauen[@]}" qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick
       libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-liberation)
 
 case "${1:-}" in

@@ -100,6 +100,7 @@ void StartdatenLaden(Sitzung& s) {
   VornamenLaden(s.vornamen, s.vornamendatei());
   BuildAgeTable(s);
   WechselfarbenSetzen(s);
+  NormaleAnsicht(s);
   s.melden();
 }
 

@@ -7,11 +7,6 @@
 namespace zt {
 
 namespace {
-const QString kZwanzigKlassen = QStringLiteral(
-    "06-09_06/09; 10-11_10/11; 12-13_12/13; 14-15_14/15; 16-17_16/17; 18-19_18/19; 20-29_20; "
-    "30-34_30; 35-39_35; 40-44_40; 45-49_45; 50-54_50; 55-59_55; 60-64_60; 65-69_65; 70-74_70; "
-    "75-79_75; 80-84_80; 85-89_85; 90-99_90");
-
 QString ohneKm(QString name) { return name.remove(QStringLiteral("km")); }
 
 void setzeLauf(Einstellungen& e, std::array<const char*, 4> namen, std::array<const char*, 4> von,
@@ -56,7 +51,7 @@ bool VorgabeWaehlen(Sitzung& s, Vorgabe v) {
       for (int j = 0; j < e.hauptlaufAk[0].size(); ++j)
         if (j <= 3 || (j >= 16 && j <= 39)) e.hauptlaufAk[0][j].ausgewaehlt = true;
       for (int j = 4; j <= 15 && j < e.hauptlaufAk[1].size(); ++j) e.hauptlaufAk[1][j].ausgewaehlt = true;
-      e.txtDefGlobalAK = kZwanzigKlassen;
+      e.txtDefGlobalAK = ZwanzigKlassenDefinition();
       s.ansichtWahl = QStringLiteral("...");
       s.ansichtWahlAktiv = false;
       suffix = QStringLiteral(" - Hauptlauf 10km");
@@ -84,7 +79,7 @@ bool VorgabeWaehlen(Sitzung& s, Vorgabe v) {
       s.duathlon = false;
       setzeLauf(e, {"2.22km", "4.44km", "6.66km", "8.88km"}, {"2000", "4000", "6000", "8000"},
                 {"2999", "4999", "6999", "8999"});
-      e.txtDefGlobalAK = kZwanzigKlassen;
+      e.txtDefGlobalAK = ZwanzigKlassenDefinition();
       e.CheckNoHighlight = 1;
       e.CheckAutoHinzufuegen = 0;
       s.ansichtWahl = QStringLiteral("...");

@@ -4,16 +4,55 @@
 #include "core/Textdatei.h"
 
 #include <algorithm>
+#include <numeric>
+#include <vector>
 
 namespace zt {
 
+namespace {
+// One column of the order "1,2", as the participant table sorts text: empty
+// after everything else, then the German sort key, then character by
+// character so that only equal texts compare equal.
+int spalteVergleichen(const QString& a, const QString& ka, const QString& b, const QString& kb) {
+  if (a.isEmpty() != b.isEmpty()) return a.isEmpty() ? 1 : -1;
+  if (int c = ka.compare(kb); c != 0) return c;
+  return a.compare(b);
+}
+
+// A TAB or line break inside a field would shift or split the line.
+QString einzeilig(const QString& text) { return FeldBereinigt(text); }
+
+// "Meier, Anna (Walker)" -> "Anna"; empty when the name has no first name.
+QString vornameAus(const QString& namevorname) {
+  const int komma = namevorname.indexOf(QLatin1Char(','));
+  if (komma < 0) return QString();
+  QString vorname = namevorname.mid(komma + 1);
+  const int weiteres = vorname.indexOf(QLatin1Char(','));
+  if (weiteres >= 0) vorname.truncate(weiteres);
+  vorname.remove(QStringLiteral("(Walker)"));
+  return vorname.trimmed();
+}
+}  // namespace
+
 void Vornamenliste::sortieren() {
-  std::stable_sort(eintraege.begin(), eintraege.end(), [](const Vorname& a, const Vorname& b) {
-    if (int c = a.typ.compare(b.typ); c != 0) return c < 0;
-    const QString ka = DeutscherSortierschluessel(a.vorname), kb = DeutscherSortierschluessel(b.vorname);
-    if (int c = ka.compare(kb); c != 0) return c < 0;
-    return a.vorname.compare(b.vorname) < 0;
+  const qsizetype n = eintraege.size();
+  std::vector<QString> typKey(n), nameKey(n);
+  for (qsizetype i = 0; i < n; ++i) {
+    typKey[i] = DeutscherSortierschluessel(eintraege[i].typ);
+    nameKey[i] = DeutscherSortierschluessel(eintraege[i].vorname);
+  }
+  std::vector<qsizetype> index(n);
+  std::iota(index.begin(), index.end(), 0);
+  std::stable_sort(index.begin(), index.end(), [&](qsizetype x, qsizetype y) {
+    const Vorname& a = eintraege[x];
+    const Vorname& b = eintraege[y];
+    if (int c = spalteVergleichen(a.typ, typKey[x], b.typ, typKey[y]); c != 0) return c < 0;
+    return spalteVergleichen(a.vorname, nameKey[x], b.vorname, nameKey[y]) < 0;
   });
+  QList<Vorname> sortiert;
+  sortiert.reserve(n);
+  for (qsizetype i : index) sortiert.append(std::move(eintraege[i]));
+  eintraege = std::move(sortiert);
 }
 
 int Vornamenliste::finden(const QString& muster, int startzeile) const {
@@ -27,17 +66,19 @@ int Vornamenliste::finden(const QString& muster, int startzeile) const {
 }
 
 bool VornamenLaden(Vornamenliste& liste, const QString& pfad) {
-  if (!OrdnerVorhanden(pfad)) return false;
+  if (!DateiVorhanden(pfad)) return false;
   const Leseergebnis e = DateiLesen(pfad);
   if (!e.ok) return false;
   QList<Vorname> neu;
   for (const QString& zeile : TextZeilen(TextDekodieren(e.daten))) {
     if (zeile.trimmed().isEmpty()) continue;
+    // Columns in order, whatever their number; the remark belongs to the
+    // last data check and starts empty.
     const QStringList teile = zeile.split(QLatin1Char(';'));
     Vorname v;
-    v.typ = FeldBereinigt(teile.value(0));
-    v.vorname = FeldBereinigt(teile.value(1));
-    neu.append(v);
+    v.typ = einzeilig(teile.value(0)).trimmed();
+    v.vorname = einzeilig(teile.value(1)).trimmed();
+    neu.append(std::move(v));
   }
   liste.eintraege = std::move(neu);
   liste.sortieren();
@@ -49,21 +90,19 @@ bool VornamenLaden(Vornamenliste& liste, const QString& pfad) {
 QString VornamenSchreiben(const Vornamenliste& liste, const QString& pfad) {
   QStringList zeilen;
   zeilen.reserve(liste.anzahl());
-  for (const Vorname& v : liste.eintraege) zeilen << v.typ + QLatin1Char(';') + v.vorname + QLatin1Char(';') + v.fehler;
+  for (const Vorname& v : liste.eintraege) {
+    zeilen << einzeilig(v.typ) + QLatin1Char(';') + einzeilig(v.vorname) + QLatin1Char(';') + einzeilig(v.fehler);
+  }
   return TextdateiSchreiben(pfad, zeilen);
 }
 
 Geschlechtssuche GeschlechtZuVorname(const Vornamenliste& liste, const QString& namevorname) {
   Geschlechtssuche g;
-  const QStringList teile = namevorname.split(QLatin1Char(','));
-  if (teile.size() < 2) return g;
-  QString vorname = teile.at(1);
-  vorname.remove(QStringLiteral("(Walker)"));
-  g.vorname = vorname.trimmed();
+  g.vorname = vornameAus(namevorname);
   if (g.vorname.isEmpty()) return g;
   g.art = Geschlechtssuche::NichtGefunden;
   for (const Vorname& v : liste.eintraege) {
-    if (v.vorname == g.vorname) {
+    if (v.vorname.compare(g.vorname, Qt::CaseInsensitive) == 0) {
       g.art = Geschlechtssuche::Gefunden;
       g.typ = v.typ;
       break;
@@ -73,8 +112,36 @@ Geschlechtssuche GeschlechtZuVorname(const Vornamenliste& liste, const QString& 
 }
 
 void VornameHinzufuegen(Vornamenliste& liste, const QString& typ, const QString& vorname) {
-  liste.eintraege.append({FeldBereinigt(typ), FeldBereinigt(vorname), QString()});
+  const QString t = einzeilig(typ).trimmed();
+  const QString v = einzeilig(vorname).trimmed();
+  if (v.isEmpty()) return;
+  for (const Vorname& e : liste.eintraege)
+    if (e.typ == t && e.vorname == v) return;
+  liste.eintraege.append({t, v, QString()});
+  if (liste.aktuell == 0) liste.aktuell = 1;
   liste.melden();
+}
+
+Vornamenindex::Vornamenindex(const Vornamenliste& liste) {
+  m_typ.reserve(liste.anzahl());
+  for (const Vorname& v : liste.eintraege) {
+    const QString key = v.vorname.toCaseFolded();
+    if (!m_typ.contains(key)) m_typ.insert(key, v.typ);
+  }
+}
+
+Geschlechtssuche Vornamenindex::suchen(const QString& namevorname) const {
+  Geschlechtssuche g;
+  g.vorname = vornameAus(namevorname);
+  if (g.vorname.isEmpty()) return g;
+  const auto it = m_typ.constFind(g.vorname.toCaseFolded());
+  if (it == m_typ.cend()) {
+    g.art = Geschlechtssuche::NichtGefunden;
+  } else {
+    g.art = Geschlechtssuche::Gefunden;
+    g.typ = it.value();
+  }
+  return g;
 }
 
 }  // namespace zt

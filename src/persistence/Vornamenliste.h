@@ -1,5 +1,6 @@
 #pragma once
 // The first-name list: known first names with their sex ("Vorname.txt").
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -30,10 +31,12 @@ class Vornamenliste : public QObject {
   void geaendert();
 };
 
-// Replaces the list by the file's entries; false (list unchanged) when the
+// Replaces the list by the file's entries (fields trimmed, remarks emptied,
+// blank lines skipped) and sorts it by "1,2"; false (list unchanged) when the
 // file does not exist or cannot be read.
 bool VornamenLaden(Vornamenliste& liste, const QString& pfad);
-// Empty text on success, otherwise the German reason.
+// Writes "typ;vorname;remark" lines, Windows-1252 with CR LF. Empty text on
+// success, otherwise the German reason.
 QString VornamenSchreiben(const Vornamenliste& liste, const QString& pfad);
 
 struct Geschlechtssuche {
@@ -41,7 +44,22 @@ struct Geschlechtssuche {
   QString vorname;
   QString typ;
 };
+// The first name of "Name, Vorname (Walker)" is looked up without regard to
+// case; the first matching entry gives the sex.
 Geschlechtssuche GeschlechtZuVorname(const Vornamenliste& liste, const QString& namevorname);
+// Appends an entry; an empty first name or an entry the list already holds
+// (same sex and name) is not added again.
 void VornameHinzufuegen(Vornamenliste& liste, const QString& typ, const QString& vorname);
+
+// The same lookup for many names at once (the data check runs over every
+// row): built once from the list, answers like GeschlechtZuVorname.
+class Vornamenindex {
+ public:
+  explicit Vornamenindex(const Vornamenliste& liste);
+  Geschlechtssuche suchen(const QString& namevorname) const;
+
+ private:
+  QHash<QString, QString> m_typ;  // case-folded first name -> sex of its first entry
+};
 
 }  // namespace zt

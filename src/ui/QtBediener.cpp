@@ -87,15 +87,21 @@ QWidget* QtBediener::elternfenster() const {
   return m_fenster.data();
 }
 
-Antwort QtBediener::meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) {
-  if (meldungErsatz) return meldungErsatz(titel, text, symbol, knoepfe);
-  // A box must be answerable even while a long operation has locked the window.
-  QMessageBox box(qtSymbol(symbol), titel, text, QMessageBox::NoButton, elternfenster());
-  const auto liste = knoepfeSetzen(box, knoepfe);
+int QtBediener::modal(const std::function<int()>& ausfuehren) {
   const bool sanduhrAn = QApplication::overrideCursor() != nullptr;
   if (sanduhrAn) QApplication::setOverrideCursor(Qt::ArrowCursor);
-  box.exec();
+  if (m_fenster) m_fenster->dialogOffen(true);
+  const int ergebnis = ausfuehren();
+  if (m_fenster) m_fenster->dialogOffen(false);
   if (sanduhrAn) QApplication::restoreOverrideCursor();
+  return ergebnis;
+}
+
+Antwort QtBediener::meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) {
+  if (meldungErsatz) return meldungErsatz(titel, text, symbol, knoepfe);
+  QMessageBox box(qtSymbol(symbol), titel, text, QMessageBox::NoButton, elternfenster());
+  const auto liste = knoepfeSetzen(box, knoepfe);
+  modal([&] { return box.exec(); });
   return antwortVon(box, liste, knoepfe);
 }
 
@@ -106,7 +112,7 @@ std::pair<Antwort, bool> QtBediener::frageMitHaken(const QString& titel, const Q
   const auto liste = knoepfeSetzen(box, Knoepfe::JaNein);
   auto* haekchen = new QCheckBox(haken, &box);
   box.setCheckBox(haekchen);
-  box.exec();
+  modal([&] { return box.exec(); });
   return {antwortVon(box, liste, Knoepfe::JaNein), haekchen->isChecked()};
 }
 
@@ -117,6 +123,7 @@ Dateiwahl QtBediener::dialog(bool speichern, const QString& titel, const QString
     m_vorbereitet.pop_front();
     return w;
   }
+  if (dateiwahlErsatz) return dateiwahlErsatz(speichern, titel, filter, start, filterIndex);
   const QStringList qtFilter = QtFilterliste(filter);
   QFileDialog d(elternfenster(), titel);
   d.setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -140,10 +147,7 @@ Dateiwahl QtBediener::dialog(bool speichern, const QString& titel, const QString
       d.selectFile(info.fileName());
     }
   }
-  const bool sanduhrAn = QApplication::overrideCursor() != nullptr;
-  if (sanduhrAn) QApplication::setOverrideCursor(Qt::ArrowCursor);
-  const bool ok = d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty();
-  if (sanduhrAn) QApplication::restoreOverrideCursor();
+  const bool ok = modal([&] { return d.exec(); }) == QDialog::Accepted && !d.selectedFiles().isEmpty();
   if (!ok) return {};
   return {QDir::fromNativeSeparators(d.selectedFiles().first()), FilterIndex(qtFilter, d.selectedNameFilter())};
 }
@@ -184,8 +188,19 @@ void QtBediener::zeigen(Ziel ziel) {
 }
 
 void QtBediener::einmalig(int millisekunden, std::function<void()> aufruf) {
-  QObject* kontext = m_fenster ? static_cast<QObject*>(m_fenster.data()) : qApp;
-  QTimer::singleShot(std::max(0, millisekunden), kontext, std::move(aufruf));
+  if (!m_fenster) {
+    QTimer::singleShot(std::max(0, millisekunden), qApp, std::move(aufruf));
+    return;
+  }
+  // The timer fires whenever the event queue is served, also inside a long
+  // operation; it waits until that one is done instead of working on the
+  // table beneath it. Without the window it is dropped with it.
+  QPointer<FormZieltafel> fenster = m_fenster;
+  QTimer::singleShot(std::max(0, millisekunden), fenster.data(),
+                     [this, fenster, aufruf = std::move(aufruf)]() mutable {
+                       if (fenster->befehlLaeuft() || fenster->gesperrt()) einmalig(50, std::move(aufruf));
+                       else fenster->befehl(aufruf);
+                     });
 }
 
 }  // namespace zt

@@ -37,13 +37,21 @@ class QtBediener : public Bediener {
   // The next file dialog is answered with this choice instead of being shown
   // (a file named on the command line, or a window test).
   void dateiwahlVorbereiten(const Dateiwahl& wahl) { m_vorbereitet.push_back(wahl); }
-  // Replaces the message boxes (window tests); unset, the boxes are shown.
+  // A prepared choice that no dialog took must not answer a later one.
+  void vorbereitetVerwerfen() { m_vorbereitet.clear(); }
+  // Replace the message boxes and the file dialogs (window tests); unset,
+  // the real ones are shown.
   std::function<Antwort(const QString& titel, const QString& text, Symbol, Knoepfe)> meldungErsatz;
+  std::function<Dateiwahl(bool speichern, const QString& titel, const QString& filter,
+                          const QString& start, int filterIndex)>
+      dateiwahlErsatz;
 
  private:
   Dateiwahl dialog(bool speichern, const QString& titel, const QString& filter,
                    const QString& start, int filterIndex);
   QWidget* elternfenster() const;
+  // Runs a modal dialog with the normal pointer and without the wait panel.
+  int modal(const std::function<int()>& ausfuehren);
 
   QPointer<FormZieltafel> m_fenster;
   std::deque<Dateiwahl> m_vorbereitet;

@@ -4,6 +4,7 @@
 #include "ui/TeilnehmerModell.h"
 
 #include <QHeaderView>
+#include <QScopedValueRollback>
 
 namespace zt {
 
@@ -40,9 +41,8 @@ Teilnehmerraster::Teilnehmerraster(Teilnehmertabelle& tabelle, QWidget* parent)
           [this](const QModelIndex& aktuell) {
             if (m_anwenden || !aktuell.isValid()) return;
             if (m_tabelle.aktuelleZeile() == aktuell.row() + 1) return;
-            m_anwenden = true;
+            const QScopedValueRollback guard(m_anwenden, true);
             m_tabelle.setAktuelleZeile(aktuell.row() + 1);
-            m_anwenden = false;
           });
   // After a reload the table's current row is shown again.
   connect(m_modell, &QAbstractItemModel::modelReset, this,
@@ -51,7 +51,7 @@ Teilnehmerraster::Teilnehmerraster(Teilnehmertabelle& tabelle, QWidget* parent)
 }
 
 void Teilnehmerraster::spaltenAnwenden() {
-  m_anwenden = true;
+  const QScopedValueRollback guard(m_anwenden, true);
   QHeaderView* kopf = horizontalHeader();
   const QList<int> reihenfolge = m_tabelle.anzeigereihenfolge();
   for (int i = 0; i < reihenfolge.size(); ++i) {
@@ -63,16 +63,33 @@ void Teilnehmerraster::spaltenAnwenden() {
     const Spaltenzustand& z = m_tabelle.spalte(spalte);
     const int logisch = TeilnehmerModell::modellspalte(spalte);
     kopf->setSectionHidden(logisch, !z.sichtbar);
-    if (z.sichtbar && kopf->sectionSize(logisch) != pixelAusTwips(z.breite))
-      kopf->resizeSection(logisch, pixelAusTwips(z.breite));
+    // Only a width the table changed is applied, so that a column the
+    // operator drags narrower does not spring back under the mouse.
+    if (!z.sichtbar || z.breite == m_angewandt[spalte - 1]) continue;
+    m_angewandt[spalte - 1] = z.breite;
+    const int breite = z.breite <= 0 ? 0 : std::max(pixelAusTwips(z.breite), mindestbreite(spalte));
+    if (kopf->sectionSize(logisch) != breite) kopf->resizeSection(logisch, breite);
   }
-  QPalette p = palette();
   const int hervorhebung = m_tabelle.hervorhebungsfarbe();
-  const QPalette standard = QPalette();
-  p.setColor(QPalette::Highlight,
-             hervorhebung == kKeineFarbe ? standard.color(QPalette::Highlight) : FarbeAusBGR(hervorhebung));
-  setPalette(p);
-  m_anwenden = false;
+  const QColor farbe = hervorhebung == kKeineFarbe ? QPalette().color(QPalette::Highlight)
+                                                   : FarbeAusBGR(hervorhebung);
+  if (palette().color(QPalette::Highlight) != farbe) {
+    QPalette p = palette();
+    p.setColor(QPalette::Highlight, farbe);
+    setPalette(p);
+  }
+}
+
+int Teilnehmerraster::mindestbreite(int spalte) const {
+  // Widest text a time or a birth date takes; other columns show what fits.
+  QString muster;
+  switch (Spaltenbeschreibung_(spalte).art) {
+    case Spaltenart::Zeit: muster = QStringLiteral("10:00:00.0"); break;
+    case Spaltenart::Jahr: muster = QStringLiteral("00.00.0000"); break;
+    default: break;
+  }
+  const int inhalt = muster.isEmpty() ? 0 : fontMetrics().horizontalAdvance(muster) + 12;
+  return std::max(inhalt, horizontalHeader()->sectionSizeHint(TeilnehmerModell::modellspalte(spalte)));
 }
 
 void Teilnehmerraster::aktuelleZeileZeigen(int zeile) {
@@ -82,17 +99,15 @@ void Teilnehmerraster::aktuelleZeileZeigen(int zeile) {
   const int spalte = alt.isValid() ? alt.column() : horizontalHeader()->logicalIndex(0);
   const QModelIndex neu = m_modell->index(zeile - 1, spalte);
   if (neu == alt) return;
-  m_anwenden = true;
+  const QScopedValueRollback guard(m_anwenden, true);
   selectionModel()->setCurrentIndex(neu, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   scrollTo(neu);
-  m_anwenden = false;
 }
 
 void Teilnehmerraster::spalteVerschoben(int logisch, int, int neuePosition) {
   if (m_anwenden) return;
-  m_anwenden = true;
+  const QScopedValueRollback guard(m_anwenden, true);
   m_tabelle.setSpaltenposition(TeilnehmerModell::tabellenspalte(logisch), neuePosition + 1);
-  m_anwenden = false;
 }
 
 void Teilnehmerraster::spalteVerbreitert(int logisch, int, int neueBreite) {
@@ -100,9 +115,9 @@ void Teilnehmerraster::spalteVerbreitert(int logisch, int, int neueBreite) {
   if (m_anwenden || neueBreite <= 0) return;
   const int spalte = TeilnehmerModell::tabellenspalte(logisch);
   if (pixelAusTwips(m_tabelle.spalte(spalte).breite) == neueBreite) return;
-  m_anwenden = true;
+  const QScopedValueRollback guard(m_anwenden, true);
+  m_angewandt[spalte - 1] = twipsAusPixel(neueBreite);
   m_tabelle.setSpaltenbreite(spalte, twipsAusPixel(neueBreite));
-  m_anwenden = false;
 }
 
 }  // namespace zt

@@ -10,6 +10,13 @@
 #include <memory>
 #include <vector>
 
+#include <ostream>
+
+// Readable QString values in failing comparisons.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 namespace zt::test {
 
 struct Aufruf {

@@ -1,0 +1,230 @@
+#include "ui/FormZieltafel.h"
+
+#include "core/Sitzung.h"
+#include "persistence/Datenbank.h"
+#include "ui/Datenbankbefehle.h"
+#include "ui/Teilnehmerraster.h"
+#include "ui/Wartepanel.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScopedValueRollback>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace zt {
+
+QString Versionstext() {
+  return QStringLiteral("V%1.%2(%3)").arg(ZT_VERSION_MAJOR).arg(ZT_VERSION_MINOR).arg(ZT_VERSION_PATCH);
+}
+
+FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent), m_s(s) {
+  setObjectName(QStringLiteral("FormZieltafel"));
+  m_befehle = new QActionGroup(this);
+  m_befehle->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+
+  menuBar()->setObjectName(QStringLiteral("Toolbar1"));
+  m_symbolleiste = addToolBar(QStringLiteral("Symbolleiste"));
+  m_symbolleiste->setObjectName(QStringLiteral("Toolbar2"));
+  m_symbolleiste->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  m_symbolleiste->setMovable(false);
+
+  m_register = new QTabWidget(this);
+  m_register->setObjectName(QStringLiteral("SSTab1"));
+  m_register->addTab(seiteZieltafel(), QStringLiteral("Zieltafel"));
+  m_register->setTabToolTip(0, QStringLiteral("Eingabe aller läuferbezogenen Daten"));
+  m_register->addTab(leereSeite(QStringLiteral("Zeitnahme und, auf Wunsch, Zuordnung der Läufer")),
+                     QStringLiteral("Zeitnahme"));
+  m_register->setTabToolTip(1, QStringLiteral("Zeitnahme und, auf Wunsch, Zuordnung der Läufer"));
+  m_register->addTab(leereSeite(QStringLiteral("globale Einstellungen für die Zieltafel")),
+                     QStringLiteral("Voreinstellungen und Info's"));
+  m_register->setTabToolTip(2, QStringLiteral("globale Einstellungen für die Zieltafel"));
+  m_register->setCurrentIndex(0);
+  setCentralWidget(m_register);
+
+  m_datenbank = new Datenbankbefehle(*this);
+  auto* ende = new QAction(QStringLiteral("Ende"), this);
+  ende->setObjectName(QStringLiteral("btnEnde"));
+  ende->setShortcut(QKeySequence::Quit);
+  connect(ende, &QAction::triggered, this, &QWidget::close);
+  menuBar()->addAction(ende);
+
+  statusleisteAnlegen();
+  m_wartepanel = new Wartepanel(this);
+
+  m_ziele[Ziel::Teilnehmertabelle] = m_raster;
+  connect(&m_s, &Sitzung::geaendert, this, &FormZieltafel::aktualisieren);
+  aktualisieren();
+  resize(1200, 760);
+}
+
+FormZieltafel::~FormZieltafel() = default;
+
+QWidget* FormZieltafel::seiteZieltafel() {
+  auto* seite = new QWidget;
+  seite->setObjectName(QStringLiteral("Frame1"));
+  auto* layout = new QVBoxLayout(seite);
+  layout->setContentsMargins(6, 6, 6, 6);
+  m_tabellentitel = new QLabel(seite);
+  m_tabellentitel->setObjectName(QStringLiteral("lblTabellentitel"));
+  QFont f = m_tabellentitel->font();
+  f.setBold(true);
+  f.setPointSizeF(f.pointSizeF() * 1.2);
+  m_tabellentitel->setFont(f);
+  layout->addWidget(m_tabellentitel);
+  m_raster = new Teilnehmerraster(m_s.tabelle, seite);
+  layout->addWidget(m_raster, 1);
+  return seite;
+}
+
+QWidget* FormZieltafel::leereSeite(const QString& beschreibung) {
+  auto* seite = new QWidget;
+  auto* layout = new QVBoxLayout(seite);
+  auto* text = new QLabel(beschreibung, seite);
+  QFont f = text->font();
+  f.setBold(true);
+  text->setFont(f);
+  layout->addWidget(text);
+  layout->addStretch(1);
+  return seite;
+}
+
+void FormZieltafel::statusleisteAnlegen() {
+  // Field 3 holds progress words such as "% Vereinsdaten komprimieren  ".
+  const int dehnung[4] = {4, 1, 2, 3};
+  for (int i = 0; i < 4; ++i) {
+    auto* feld = new QLabel(this);
+    feld->setObjectName(QStringLiteral("Statusfeld%1").arg(i + 1));
+    feld->setFrameShape(QFrame::StyledPanel);
+    feld->setFrameShadow(QFrame::Sunken);
+    feld->setMinimumWidth(80);
+    feld->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(feld, dehnung[i]);
+    m_status[i] = feld;
+  }
+  statusSetzen(StatusZustand, QStringLiteral("Status: "));
+}
+
+void FormZieltafel::statusSetzen(int feld, const QString& text) {
+  if (feld < 1 || feld > 4) return;
+  m_status[feld - 1]->setText(text);
+  // Progress texts come from inside loops that serve the event queue seldom.
+  if (feld == StatusFortschritt) m_status[feld - 1]->repaint();
+}
+
+QString FormZieltafel::statustext(int feld) const {
+  return feld >= 1 && feld <= 4 ? m_status[feld - 1]->text() : QString();
+}
+
+void FormZieltafel::sperren(bool gesperrt) {
+  // An operation may release more often than it locked; the count never goes
+  // below zero, so the window cannot be left locked by an unmatched release.
+  if (gesperrt) ++m_sperren;
+  else if (m_sperren > 0) --m_sperren;
+  sperreAnwenden();
+}
+
+void FormZieltafel::entsperren() {
+  m_sperren = 0;
+  sperreAnwenden();
+}
+
+void FormZieltafel::sperreAnwenden() {
+  const bool frei = m_sperren == 0;
+  menuBar()->setEnabled(frei);
+  m_symbolleiste->setEnabled(frei);
+  m_register->setEnabled(frei);
+  m_befehle->setEnabled(frei);
+  if (frei || m_dialoge > 0) m_wartepanel->hide();
+  else if (!m_wartepanel->isVisible()) m_wartepanel->zeigen();
+}
+
+void FormZieltafel::dialogOffen(bool offen) {
+  if (offen) ++m_dialoge;
+  else if (m_dialoge > 0) --m_dialoge;
+  sperreAnwenden();
+}
+
+void FormZieltafel::zeigen(Ziel ziel) {
+  switch (ziel) {
+    case Ziel::TabZieltafel: m_register->setCurrentIndex(0); return;
+    case Ziel::TabZeitnahme: m_register->setCurrentIndex(1); return;
+    case Ziel::TabVoreinstellungen: m_register->setCurrentIndex(2); return;
+    default: break;
+  }
+  QWidget* w = m_ziele.value(ziel);
+  if (!w) {
+    // Pages not built yet: at least the tab they will live on.
+    const bool einstellungen = ziel == Ziel::SeiteVoreinstellungen || ziel == Ziel::SeiteSonstiges ||
+                               ziel == Ziel::SeiteVornamen || ziel == Ziel::SeiteStartnummern ||
+                               ziel == Ziel::FeldBezugsjahr;
+    m_register->setCurrentIndex(einstellungen ? 2 : 0);
+    return;
+  }
+  // Bring forward every tab page on the way from the window down to the widget.
+  for (QWidget* kind = w; kind && kind != this; kind = kind->parentWidget()) {
+    auto* stapel = qobject_cast<QStackedWidget*>(kind->parentWidget());
+    if (auto* reiter = stapel ? qobject_cast<QTabWidget*>(stapel->parentWidget()) : nullptr)
+      reiter->setCurrentWidget(kind);
+  }
+  w->setFocus(Qt::OtherFocusReason);
+}
+
+void FormZieltafel::aktualisieren() {
+  const QString name = m_s.einst.txtNameLauf.trimmed();
+  setWindowTitle(name.isEmpty() ? QStringLiteral("Zieltafel ") + Versionstext()
+                                : QStringLiteral("Zieltafel ") + name + QStringLiteral("  [") +
+                                      Versionstext() + QLatin1Char(']'));
+  m_tabellentitel->setText(m_s.tabellentitel);
+  m_tabellentitel->setVisible(!m_s.tabellentitel.isEmpty());
+}
+
+void FormZieltafel::befehl(const std::function<void()>& aufruf) {
+  if (m_befehlTiefe > 0 || gesperrt()) return;
+  {
+    const QScopedValueRollback tiefe(m_befehlTiefe, m_befehlTiefe + 1);
+    try {
+      aufruf();
+    } catch (const std::exception& e) {
+      m_s.bediener.meldung(QStringLiteral("Zieltafel"),
+                           QStringLiteral("Unerwarteter Fehler: ") + QString::fromLocal8Bit(e.what()),
+                           Symbol::Stopp, Knoepfe::Ok);
+    } catch (...) {
+      m_s.bediener.meldung(QStringLiteral("Zieltafel"), QStringLiteral("Unerwarteter Fehler."),
+                           Symbol::Stopp, Knoepfe::Ok);
+    }
+  }
+  aktualisieren();
+}
+
+void FormZieltafel::closeEvent(QCloseEvent* ereignis) {
+  // While an operation works on the table, the table must outlive it.
+  if (befehlLaeuft() || gesperrt()) {
+    ereignis->ignore();
+    return;
+  }
+  if (m_s.tabelle.anzahl() > 0) {
+    bool schliessen = false;
+    befehl([&] {
+      const Antwort a = m_s.bediener.meldung(
+          QStringLiteral("Zieltafel"),
+          QStringLiteral("Soll die vorhandene Datenbank vor dem Beenden gesichert werden?   "),
+          Symbol::Frage, Knoepfe::JaNeinAbbrechen);
+      if (a == Antwort::Nein) schliessen = true;
+      else if (a == Antwort::Ja) schliessen = DatenbankSichern(m_s);
+    });
+    if (!schliessen) {
+      ereignis->ignore();
+      return;
+    }
+  }
+  ereignis->accept();
+}
+
+}  // namespace zt

@@ -1,0 +1,86 @@
+#pragma once
+// The main window: title, the three tabs, the status bar and the locking
+// during long operations. The commands live in their own classes.
+#include "core/Ports.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+class QActionGroup;
+class QLabel;
+class QTabWidget;
+class QToolBar;
+
+namespace zt {
+
+class Sitzung;
+class Teilnehmerraster;
+class Wartepanel;
+class Datenbankbefehle;
+
+// "V1.6(2)" from the build's version numbers.
+QString Versionstext();
+
+class FormZieltafel : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit FormZieltafel(Sitzung& s, QWidget* parent = nullptr);
+  ~FormZieltafel() override;
+
+  Sitzung& sitzung() const { return m_s; }
+  Teilnehmerraster* raster() const { return m_raster; }
+  QTabWidget* register_() const { return m_register; }
+  QToolBar* symbolleiste() const { return m_symbolleiste; }
+  // Every command action; locking the window disables them all.
+  QActionGroup* befehle() const { return m_befehle; }
+
+  // Runs a command: never while another one runs, never lets an exception
+  // escape into the event loop, and refreshes the window afterwards.
+  void befehl(const std::function<void()>& aufruf);
+  bool befehlLaeuft() const { return m_befehlTiefe > 0; }
+
+  void statusSetzen(int feld, const QString& text);
+  QString statustext(int feld) const;
+  // Nested: the window is unlocked when every lock was released.
+  void sperren(bool gesperrt);
+  bool gesperrt() const { return m_sperren > 0; }
+  // Unlocks whatever is locked (the emergency command).
+  void entsperren();
+  // A question or file dialog is open: the wait panel steps aside meanwhile,
+  // so that nobody waits for a window that waits for them.
+  void dialogOffen(bool offen);
+  void zeigen(Ziel ziel);
+  // Later parts register the widget a target stands for.
+  void zielAnmelden(Ziel ziel, QWidget* widget) { m_ziele[ziel] = widget; }
+
+  // Title and table caption from the session.
+  void aktualisieren();
+
+ protected:
+  void closeEvent(QCloseEvent* ereignis) override;
+
+ private:
+  QWidget* seiteZieltafel();
+  QWidget* leereSeite(const QString& beschreibung);
+  void statusleisteAnlegen();
+  void sperreAnwenden();
+
+  Sitzung& m_s;
+  QTabWidget* m_register = nullptr;
+  Teilnehmerraster* m_raster = nullptr;
+  QLabel* m_tabellentitel = nullptr;
+  QToolBar* m_symbolleiste = nullptr;
+  QActionGroup* m_befehle = nullptr;
+  Wartepanel* m_wartepanel = nullptr;
+  Datenbankbefehle* m_datenbank = nullptr;
+  std::array<QLabel*, 4> m_status{};
+  QMap<Ziel, QPointer<QWidget>> m_ziele;
+  int m_sperren = 0;
+  int m_dialoge = 0;
+  int m_befehlTiefe = 0;
+};
+
+}  // namespace zt

@@ -1,0 +1,403 @@
+#include "core/Textdatei.h"
+#include "event/Altersklassen.h"
+#include "persistence/Einstellungen.h"
+#include "support/TestPorts.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using test::Umgebung;
+
+namespace {
+// Every setting holds a value of its own; every switch is on.
+Einstellungen alleGesetzt() {
+  Einstellungen e;
+  e.txtNameLauf = QStringLiteral("Stadtlauf Über");
+  e.txtLaufAm = QStringLiteral("1.5.2026");
+  e.txtVerein = QStringLiteral("LG Nord");
+  e.txtVereinEmail = QStringLiteral("info@lg.de");
+  e.txtVereinInternet = QStringLiteral("www.lg.de");
+  e.txtCup = QStringLiteral("Cup");
+  e.txtVorlageErgebnisliste = QStringLiteral("/v/e.rtf");
+  e.txtVorlageUrkunde = QStringLiteral("/v/u.rtf");
+  e.txtVorlageUrkundeGesamtsieger = QStringLiteral("/v/g.rtf");
+  e.txtOptionen = QStringLiteral("/p/Zieltafel.ini");
+  e.txtWinWord = QStringLiteral("/usr/bin/soffice");
+  e.txtTextpad = QStringLiteral("/usr/bin/gedit");
+  e.txtZeitnahmeDatei = QStringLiteral("/t/lauf.erg");
+  e.txtZeitnahmeLWSicherung = QStringLiteral("/media/stick");
+  for (int* s : {&e.CheckUpdateSpeichern, &e.CheckAddNewSpeichern, &e.CheckNoHighlight,
+                 &e.CheckLoescheTextfeldSucheNamen, &e.CheckDateiGeladenUeberschreiben,
+                 &e.CheckAutomSpeichernDatenbank, &e.CheckFarbeDatenzeile, &e.CheckUrkundeDrucken,
+                 &e.CheckUrkundeDruckenPruefung, &e.CheckPruefungAK, &e.CheckPruefungMWzuordnen})
+    *s = 1;
+  e.txtHauptlauf = {QStringLiteral("5km"), QStringLiteral("10km"), QString(), QString()};
+  e.txtHauptlaufFestVonStartnummer = {QStringLiteral("1"), QStringLiteral("200"), QString(), QString()};
+  e.txtHauptlaufBisStartnummer = {QStringLiteral("199"), QStringLiteral("499"), QString(), QString()};
+  e.txtHauptlaufVonStartnummer = {QStringLiteral("3"), QString(), QString(), QString()};
+  e.hauptlaufAk[0] = {{QStringLiteral("M20"), true}, {QStringLiteral("W20"), false}};
+  e.hauptlaufAk[1] = {{QStringLiteral("M30"), true}};
+  e.txtDefGlobalAK = QStringLiteral("06-09_06/09;\r\n10-11_10/11");
+  return e;
+}
+
+// The lists as start-up fills them from "Altersklassen.ini": nothing selected.
+void listenLeeren(Einstellungen& e) {
+  e.hauptlaufAk[0] = {{QStringLiteral("M20"), false}, {QStringLiteral("W20"), true}};
+  e.hauptlaufAk[1] = {{QStringLiteral("M30"), false}, {QStringLiteral("M35"), false}};
+}
+
+QString beschaedigt(const QString& pfad) {
+  return QStringLiteral("[Zieltafel] Die Datei ") + pfad + QStringLiteral(" ist beschädigt!   ");
+}
+
+QString kopf(const QString& zeilen) { return QStringLiteral("#Vorgaben Zieltafel#aus#\n") + zeilen; }
+}  // namespace
+
+TEST(Einstellungen, WrittenFileHasTheExactLayout) {
+  Umgebung u;
+  u.s().einst = alleGesetzt();
+  u.s().einst.CheckAddNewSpeichern = 0;
+  u.s().einst.CheckUrkundeDrucken = 0;
+  const QString ziel = u.pfad(QStringLiteral("Stadtlauf.ini"));
+  ASSERT_TRUE(WriteSettings(u.s(), ziel, QStringLiteral("/p/Stadtlauf.ini"), QString()).isEmpty());
+  const QByteArray erwartet =
+      "#Vorgaben Zieltafel#aus#/p/Stadtlauf.ini\r\n"
+      "txtNameLauf=Stadtlauf \xDC" "ber\r\n"
+      "txtLaufAm=1.5.2026\r\n"
+      "txtVerein=LG Nord\r\n"
+      "txtVereinEmail=info@lg.de\r\n"
+      "txtVereinInternet=www.lg.de\r\n"
+      "txtCup=Cup\r\n"
+      "txtVorlageErgebnisliste=/v/e.rtf\r\n"
+      "txtVorlageUrkunde=/v/u.rtf\r\n"
+      "txtVorlageUrkundeGesamtsieger=/v/g.rtf\r\n"
+      "txtOptionen=/p/Zieltafel.ini\r\n"
+      "txtWinWord=/usr/bin/soffice\r\n"
+      "txtTextpad=/usr/bin/gedit\r\n"
+      "txtZeitnahmeDatei=/t/lauf.erg\r\n"
+      "txtZeitnahmeLWSicherung=/media/stick\r\n"
+      "CheckUpdateSpeichern=1\r\n"
+      "CheckAddNewSpeichern=0\r\n"
+      "CheckNoHighlight=1\r\n"
+      "CheckL\xF6" "scheTextfeldSucheNamen=1\r\n"
+      "CheckDateiGeladen\xDC" "berschreiben=1\r\n"
+      "CheckAutomSpeichernDatenbank=1\r\n"
+      "CheckFarbeDatenzeile=1\r\n"
+      "CheckUrkundeDrucken=0\r\n"
+      "CheckUrkundeDruckenPr\xFC" "fung=1\r\n"
+      "CheckPr\xFC" "fungAK=1\r\n"
+      "CheckPr\xFC" "fungMWzuordnen=1\r\n"
+      "txtHauptlauf(1).Text=5km\r\n"
+      "txtHauptlauf(2).Text=10km\r\n"
+      "txtHauptlauf(3).Text=\r\n"
+      "txtHauptlauf(4).Text=\r\n"
+      "txtHauptlaufFestVonStartnummer(1).Text=1\r\n"
+      "txtHauptlaufFestVonStartnummer(2).Text=200\r\n"
+      "txtHauptlaufFestVonStartnummer(3).Text=\r\n"
+      "txtHauptlaufFestVonStartnummer(4).Text=\r\n"
+      "txtHauptlaufBisStartnummer(1).Text=199\r\n"
+      "txtHauptlaufBisStartnummer(2).Text=499\r\n"
+      "txtHauptlaufBisStartnummer(3).Text=\r\n"
+      "txtHauptlaufBisStartnummer(4).Text=\r\n"
+      "txtHauptlaufVonStartnummer(1).Text=3\r\n"
+      "txtHauptlaufVonStartnummer(2).Text=\r\n"
+      "txtHauptlaufVonStartnummer(3).Text=\r\n"
+      "txtHauptlaufVonStartnummer(4).Text=\r\n"
+      "Hauptlauf 1=5km=M20=Wahr\r\n"
+      "Hauptlauf 1=5km=W20=Falsch\r\n"
+      "Hauptlauf 2=10km=M30=Wahr\r\n"
+      "Hauptlauf 4==\r\n"
+      "Definition globale AK=06-09_06/09;10-11_10/11\r\n";
+  EXPECT_EQ(test::leseDatei(ziel), erwartet);
+}
+
+TEST(Einstellungen, EverySettingSurvivesWriteAndRead) {
+  Umgebung u;
+  Einstellungen vorher = alleGesetzt();
+  vorher.txtOptionen = u.s().optionsdatei();
+  u.s().einst = vorher;
+  ASSERT_TRUE(WriteSettings(u.s(), u.s().optionsdatei(), QString(), QString()).isEmpty());
+  u.s().einst = Einstellungen();
+  listenLeeren(u.s().einst);
+  u.s().einst.txtOptionen = u.s().optionsdatei();
+  u.s().einst.hauptlaufAkAktuell = {1, 1, 1};
+  EXPECT_EQ(ReadSettings(u.s(), u.s().optionsdatei()), Leseresultat::Gelesen);
+  const Einstellungen& e = u.s().einst;
+  // Reading the own options file asks nothing, and with no ".txt" handler the
+  // editor keeps the file's value.
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty());
+  EXPECT_EQ(e.txtNameLauf, vorher.txtNameLauf);
+  EXPECT_EQ(e.txtTextpad, vorher.txtTextpad);
+  EXPECT_EQ(e.txtOptionen, vorher.txtOptionen);
+  EXPECT_EQ(e.txtDefGlobalAK, QStringLiteral("06-09_06/09;10-11_10/11"));
+  EXPECT_EQ(e.hauptlaufAkAktuell, (std::array<int, 3>{0, 0, 0}));
+  EXPECT_TRUE(e.hauptlaufAk[0][0].ausgewaehlt);
+  EXPECT_FALSE(e.hauptlaufAk[0][1].ausgewaehlt);
+  EXPECT_TRUE(e.hauptlaufAk[1][0].ausgewaehlt);
+  EXPECT_FALSE(e.hauptlaufAk[1][1].ausgewaehlt);
+  // Everything else, switches included, compares through the written form.
+  Einstellungen vergleich = vorher;
+  vergleich.txtDefGlobalAK = e.txtDefGlobalAK;
+  vergleich.hauptlaufAk[1].append({QStringLiteral("M35"), false});
+  EXPECT_EQ(EinstellungenText(e, QString()), EinstellungenText(vergleich, QString()));
+
+  // With a ".txt" handler the editor always follows it.
+  u.system.programme[QStringLiteral(".txt")] = QStringLiteral("/usr/bin/mousepad");
+  ReadSettings(u.s(), u.s().optionsdatei());
+  EXPECT_EQ(u.s().einst.txtTextpad, QStringLiteral("/usr/bin/mousepad"));
+}
+
+TEST(Einstellungen, DamagedHeaderAppliesNothing) {
+  Umgebung u;
+  u.system.programme[QStringLiteral(".txt")] = QStringLiteral("/usr/bin/mousepad");
+  const QString gut = test::schreibeDatei(u.pfad(QStringLiteral("gut.ini")),
+                                          test::cp1252(kopf(QStringLiteral("txtNameLauf=Erster Lauf\n"))));
+  ASSERT_EQ(ReadSettings(u.s(), gut), Leseresultat::Gelesen);
+  u.s().einst.txtTextpad = QStringLiteral("/mein/editor");
+  u.s().einst.hauptlaufAkAktuell = {2, 2, 2};
+  u.bediener.leeren();
+  const QString kaputt = test::schreibeDatei(
+      u.pfad(QStringLiteral("kaputt.ini")),
+      test::cp1252(QStringLiteral("txtNameLauf=Fremd\n#Vorgaben Zieltafel#aus#\ntxtCup=Fremd\n")));
+  EXPECT_EQ(ReadSettings(u.s(), kaputt), Leseresultat::Beschaedigt);
+  ASSERT_EQ(u.bediener.protokoll.size(), 1u);
+  EXPECT_EQ(u.bediener.meldungen().value(0), beschaedigt(kaputt));
+  EXPECT_EQ(u.bediener.protokoll[0].symbol, Symbol::Ausruf);
+  EXPECT_EQ(u.bediener.protokoll[0].knoepfe, Knoepfe::Ok);
+  EXPECT_EQ(u.s().einst.txtNameLauf, QStringLiteral("Erster Lauf"));
+  EXPECT_TRUE(u.s().einst.txtCup.isEmpty());
+  // The closing steps are skipped too.
+  EXPECT_EQ(u.s().einst.txtTextpad, QStringLiteral("/mein/editor"));
+  EXPECT_EQ(u.s().einst.hauptlaufAkAktuell[0], 2);
+
+  // An empty file and binary garbage are damaged alike; a missing file is no error.
+  const QString leer = test::schreibeDatei(u.pfad(QStringLiteral("leer.ini")), QByteArray());
+  EXPECT_EQ(ReadSettings(u.s(), leer), Leseresultat::Beschaedigt);
+  EXPECT_EQ(u.bediener.meldungen().value(1), beschaedigt(leer));
+  u.bediener.leeren();
+  EXPECT_EQ(ReadSettings(u.s(), u.pfad(QStringLiteral("fehlt.ini"))), Leseresultat::Fehlt);
+  EXPECT_TRUE(u.bediener.protokoll.empty());
+  EXPECT_EQ(u.s().einst.txtTextpad, QStringLiteral("/usr/bin/mousepad"));
+  EXPECT_EQ(u.s().einst.hauptlaufAkAktuell[0], 0);
+}
+
+TEST(Einstellungen, ReaderTrimsTakesSecondFieldAndIgnoresUnknownLines) {
+  Umgebung u;
+  listenLeeren(u.s().einst);
+  const QString pfad = test::schreibeDatei(
+      u.pfad(QStringLiteral("lauf.ini")),
+      test::cp1252(QStringLiteral(
+          "#Vorgaben Zieltafel#beliebiger Vermerk\n"
+          "txtNameLauf = Stadtlauf = zweiter Text\n"
+          "txtnamelauf=klein geschrieben\n"
+          "Unbekannt=1\n"
+          "ohne Gleichheitszeichen\n"
+          "CheckNoHighlight=0\n"
+          "CheckFarbeDatenzeile=Falsch\n"
+          "CheckPrüfungAK=kaputt\n"
+          "txtHauptlauf(3).Text=  2km  \n"
+          "Hauptlauf 2=10km=M35=Wahr\n"
+          "Hauptlauf 2=10km=M99=Wahr\n"
+          "Hauptlauf 1=5km=W20=vielleicht\n"
+          "Hauptlauf 4=8km=M30=Wahr\n"
+          "Definition globale AK=20-29_20\n"
+          "Definition globale AK=30-34_30\n")));
+  u.s().einst.CheckPruefungAK = 1;
+  ASSERT_EQ(ReadSettings(u.s(), pfad), Leseresultat::Gelesen);
+  const Einstellungen& e = u.s().einst;
+  EXPECT_EQ(e.txtNameLauf, QStringLiteral("Stadtlauf"));
+  EXPECT_EQ(e.CheckNoHighlight, 0);
+  EXPECT_EQ(e.CheckFarbeDatenzeile, 0);
+  EXPECT_EQ(e.CheckPruefungAK, 1);
+  EXPECT_EQ(e.txtHauptlauf[2], QStringLiteral("2km"));
+  EXPECT_FALSE(e.hauptlaufAk[1][0].ausgewaehlt);
+  EXPECT_TRUE(e.hauptlaufAk[1][1].ausgewaehlt);
+  EXPECT_TRUE(e.hauptlaufAk[0][1].ausgewaehlt);  // an unknown state text leaves the entry alone
+  EXPECT_FALSE(e.hauptlaufAk[0][0].ausgewaehlt);
+  EXPECT_FALSE(e.hauptlaufAk[1][0].ausgewaehlt);  // "Hauptlauf 4" touches no list ...
+  EXPECT_TRUE(e.txtHauptlauf[3].isEmpty());       // ... and no name
+  EXPECT_EQ(e.txtDefGlobalAK, QStringLiteral("30-34_30"));
+}
+
+TEST(Einstellungen, DefinitionTypedOnThreeLinesIsStoredOnOne) {
+  Umgebung u;
+  u.s().einst.txtDefGlobalAK = QStringLiteral("06-09_06/09;\r\n10-11_10/11;\r\n12-13_12/13");
+  const QString pfad = u.s().optionsdatei();
+  ASSERT_TRUE(WriteSettings(u.s(), pfad, QString(), QString()).isEmpty());
+  const QByteArray datei = test::leseDatei(pfad);
+  EXPECT_TRUE(datei.endsWith("\r\nDefinition globale AK=06-09_06/09;10-11_10/11;12-13_12/13\r\n"));
+  u.s().einst.txtDefGlobalAK.clear();
+  ReadSettings(u.s(), pfad);
+  EXPECT_EQ(u.s().einst.txtDefGlobalAK, QStringLiteral("06-09_06/09;10-11_10/11;12-13_12/13"));
+}
+
+TEST(Einstellungen, LineBreakInAValueCannotForgeAKey) {
+  Umgebung u;
+  const QString optionen = u.s().einst.txtOptionen;
+  u.s().einst.txtNameLauf = QStringLiteral("Lauf\r\ntxtOptionen=/boese.ini");
+  ASSERT_TRUE(WriteSettings(u.s(), optionen, QString(), QString()).isEmpty());
+  ReadSettings(u.s(), optionen);
+  EXPECT_EQ(u.s().einst.txtOptionen, optionen);
+  EXPECT_EQ(u.s().einst.txtNameLauf, QStringLiteral("Lauf txtOptionen"));
+}
+
+TEST(Einstellungen, ForeignFileNeitherRedirectsOptionsNorStartsProgramsUnasked) {
+  Umgebung u;
+  Einstellungen& e = u.s().einst;
+  const QString optionen = e.txtOptionen;
+  e.txtWinWord = QStringLiteral("/usr/bin/soffice");
+  e.txtTextpad = QStringLiteral("/usr/bin/gedit");
+  const QString fremd = test::schreibeDatei(
+      u.pfad(QStringLiteral("usb/Fremdlauf.ini")),
+      test::cp1252(kopf(QStringLiteral("txtNameLauf=Fremdlauf\ntxtOptionen=/home/x/.bashrc\n"
+                                       "txtWinWord=/tmp/boese\ntxtTextpad=/tmp/editor\n"))));
+  const QString frageWord = QStringLiteral("[Zieltafel] Die Einstellungsdatei ") + QDir::toNativeSeparators(fremd) +
+                            QStringLiteral(" nennt als Textverarbeitung das Programm\n/tmp/boese\n\n"
+                                           "Soll dieses Programm übernommen werden?   ");
+  const QString frageEditor = QStringLiteral("[Zieltafel] Die Einstellungsdatei ") + QDir::toNativeSeparators(fremd) +
+                              QStringLiteral(" nennt als Text-Editor das Programm\n/tmp/editor\n\n"
+                                             "Soll dieses Programm übernommen werden?   ");
+
+  u.bediener.antworten = {Antwort::Nein, Antwort::Nein};
+  ASSERT_EQ(ReadSettings(u.s(), fremd), Leseresultat::Gelesen);
+  EXPECT_EQ(u.bediener.meldungen(), (QStringList{frageWord, frageEditor}));
+  EXPECT_EQ(u.bediener.protokoll[0].knoepfe, Knoepfe::JaNein);
+  EXPECT_EQ(e.txtNameLauf, QStringLiteral("Fremdlauf"));
+  EXPECT_EQ(e.txtOptionen, optionen);
+  EXPECT_EQ(e.txtWinWord, QStringLiteral("/usr/bin/soffice"));
+  EXPECT_EQ(e.txtTextpad, QStringLiteral("/usr/bin/gedit"));
+
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Ja, Antwort::Ja};
+  ReadSettings(u.s(), fremd);
+  EXPECT_EQ(u.bediener.meldungen().size(), 2);
+  EXPECT_EQ(e.txtOptionen, optionen);
+  EXPECT_EQ(e.txtWinWord, QStringLiteral("/tmp/boese"));
+  EXPECT_EQ(e.txtTextpad, QStringLiteral("/tmp/editor"));
+
+  // When the system names the editor anyway, the file's editor is not asked about;
+  // a file that names no program keeps the working one without a question.
+  u.bediener.leeren();
+  u.system.programme[QStringLiteral(".txt")] = QStringLiteral("/usr/bin/mousepad");
+  test::schreibeDatei(fremd, test::cp1252(kopf(QStringLiteral("txtWinWord=\ntxtTextpad=/tmp/editor2\n"))));
+  ReadSettings(u.s(), fremd);
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty());
+  EXPECT_EQ(e.txtWinWord, QStringLiteral("/tmp/boese"));
+  EXPECT_EQ(e.txtTextpad, QStringLiteral("/usr/bin/mousepad"));
+}
+
+TEST(Einstellungen, OwnOptionsFileIsTrustedButCannotEmptyItsPath) {
+  Umgebung u;
+  Einstellungen& e = u.s().einst;
+  const QString optionen = e.txtOptionen;
+  test::schreibeDatei(optionen, test::cp1252(kopf(QStringLiteral("txtOptionen=\ntxtWinWord=/opt/lo/soffice\n"))));
+  ReadSettings(u.s(), optionen);
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty());
+  EXPECT_EQ(e.txtOptionen, optionen);
+  EXPECT_EQ(e.txtWinWord, QStringLiteral("/opt/lo/soffice"));
+  const QString anderswo = u.pfad(QStringLiteral("anderswo/Optionen.ini"));
+  test::schreibeDatei(optionen, test::cp1252(kopf(QStringLiteral("txtOptionen=") + anderswo + QLatin1Char('\n'))));
+  ReadSettings(u.s(), optionen);
+  EXPECT_EQ(e.txtOptionen, anderswo);
+}
+
+TEST(Einstellungen, WriterAlsoWritesTheFirstNameListAndSkipsAnEmptyTarget) {
+  Umgebung u;
+  u.s().vornamen.eintraege = {{QStringLiteral("w"), QStringLiteral("Jürgen"), QString()}};
+  const QString liste = u.pfad(QStringLiteral("Lauf.vorname"));
+  EXPECT_TRUE(WriteSettings(u.s(), QString(), QString(), liste).isEmpty());
+  EXPECT_EQ(test::leseDatei(liste), QByteArray("w;J\xFCrgen;\r\n"));
+  EXPECT_EQ(QDir(u.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Lauf.vorname")});
+  // A target that cannot be written is reported, not hidden.
+  EXPECT_FALSE(WriteSettings(u.s(), liste + QStringLiteral("/x.ini"), QString(), QString()).isEmpty());
+}
+
+// The shipped options file is EinstellungenText of these values, so that it
+// stays byte for byte what the program itself writes: the defaults with the
+// age classes of the "5/10km" event type selected in the shipped
+// "Altersklassen.ini". Set ZT_SHARE_ERZEUGEN=1 to write it anew after a
+// default or that list changed.
+namespace {
+Einstellungen ausgelieferteOptionen() {
+  Einstellungen e;
+  e.txtOptionen.clear();  // start-up sets it
+  e.txtWinWord = QStringLiteral("/usr/bin/soffice");
+  e.txtTextpad.clear();
+  e.txtZeitnahmeDatei.clear();  // start-up puts it into the working folder
+  e.txtDefGlobalAK = ZwanzigKlassenDefinition();
+  const QByteArray liste = test::leseDatei(QStringLiteral(ZT_SHARE_DIR "/Altersklassen.ini"));
+  for (const QString& zeile : TextZeilen(TextDekodieren(liste))) {
+    const QString eintrag = zeile.section(QLatin1Char('='), 0, 0).remove(QLatin1Char('\t')).trimmed();
+    if (eintrag.isEmpty()) continue;
+    const int j = e.hauptlaufAk[0].size();
+    e.hauptlaufAk[0].append({eintrag, j <= 3 || j >= 16});
+    e.hauptlaufAk[1].append({eintrag, j >= 4 && j <= 15});
+    e.hauptlaufAk[2].append({eintrag, false});
+  }
+  return e;
+}
+}  // namespace
+
+TEST(Einstellungen, ShippedOptionsFileIsWhatTheProgramWritesAndGivesAgeClasses) {
+  const QString datei = QStringLiteral(ZT_SHARE_DIR "/Zieltafel.ini");
+  const QByteArray erwartet = TextKodieren(EinstellungenText(ausgelieferteOptionen(), QString()));
+  if (qEnvironmentVariableIsSet("ZT_SHARE_ERZEUGEN")) {
+    ASSERT_TRUE(DateiAtomarSchreiben(datei, erwartet).isEmpty());
+  }
+  EXPECT_EQ(test::leseDatei(datei), erwartet);
+
+  Umgebung u;
+  const QString optionen = u.s().optionsdatei();
+  ASSERT_TRUE(DateiKopieren(datei, optionen).isEmpty());
+  u.s().einst = Einstellungen();
+  const Einstellungen werte = ausgelieferteOptionen();
+  for (int k = 0; k < 3; ++k) {
+    for (AkEintrag a : werte.hauptlaufAk[k]) {
+      a.ausgewaehlt = !a.ausgewaehlt;  // every state must come from the file
+      u.s().einst.hauptlaufAk[k].append(a);
+    }
+  }
+  u.s().einst.txtOptionen = optionen;
+  ASSERT_EQ(ReadSettings(u.s(), optionen), Leseresultat::Gelesen);
+  const Einstellungen& e = u.s().einst;
+  EXPECT_EQ(e.txtOptionen, optionen);
+  EXPECT_EQ(e.txtHauptlauf, (std::array<QString, 4>{"5km", "10km", "", ""}));
+  EXPECT_EQ(e.txtHauptlaufFestVonStartnummer, (std::array<QString, 4>{"1", "200", "", ""}));
+  EXPECT_EQ(e.txtHauptlaufBisStartnummer, (std::array<QString, 4>{"199", "499", "", ""}));
+  EXPECT_EQ(e.txtDefGlobalAK, ZwanzigKlassenDefinition());
+  ASSERT_EQ(werte.hauptlaufAk[0].size(), 40);
+  for (int k = 0; k < 3; ++k)
+    for (int j = 0; j < e.hauptlaufAk[k].size(); ++j)
+      EXPECT_EQ(e.hauptlaufAk[k][j].ausgewaehlt, werte.hauptlaufAk[k][j].ausgewaehlt) << k << ' ' << j;
+  BuildAgeTable(u.s());
+  EXPECT_EQ(LookupAgeClass(u.s(), 2024 - 1984), QStringLiteral("40"));
+  EXPECT_EQ(u.s().alterstabelle.bereiche.size(), 20);
+}
+
+TEST(Einstellungen, ShippedSampleEventKeepsThisMachinesPaths) {
+  Umgebung u;
+  Einstellungen& e = u.s().einst;
+  const QString optionen = e.txtOptionen;
+  e.txtVorlageUrkunde = QStringLiteral("/meine/Urkunde.rtf");
+  e.txtWinWord = QStringLiteral("/usr/bin/soffice");
+  const QString ordner = QStringLiteral(ZT_SHARE_DIR "/beispiel/");
+  ASSERT_EQ(ReadSettings(u.s(), ordner + QStringLiteral("Beispiellauf.ini")), Leseresultat::Gelesen);
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty());
+  EXPECT_EQ(e.txtNameLauf, QStringLiteral("Beispiellauf"));
+  EXPECT_EQ(e.txtHauptlauf, (std::array<QString, 4>{"5km", "10km", "", ""}));
+  EXPECT_EQ(e.txtHauptlaufBisStartnummer, (std::array<QString, 4>{"199", "499", "", ""}));
+  EXPECT_EQ(e.txtDefGlobalAK, ZwanzigKlassenDefinition());
+  EXPECT_EQ(e.txtOptionen, optionen);
+  EXPECT_EQ(e.txtVorlageUrkunde, QStringLiteral("/meine/Urkunde.rtf"));
+  EXPECT_EQ(e.txtWinWord, QStringLiteral("/usr/bin/soffice"));
+
+  // The runner file beside it: twenty fields a line, CR LF, the settings line last.
+  const QByteArray csv = test::leseDatei(ordner + QStringLiteral("Beispiellauf.csv"));
+  EXPECT_EQ(csv.count('\n'), csv.count("\r\n"));
+  const QList<QByteArray> zeilen = csv.split('\n');
+  ASSERT_EQ(zeilen.size(), 302);  // 300 runners, the settings line, nothing after the last CR LF
+  EXPECT_EQ(zeilen[300], QByteArray("#Beispiellauf.ini#\r"));
+  for (int i = 0; i < 300; ++i) EXPECT_EQ(zeilen[i].count('\t'), 19) << i;
+}

@@ -1,0 +1,102 @@
+#include "core/Textdatei.h"
+#include "persistence/Vornamenliste.h"
+#include "support/TestPorts.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace zt;
+
+namespace {
+QStringList zeilen(const Vornamenliste& l) {
+  QStringList z;
+  for (const Vorname& v : l.eintraege) z << v.typ + QLatin1Char('|') + v.vorname + QLatin1Char('|') + v.fehler;
+  return z;
+}
+}  // namespace
+
+TEST(Vornamen, LoadingSortsBySexThenNameAndEmptiesRemarks) {
+  QTemporaryDir dir;
+  const QString pfad = test::schreibeDatei(
+      dir.filePath(QStringLiteral("Vorname.txt")),
+      test::cp1252(QStringLiteral("w;Zoé\nw;Anna;doppelt\nm;Oskar\n\nm;Ömer\n m ; Björn \nm;oliver\nw\nm;Bernd;;;\n")));
+  Vornamenliste l;
+  ASSERT_TRUE(VornamenLaden(l, pfad));
+  // German order: Ö as oe, case folded; a line without ";" keeps only the sex
+  // and, its name being empty, comes last.
+  EXPECT_EQ(zeilen(l), (QStringList{"m|Bernd|", "m|Björn|", "m|Ömer|", "m|oliver|", "m|Oskar|", "w|Anna|",
+                                    "w|Zoé|", "w||"}));
+  EXPECT_EQ(l.aktuell, 1);
+  // A UTF-8 file (as the shared data comes) reads the same; a missing file changes nothing.
+  const QString utf8 = test::schreibeDatei(dir.filePath(QStringLiteral("u.txt")), QStringLiteral("m;Sören\r\n").toUtf8());
+  EXPECT_FALSE(VornamenLaden(l, dir.filePath(QStringLiteral("fehlt.txt"))));
+  EXPECT_EQ(l.anzahl(), 8);
+  ASSERT_TRUE(VornamenLaden(l, utf8));
+  EXPECT_EQ(zeilen(l), QStringList{"m|Sören|"});
+}
+
+TEST(Vornamen, WritingGivesCp1252LinesAndReadsBack) {
+  QTemporaryDir dir;
+  Vornamenliste l;
+  l.eintraege = {{"m", "Jörg", ""}, {"w", "Anna", "fehlt im Lauf"}};
+  const QString pfad = dir.filePath(QStringLiteral("Lauf.vorname"));
+  ASSERT_TRUE(VornamenSchreiben(l, pfad).isEmpty());
+  EXPECT_EQ(test::leseDatei(pfad), QByteArray("m;J\xF6rg;\r\nw;Anna;fehlt im Lauf\r\n"));
+  Vornamenliste zurueck;
+  ASSERT_TRUE(VornamenLaden(zurueck, pfad));
+  EXPECT_EQ(zeilen(zurueck), (QStringList{"m|Jörg|", "w|Anna|"}));
+}
+
+TEST(Vornamen, LookupTakesTheFirstNameAfterTheComma) {
+  Vornamenliste l;
+  l.eintraege = {{"w", "Anna", ""}, {"m", "Kai", ""}, {"w", "Kai", ""}};
+  const Vornamenindex index(l);
+  for (const auto& [name, art, vorname, typ] :
+       std::vector<std::tuple<QString, Geschlechtssuche::Art, QString, QString>>{
+           {"Meier, Anna (Walker)", Geschlechtssuche::Gefunden, "Anna", "w"},
+           {"Meier,anna", Geschlechtssuche::Gefunden, "anna", "w"},
+           {"Schulz, Kai, Dr.", Geschlechtssuche::Gefunden, "Kai", "m"},
+           {"Meier, Annabell", Geschlechtssuche::NichtGefunden, "Annabell", ""},
+           {"Meier Anna", Geschlechtssuche::KeinVorname, "", ""},
+           {"Meier, (Walker)", Geschlechtssuche::KeinVorname, "", ""}}) {
+    for (const Geschlechtssuche& g : {GeschlechtZuVorname(l, name), index.suchen(name)}) {
+      EXPECT_EQ(g.art, art) << name.toStdString();
+      EXPECT_EQ(g.vorname, vorname) << name.toStdString();
+      EXPECT_EQ(g.typ, typ) << name.toStdString();
+    }
+  }
+}
+
+TEST(Vornamen, AddingSkipsEmptyAndKnownNames) {
+  Vornamenliste l;
+  VornameHinzufuegen(l, "w", " Lea ");
+  VornameHinzufuegen(l, "w", "Lea");
+  VornameHinzufuegen(l, "m", "");
+  VornameHinzufuegen(l, "m", "Lea");
+  EXPECT_EQ(zeilen(l), (QStringList{"w|Lea|", "m|Lea|"}));
+  EXPECT_EQ(l.aktuell, 1);
+  EXPECT_EQ(GeschlechtZuVorname(l, "Sommer, Lea").typ, QStringLiteral("w"));
+}
+
+TEST(Vornamen, ShippedListIsSortedCp1252WithCrLf) {
+  const QString pfad = QStringLiteral(ZT_SHARE_DIR "/Vorname.txt");
+  const QByteArray roh = test::leseDatei(pfad);
+  ASSERT_FALSE(roh.isEmpty());
+  EXPECT_FALSE(roh.startsWith("\xEF\xBB\xBF"));
+  EXPECT_EQ(roh.count('\n'), roh.count("\r\n"));
+  EXPECT_TRUE(roh.contains("m;Bj\xF6rn\r\n"));
+  Vornamenliste l;
+  ASSERT_TRUE(VornamenLaden(l, pfad));
+  const QStringList geladen = zeilen(l);
+  l.sortieren();
+  EXPECT_EQ(zeilen(l), geladen);
+  QStringList dateiReihenfolge;
+  for (QString z : TextZeilen(TextDekodieren(roh))) dateiReihenfolge << z.replace(';', '|') + '|';
+  EXPECT_EQ(dateiReihenfolge, geladen);  // already in the order loading gives
+  EXPECT_EQ(l.anzahl(), 1135);
+  for (const Vorname& v : l.eintraege) {
+    EXPECT_TRUE(v.typ == QLatin1String("m") || v.typ == QLatin1String("w")) << v.typ.toStdString();
+    EXPECT_FALSE(v.vorname.isEmpty());
+  }
+  EXPECT_EQ(GeschlechtZuVorname(l, "Meier, Anna (Walker)").typ, QStringLiteral("w"));
+}

@@ -1,0 +1,157 @@
+#include "core/Teilnehmertabelle.h"
+#include "ui/TeilnehmerModell.h"
+#include "ui/Teilnehmerraster.h"
+
+#include <QAbstractItemModelTester>
+#include <QColor>
+#include <QHeaderView>
+#include <gtest/gtest.h>
+
+using namespace zt;
+
+namespace {
+// The model tester reports through the "qt.modeltest" category; every such
+// warning is a broken promise of the model.
+QStringList g_befunde;
+QtMessageHandler g_vorher = nullptr;
+void sammeln(QtMsgType typ, const QMessageLogContext& k, const QString& text) {
+  if (k.category && QByteArray(k.category).startsWith("qt.modeltest")) g_befunde << text;
+  else if (g_vorher) g_vorher(typ, k, text);
+}
+
+class ModellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_befunde.clear();
+    g_vorher = qInstallMessageHandler(sammeln);
+  }
+  void TearDown() override {
+    qInstallMessageHandler(g_vorher);
+    EXPECT_TRUE(g_befunde.isEmpty()) << g_befunde.join(QLatin1Char('\n')).toStdString();
+  }
+  QString zeile(const QString& snr, const QString& strecke, const QString& name) {
+    QStringList f(kSpalten);
+    f[S_startnummer - 1] = snr;
+    f[S_strecke - 1] = strecke;
+    f[S_namevorname - 1] = name;
+    f[S_checkdruck - 1] = QStringLiteral("Falsch");
+    f[S_gedruckt - 1] = QStringLiteral("Wahr");
+    return f.join(QLatin1Char('\t'));
+  }
+  QVariant wert(const TeilnehmerModell& m, int zeile, int spalte, int rolle = Qt::DisplayRole) {
+    return m.data(m.index(zeile, TeilnehmerModell::modellspalte(spalte)), rolle);
+  }
+  Teilnehmertabelle t;
+};
+}  // namespace
+
+TEST_F(ModellTest, FolgtJederAenderungDerTabelle) {
+  TeilnehmerModell m(t);
+  QAbstractItemModelTester pruefer(&m, QAbstractItemModelTester::FailureReportingMode::Warning);
+  for (int i = 0; i < 30; ++i) t.zeileHinzufuegen(zeile(QString::number(30 - i), QStringLiteral("10/m"), QStringLiteral("Läufer %1").arg(i)));
+  EXPECT_EQ(m.rowCount(), 30);
+  t.sortieren(QStringLiteral("startnummer"));
+  EXPECT_EQ(wert(m, 0, S_startnummer).toString(), QStringLiteral("1"));
+  EXPECT_EQ(wert(m, 29, S_startnummer).toString(), QStringLiteral("30"));
+  t.setAktuelleZeile(5);
+  t.aktuelleZeileLoeschen();
+  t.zeileLoeschen(1);
+  EXPECT_EQ(m.rowCount(), 28);
+  t.setFeld(3, S_zeit, QStringLiteral("0:45:12.3"));
+  EXPECT_EQ(wert(m, 2, S_zeit).toString(), QStringLiteral("0:45:12.3"));
+
+  std::vector<Teilnehmerzeile> neu(5);
+  t.zeilenAnhaengen(std::move(neu));
+  EXPECT_EQ(m.rowCount(), 33);
+  t.alleLoeschen();
+  EXPECT_EQ(m.rowCount(), 0);
+}
+
+TEST_F(ModellTest, AusgesetztesZeichnenWirdBeimFortsetzenNachgeholt) {
+  for (int i = 0; i < 10; ++i) t.zeileHinzufuegen(zeile(QString::number(i + 1), QStringLiteral("5/w"), QStringLiteral("N")));
+  TeilnehmerModell m(t);
+  QAbstractItemModelTester pruefer(&m, QAbstractItemModelTester::FailureReportingMode::Warning);
+  t.zeichnenAussetzen();
+  for (int i = 0; i < 7; ++i) t.zeileLoeschen(1);
+  t.sortieren(QStringLiteral("namevorname"));
+  // The view still believes in ten rows; asking for the vanished ones is safe.
+  EXPECT_EQ(m.rowCount(), 10);
+  EXPECT_FALSE(wert(m, 9, S_startnummer).isValid());
+  EXPECT_FALSE(wert(m, 9, S_checkdruck, Qt::CheckStateRole).isValid());
+  t.zeileHinzufuegen(zeile(QStringLiteral("99"), QStringLiteral("5/w"), QStringLiteral("Neu")));
+  t.zeichnenFortsetzen();
+  EXPECT_EQ(m.rowCount(), 4);
+  EXPECT_EQ(wert(m, 3, S_startnummer).toString(), QStringLiteral("99"));
+}
+
+TEST_F(ModellTest, ZeigtTitelAusrichtungHakenUndFarben) {
+  TeilnehmerModell m(t);
+  t.zeileHinzufuegen(zeile(QStringLiteral("1"), QStringLiteral("10/m"), QStringLiteral("Meier, Anna")));
+  t.zeileHinzufuegen(zeile(QStringLiteral("2"), QString(), QStringLiteral("Huber, Max")));
+  t.zeileHinzufuegen(zeile(QStringLiteral("3"), QStringLiteral("10/w"), QStringLiteral("Öz, Ada")));
+  t.setTextfarbe(2, kRot);
+  t.setHintergrund(3, kSiegerFarbe);
+  t.setWechselfarben(0xF0FFFF, 0xFFFAFA);
+
+  EXPECT_EQ(m.headerData(S_platz - 1, Qt::Horizontal).toString(), QStringLiteral("Platz AK"));
+  EXPECT_EQ(m.headerData(S_vereinort - 1, Qt::Horizontal).toString(), QStringLiteral("Verein, Ort"));
+  EXPECT_EQ(m.headerData(S_checkdruck - 1, Qt::Horizontal).toString(), QString());
+  const auto links = [](const QVariant& v) { return (v.toInt() & Qt::AlignHorizontal_Mask) == Qt::AlignLeft; };
+  EXPECT_TRUE(links(m.headerData(S_namevorname - 1, Qt::Horizontal, Qt::TextAlignmentRole)));
+  EXPECT_FALSE(links(m.headerData(S_fehler - 1, Qt::Horizontal, Qt::TextAlignmentRole)));
+  for (int s : {S_namevorname, S_vereinort, S_fehler, S_name_bike, S_name_run})
+    EXPECT_TRUE(links(wert(m, 0, s, Qt::TextAlignmentRole))) << s;
+  for (int s : {S_platz, S_startnummer, S_strecke, S_jahr, S_zeit, S_ak, S_end_time})
+    EXPECT_FALSE(links(wert(m, 0, s, Qt::TextAlignmentRole))) << s;
+
+  // Check marks are boxes, not the words "Wahr"/"Falsch".
+  EXPECT_EQ(wert(m, 0, S_gedruckt, Qt::CheckStateRole).toInt(), Qt::Checked);
+  EXPECT_EQ(wert(m, 0, S_checkdruck, Qt::CheckStateRole).toInt(), Qt::Unchecked);
+  EXPECT_EQ(wert(m, 0, S_walker, Qt::CheckStateRole).toInt(), Qt::Unchecked);
+  EXPECT_FALSE(wert(m, 0, S_gedruckt).isValid());
+  EXPECT_FALSE(wert(m, 0, S_namevorname, Qt::CheckStateRole).isValid());
+
+  EXPECT_FALSE(wert(m, 0, S_namevorname, Qt::ForegroundRole).isValid());
+  EXPECT_EQ(wert(m, 1, S_namevorname, Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
+  EXPECT_EQ(wert(m, 2, S_namevorname, Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xFF, 0x80));
+  EXPECT_EQ(wert(m, 0, S_zeit, Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0xFF, 0xF0));
+  EXPECT_EQ(wert(m, 1, S_zeit, Qt::BackgroundRole).value<QColor>(), QColor(0xFA, 0xFA, 0xFF));
+  t.setWechselfarben(kKeineFarbe, kKeineFarbe);
+  EXPECT_FALSE(wert(m, 0, S_zeit, Qt::BackgroundRole).isValid());
+}
+
+TEST_F(ModellTest, RasterFolgtDemSpaltenzustand) {
+  Teilnehmerraster raster(t);
+  QHeaderView* kopf = raster.horizontalHeader();
+  const auto logisch = [](int spalte) { return TeilnehmerModell::modellspalte(spalte); };
+  EXPECT_TRUE(kopf->isSectionHidden(logisch(S_nurstrecke)));
+  EXPECT_FALSE(kopf->isSectionHidden(logisch(S_namevorname)));
+  EXPECT_EQ(kopf->sectionSize(logisch(S_namevorname)), 200);  // 3000 twips
+  // A caption wider than its column widens the column.
+  EXPECT_GE(kopf->sectionSize(logisch(S_platztotal)), kopf->sectionSizeHint(logisch(S_platztotal)));
+
+  t.setSpaltenposition(S_strecke, 1);
+  t.setSpalteSichtbar(S_walker, true);
+  t.setSpaltenbreite(S_walker, 1500);
+  EXPECT_EQ(kopf->visualIndex(logisch(S_strecke)), 0);
+  EXPECT_EQ(kopf->visualIndex(logisch(S_checkdruck)), 1);
+  EXPECT_FALSE(kopf->isSectionHidden(logisch(S_walker)));
+  EXPECT_EQ(kopf->sectionSize(logisch(S_walker)), 100);
+
+  // What the operator drags and widens is kept in the table's column state.
+  kopf->moveSection(kopf->visualIndex(logisch(S_zeit)), 0);
+  EXPECT_EQ(t.spalte(S_zeit).position, 1);
+  EXPECT_EQ(t.spalte(S_strecke).position, 2);
+  kopf->resizeSection(logisch(S_zeit), 120);
+  EXPECT_EQ(t.spalte(S_zeit).breite, 1800);
+  kopf->resizeSection(logisch(S_zeit), 30);
+  EXPECT_EQ(kopf->sectionSize(logisch(S_zeit)), 30);
+  EXPECT_EQ(t.spalte(S_zeit).breite, 450);
+
+  // The current row is one and the same in the grid and the table.
+  for (int i = 0; i < 5; ++i) t.zeileHinzufuegen(zeile(QString::number(i + 1), QStringLiteral("5/m"), QStringLiteral("X")));
+  t.setAktuelleZeile(4);
+  EXPECT_EQ(raster.currentIndex().row(), 3);
+  raster.setCurrentIndex(raster.model()->index(1, 2));
+  EXPECT_EQ(t.aktuelleZeile(), 2);
+}
