@@ -1,16 +1,21 @@
 #pragma once
 // Runner databases: opening, reading a runner CSV file, loading an event's
 // settings, starting anew, saving in five file types and thinning out.
+#include "core/Teilnehmertabelle.h"
+
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 namespace zt {
 
 class Sitzung;
 
 // Dialog filters (classic "Text|Muster|" form).
-QString OeffnenFilter();   // CSV, ini, txt, ztf
-QString SpeichernFilter(); // CSV, old CSV, xlsx, ztf, ini
+QString OeffnenFilter();    // CSV, ini, txt, ztf
+QString SpeichernFilter();  // CSV, old CSV, xlsx, ztf, ini
+// Extension of a save type 1..5 (".csv", ".csv", ".xlsx", ".ztf", ".ini").
+QString SpeicherEndung(int typ);
 
 // "Datenbank öffnen": file dialog, questions, reading. Returns true when a
 // file was taken over.
@@ -35,11 +40,31 @@ bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt = fal
 // Keeps only the rows that have a route, in a "_asw.csv" copy, and reloads.
 bool DatenbankAusduennen(Sitzung& s);
 
+// Name of the copy kept before a file is overwritten:
+// pfad + "_" + dd.MM.yyyy + "_" + hh.mm.ss + "." + extension, with "_2",
+// "_3", ... before the extension when that name is taken.
+QString SicherungsName(const Sitzung& s, const QString& pfad);
+
 // The program's own database file (SQLite). Empty text on success, otherwise
-// the reason.
+// the German reason. Writing builds the file under a temporary name beside
+// the target and renames it into place; reading leaves the table untouched
+// on failure.
 QString ZtfSchreiben(const Sitzung& s, const QString& pfad);
+QString ZtfSchreiben(const std::vector<Teilnehmerzeile>& zeilen, const QString& sortierung,
+                     const QString& pfad);
 QString ZtfLesen(Sitzung& s, const QString& pfad);
-// Spreadsheet export (.xlsx). Empty text on success.
+QString ZtfLesen(const QString& pfad, std::vector<Teilnehmerzeile>& zeilen, QString* sortierung = nullptr);
+// True when the bytes begin like an SQLite database.
+bool SiehtNachZtfAus(const QByteArray& anfang);
+
+// Spreadsheet export (.xlsx), written beside the target and renamed into
+// place. Empty text on success.
 QString XlsxSchreiben(const Sitzung& s, const QString& pfad);
+
+// Renames von over nach (replacing it in one step). Empty text on success.
+QString DateiErsetzen(const QString& von, const QString& nach);
+// A fresh, empty file beside ziel to build a replacement in. Empty path and
+// the reason in fehler when the folder is not writable.
+QString TemporaereDateiNeben(const QString& ziel, QString& fehler);
 
 }  // namespace zt

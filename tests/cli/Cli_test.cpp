@@ -103,8 +103,9 @@ TEST_F(Cli, CsvAndZtfRoundTripKeepEveryRowAndTheSettings) {
                                                   QStringLiteral("einstellungen-schreiben"), e});
     ASSERT_EQ(wieder.code, 0) << wieder.fehler.toStdString();
     EXPECT_EQ(wieder.aus, original.aus) << datei.toStdString();
-    if (datei == y)
+    if (datei == y) {
       EXPECT_TRUE(test::leseDatei(e).contains("txtNameLauf=Sommerlauf \xD6hringen\r\n"));
+    }
   }
 }
 

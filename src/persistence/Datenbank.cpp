@@ -1,0 +1,609 @@
+#include "persistence/Datenbank.h"
+
+#include "core/Ansicht.h"
+#include "core/Sitzung.h"
+#include "core/Text.h"
+#include "core/Textdatei.h"
+#include "event/Altersklassen.h"
+#include "persistence/Einstellungen.h"
+#include "persistence/Laeuferdatei.h"
+#include "persistence/Vornamenliste.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+
+namespace zt {
+
+namespace {
+const QString kZieltafel = QStringLiteral("Zieltafel");
+const QString kTitelOeffnen = QStringLiteral("Datenbank öffnen");
+
+QString nativ(const QString& pfad) {
+  return QDir::toNativeSeparators(pfad);
+}
+
+Antwort frage(Sitzung& s, const QString& text) {
+  return s.bediener.meldung(kZieltafel, text, Symbol::Frage, Knoepfe::JaNein);
+}
+
+void nichtGefunden(Sitzung& s, const QString& pfad) {
+  s.bediener.meldung(
+      kTitelOeffnen,
+      QStringLiteral("Datei \"") + nativ(pfad) + QStringLiteral("\" nicht gefunden! Abbruch!   "),
+      Symbol::Stopp, Knoepfe::Ok);
+}
+
+enum class Dateiart { Laeuferdatei, Einstellungen, Vornamen, Ztf };
+
+QString artName(Dateiart art) {
+  switch (art) {
+    case Dateiart::Laeuferdatei:
+      return QStringLiteral("Läuferdatei");
+    case Dateiart::Einstellungen:
+      return QStringLiteral("Voreinstellungsdatei");
+    case Dateiart::Vornamen:
+      return QStringLiteral("Vornamenliste");
+    case Dateiart::Ztf:
+      return QStringLiteral("Zieltafel-Datenbank");
+  }
+  return QString();
+}
+
+// Reads the chosen file whole, before anything is asked or deleted, so that a
+// file that vanished, cannot be read, is empty or is no text file stops the
+// command with the table as it was.
+bool dateiVorabLesen(Sitzung& s, const QString& pfad, Dateiart art, QByteArray& daten) {
+  const Leseergebnis e = DateiLesen(pfad);
+  if (!e.ok) {
+    if (!QFileInfo::exists(pfad)) {
+      nichtGefunden(s, pfad);
+    } else {
+      s.bediener.meldung(
+          kTitelOeffnen,
+          QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden. Abbruch!   ").arg(nativ(pfad)),
+          Symbol::Stopp, Knoepfe::Ok);
+    }
+    return false;
+  }
+  if (art != Dateiart::Ztf) {
+    if (e.daten.trimmed().isEmpty()) {
+      s.bediener.meldung(kTitelOeffnen,
+                         QStringLiteral("Die Datei \"%1\" ist leer. Abbruch!   ").arg(nativ(pfad)),
+                         Symbol::Stopp, Knoepfe::Ok);
+      return false;
+    }
+    if (SiehtBinaerAus(e.daten)) {
+      s.bediener.meldung(kTitelOeffnen,
+                         QStringLiteral("Die Datei \"%1\" ist keine Textdatei und kann nicht als %2 "
+                                        "gelesen werden. Abbruch!   ")
+                             .arg(nativ(pfad), artName(art)),
+                         Symbol::Stopp, Knoepfe::Ok);
+      return false;
+    }
+  }
+  daten = e.daten;
+  return true;
+}
+
+// The two questions before the table is replaced. False: the operator keeps it.
+bool vorhandeneSchliessen(Sitzung& s) {
+  if (s.tabelle.anzahl() == 0) return true;
+  s.sortVorgabe = QStringLiteral("...");
+  s.melden();
+  if (frage(s, QStringLiteral("Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   ")) ==
+      Antwort::Ja)
+    DatenbankSpeichern(s);
+  return frage(s, QStringLiteral("Soll die aktuelle Datenbank wirklich geschlossen werden?   ")) ==
+         Antwort::Ja;
+}
+
+void neuerDatenbankPfad(Sitzung& s, const QString& pfad) {
+  s.datenbankPfad = pfad;
+  s.speicherPfad = pfad;
+  s.gespeichertVorher = false;
+}
+
+void pruefungStarten(Sitzung& s) {
+  if (!s.startnummernbereichePruefen) return;
+  Sitzung* sp = &s;
+  s.bediener.einmalig(0, [sp] {
+    if (sp->startnummernbereichePruefen) sp->startnummernbereichePruefen(*sp);
+  });
+}
+
+// Settings that were read (from the open dialog or "Lauf laden") go to the
+// options file; the age table follows the definition they brought.
+void einstellungenUebernehmen(Sitzung& s) {
+  BuildAgeTable(s);
+  WriteSettings(s, s.einst.txtOptionen, s.laufEinstellungsdatei(), s.vornamendatei());
+  pruefungStarten(s);
+}
+
+void vereineKomprimieren(Sitzung& s, const QStringList& neue) {
+  Fortschritt f(s.bediener, QStringLiteral("% Vereinsdaten komprimieren  "));
+  QStringList liste;
+  QSet<QString> gesehen;
+  const qsizetype gesamt = s.vereine.size() + neue.size();
+  liste.reserve(gesamt);
+  qsizetype i = 0;
+  for (const QStringList* quelle : std::initializer_list<const QStringList*>{&s.vereine, &neue}) {
+    for (const QString& v : *quelle) {
+      f.melden(++i, gesamt);
+      if (v.trimmed().isEmpty() || gesehen.contains(v)) continue;
+      gesehen.insert(v);
+      liste << v;
+    }
+  }
+  s.vereine = std::move(liste);
+}
+
+// Steps after every load: club list, view, order, error report, hooks, status.
+void ladenAbschliessen(Sitzung& s, const QStringList& neueVereine, bool sortieren) {
+  Teilnehmertabelle& t = s.tabelle;
+  vereineKomprimieren(s, neueVereine);
+  NormaleAnsicht(s);
+  if (sortieren) {
+    t.sortieren(QStringLiteral("namevorname"));
+    s.sortierung = QStringLiteral("Name");
+    if (s.fehlerzaehler > 0) {
+      s.bediener.meldung(kZieltafel,
+                         QStringLiteral("Beim Einlesen der Daten sind ") + QString::number(s.fehlerzaehler) +
+                             QStringLiteral(" Fehler aufgetreten! Bitte prüfen Sie Ihre Daten!"),
+                         Symbol::Ausruf, Knoepfe::Ok);
+      t.sortieren(QStringLiteral("fehler,startnummer"));
+      s.sortierung = QStringLiteral("Fehler");
+    }
+  }
+  t.zeichnenFortsetzen();
+  t.setAktuelleZeile(1);
+  t.setErsteSichtbareZeile(1);
+  t.setHervorhebungsfarbe(t.feld(1, S_fehler).contains(QLatin1Char('?')) ? kRot : kKeineFarbe);
+  if (s.startnummernUebersicht) s.startnummernUebersicht(s);
+  if (s.laeuferanzahl) s.laeuferanzahl(s);
+  s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.bediener.status(StatusPosition,
+                    QStringLiteral("[%1][%2]").arg(t.aktuelleZeile()).arg(t.anzahl() ? 1 : 0));
+  s.melden();
+}
+
+QStringList vereineDer(const std::vector<Teilnehmerzeile>& zeilen) {
+  QStringList l;
+  QSet<QString> gesehen;
+  for (const Teilnehmerzeile& z : zeilen) {
+    const QString& v = z.felder[S_vereinort - 1];
+    if (v.isEmpty() || gesehen.contains(v)) continue;
+    gesehen.insert(v);
+    l << v;
+  }
+  return l;
+}
+
+// Reads the text of a runner file into the table (rows are appended).
+void einlesen(Sitzung& s, const QByteArray* inhalt) {
+  Sperre sperre(s.bediener);
+  Teilnehmertabelle& t = s.tabelle;
+  t.zeichnenAussetzen();
+  t.spaltenNeuAnlegen();
+  QStringList vereine;
+  bool einstellungenLaden = false;
+  if (inhalt) {
+    // A file without a settings line names no event file: "sichern" must not
+    // write into the one of the database read before.
+    s.ausstehendeLaufdatei.clear();
+    Fortschritt f(s.bediener, QStringLiteral("% eingelesen  "));
+    const QString text = TextDekodieren(*inhalt);
+    Laeuferdaten d = LaeuferdatenLesen(s, text, &f);
+    s.fehlerzaehler += d.fehlerhafte;
+    vereine = vereineDer(d.zeilen);
+    t.zeilenAnhaengen(std::move(d.zeilen));
+    if (d.einstellungszeile) {
+      // Only the file name counts: a runner file must not point the program
+      // at settings files elsewhere on the disk.
+      const QString name = Dateiname(d.einstellungsname);
+      const QString beiDatei = Ordner(s.datenbankPfad) + name;
+      const QString imProgramm = s.programmdatei(name);
+      s.einstellungsKandidat1 = !name.isEmpty() && DateiVorhanden(beiDatei) ? beiDatei : QString();
+      s.einstellungsKandidat2 = !name.isEmpty() && DateiVorhanden(imProgramm) ? imProgramm : QString();
+      s.ausstehendeLaufdatei = !s.einstellungsKandidat1.isEmpty()   ? s.einstellungsKandidat1
+                               : !s.einstellungsKandidat2.isEmpty() ? s.einstellungsKandidat2
+                               : name.isEmpty()                     ? QString()
+                                                                    : beiDatei;
+      einstellungenLaden = true;
+    }
+  }
+  if (einstellungenLaden) LaufLaden(s);
+  ladenAbschliessen(s, vereine, true);
+}
+
+QString mitEndung(const QString& pfad, int typ) {
+  const QString endung = SpeicherEndung(typ);
+  if (pfad.endsWith(endung, Qt::CaseInsensitive)) return pfad;
+  const QString name = Dateiname(pfad);
+  const int punkt = name.lastIndexOf(QLatin1Char('.'));
+  if (punkt <= 0) return pfad + endung;
+  return Ordner(pfad) + name.left(punkt) + endung;
+}
+
+bool gleicherPfad(const QString& a, const QString& b) {
+  if (a.trimmed().isEmpty() || b.trimmed().isEmpty()) return false;
+  return QFileInfo(a.trimmed()).absoluteFilePath() == QFileInfo(b.trimmed()).absoluteFilePath();
+}
+
+void speicherfehler(Sitzung& s, const QString& grund) {
+  s.bediener.meldung(kZieltafel,
+                     QStringLiteral("Während des Speicherns ist ein Fehler aufgetreten!\n") + grund,
+                     Symbol::Stopp, Knoepfe::Ok);
+}
+
+bool ueberschreibenErlaubt(Sitzung& s, const QString& pfad) {
+  return frage(s, QStringLiteral("Sollen die Datei ") + nativ(pfad) +
+                      QStringLiteral(" überschrieben werden?   ")) == Antwort::Ja;
+}
+}  // namespace
+
+QString OeffnenFilter() {
+  return QStringLiteral(
+      "CSV-Läuferdatei (*.csv)|*.csv|Voreinstellung Zieltafel (*.ini)|*.ini|Vornamen Zieltafel (*.txt)|*.txt|"
+      "Zieltafel (*.ztf)|*.ztf|");
+}
+
+QString SpeichernFilter() {
+  return QStringLiteral(
+      "CSV-Läuferdatei (*.csv)|*.csv|CSV-alte Version (*.csv)|*.csv|Excel-Datei (*.xlsx)|*.xlsx|"
+      "Zieltafel (*.ztf)|*.ztf|Voreinstellung Zieltafel/Vornamen (*.ini)|*.ini|");
+}
+
+QString SpeicherEndung(int typ) {
+  switch (typ) {
+    case 3:
+      return QStringLiteral(".xlsx");
+    case 4:
+      return QStringLiteral(".ztf");
+    case 5:
+      return QStringLiteral(".ini");
+    default:
+      return QStringLiteral(".csv");
+  }
+}
+
+bool DatenbankOeffnen(Sitzung& s) {
+  const Dateiwahl w = s.bediener.dateiOeffnen(kTitelOeffnen, OeffnenFilter(), s.letzterOrdner, 1);
+  if (w.abgebrochen()) return false;
+  const QString pfad = w.pfad;
+  if (!DateiVorhanden(pfad)) {
+    nichtGefunden(s, pfad);
+    return false;
+  }
+  s.letzterOrdner = Ordner(pfad);
+  const Dateiart art = w.filterIndex == 2   ? Dateiart::Einstellungen
+                       : w.filterIndex == 3 ? Dateiart::Vornamen
+                       : w.filterIndex == 4 ? Dateiart::Ztf
+                                            : Dateiart::Laeuferdatei;
+  QByteArray daten;
+  if (!dateiVorabLesen(s, pfad, art, daten)) return false;
+
+  switch (art) {
+    case Dateiart::Laeuferdatei: {
+      if (!vorhandeneSchliessen(s)) return false;
+      neuerDatenbankPfad(s, pfad);
+      s.fehlerzaehler = 0;
+      s.bediener.status(StatusZustand, QString());
+      s.bediener.status(StatusSortierung, QString());
+      s.tabelle.alleLoeschen();
+      s.zeitenGeladen = false;
+      s.bediener.status(StatusZustand, QStringLiteral("Bitte warten!  "));
+      LaeuferdateiEinlesen(s, daten);
+      break;
+    }
+    case Dateiart::Einstellungen: {
+      const QString ziel = s.laufEinstellungsdatei();
+      if (frage(s, QStringLiteral("Soll die vorhandene Datei \"") + nativ(ziel) +
+                       QStringLiteral("\" überschrieben werden?   ")) != Antwort::Ja)
+        return false;
+      if (ReadSettings(s, pfad) != Leseresultat::Gelesen) return false;
+      einstellungenUebernehmen(s);
+      break;
+    }
+    case Dateiart::Vornamen: {
+      const QString ziel = s.vornamendatei();
+      if (frage(s, QStringLiteral("Soll die vorhandene Datei \"") + nativ(ziel) +
+                       QStringLiteral("\" überschrieben werden?   ")) != Antwort::Ja)
+        return false;
+      Vornamenliste neu;
+      if (!VornamenLaden(neu, pfad)) {
+        nichtGefunden(s, pfad);
+        return false;
+      }
+      s.vornamen.eintraege = std::move(neu.eintraege);
+      s.vornamen.aktuell = neu.aktuell;
+      s.vornamen.melden();
+      const QString fehler = VornamenSchreiben(s.vornamen, ziel);
+      if (!fehler.isEmpty()) s.bediener.meldung(kZieltafel, fehler, Symbol::Stopp, Knoepfe::Ok);
+      break;
+    }
+    case Dateiart::Ztf: {
+      std::vector<Teilnehmerzeile> zeilen;
+      QString sortierung;
+      const QString fehler = ZtfLesen(pfad, zeilen, &sortierung);
+      if (!fehler.isEmpty()) {
+        s.bediener.meldung(
+            kZieltafel, QStringLiteral("Während des Lesens der Daten ist ein Fehler aufgetreten.\n") + fehler,
+            Symbol::Stopp, Knoepfe::Ok);
+        return false;
+      }
+      if (!vorhandeneSchliessen(s)) return false;
+      neuerDatenbankPfad(s, pfad);
+      s.ausstehendeLaufdatei.clear();
+      s.fehlerzaehler = 0;
+      Sperre sperre(s.bediener);
+      s.bediener.status(StatusZustand, QStringLiteral("Bitte warten!  "));
+      Teilnehmertabelle& t = s.tabelle;
+      t.zeichnenAussetzen();
+      t.spaltenNeuAnlegen();
+      const QStringList vereine = vereineDer(zeilen);
+      for (const Teilnehmerzeile& z : zeilen)
+        if (z.textfarbe == kRot && !z.felder[S_fehler - 1].isEmpty()) ++s.fehlerzaehler;
+      t.ersetzen(std::move(zeilen));
+      s.sortierung = sortierung;
+      ladenAbschliessen(s, vereine, false);
+      break;
+    }
+  }
+  VereinfachteEingabe(s, false);
+  s.bediener.zeigen(Ziel::Teilnehmertabelle);
+  s.bediener.status(StatusZustand, QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" geladen  "));
+  return true;
+}
+
+void LaeuferdateiEinlesen(Sitzung& s) {
+  if (s.dateiLesenUeberspringen) {
+    s.dateiLesenUeberspringen = false;
+    einlesen(s, nullptr);
+    return;
+  }
+  QByteArray daten;
+  if (!dateiVorabLesen(s, s.datenbankPfad, Dateiart::Laeuferdatei, daten)) return;
+  einlesen(s, &daten);
+}
+
+void LaeuferdateiEinlesen(Sitzung& s, const QByteArray& inhalt) {
+  if (s.dateiLesenUeberspringen) {
+    s.dateiLesenUeberspringen = false;
+    einlesen(s, nullptr);
+    return;
+  }
+  einlesen(s, &inhalt);
+}
+
+void LaufLaden(Sitzung& s) {
+  if (!s.laufdatei.isEmpty()) {
+    QString ziel = s.laufdatei;
+    if (!ziel.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)) ziel += QStringLiteral(".ini");
+    WriteSettings(s, ziel, s.laufEinstellungsdatei(), s.vornamendatei());
+  }
+  QString datei;
+  if (DateiVorhanden(s.einstellungsKandidat1))
+    datei = s.einstellungsKandidat1;
+  else if (DateiVorhanden(s.einstellungsKandidat2))
+    datei = s.einstellungsKandidat2;
+  s.einstellungsKandidat1.clear();
+  s.einstellungsKandidat2.clear();
+  if (datei.isEmpty()) {
+    const Dateiwahl w = s.bediener.dateiOeffnen(
+        QStringLiteral("Lauf laden"), QStringLiteral("Lauf (*.ini)|*.ini|"), s.pfade.programmordner, 1);
+    if (w.abgebrochen()) return;
+    if (!DateiVorhanden(w.pfad)) {
+      nichtGefunden(s, w.pfad);
+      return;
+    }
+    datei = w.pfad;
+  }
+  // A damaged file is neither taken over nor remembered: the next "Lauf
+  // laden" would otherwise overwrite it with the current settings.
+  if (ReadSettings(s, datei) != Leseresultat::Gelesen) return;
+  s.laufdatei = datei;
+  einstellungenUebernehmen(s);
+  s.bediener.status(StatusZustand,
+                    QStringLiteral("Datei ") + Dateiname(datei) + QStringLiteral(" geladen  "));
+  VereinfachteEingabe(s, false);
+}
+
+void DatenbankNeu(Sitzung& s) {
+  if (s.tabelle.anzahl() > 0) {
+    if (frage(s, QStringLiteral("Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   ")) ==
+        Antwort::Ja)
+      DatenbankSpeichern(s);
+    if (frage(s, QStringLiteral("Soll die vorhandene Datenbank wirklich gelöscht werden?   ")) != Antwort::Ja)
+      return;
+  }
+  s.tabelle.alleLoeschen();
+  s.fehlerzaehler = 0;
+  // The new database has no file yet: a save must not land on the old one.
+  s.datenbankPfad.clear();
+  s.speicherPfad.clear();
+  s.gespeichertVorher = false;
+  s.dateiLesenUeberspringen = true;
+  LaeuferdateiEinlesen(s);
+  s.bediener.status(StatusZustand, QString());
+  s.bediener.status(StatusFortschritt, QString());
+}
+
+QString SicherungsName(const Sitzung& s, const QString& pfad) {
+  const QDateTime jetzt = s.uhr.jetzt();
+  const QString name = Dateiname(pfad);
+  const int punkt = name.lastIndexOf(QLatin1Char('.'));
+  const QString endung = punkt < 0 ? QString() : QLatin1Char('.') + name.mid(punkt + 1);
+  const QString stamm = pfad + QLatin1Char('_') + jetzt.toString(QStringLiteral("dd.MM.yyyy")) +
+                        QLatin1Char('_') + jetzt.toString(QStringLiteral("hh.mm.ss"));
+  QString kandidat = stamm + endung;
+  for (int n = 2; QFileInfo::exists(kandidat); ++n)
+    kandidat = stamm + QLatin1Char('_') + QString::number(n) + endung;
+  return kandidat;
+}
+
+bool DatenbankSpeichern(Sitzung& s) {
+  for (;;) {
+    const Dateiwahl w = s.bediener.dateiSpeichern(QStringLiteral("Datenbank speichern"), SpeichernFilter(),
+                                                  s.letzterOrdner, std::clamp(s.speichertyp, 1, 5));
+    if (w.abgebrochen()) return false;
+    const int typ = std::clamp(w.filterIndex, 1, 5);
+    // The extension first, so that "lauf" cannot slip past the check as a
+    // different file than the loaded "lauf.csv".
+    const QString pfad = mitEndung(w.pfad.trimmed(), typ);
+    if (s.einst.CheckDateiGeladenUeberschreiben) {
+      if (!gleicherPfad(pfad, s.datenbankPfad)) s.datenbankPfad = pfad;
+    } else if (gleicherPfad(pfad, s.datenbankPfad)) {
+      s.bediener.meldung(
+          kZieltafel,
+          QStringLiteral(
+              "Datenbankdatei kann nicht überschrieben werden, bitte wählen Sie eine andere Datei!"),
+          Symbol::Ausruf, Knoepfe::Ok);
+      continue;
+    }
+    const QString vorher = s.speicherPfad;
+    s.speicherPfad = pfad;
+    s.letzterOrdner = Ordner(pfad);
+    if (QFileInfo::exists(pfad)) {
+      if (frage(s, QStringLiteral("Datei ") + nativ(pfad) +
+                       QStringLiteral(" schon vorhanden! Überschreiben?")) != Antwort::Ja) {
+        s.speicherPfad = vorher;
+        return false;
+      }
+      const QString sicherung = SicherungsName(s, pfad);
+      const QString fehler = DateiKopieren(pfad, sicherung);
+      if (!fehler.isEmpty()) {
+        s.bediener.meldung(kZieltafel,
+                           QStringLiteral("Die Sicherungskopie \"%1\" kann nicht angelegt werden. Die Datei "
+                                          "\"%2\" wird nicht überschrieben.\n%3")
+                               .arg(nativ(sicherung), nativ(pfad), fehler),
+                           Symbol::Stopp, Knoepfe::Ok);
+        s.speicherPfad = vorher;
+        return false;
+      }
+    }
+    s.speichertyp = typ;
+    return DatenbankSchreiben(s, typ, true);
+  }
+}
+
+bool DatenbankSichern(Sitzung& s) {
+  if (s.tabelle.anzahl() == 0) return false;
+  if (!s.speicherPfad.toLower().endsWith(QLatin1String(".csv"))) s.gespeichertVorher = false;
+  if (s.speicherPfad.isEmpty()) return DatenbankSpeichern(s);
+  if (s.gespeichertVorher) return DatenbankSchreiben(s, s.speichertyp);
+  // Only a save that happened lets the next one go without the dialog.
+  s.gespeichertVorher = DatenbankSpeichern(s);
+  return s.gespeichertVorher;
+}
+
+bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
+  if (s.speicherPfad.trimmed().isEmpty()) return false;
+  Sperre sperre(s.bediener);
+  s.bediener.status(StatusZustand, QStringLiteral("Bitte warten!  "));
+  QString pfad = s.speicherPfad;
+  if ((typ == 1 || typ == 2) && !pfad.toLower().endsWith(QLatin1String(".csv"))) {
+    pfad += QStringLiteral(".csv");
+    s.speicherPfad = pfad;
+  }
+  const bool fragen = !ueberschreibenBestaetigt && QFileInfo::exists(pfad) &&
+                      (typ != 1 || !s.einst.CheckAutomSpeichernDatenbank) && typ != 5;
+  if (fragen && !ueberschreibenErlaubt(s, pfad)) {
+    s.bediener.status(StatusZustand, QString());
+    return false;
+  }
+  QString fehler;
+  switch (typ) {
+    case 1: {
+      const QString basis = Basisname(pfad);
+      fehler = TextdateiSchreiben(pfad, LaeuferdateiZeilen(s.tabelle, basis));
+      if (fehler.isEmpty()) {
+        const QString ini = Ordner(pfad) + basis + QStringLiteral(".ini");
+        const QString f2 = WriteSettings(s, ini, ini, QString());
+        if (!f2.isEmpty())
+          s.bediener.meldung(kZieltafel,
+                             QStringLiteral("Die Läuferdatei wurde gespeichert, die Voreinstellungen daneben "
+                                            "aber nicht:\n") +
+                                 f2,
+                             Symbol::Ausruf, Knoepfe::Ok);
+      }
+      break;
+    }
+    case 2:
+      fehler = TextdateiSchreiben(pfad, AlteLaeuferdateiZeilen(s.tabelle));
+      break;
+    case 3:
+      fehler = XlsxSchreiben(s, pfad);
+      break;
+    case 4:
+      fehler = ZtfSchreiben(s, pfad);
+      break;
+    case 5:
+      fehler = WriteSettings(s, pfad, pfad, Ordner(pfad) + Basisname(pfad) + QStringLiteral(".vorname"));
+      break;
+    default:
+      fehler = QStringLiteral("Unbekannter Dateityp %1.").arg(typ);
+      break;
+  }
+  if (!fehler.isEmpty()) {
+    s.bediener.status(StatusZustand, QString());
+    speicherfehler(s, fehler);
+    return false;
+  }
+  s.bediener.status(StatusZustand,
+                    QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" gespeichert  "));
+  return true;
+}
+
+bool DatenbankAusduennen(Sitzung& s) {
+  if (frage(s, QStringLiteral("Soll die vorhandene Datenbank vor dem Ausdünnen gesichert werden?   ")) ==
+      Antwort::Ja)
+    DatenbankSpeichern(s);
+  if (frage(s, QStringLiteral("Soll die vorhandene Datenbank wirklich ausgedünnt werden?   ")) != Antwort::Ja)
+    return false;
+  QString quelle = !s.speicherPfad.trimmed().isEmpty() ? s.speicherPfad : s.datenbankPfad;
+  if (quelle.trimmed().isEmpty()) {
+    s.bediener.meldung(
+        kZieltafel,
+        QStringLiteral("Die Datenbank hat noch keinen Dateinamen. Bitte speichern Sie sie zuerst!   "),
+        Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+  }
+  QString name = Dateiname(quelle);
+  name.replace(QLatin1String("_asw."), QLatin1String("."));
+  const QString ziel = Ordner(quelle) + Basisname(name) + QStringLiteral("_asw.csv");
+
+  int anzahl = 0;
+  {
+    Sperre sperre(s.bediener);
+    std::vector<Teilnehmerzeile> behalten;
+    QStringList zeilen;
+    for (const Teilnehmerzeile& z : s.tabelle.zeilen()) {
+      if (z.felder[S_strecke - 1].trimmed().isEmpty()) continue;
+      behalten.push_back(z);
+      QString text;
+      for (int i = 0; i < kSpalten; ++i) {
+        if (i) text += QLatin1Char('\t');
+        text += z.felder[i];
+      }
+      zeilen << text;
+    }
+    // The table is replaced only once the copy is safely on disk.
+    const QString fehler = TextdateiSchreiben(ziel, zeilen);
+    if (!fehler.isEmpty()) {
+      speicherfehler(s, fehler);
+      return false;
+    }
+    anzahl = static_cast<int>(behalten.size());
+    s.tabelle.ersetzen(std::move(behalten));
+    s.speicherPfad = ziel;
+  }
+  s.bediener.meldung(QStringLiteral("Auswertung"),
+                     nativ(ziel) + QStringLiteral(" geladen! ") + QString::number(anzahl) +
+                         QStringLiteral(" Zeilen für Bearbeitung neu eingelesen!  "),
+                     Symbol::Information, Knoepfe::Ok);
+  return true;
+}
+
+}  // namespace zt

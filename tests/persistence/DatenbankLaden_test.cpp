@@ -1,0 +1,252 @@
+// Opening runner files: the row checks, bad input, the settings line and the
+// questions before a database is replaced.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "core/Text.h"
+#include "core/Textdatei.h"
+#include "persistence/Datenbank.h"
+#include "persistence/Laeuferdatei.h"
+#include "support/TestPorts.h"
+
+using namespace zt;
+using namespace zt::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+// checkdruck, platz, startnummer, strecke, namevorname, jahr, vereinort, zeit
+QString laeufer(const QString& nr, const QString& strecke, const QString& name, const QString& jahr,
+                const QString& verein = QString(), const QString& zeit = QString()) {
+  return QStringList{QString(), QString(), nr, strecke, name, jahr, verein, zeit}.join(QLatin1Char('\t'));
+}
+
+struct Laden : ::testing::Test {
+  Umgebung u;
+  void SetUp() override {
+    u.s().einst.txtDefGlobalAK = u"0-19_U20;20-39_H;40-49_40;50-99_50"_s;
+    BuildAgeTable(u.s());
+  }
+  bool oeffnen(const QString& pfad, int filter = 1) {
+    u.bediener.dialoge.push_back({pfad, filter});
+    return DatenbankOeffnen(u.s());
+  }
+  QString csv(const QString& name, const QStringList& zeilen) {
+    return schreibeDatei(u.pfad(name), cp1252(zeilen.join(u"\n"_s) + u"\n"_s));
+  }
+  // Row of the participant with that name (the table is sorted after a load).
+  int zeile(const QString& name) const { return u.sitzung->tabelle.finden(S_namevorname, name); }
+  QString feld(const QString& name, int spalte) const { return u.sitzung->tabelle.feld(zeile(name), spalte); }
+};
+}  // namespace
+
+TEST_F(Laden, ZeilenpruefungenSetzenFelderUndMarkieren) {
+  csv(u"lauf.csv"_s, {laeufer(u"0"_s, QString(), u"Null, Nora"_s, u"1990"_s),
+                      laeufer(u"12"_s, u"10/w"_s, u"Müller, Anna"_s, u"1980"_s, u"TV Seewald"_s),
+                      laeufer(u"13"_s, u"10/m"_s, u"Datum, Dieter"_s, u"03.05.1975"_s),
+                      laeufer(u"14"_s, u"5/M"_s, u"Huber, Max (W)"_s, u"1960"_s, u"TV Seewald"_s)});
+  ASSERT_TRUE(oeffnen(u.pfad(u"lauf.csv"_s)));
+  const Teilnehmertabelle& t = u.s().tabelle;
+  ASSERT_EQ(t.anzahl(), 4);
+  EXPECT_EQ(feld(u"Null, Nora"_s, S_startnummer), QString());
+  EXPECT_EQ(feld(u"Müller, Anna"_s, S_ak), u"W40"_s);
+  EXPECT_EQ(feld(u"Müller, Anna"_s, S_nurstrecke), u"10"_s);
+  EXPECT_EQ(feld(u"Müller, Anna"_s, S_fehler), QString());
+  EXPECT_EQ(t.textfarbe(zeile(u"Müller, Anna"_s)), kKeineFarbe);
+  EXPECT_EQ(feld(u"Datum, Dieter"_s, S_ak), u"M40"_s);
+  EXPECT_EQ(feld(u"Datum, Dieter"_s, S_jahr), u"03.05.1975"_s);
+  EXPECT_EQ(feld(u"Huber, Max (Walker)"_s, S_walker), u"Wahr"_s);
+  EXPECT_EQ(feld(u"Huber, Max (Walker)"_s, S_ak), u"M50"_s);
+  EXPECT_EQ(feld(u"Müller, Anna"_s, S_walker), u"Falsch"_s);
+  EXPECT_EQ(u.s().fehlerzaehler, 0);
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty())
+      << u.bediener.meldungen().join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(u.s().vereine, QStringList{u"TV Seewald"_s});
+  EXPECT_EQ(u.bediener.statusfelder.value(StatusSortierung), u"sortiert nach Name  "_s);
+  EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand), u"Datei lauf.csv geladen  "_s);
+  EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"lauf.csv"_s));
+  EXPECT_EQ(u.bediener.gesperrt, 0);
+}
+
+TEST_F(Laden, FehlerBleibenSichtbarUndWerdenJeZeileEinmalGezaehlt) {
+  csv(u"lauf.csv"_s, {laeufer(u"12"_s, QString(), u"Ohne, Strecke"_s, u"1980"_s),
+                      laeufer(u"13"_s, u"10km"_s, u"Ohne, Geschlecht"_s, u"1980"_s, QString(), u"0:50:00.0"_s),
+                      laeufer(u"14"_s, u"10/m"_s, u"Falsche, Zeit"_s, u"1980"_s, QString(), u"0:75:10.0"_s),
+                      laeufer(u"15"_s, u"10/m"_s, u"Zu, Alt"_s, u"1900"_s, QString(), u"0:45:61.0"_s),
+                      laeufer(u"16"_s, u"10/w"_s, u"Gut, Gerda"_s, u"1980"_s, QString(), u"0:45:12.3"_s)});
+  ASSERT_TRUE(oeffnen(u.pfad(u"lauf.csv"_s)));
+  EXPECT_EQ(feld(u"Ohne, Strecke"_s, S_fehler), u"Daten M/W"_s);
+  EXPECT_EQ(feld(u"Ohne, Geschlecht"_s, S_fehler), u"M/W"_s);
+  EXPECT_EQ(feld(u"Ohne, Geschlecht"_s, S_ak), QString());
+  EXPECT_EQ(feld(u"Falsche, Zeit"_s, S_fehler), u"Zeit"_s);
+  EXPECT_EQ(feld(u"Zu, Alt"_s, S_fehler), u"?AK Zeit"_s);
+  EXPECT_EQ(feld(u"Gut, Gerda"_s, S_fehler), QString());
+  const Teilnehmertabelle& t = u.s().tabelle;
+  int rote = 0;
+  for (int i = 1; i <= t.anzahl(); ++i)
+    if (t.textfarbe(i) == kRot && !t.feld(i, S_fehler).isEmpty()) ++rote;
+  EXPECT_EQ(rote, 4);
+  EXPECT_EQ(u.s().fehlerzaehler, 4);
+  EXPECT_EQ(u.bediener.meldungen(),
+            QStringList{QStringLiteral("[Zieltafel] Beim Einlesen der Daten sind 4 Fehler aufgetreten! "
+                                       "Bitte prüfen Sie Ihre Daten!")});
+  // "fehler,startnummer": the clean row first, then the faulty ones by text.
+  EXPECT_EQ(t.feld(1, S_namevorname), u"Gut, Gerda"_s);
+  EXPECT_EQ(t.feld(2, S_fehler), u"?AK Zeit"_s);
+  EXPECT_EQ(u.bediener.statusfelder.value(StatusSortierung), u"sortiert nach Fehler  "_s);
+}
+
+TEST_F(Laden, ZeitenGeladenVerlangtEineZeit) {
+  u.s().zeitenGeladen = true;
+  Teilnehmerzeile z = LaeuferzeileZerlegen(laeufer(u"12"_s, u"10/w"_s, u"A, B"_s, u"1980"_s));
+  EXPECT_TRUE(LadepruefungZeile(u.s(), z));
+  EXPECT_EQ(z.felder[S_fehler - 1], u"Zeit"_s);
+  u.s().zeitenGeladen = false;
+  EXPECT_FALSE(LadepruefungZeile(u.s(), z));
+  EXPECT_EQ(z.felder[S_fehler - 1], QString());
+  EXPECT_EQ(z.felder[S_ak - 1], u"W40"_s);
+}
+
+TEST_F(Laden, KommaNurImNamenErsetzt) {
+  Teilnehmerzeile a = LaeuferzeileZerlegen(
+      laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Lauf,Treff"_s, u"0:45:12,3"_s));
+  EXPECT_EQ(a.felder[S_namevorname - 1], u"Meier, Anna"_s);
+  EXPECT_EQ(a.felder[S_zeit - 1], u"0:45:12,3"_s);
+  EXPECT_EQ(a.felder[S_vereinort - 1], u"Lauf,Treff"_s);
+  Teilnehmerzeile b =
+      LaeuferzeileZerlegen(laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Verein, Ort"_s));
+  EXPECT_EQ(b.felder[S_namevorname - 1], u"Meier,Anna"_s);
+  // Surplus fields are dropped, missing ones stay empty.
+  Teilnehmerzeile c = LaeuferzeileZerlegen(QStringList(25, u"x"_s).join(QLatin1Char('\t')));
+  EXPECT_EQ(c.felder[kSpalten - 1], u"x"_s);
+  EXPECT_EQ(LaeuferzeileZerlegen(u"a\tb"_s).felder[2], QString());
+}
+
+TEST_F(Laden, KodierungenUndZeilenenden) {
+  const QString zeile = laeufer(u"12"_s, u"10/w"_s, u"Jäger, Jörg"_s, u"1980"_s, u"Süd €"_s);
+  const QByteArray utf8 = zeile.toUtf8();
+  const std::pair<const char*, QByteArray> varianten[] = {
+      {"cp1252 crlf", cp1252(zeile + u"\n"_s)},
+      {"utf8 lf", utf8 + "\n"},
+      {"utf8 bom crlf", QByteArray("\xEF\xBB\xBF") + utf8 + "\r\n"},
+      {"ohne Zeilenende, mit Leerzeilen", "\r\n\n" + utf8},
+  };
+  for (const auto& [name, bytes] : varianten) {
+    SCOPED_TRACE(name);
+    u.bediener.antworten = {Antwort::Nein, Antwort::Ja};  // no backup, close
+    ASSERT_TRUE(oeffnen(schreibeDatei(u.pfad(u"k.csv"_s), bytes)));
+    ASSERT_EQ(u.s().tabelle.anzahl(), 1);
+    EXPECT_EQ(u.s().tabelle.feld(1, S_namevorname), u"Jäger, Jörg"_s);
+    EXPECT_EQ(u.s().tabelle.feld(1, S_vereinort), u"Süd €"_s);
+  }
+}
+
+TEST_F(Laden, SchlechteDateienLassenDieTabelleUnveraendert) {
+  csv(u"gut.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s)});
+  ASSERT_TRUE(oeffnen(u.pfad(u"gut.csv"_s)));
+  u.bediener.leeren();
+  const QString fehlt = u.pfad(u"weg.csv"_s);
+  const QString binaer = schreibeDatei(u.pfad(u"bild.csv"_s), QByteArray("\x89PNG\0\0\x01\x02", 8));
+  const QString leer = schreibeDatei(u.pfad(u"leer.csv"_s), QByteArray("\r\n"));
+  EXPECT_FALSE(oeffnen(fehlt));
+  EXPECT_FALSE(oeffnen(binaer));
+  EXPECT_FALSE(oeffnen(leer));
+  EXPECT_FALSE(oeffnen(binaer, 4));  // not an SQLite file
+  const QStringList erwartet = {
+      u"[Datenbank öffnen] Datei \"%1\" nicht gefunden! Abbruch!   "_s.arg(QDir::toNativeSeparators(fehlt)),
+      QStringLiteral("[Datenbank öffnen] Die Datei \"%1\" ist keine Textdatei und kann nicht als Läuferdatei "
+                     "gelesen werden. Abbruch!   ")
+          .arg(QDir::toNativeSeparators(binaer)),
+      u"[Datenbank öffnen] Die Datei \"%1\" ist leer. Abbruch!   "_s.arg(QDir::toNativeSeparators(leer)),
+      QStringLiteral(
+          "[Zieltafel] Während des Lesens der Daten ist ein Fehler aufgetreten.\nDie Datei \"%1\" ist "
+          "keine Zieltafel-Datenbank.")
+          .arg(QDir::toNativeSeparators(binaer)),
+  };
+  EXPECT_EQ(u.bediener.meldungen(), erwartet);
+  EXPECT_EQ(u.s().tabelle.anzahl(), 1);
+  EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"gut.csv"_s));
+}
+
+TEST_F(Laden, LangeZeileWirdGelesen) {
+  const QString lang(4 * 1024 * 1024, QLatin1Char('x'));
+  csv(u"lang.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s, lang)});
+  ASSERT_TRUE(oeffnen(u.pfad(u"lang.csv"_s)));
+  EXPECT_EQ(u.s().tabelle.feld(1, S_vereinort).size(), lang.size());
+}
+
+TEST_F(Laden, NeinBeimSchliessenBehaeltDieDatenbank) {
+  csv(u"a.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s)});
+  csv(u"b.csv"_s, {laeufer(u"2"_s, u"10/w"_s, u"C, D"_s, u"1980"_s)});
+  ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Nein, Antwort::Nein};
+  EXPECT_FALSE(oeffnen(u.pfad(u"b.csv"_s)));
+  EXPECT_EQ(u.bediener.meldungen(),
+            (QStringList{u"[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   "_s,
+                         u"[Zieltafel] Soll die aktuelle Datenbank wirklich geschlossen werden?   "_s}));
+  EXPECT_EQ(u.s().tabelle.feld(1, S_namevorname), u"A, B"_s);
+  EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"a.csv"_s));
+}
+
+TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
+  QDir().mkpath(u.pfad(u"ordner.mit.punkt"_s));
+  Einstellungen e;
+  e.txtNameLauf = u"Herbstlauf"_s;
+  schreibeDatei(u.pfad(u"ordner.mit.punkt/Herbst.ini"_s), TextKodieren(EinstellungenText(e, QString())));
+  bool geprueft = false;
+  u.s().startnummernbereichePruefen = [&](Sitzung&) { geprueft = true; };
+  csv(u"ordner.mit.punkt/Herbst.2024.csv"_s,
+      {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s), u"#../../Herbst.ini#"_s,
+       laeufer(u"2"_s, QString(), u"Nach, Ende"_s, QString())});
+  ASSERT_TRUE(oeffnen(u.pfad(u"ordner.mit.punkt/Herbst.2024.csv"_s)));
+  EXPECT_EQ(u.s().tabelle.anzahl(), 1);
+  EXPECT_EQ(u.s().einst.txtNameLauf, u"Herbstlauf"_s);
+  EXPECT_EQ(u.s().laufdatei, u.pfad(u"ordner.mit.punkt/Herbst.ini"_s));
+  EXPECT_EQ(u.s().ausstehendeLaufdatei, u.s().laufdatei);
+  EXPECT_TRUE(DateiVorhanden(u.s().optionsdatei()));
+  u.bediener.timerAusfuehren();
+  EXPECT_TRUE(geprueft);
+}
+
+TEST_F(Laden, FehlendeEinstellungsdateiFragtNachDemLauf) {
+  csv(u"x.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s), u"#x.ini#"_s});
+  ASSERT_TRUE(oeffnen(u.pfad(u"x.csv"_s)));
+  EXPECT_EQ(u.bediener.dialogTitel(), (QStringList{u"Datenbank öffnen"_s, u"Lauf laden"_s}));
+  EXPECT_TRUE(u.s().laufdatei.isEmpty());
+  EXPECT_EQ(u.s().tabelle.anzahl(), 1);
+}
+
+TEST_F(Laden, NeueDatenbankVergisstDieAlteDatei) {
+  csv(u"a.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s)});
+  ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
+  DatenbankNeu(u.s());
+  EXPECT_EQ(u.bediener.meldungen(),
+            (QStringList{u"[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   "_s,
+                         u"[Zieltafel] Soll die vorhandene Datenbank wirklich gelöscht werden?   "_s}));
+  EXPECT_EQ(u.s().tabelle.anzahl(), 0);
+  EXPECT_TRUE(u.s().speicherPfad.isEmpty());
+  EXPECT_FALSE(u.s().dateiLesenUeberspringen);
+  EXPECT_FALSE(DatenbankSichern(u.s()));  // nothing to save
+}
+
+TEST_F(Laden, VoreinstellungUndVornamenUeberDenDialog) {
+  Einstellungen e;
+  e.txtNameLauf = u"Sommerlauf"_s;
+  const QString ini = schreibeDatei(u.pfad(u"s.ini"_s), TextKodieren(EinstellungenText(e, QString())));
+  const QString vornamen = schreibeDatei(u.pfad(u"v.txt"_s), cp1252(u"w;Jördis\nm;Jörg\n"_s));
+  ASSERT_TRUE(oeffnen(ini, 2));
+  EXPECT_EQ(u.s().einst.txtNameLauf, u"Sommerlauf"_s);
+  ASSERT_TRUE(oeffnen(vornamen, 3));
+  EXPECT_EQ(u.s().vornamen.anzahl(), 2);
+  EXPECT_TRUE(DateiVorhanden(u.s().vornamendatei()));
+  // The runner database stays the current one.
+  EXPECT_TRUE(u.s().datenbankPfad.isEmpty());
+  u.bediener.antworten = {Antwort::Nein};
+  EXPECT_FALSE(oeffnen(ini, 2));
+  EXPECT_EQ(u.bediener.meldungen().last(),
+            u"[Zieltafel] Soll die vorhandene Datei \"%1\" überschrieben werden?   "_s.arg(
+                QDir::toNativeSeparators(u.s().laufEinstellungsdatei())));
+}

@@ -1,0 +1,155 @@
+// The program's own database file and the spreadsheet export, read back by
+// LibreOffice.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include "core/Text.h"
+#include "core/Textdatei.h"
+#include "persistence/Datenbank.h"
+#include "support/TestPorts.h"
+
+using namespace zt;
+using namespace zt::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+struct ZtfXlsx : ::testing::Test {
+  Umgebung u;
+  void SetUp() override {
+    Teilnehmertabelle& t = u.s().tabelle;
+    t.zeileHinzufuegen(
+        u"Wahr\t1\t12\t10/w\tJäger, Jördis\t03.05.1975\tSüd, Ort €\t0:45:12.3\tW40\t1\t\t1\t10\tFalsch\tFalsch"_s);
+    t.zeileHinzufuegen(
+        u"Falsch\t\t13\t5/m\tHuber, Max (Walker)\t1960\t=1+1\t\tM50\t\t\t\t5\tFalsch\tWahr\tBiker\tRenner\t0:30:00.0\t0:20:00.0\t0:50:00.0"_s);
+    t.zeileHinzufuegen(u"Falsch\t\t007\t\tÖzgür, Ağa\t1980\t\t\t\t\tDaten M/W\t\t\tFalsch\tFalsch"_s);
+    t.setTextfarbe(3, kRot);
+    t.setHintergrund(1, kSiegerFarbe);
+    u.s().sortierung = u"Strecke(m/w)-AK-Zeit"_s;
+  }
+  QStringList texte() const {
+    QStringList l;
+    for (int i = 1; i <= u.sitzung->tabelle.anzahl(); ++i) l << u.sitzung->tabelle.zeilentext(i);
+    return l;
+  }
+};
+}  // namespace
+
+TEST_F(ZtfXlsx, ZtfBewahrtFelderReihenfolgeUndFarben) {
+  const QStringList vorher = texte();
+  const QString ztf = u.pfad(u"lauf.ztf"_s);
+  u.bediener.dialoge.push_back({ztf, 4});
+  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+  // Saving again replaces the file as a whole (after a backup).
+  u.bediener.dialoge.push_back({ztf, 4});
+  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+
+  u.s().sortierung.clear();
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
+  u.bediener.dialoge.push_back({ztf, 4});
+  ASSERT_TRUE(DatenbankOeffnen(u.s()));
+  EXPECT_EQ(texte(), vorher);
+  const Teilnehmertabelle& t = u.s().tabelle;
+  EXPECT_EQ(t.textfarbe(3), kRot);
+  EXPECT_EQ(t.textfarbe(1), kKeineFarbe);
+  EXPECT_EQ(t.hintergrund(1), kSiegerFarbe);
+  EXPECT_EQ(u.s().sortierung, u"Strecke(m/w)-AK-Zeit"_s);
+  EXPECT_EQ(u.s().fehlerzaehler, 1);
+  EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand), u"Datei lauf.ztf geladen  "_s);
+  EXPECT_EQ(QDir(u.dir.path()).entryList({u"*.tmp"_s}, QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(ZtfXlsx, ZtfEinerNeuerenVersionWirdAbgelehnt) {
+  const QString ztf = u.pfad(u"neu.ztf"_s);
+  ASSERT_EQ(ZtfSchreiben(u.s(), ztf), QString());
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"test-neuer"_s);
+    db.setDatabaseName(ztf);
+    ASSERT_TRUE(db.open());
+    QSqlQuery(db).exec(u"UPDATE meta SET wert = '7' WHERE schluessel = 'format'"_s);
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(u"test-neuer"_s);
+  std::vector<Teilnehmerzeile> zeilen;
+  EXPECT_EQ(
+      ZtfLesen(ztf, zeilen),
+      QStringLiteral("Die Datei \"%1\" wurde von einer neueren Version von Zieltafel geschrieben (Format 7) "
+                     "und kann hier nicht gelesen werden.")
+          .arg(QDir::toNativeSeparators(ztf)));
+  EXPECT_TRUE(zeilen.empty());
+  // A text file under the name is refused without touching the table.
+  schreibeDatei(ztf, "SQLite format 3 ist das nicht");
+  EXPECT_EQ(ZtfLesen(u.s(), ztf),
+            u"Die Datei \"%1\" ist keine Zieltafel-Datenbank."_s.arg(QDir::toNativeSeparators(ztf)));
+  EXPECT_EQ(u.s().tabelle.anzahl(), 3);
+}
+
+TEST_F(ZtfXlsx, ZtfFelderWerdenUeberIhreSchluesselZugeordnet) {
+  const QString ztf = u.pfad(u"fremd.ztf"_s);
+  ASSERT_EQ(ZtfSchreiben(u.s(), ztf), QString());
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"test-fremd"_s);
+    db.setDatabaseName(ztf);
+    ASSERT_TRUE(db.open());
+    QSqlQuery q(db);
+    q.exec(QStringLiteral(
+        "UPDATE meta SET wert = 'namevorname' || char(9) || 'spaeter' || char(9) || 'startnummer' "
+        "WHERE schluessel = 'spalten'"));
+    q.exec(u"DELETE FROM teilnehmer"_s);
+    q.exec(u"INSERT INTO teilnehmer VALUES (1, 'Ötzi' || char(9) || 'x' || char(9) || '99', 255, -1)"_s);
+    q.finish();
+    db.close();
+  }
+  QSqlDatabase::removeDatabase(u"test-fremd"_s);
+  std::vector<Teilnehmerzeile> zeilen;
+  ASSERT_EQ(ZtfLesen(ztf, zeilen), QString());
+  ASSERT_EQ(zeilen.size(), 1u);
+  EXPECT_EQ(zeilen[0].felder[S_namevorname - 1], u"Ötzi"_s);
+  EXPECT_EQ(zeilen[0].felder[S_startnummer - 1], u"99"_s);
+  EXPECT_EQ(zeilen[0].felder[S_checkdruck - 1], QString());
+  EXPECT_EQ(zeilen[0].textfarbe, kRot);
+}
+
+TEST_F(ZtfXlsx, XlsxVonLibreOfficeZurueckgelesen) {
+  const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
+  if (soffice.isEmpty()) GTEST_SKIP() << "soffice ist nicht installiert";
+  const QString xlsx = u.pfad(u"export.xlsx"_s);
+  u.bediener.dialoge.push_back({u.pfad(u"export"_s), 3});
+  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+  ASSERT_TRUE(QFileInfo::exists(xlsx));
+
+  QTemporaryDir profil(QDir::tempPath() + u"/lo-profile-XXXXXX"_s);
+  const QString aus = u.pfad(u"aus"_s);
+  QDir().mkpath(aus);
+  QProcess p;
+  p.start(soffice,
+          {u"--headless"_s, u"-env:UserInstallation="_s + QUrl::fromLocalFile(profil.path()).toString(),
+           u"--convert-to"_s, u"csv:Text - txt - csv (StarCalc):9,34,76,1"_s, u"--outdir"_s, aus, xlsx});
+  ASSERT_TRUE(p.waitForFinished(180000)) << "soffice antwortet nicht";
+  const QByteArray csv = leseDatei(aus + u"/export.csv"_s);
+  ASSERT_FALSE(csv.isEmpty()) << p.readAllStandardError().toStdString()
+                              << p.readAllStandardOutput().toStdString();
+
+  QStringList kopf;
+  for (int sp = 1; sp <= kSpalten; ++sp) kopf << QLatin1String(Spaltenbeschreibung_(sp).schluessel);
+  QStringList erwartet{kopf.join(QLatin1Char('\t'))};
+  erwartet << texte();
+  // LibreOffice quotes text cells; no field holds a TAB or a line break.
+  QStringList gelesen;
+  for (const QString& zeile : TextZeilen(QString::fromUtf8(csv))) {
+    QStringList felder = zeile.split(QLatin1Char('\t'));
+    for (QString& f : felder)
+      if (f.size() >= 2 && f.startsWith(QLatin1Char('"')) && f.endsWith(QLatin1Char('"')))
+        f = f.mid(1, f.size() - 2).replace(u"\"\""_s, u"\""_s);
+    gelesen << felder.join(QLatin1Char('\t'));
+  }
+  EXPECT_EQ(gelesen, erwartet);
+}
