@@ -65,6 +65,10 @@ void BM_Laden(benchmark::State& state) {
   const QByteArray& d = datei(static_cast<int>(state.range(0)));
   Umfeld u;
   for (auto _ : state) {
+    state.PauseTiming();
+    u.s.tabelle.alleLoeschen();
+    u.s.fehlerzaehler = 0;
+    state.ResumeTiming();
     u.s.datenbankPfad = u.dir.filePath(QStringLiteral("x.csv"));
     LaeuferdateiEinlesen(u.s, d);
     benchmark::DoNotOptimize(u.s.tabelle.anzahl());

@@ -96,13 +96,82 @@ Sortwert sortwert(Spaltenart art, const QString& text) {
   return w;
 }
 
+// Dense ranks from one 64-bit key per row.
+std::vector<int> raengeAusSchluesseln(const std::vector<quint64>& schluessel) {
+  const int n = static_cast<int>(schluessel.size());
+  std::vector<std::pair<quint64, int>> paare(n);
+  for (int i = 0; i < n; ++i) paare[i] = {schluessel[i], i};
+  std::sort(paare.begin(), paare.end());
+  std::vector<int> rang(n);
+  int r = 0;
+  for (int i = 0; i < n; ++i) {
+    if (i > 0 && paare[i - 1].first != paare[i].first) ++r;
+    rang[paare[i].second] = r;
+  }
+  return rang;
+}
+
 // Dense rank of every row's value in one column.
 std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) {
   const Spaltenart art = kBeschreibung[spalte - 1].art;
   const int n = static_cast<int>(zeilen.size());
+  // Numbers, times and check marks reduce to one integer per row; only the
+  // few texts among times need a text order of their own.
+  if (art == Spaltenart::Zahl || art == Spaltenart::Zeit || art == Spaltenart::Haken) {
+    constexpr quint64 kVersatz = quint64(1) << 52;
+    std::vector<quint64> schluessel(n);
+    QHash<QString, int> texte;
+    std::vector<int> textNr(n, -1);
+    for (int i = 0; i < n; ++i) {
+      const QString& t = zeilen[i].felder[spalte - 1];
+      if (art == Spaltenart::Haken) {
+        schluessel[i] = IstWahr(t) ? 0 : 1;
+        continue;
+      }
+      const Sortwert w = sortwert(art, t);
+      if (w.klasse == 1 && art == Spaltenart::Zeit) {
+        auto it = texte.constFind(t);
+        if (it == texte.constEnd()) it = texte.insert(t, static_cast<int>(texte.size()));
+        textNr[i] = it.value();
+      }
+      const quint64 zahl = static_cast<quint64>(std::clamp<long long>(w.zahl, -(1LL << 51), (1LL << 51) - 1) +
+                                                static_cast<long long>(kVersatz));
+      schluessel[i] = (static_cast<quint64>(w.klasse) << 60) | zahl;
+    }
+    if (!texte.isEmpty()) {
+      std::vector<std::pair<Sortwert, int>> liste;
+      for (auto it = texte.constBegin(); it != texte.constEnd(); ++it) liste.push_back({sortwert(art, it.key()), it.value()});
+      std::sort(liste.begin(), liste.end(), [](const auto& a, const auto& b) { return kleiner(a.first, b.first); });
+      std::vector<int> textRang(liste.size());
+      int r = 0;
+      for (size_t i = 0; i < liste.size(); ++i) {
+        if (i > 0 && kleiner(liste[i - 1].first, liste[i].first)) ++r;
+        textRang[liste[i].second] = r;
+      }
+      for (int i = 0; i < n; ++i)
+        if (textNr[i] >= 0) schluessel[i] = (quint64(1) << 60) | static_cast<quint64>(textRang[textNr[i]]);
+    }
+    return raengeAusSchluesseln(schluessel);
+  }
+  // Names are nearly all different: sorting them directly is cheaper than
+  // collecting the distinct ones first.
+  if (spalte == S_namevorname || spalte == S_name_bike || spalte == S_name_run) {
+    std::vector<Sortwert> werte(n);
+    for (int i = 0; i < n; ++i) werte[i] = sortwert(art, zeilen[i].felder[spalte - 1]);
+    std::vector<int> ordnung(n);
+    for (int i = 0; i < n; ++i) ordnung[i] = i;
+    std::sort(ordnung.begin(), ordnung.end(), [&](int a, int b) { return kleiner(werte[a], werte[b]); });
+    std::vector<int> rang(n);
+    int r = 0;
+    for (int i = 0; i < n; ++i) {
+      if (i > 0 && kleiner(werte[ordnung[i - 1]], werte[ordnung[i]])) ++r;
+      rang[ordnung[i]] = r;
+    }
+    return rang;
+  }
   std::vector<int> distinktNr(n);
   QHash<QString, int> index;
-  index.reserve(n / 4 + 16);
+  index.reserve(std::min(n, 4096));
   std::vector<Sortwert> werte;
   for (int i = 0; i < n; ++i) {
     const QString& t = zeilen[i].felder[spalte - 1];
@@ -192,6 +261,7 @@ void Teilnehmertabelle::zeilenAnhaengen(std::vector<Teilnehmerzeile>&& zeilen) {
   const int erste = anzahl();
   const int letzte = erste + static_cast<int>(zeilen.size()) - 1;
   if (!m_aussetzen) Q_EMIT vorEinfuegen(erste, letzte);
+  if (zeilen.size() > 1000) m_indexGueltig = false;
   for (const Teilnehmerzeile& z : zeilen) indexAendern(z.felder[S_startnummer - 1], +1);
   m_zeilen.insert(m_zeilen.end(), std::make_move_iterator(zeilen.begin()),
                   std::make_move_iterator(zeilen.end()));
@@ -233,7 +303,8 @@ void Teilnehmertabelle::alleLoeschen() { ersetzen({}); }
 void Teilnehmertabelle::ersetzen(std::vector<Teilnehmerzeile>&& zeilen) {
   beginneUmbau();
   m_zeilen = std::move(zeilen);
-  indexAufbauen();
+  m_startnummern.clear();
+  m_indexGueltig = false;
   m_auswahl.clear();
   m_aktuell = m_zeilen.empty() ? 0 : 1;
   m_ersteSichtbar = m_aktuell;
@@ -264,12 +335,25 @@ std::vector<int> Teilnehmertabelle::sortierteReihenfolge(const QString& schluess
 }
 
 void Teilnehmertabelle::sortieren(const QString& schluesselliste) {
-  const std::vector<int> ordnung = sortierteReihenfolge(schluesselliste);
-  std::vector<Teilnehmerzeile> neu;
-  neu.reserve(ordnung.size());
-  for (int i : ordnung) neu.push_back(std::move(m_zeilen[i]));
+  std::vector<int> ordnung = sortierteReihenfolge(schluesselliste);
   beginneUmbau();
-  m_zeilen = std::move(neu);
+  // Rows move along the cycles of the permutation: no second copy of the table.
+  const int n = static_cast<int>(ordnung.size());
+  for (int start = 0; start < n; ++start) {
+    if (ordnung[start] == start || ordnung[start] < 0) continue;
+    Teilnehmerzeile merk = std::move(m_zeilen[start]);
+    int ziel = start;
+    while (true) {
+      const int quelle = ordnung[ziel];
+      ordnung[ziel] = -1;
+      if (quelle == start) {
+        m_zeilen[ziel] = std::move(merk);
+        break;
+      }
+      m_zeilen[ziel] = std::move(m_zeilen[quelle]);
+      ziel = quelle;
+    }
+  }
   m_auswahl.clear();
   beendeUmbau();
 }
@@ -372,11 +456,13 @@ QString StartnummerSchluessel(const QString& startnummer) {
 }
 
 int Teilnehmertabelle::startnummerAnzahl(const QString& startnummer) const {
+  if (!m_indexGueltig) indexAufbauen();
   const QString k = StartnummerSchluessel(startnummer);
   return k.isEmpty() ? 0 : m_startnummern.value(k);
 }
 
 void Teilnehmertabelle::indexAendern(const QString& sn, int delta) {
+  if (!m_indexGueltig) return;
   const QString k = StartnummerSchluessel(sn);
   if (k.isEmpty()) return;
   auto it = m_startnummern.find(k);
@@ -388,9 +474,14 @@ void Teilnehmertabelle::indexAendern(const QString& sn, int delta) {
   if (it.value() <= 0) m_startnummern.erase(it);
 }
 
-void Teilnehmertabelle::indexAufbauen() {
+void Teilnehmertabelle::indexAufbauen() const {
   m_startnummern.clear();
-  for (const Teilnehmerzeile& z : m_zeilen) indexAendern(z.felder[S_startnummer - 1], +1);
+  m_startnummern.reserve(static_cast<qsizetype>(m_zeilen.size()));
+  for (const Teilnehmerzeile& z : m_zeilen) {
+    const QString k = StartnummerSchluessel(z.felder[S_startnummer - 1]);
+    if (!k.isEmpty()) ++m_startnummern[k];
+  }
+  m_indexGueltig = true;
 }
 
 void Teilnehmertabelle::zeichnenAussetzen() { ++m_aussetzen; }

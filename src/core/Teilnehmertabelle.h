@@ -135,7 +135,7 @@ class Teilnehmertabelle : public QObject {
  private:
   void beginneUmbau();
   void beendeUmbau();
-  void indexAufbauen();
+  void indexAufbauen() const;
   void indexAendern(const QString& sn, int delta);
 
   std::vector<Teilnehmerzeile> m_zeilen;
@@ -147,7 +147,10 @@ class Teilnehmertabelle : public QObject {
   std::array<int, 2> m_wechsel{kKeineFarbe, kKeineFarbe};
   int m_aussetzen = 0;
   bool m_umbauAusstehend = false;
-  QHash<QString, int> m_startnummern;
+  // Built on the first question after a whole-table change, then kept up to
+  // date row by row: a load never pays for it, a keystroke never scans.
+  mutable QHash<QString, int> m_startnummern;
+  mutable bool m_indexGueltig = true;
 };
 
 // Key under which start numbers are compared: the number without leading
