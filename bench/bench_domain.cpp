@@ -2,6 +2,9 @@
 #include "core/Sitzung.h"
 #include "core/Textdatei.h"
 #include "generator.h"
+#include "core/Rastereingabe.h"
+#include "event/Pruefung.h"
+#include "evaluation/Sortierung.h"
 #include "persistence/Datenbank.h"
 
 #include <QCoreApplication>
@@ -112,6 +115,39 @@ void BM_ZtfSpeichernUndLaden(benchmark::State& state) {
   speicherMelden(state);
 }
 BENCHMARK(BM_ZtfSpeichernUndLaden)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+void BM_PlatzStreckeAkZeit(benchmark::State& state) {
+  Umfeld u;
+  u.s.datenbankPfad = u.dir.filePath(QStringLiteral("x.csv"));
+  LaeuferdateiEinlesen(u.s, datei(static_cast<int>(state.range(0))));
+  for (auto _ : state) LaufSortierungNach(u.s, QStringLiteral("Platz Strecke(m/w)/AK/Zeit"));
+}
+BENCHMARK(BM_PlatzStreckeAkZeit)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// One typed row checked against a full table (the start-number index is warm).
+void BM_PruefungEinerZeile(benchmark::State& state) {
+  Umfeld u;
+  u.s.datenbankPfad = u.dir.filePath(QStringLiteral("x.csv"));
+  LaeuferdateiEinlesen(u.s, datei(static_cast<int>(state.range(0))));
+  Teilnehmertabelle& t = u.s.tabelle;
+  const int zeile = t.anzahl() / 2;
+  PruefungLaufdaten(u.s, zeile);
+  int nr = 900000;
+  for (auto _ : state) {
+    t.setFeld(zeile, S_startnummer, QString::number(++nr));
+    PruefungLaufdaten(u.s, zeile);
+  }
+}
+BENCHMARK(BM_PruefungEinerZeile)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// A keystroke in the name box that finds nothing scans the whole table.
+void BM_NamenssucheTastendruck(benchmark::State& state) {
+  Umfeld u;
+  u.s.datenbankPfad = u.dir.filePath(QStringLiteral("x.csv"));
+  LaeuferdateiEinlesen(u.s, datei(static_cast<int>(state.range(0))));
+  int i = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(NameSuchen(u.s, (i++ & 1) ? QStringLiteral("Zzzy") : QStringLiteral("Zzzx")));
+}
+BENCHMARK(BM_NamenssucheTastendruck)->Arg(100000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
