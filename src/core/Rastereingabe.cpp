@@ -117,7 +117,9 @@ bool ZeilenLoeschen(Sitzung& s, QList<int> zeilen) {
 }
 
 void DruckmarkeSetzen(Sitzung& s, const QList<int>& zeilen, bool an) {
+  s.tabelle.zeichnenAussetzen();
   for (int z : zeilen) s.tabelle.setFeld(z, S_checkdruck, WahrText(an));
+  s.tabelle.zeichnenFortsetzen();
 }
 
 int NameSuchen(Sitzung& s, const QString& text) {
@@ -174,6 +176,13 @@ void StartnummerBlaettern(Sitzung& s, int richtung) {
 
 void AuswahlGeaendert(Sitzung& s, int zeile) {
   s.bediener.status(StatusZustand, QStringLiteral("Zeile %1 von %2 angewählt  ").arg(zeile).arg(s.tabelle.anzahl()));
+}
+
+void HervorhebungSetzen(Sitzung& s) {
+  Teilnehmertabelle& t = s.tabelle;
+  const int farbe = t.feld(t.aktuelleZeile(), S_fehler).contains(QLatin1Char('?')) ? kRot : kKeineFarbe;
+  // Every change of the colour repaints the whole grid: only a real one counts.
+  if (t.hervorhebungsfarbe() != farbe) t.setHervorhebungsfarbe(farbe);
 }
 
 }  // namespace zt

@@ -37,5 +37,9 @@ int StartnummerSuchen(Sitzung& s, const QString& text);
 void StartnummerBlaettern(Sitzung& s, int richtung);
 // "Zeile r von n angewählt  "
 void AuswahlGeaendert(Sitzung& s, int zeile);
+// The current-row highlight is red while the current row's error text holds
+// a "?", otherwise the normal colour. Run whenever the current row or its
+// fields change.
+void HervorhebungSetzen(Sitzung& s);
 
 }  // namespace zt

@@ -11,6 +11,9 @@ Sitzung::Sitzung(Bediener& b, Uhr& u, System& sys) : bediener(b), uhr(u), system
   bezugsjahr = uhr.jetzt().date().year();
   txtBezugsjahrAK = QString::number(bezugsjahr);
   startnummernbereichePruefen = CheckStartNumberRanges;
+  // A row still being typed in cannot survive a table that was replaced or
+  // reordered: its number would name another participant.
+  connect(&tabelle, &Teilnehmertabelle::vorZuruecksetzen, this, [this] { neueZeile = 0; });
 }
 
 QString Sitzung::programmdatei(const QString& name) const {

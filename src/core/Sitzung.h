@@ -66,6 +66,10 @@ class Sitzung : public QObject {
   QString ansichtWahl = QStringLiteral("...");  // column layout choice (AuswahlDuatTriatlon)
   bool ansichtWahlAktiv = false;
   bool akDefinitionGesperrt = true;  // the global age-class definition field
+  // Printers picked for result lists (ComboPrinterEins) and certificates
+  // (ComboPrinterZwei); empty: the system's default printer.
+  QString druckerErgebnisliste;
+  QString druckerUrkunde;
   QChar dezimalzeichen = QLatin1Char(',');
 
   // Filled by the parts that own them; called at the end of every load.

@@ -227,7 +227,7 @@ void Teilnehmertabelle::setFeld(int zeile, int spalte, const QString& wert) {
     indexAendern(neu, +1);
   }
   f = neu;
-  if (m_aussetzen) m_umbauAusstehend = true;
+  if (m_aussetzen) m_felderAusstehend = true;
   else Q_EMIT zeileGeaendert(zeile - 1);
 }
 
@@ -382,14 +382,14 @@ void Teilnehmertabelle::setErsteSichtbareZeile(int zeile) {
 void Teilnehmertabelle::setTextfarbe(int zeile, int farbe) {
   if (!gueltig(zeile) || m_zeilen[zeile - 1].textfarbe == farbe) return;
   m_zeilen[zeile - 1].textfarbe = farbe;
-  if (m_aussetzen) m_umbauAusstehend = true;
+  if (m_aussetzen) m_felderAusstehend = true;
   else Q_EMIT zeileGeaendert(zeile - 1);
 }
 
 void Teilnehmertabelle::setHintergrund(int zeile, int farbe) {
   if (!gueltig(zeile) || m_zeilen[zeile - 1].hintergrund == farbe) return;
   m_zeilen[zeile - 1].hintergrund = farbe;
-  if (m_aussetzen) m_umbauAusstehend = true;
+  if (m_aussetzen) m_felderAusstehend = true;
   else Q_EMIT zeileGeaendert(zeile - 1);
 }
 
@@ -488,10 +488,15 @@ void Teilnehmertabelle::zeichnenAussetzen() { ++m_aussetzen; }
 
 void Teilnehmertabelle::zeichnenFortsetzen() {
   if (m_aussetzen == 0) return;
-  if (--m_aussetzen == 0 && m_umbauAusstehend) {
-    m_umbauAusstehend = false;
+  if (--m_aussetzen > 0) return;
+  if (m_umbauAusstehend) {
+    m_umbauAusstehend = m_felderAusstehend = false;
     Q_EMIT vorZuruecksetzen();
     Q_EMIT nachZuruecksetzen();
+  } else if (m_felderAusstehend) {
+    // Rows stayed where they were: a repaint keeps the operator's selection.
+    m_felderAusstehend = false;
+    if (anzahl() > 0) Q_EMIT zeilenGeaendert(0, anzahl() - 1);
   }
 }
 

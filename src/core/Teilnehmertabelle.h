@@ -129,6 +129,7 @@ class Teilnehmertabelle : public QObject {
   void vorEntfernen(int erste, int letzte);  // 0-based
   void nachEntfernen();
   void zeileGeaendert(int zeile);            // 0-based, fields or colours
+  void zeilenGeaendert(int erste, int letzte);  // 0-based, fields or colours of a range
   void spaltenGeaendert();
   void aktuelleZeileGeaendert(int zeile);    // 1-based
 
@@ -147,6 +148,7 @@ class Teilnehmertabelle : public QObject {
   std::array<int, 2> m_wechsel{kKeineFarbe, kKeineFarbe};
   int m_aussetzen = 0;
   bool m_umbauAusstehend = false;
+  bool m_felderAusstehend = false;  // only fields or colours changed while suspended
   // Built on the first question after a whole-table change, then kept up to
   // date row by row: a load never pays for it, a keystroke never scans.
   mutable QHash<QString, int> m_startnummern;

@@ -56,7 +56,9 @@ struct Einstellungen {
   // Options of the window that the settings file does not hold.
   int CheckAutoHinzufuegen = 0;   // "vereinfachte Dateneingabe"
   int CheckAutoStartnummer = 0;   // "Startnummer automatisch"
-  int chkPruefePfadNamen = 1;     // "Pfadnamen automatisch prüfen"
+  // "Pfadnamen automatisch prüfen": off until the operator asks for it, so that
+  // a fresh installation does not greet every tab change with path warnings.
+  int chkPruefePfadNamen = 0;
   int chkClipboard = 0;
 
   Einstellungen();

@@ -50,4 +50,46 @@ void ZuweisenStandards(Sitzung& s) {
                      Symbol::Stopp, Knoepfe::Ok);
 }
 
+void StandardTextverarbeitung(Sitzung& s) {
+#ifdef Q_OS_WIN
+  s.einst.txtWinWord = QStringLiteral("c:/programme/microsoft office/office16/winword.exe");
+#else
+  // LibreOffice opens and prints the RTF templates.
+  s.einst.txtWinWord = QStringLiteral("/usr/bin/soffice");
+#endif
+  s.melden();
+}
+
+void StandardTexteditor(Sitzung& s) {
+#ifdef Q_OS_WIN
+  s.einst.txtTextpad = QStringLiteral("c:/programme/textpad/txtpad32.exe");
+#else
+  // There is no one text editor on Linux: the one the desktop opens ".txt"
+  // files with, or the desktop's opener itself.
+  const QString txt = s.system.programmFuerDatei(s.vornamendatei());
+  s.einst.txtTextpad = txt.isEmpty() ? QStringLiteral("/usr/bin/xdg-open") : txt;
+#endif
+  s.melden();
+}
+
+bool GesamtsiegerVorlageOeffnen(Sitzung& s) {
+  const Einstellungen& e = s.einst;
+  if (!DateiVorhanden(e.txtVorlageUrkundeGesamtsieger)) {
+    s.bediener.meldung(QStringLiteral("Zieltafel"),
+                       QStringLiteral("Urkunde Gesamtsieger unter angegebenen Pfad nicht vorgefunden!"), Symbol::Ausruf,
+                       Knoepfe::Ok);
+    return false;
+  }
+  // Both parts quoted: a program folder may hold blanks ("Program Files").
+  const auto inAnfuehrung = [](const QString& t) { return QLatin1Char('"') + t.trimmed() + QLatin1Char('"'); };
+  const QString zeile = inAnfuehrung(QDir::toNativeSeparators(e.txtWinWord)) + QLatin1Char(' ') +
+                        inAnfuehrung(QDir::toNativeSeparators(e.txtVorlageUrkundeGesamtsieger));
+  if (e.txtWinWord.trimmed().isEmpty() || !s.system.programmStarten(zeile)) {
+    s.bediener.meldung(QStringLiteral("Zieltafel"),
+                       QStringLiteral("WinWord unter angegebenen Pfad nicht vorgefunden!"), Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace zt

@@ -12,4 +12,11 @@ bool CmdIniLokalSichern(Sitzung& s);
 // a write-access test of the program folder.
 void ZuweisenStandards(Sitzung& s);
 
+// "Standard" beside the word-processor path and beside the text-editor path.
+void StandardTextverarbeitung(Sitzung& s);
+void StandardTexteditor(Sitzung& s);
+// Starts the word processor on the overall-winner certificate template;
+// false (after a message) when the template or the program is missing.
+bool GesamtsiegerVorlageOeffnen(Sitzung& s);
+
 }  // namespace zt

@@ -52,4 +52,11 @@ int VornameSuchen(Sitzung& s, const QString& text) {
   return treffer;
 }
 
+int VornameLeerAnfuegen(Sitzung& s) {
+  s.vornamen.eintraege.append(Vorname{});
+  s.vornamen.aktuell = s.vornamen.anzahl();
+  s.vornamen.melden();
+  return s.vornamen.aktuell;
+}
+
 }  // namespace zt

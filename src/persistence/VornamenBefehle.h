@@ -13,5 +13,7 @@ bool VornamenLoeschen(Sitzung& s, QList<int> zeilen);
 bool VornameAendern(Sitzung& s, int zeile, int spalte, const QString& wert);
 // Moves the current entry to the first name beginning with the text; returns it (0: none).
 int VornameSuchen(Sitzung& s, const QString& text);
+// "Neue Datenzeile hinzufügen": an empty entry at the end becomes current; returns it.
+int VornameLeerAnfuegen(Sitzung& s);
 
 }  // namespace zt

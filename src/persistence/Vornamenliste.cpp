@@ -91,6 +91,8 @@ QString VornamenSchreiben(const Vornamenliste& liste, const QString& pfad) {
   QStringList zeilen;
   zeilen.reserve(liste.anzahl());
   for (const Vorname& v : liste.eintraege) {
+    // A row added in the grid and never filled is no first name.
+    if (v.typ.trimmed().isEmpty() && v.vorname.trimmed().isEmpty()) continue;
     zeilen << einzeilig(v.typ) + QLatin1Char(';') + einzeilig(v.vorname) + QLatin1Char(';') + einzeilig(v.fehler);
   }
   return TextdateiSchreiben(pfad, zeilen);

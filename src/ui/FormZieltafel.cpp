@@ -1,9 +1,13 @@
 #include "ui/FormZieltafel.h"
 
+#include "core/Programmstart.h"
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "ui/Datenbankbefehle.h"
+#include "ui/Rasterbefehle.h"
+#include "ui/Suchleiste.h"
 #include "ui/Teilnehmerraster.h"
+#include "ui/Voreinstellungen.h"
 #include "ui/Wartepanel.h"
 
 #include <QActionGroup>
@@ -42,10 +46,14 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   m_register->addTab(leereSeite(QStringLiteral("Zeitnahme und, auf Wunsch, Zuordnung der Läufer")),
                      QStringLiteral("Zeitnahme"));
   m_register->setTabToolTip(1, QStringLiteral("Zeitnahme und, auf Wunsch, Zuordnung der Läufer"));
-  m_register->addTab(leereSeite(QStringLiteral("globale Einstellungen für die Zieltafel")),
-                     QStringLiteral("Voreinstellungen und Info's"));
+  m_register->addTab(new Voreinstellungen(*this), QStringLiteral("Voreinstellungen und Info's"));
   m_register->setTabToolTip(2, QStringLiteral("globale Einstellungen für die Zieltafel"));
   m_register->setCurrentIndex(0);
+  // Every change of tab writes the settings and checks paths and year; not
+  // while the strip is locked, when only an operation shows a page.
+  connect(m_register, &QTabWidget::currentChanged, this, [this](int index) {
+    if (m_register->isEnabled() && index >= 0) befehl([this, index] { TabWechsel(m_s, index + 1); });
+  });
   setCentralWidget(m_register);
 
   m_datenbank = new Datenbankbefehle(*this);
@@ -71,6 +79,8 @@ QWidget* FormZieltafel::seiteZieltafel() {
   seite->setObjectName(QStringLiteral("Frame1"));
   auto* layout = new QVBoxLayout(seite);
   layout->setContentsMargins(6, 6, 6, 6);
+  auto* suchleiste = new Suchleiste(seite);
+  layout->addWidget(suchleiste);
   m_tabellentitel = new QLabel(seite);
   m_tabellentitel->setObjectName(QStringLiteral("lblTabellentitel"));
   QFont f = m_tabellentitel->font();
@@ -80,6 +90,7 @@ QWidget* FormZieltafel::seiteZieltafel() {
   layout->addWidget(m_tabellentitel);
   m_raster = new Teilnehmerraster(m_s.tabelle, seite);
   layout->addWidget(m_raster, 1);
+  new Rasterbefehle(*this, *m_raster, *suchleiste);
   return seite;
 }
 
@@ -209,20 +220,11 @@ void FormZieltafel::closeEvent(QCloseEvent* ereignis) {
     ereignis->ignore();
     return;
   }
-  if (m_s.tabelle.anzahl() > 0) {
-    bool schliessen = false;
-    befehl([&] {
-      const Antwort a = m_s.bediener.meldung(
-          QStringLiteral("Zieltafel"),
-          QStringLiteral("Soll die vorhandene Datenbank vor dem Beenden gesichert werden?   "),
-          Symbol::Frage, Knoepfe::JaNeinAbbrechen);
-      if (a == Antwort::Nein) schliessen = true;
-      else if (a == Antwort::Ja) schliessen = DatenbankSichern(m_s);
-    });
-    if (!schliessen) {
-      ereignis->ignore();
-      return;
-    }
+  bool schliessen = false;
+  befehl([&] { schliessen = Programmende(m_s); });
+  if (!schliessen) {
+    ereignis->ignore();
+    return;
   }
   ereignis->accept();
 }

@@ -35,6 +35,10 @@ TeilnehmerModell::TeilnehmerModell(Teilnehmertabelle& tabelle, QObject* parent)
   connect(&m_tabelle, &Teilnehmertabelle::zeileGeaendert, this, [this](int zeile) {
     if (zeile >= 0 && zeile < m_anzahl) Q_EMIT dataChanged(index(zeile, 0), index(zeile, kSpalten - 1));
   });
+  connect(&m_tabelle, &Teilnehmertabelle::zeilenGeaendert, this, [this](int erste, int letzte) {
+    letzte = std::min(letzte, m_anzahl - 1);
+    if (erste >= 0 && erste <= letzte) Q_EMIT dataChanged(index(erste, 0), index(letzte, kSpalten - 1));
+  });
   connect(&m_tabelle, &Teilnehmertabelle::spaltenGeaendert, this, &TeilnehmerModell::spaltenNeuGezeichnet);
 }
 
@@ -105,7 +109,27 @@ QVariant TeilnehmerModell::headerData(int section, Qt::Orientation orientation, 
 
 Qt::ItemFlags TeilnehmerModell::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
-  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  if (!m_aenderung) return f;
+  // A check mark is clicked, not typed: no text editor over the box.
+  return f | (istHaken(tabellenspalte(index.column())) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
+}
+
+bool TeilnehmerModell::setData(const QModelIndex& index, const QVariant& wert, int role) {
+  if (!m_aenderung || !index.isValid() || index.row() >= m_anzahl || index.column() >= kSpalten) return false;
+  const int zeile = index.row() + 1;
+  const int spalte = tabellenspalte(index.column());
+  if (!m_tabelle.gueltig(zeile)) return false;
+  QString text;
+  if (istHaken(spalte)) {
+    if (role != Qt::CheckStateRole) return false;
+    text = WahrText(wert.toInt() == Qt::Checked);
+  } else {
+    if (role != Qt::EditRole) return false;
+    text = wert.toString();
+  }
+  // The table reports what it took over through its own change signals.
+  return m_aenderung(zeile, spalte, text);
 }
 
 }  // namespace zt

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMap>
 #include <QTranslator>
 #include <QMessageBox>
 #include <QTimer>
@@ -93,6 +94,16 @@ int main(int argc, char** argv) {
   FormZieltafel fenster(s);
   bediener.setFenster(&fenster);
   fenster.show();
+
+  // ZIELTAFEL_SEITE=3 opens tab 3 at start, 3.2 its page "sonstiges" (screenshots, demonstrations).
+  const QString seite = qEnvironmentVariable("ZIELTAFEL_SEITE");
+  const QMap<QString, Ziel> seiten{{QStringLiteral("1"), Ziel::TabZieltafel},
+                                   {QStringLiteral("2"), Ziel::TabZeitnahme},
+                                   {QStringLiteral("3"), Ziel::TabVoreinstellungen},
+                                   {QStringLiteral("3.1"), Ziel::SeiteVoreinstellungen},
+                                   {QStringLiteral("3.2"), Ziel::SeiteSonstiges},
+                                   {QStringLiteral("3.3"), Ziel::SeiteVornamen}};
+  if (seiten.contains(seite)) QTimer::singleShot(0, &fenster, [&fenster, ziel = seiten.value(seite)] { fenster.zeigen(ziel); });
 
   const QStringList argumente = QApplication::arguments().mid(1);
   if (!argumente.isEmpty()) {

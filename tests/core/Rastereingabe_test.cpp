@@ -109,6 +109,7 @@ TEST(Pfadpruefung, EveryBadFieldGetsItsWarningInOrder) {
   e.txtZeitnahmeLWSicherung = QString();
   e.txtWinWord = QStringLiteral("/gibt/es/nicht/winword");
   u.s().txtBezugsjahrAK = QStringLiteral("2101");
+  e.chkPruefePfadNamen = 1;
   PfadePruefen(u.s(), false, Pfadfeld::Keins);
   EXPECT_EQ(u.bediener.meldungen(),
             (QStringList{"[Zieltafel] Ergebnisliste unter angegebenen Pfad nicht vorgefunden!",

@@ -5,6 +5,7 @@
 #include <QAbstractItemModelTester>
 #include <QColor>
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -154,4 +155,42 @@ TEST_F(ModellTest, RasterFolgtDemSpaltenzustand) {
   EXPECT_EQ(raster.currentIndex().row(), 3);
   raster.setCurrentIndex(raster.model()->index(1, 2));
   EXPECT_EQ(t.aktuelleZeile(), 2);
+}
+
+TEST_F(ModellTest, BearbeitungGehtAnDieAenderungUndNichtAnDieTabelle) {
+  TeilnehmerModell m(t);
+  QAbstractItemModelTester pruefer(&m, QAbstractItemModelTester::FailureReportingMode::Warning);
+  t.zeileHinzufuegen(zeile(QStringLiteral("7"), QStringLiteral("10/m"), QStringLiteral("Abel, Karl")));
+  const QModelIndex name = m.index(0, S_namevorname - 1);
+  const QModelIndex haken = m.index(0, S_checkdruck - 1);
+  // Without a change operation the grid is read-only.
+  EXPECT_FALSE(m.flags(name) & Qt::ItemIsEditable);
+  EXPECT_FALSE(m.setData(name, QStringLiteral("X")));
+
+  QStringList aenderungen;
+  bool annehmen = false;
+  m.setAenderung([&](int z, int sp, const QString& w) {
+    aenderungen << QStringLiteral("%1/%2=%3").arg(z).arg(sp).arg(w);
+    if (annehmen) t.setFeld(z, sp, w);
+    return annehmen;
+  });
+  EXPECT_TRUE(m.flags(name) & Qt::ItemIsEditable);
+  EXPECT_TRUE(m.flags(haken) & Qt::ItemIsUserCheckable);
+  EXPECT_FALSE(m.flags(haken) & Qt::ItemIsEditable);
+
+  // Refused: the old value stays.
+  EXPECT_FALSE(m.setData(name, QStringLiteral("Berg, Eva")));
+  EXPECT_EQ(m.data(name).toString(), QStringLiteral("Abel, Karl"));
+  annehmen = true;
+  QSignalSpy geaendert(&m, &QAbstractItemModel::dataChanged);
+  EXPECT_TRUE(m.setData(name, QStringLiteral("Berg, Eva")));
+  EXPECT_EQ(m.data(name).toString(), QStringLiteral("Berg, Eva"));
+  EXPECT_EQ(geaendert.count(), 1);
+  // Check marks travel as the words the table stores.
+  EXPECT_FALSE(m.setData(haken, QStringLiteral("Wahr")));
+  EXPECT_TRUE(m.setData(haken, Qt::Checked, Qt::CheckStateRole));
+  EXPECT_EQ(m.data(haken, Qt::CheckStateRole).toInt(), Qt::Checked);
+  EXPECT_TRUE(m.setData(haken, Qt::Unchecked, Qt::CheckStateRole));
+  EXPECT_EQ(aenderungen, (QStringList{"1/5=Berg, Eva", "1/5=Berg, Eva", "1/1=Wahr", "1/1=Falsch"}));
+  EXPECT_FALSE(m.setData(m.index(5, 0), QStringLiteral("x")));
 }
