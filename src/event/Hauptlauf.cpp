@@ -7,7 +7,8 @@
 namespace zt {
 
 namespace {
-QString ohneKm(QString name) { return name.remove(QStringLiteral("km")); }
+// "10 km" and "10kmkm" are typing slips for the route "10".
+QString ohneKm(QString name) { return name.remove(QStringLiteral("km")).trimmed(); }
 
 void setzeLauf(Einstellungen& e, std::array<const char*, 4> namen, std::array<const char*, 4> von,
                std::array<const char*, 4> bis) {

@@ -22,9 +22,9 @@ void automatischeStartnummer(Sitzung& s, int zeile) {
   for (int k = 0; k < 4; ++k) {
     const QString name = e.txtHauptlauf[k];
     if (name.isEmpty()) continue;
-    QString m = name, w = name;
-    m.replace(QStringLiteral("km"), QStringLiteral("/m"));
-    w.replace(QStringLiteral("km"), QStringLiteral("/w"));
+    // The same route text as the grid offers for this main run.
+    const QString basis = QString(name).remove(QStringLiteral("km")).trimmed();
+    const QString m = basis + QStringLiteral("/m"), w = basis + QStringLiteral("/w");
     if (strecke != m && strecke != w) continue;
     const long long bis = Ganzzahlwert(e.txtHauptlaufBisStartnummer[k]);
     long long aktuell = Ganzzahlwert(e.txtHauptlaufVonStartnummer[k]);

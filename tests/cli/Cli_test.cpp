@@ -119,3 +119,51 @@ TEST_F(Cli, QuestionsAreAnsweredInOrderThenByDefault) {
       << l.fehler.toStdString();
   EXPECT_TRUE(l.fehler.contains(QStringLiteral("[Zieltafel] Soll die aktuelle Datenbank wirklich geschlossen werden?    => Nein")));
 }
+
+TEST_F(Cli, PresetAndReferenceYearGiveTheAgeClasses) {
+  // Birth years, a birth date, routes with and without sex letter, start
+  // numbers 0, empty and set.
+  const QString x = test::schreibeDatei(pfad(QStringLiteral("AK.csv")), test::cp1252(QStringLiteral(
+      "\t\t1\t5/m\tA, Anton\t1984\r\n"
+      "\t\t2\t5/w\tB, Berta\t14.05.1984\r\n"
+      "\t\t0\t10/w\tC, Clara\t2015\r\n"
+      "\t\t\t10/m\tD, Dieter\t1950\r\n"
+      "\t\t3\t10\tE, Emil\t1990\r\n"
+      "\t\t4\t10/M\tF, Fritz\t2005\r\n"
+      "\t\t5\t5/w\tG, Gerda\t1930\r\n")));
+  const Lauf l = starte({QStringLiteral("--bezugsjahr"), QStringLiteral("2024"), QStringLiteral("preset"),
+                         QStringLiteral("5/10km"), QStringLiteral("oeffnen"), x, QStringLiteral("sortieren"),
+                         QStringLiteral("namevorname"), QStringLiteral("ausgeben")});
+  ASSERT_EQ(l.code, 0) << l.fehler.toStdString();
+  EXPECT_TRUE(l.fehler.contains(QStringLiteral("[Zieltafel] Sollen die eingestellten AK zum Hauptlauf geändert werden?    => Ja")));
+  QStringList ak, fehler, sn;
+  for (const QString& z : l.aus.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    const QStringList f = z.split(QLatin1Char('\t'));
+    sn << f[2];
+    ak << f[8];
+    fehler << f[10];
+  }
+  EXPECT_EQ(sn, (QStringList{"1", "2", "", "", "3", "4", "5"}));
+  // 40 -> M40; a date counts by its year; loading gives the sex letter also
+  // without a start number; no letter -> "M/W"; 19 -> M18/19; 94 -> W90.
+  EXPECT_EQ(ak, (QStringList{"M40", "W40", "W06/09", "M70", "", "M18/19", "W90"}));
+  EXPECT_EQ(fehler, (QStringList{"", "", "Daten", "Daten", "M/W", "", ""}));
+}
+
+TEST_F(Cli, PyramidePresetIsWrittenToTheSettingsFile) {
+  const QString p = pfad(QStringLiteral("P.ini"));
+  const Lauf l = starte({QStringLiteral("preset"), QStringLiteral("Pyramide"), QStringLiteral("einstellungen-schreiben"), p});
+  ASSERT_EQ(l.code, 0) << l.fehler.toStdString();
+  const QByteArray ini = test::leseDatei(p);
+  for (const char* zeile : {"txtHauptlauf(1).Text=2.22km\r\n", "txtHauptlauf(4).Text=8.88km\r\n",
+                            "txtHauptlaufFestVonStartnummer(3).Text=6000\r\n", "txtHauptlaufBisStartnummer(2).Text=4999\r\n",
+                            "Hauptlauf 4=8.88km=\r\n", "CheckNoHighlight=1\r\n"})
+    EXPECT_TRUE(ini.contains(zeile)) << zeile;
+  EXPECT_TRUE(ini.contains("Definition globale AK=06-09_06/09; 10-11_10/11;"));
+  // Refused: exit 1, nothing written.
+  QFile::remove(p);
+  EXPECT_EQ(starte({QStringLiteral("--nein"), QStringLiteral("preset"), QStringLiteral("Pyramide"),
+                    QStringLiteral("einstellungen-schreiben"), p}).code, 1);
+  EXPECT_FALSE(QFileInfo::exists(p));
+  EXPECT_EQ(starte({QStringLiteral("preset"), QStringLiteral("Marathon")}).code, 1);
+}

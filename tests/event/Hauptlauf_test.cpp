@@ -74,6 +74,9 @@ TEST(Hauptlauf, RouteChoicesForPyramideAndDuathlon) {
             (QStringList{"", "Run/w", "Run/m", "Duathlon Team/Mix", "Duathlon Team/w", "Duathlon Team/m",
                          "Duathlon Einzel/w", "Duathlon Einzel/m", "Duathlon offen/w", "Duathlon offen/m", "10-M",
                          "10-W"}));
+  u.s().duathlon = false;
+  u.s().einst.txtHauptlauf = {"10 km", "5kmkm", "", ""};
+  EXPECT_EQ(RouteChoices(u.s(), QStringLiteral("strecke")), (QStringList{"", "10/m", "10/w", "5/m", "5/w"}));
   u.s().vereine = QStringList{"LG Nord", "", "TV Süd"};
   EXPECT_EQ(RouteChoices(u.s(), QStringLiteral("vereinort")), (QStringList{"", "LG Nord", "TV Süd"}));
 }
