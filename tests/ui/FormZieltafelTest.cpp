@@ -2,6 +2,7 @@
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "support/TestPorts.h"
+#include "TestFenster.h"
 #include "ui/Dateifilter.h"
 #include "ui/FormZieltafel.h"
 #include "ui/QtBediener.h"
@@ -32,49 +33,12 @@ using namespace zt;
 namespace {
 // The real window on a session in a temporary folder; message boxes and file
 // dialogs answer from a script.
-struct Fenster {
-  QTemporaryDir dir;
-  QtBediener bediener;
-  test::TestUhr uhr;
-  test::TestSystem system;
-  Sitzung s{bediener, uhr, system};
-  std::unique_ptr<FormZieltafel> fenster;
-  QStringList protokoll;
-  std::deque<Antwort> antworten;
-  std::deque<Dateiwahl> dateien;
-
-  Fenster() {
-    EXPECT_EQ(OrdnerVorbereiten(s, dir.filePath(QStringLiteral("programm")), dir.filePath(QStringLiteral("arbeit"))),
-              QString());
-    StartdatenLaden(s);
-    fenster = std::make_unique<FormZieltafel>(s);
-    bediener.setFenster(fenster.get());
-    bediener.meldungErsatz = [this](const QString& titel, const QString& text, Symbol, Knoepfe k) {
-      Antwort a = k == Knoepfe::Ok ? Antwort::Ok : Antwort::Nein;
-      if (k != Knoepfe::Ok && !antworten.empty()) {
-        a = antworten.front();
-        antworten.pop_front();
-      }
-      protokoll << QStringLiteral("[%1] %2 => %3").arg(titel, text, AntwortText(a));
-      return a;
-    };
-    bediener.dateiwahlErsatz = [this](bool, const QString& titel, const QString&, const QString&, int) {
-      Dateiwahl w;
-      if (!dateien.empty()) {
-        w = dateien.front();
-        dateien.pop_front();
-      }
-      protokoll << QStringLiteral("[Dialog] %1 => %2").arg(titel, w.abgebrochen() ? QStringLiteral("abgebrochen") : w.pfad);
-      return w;
-    };
-    fenster->show();
-  }
-  ~Fenster() { bediener.setFenster(nullptr); }
+struct Fenster : test::TestFenster {
+  Fenster() : TestFenster({}, false) {}
 
   // Three runners, one of them without a route; the settings file the last
   // line names does not exist.
   QString beispiel();
-  template <class T> T* kind(const char* name) { return fenster->findChild<T*>(QString::fromLatin1(name)); }
   QAbstractItemModel* grid() { return kind<Teilnehmerraster>("Grid1")->model(); }
   int zeileMitName(const QString& name) {
     for (int r = 0; r < grid()->rowCount(); ++r)

@@ -2,6 +2,7 @@
 #include "core/Sitzung.h"
 #include "evaluation/Sortierung.h"
 #include "support/TestPorts.h"
+#include "TestFenster.h"
 #include "ui/FormZieltafel.h"
 #include "ui/QtBediener.h"
 #include "ui/TeilnehmerModell.h"
@@ -26,47 +27,10 @@
 using namespace zt;
 
 namespace {
-// The real window, active, on a session in a temporary folder. Questions are
-// answered from a script (Yes when it is empty); every box is recorded.
-struct Eingabe {
-  QTemporaryDir dir;
-  QtBediener bediener;
-  test::TestUhr uhr;
-  test::TestSystem system;
-  Sitzung s{bediener, uhr, system};
-  std::unique_ptr<FormZieltafel> fenster;
-  QStringList protokoll;
-  std::deque<Antwort> antworten;
+// The real window, active; questions are answered Yes when the script is used up.
+struct Eingabe : test::TestFenster {
+  Eingabe() : TestFenster([](Sitzung& s) { s.bezugsjahr = 2024; }) { standard = Antwort::Ja; }
 
-  Eingabe() {
-    EXPECT_EQ(OrdnerVorbereiten(s, dir.filePath(QStringLiteral("programm")), dir.filePath(QStringLiteral("arbeit"))),
-              QString());
-    StartdatenLaden(s);
-    s.bezugsjahr = 2024;
-    fenster = std::make_unique<FormZieltafel>(s);
-    bediener.setFenster(fenster.get());
-    bediener.meldungErsatz = [this](const QString& titel, const QString& text, Symbol, Knoepfe k) {
-      Antwort a = k == Knoepfe::Ok ? Antwort::Ok : Antwort::Ja;
-      if (k != Knoepfe::Ok && !antworten.empty()) {
-        a = antworten.front();
-        antworten.pop_front();
-      }
-      protokoll << QStringLiteral("[%1] %2 => %3").arg(titel, text, AntwortText(a));
-      return a;
-    };
-    bediener.dateiwahlErsatz = [](bool, const QString&, const QString&, const QString&, int) { return Dateiwahl{}; };
-    fenster->show();
-    fenster->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
-  }
-  ~Eingabe() {
-    // The window asks before it closes; the test is over.
-    bediener.meldungErsatz = [](const QString&, const QString&, Symbol, Knoepfe) { return Antwort::Nein; };
-    fenster.reset();
-    bediener.setFenster(nullptr);
-  }
-
-  template <class T> T* kind(const char* name) { return fenster->findChild<T*>(QString::fromLatin1(name)); }
   Teilnehmerraster* raster() { return kind<Teilnehmerraster>("Grid1"); }
   QString feld(int zeile, int spalte) { return s.tabelle.feld(zeile, spalte); }
   void zeile(const QString& snr, const QString& strecke, const QString& name, const QString& jahr,

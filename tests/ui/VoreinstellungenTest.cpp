@@ -3,6 +3,7 @@
 #include "core/Programmstart.h"
 #include "core/Sitzung.h"
 #include "support/TestPorts.h"
+#include "TestFenster.h"
 #include "ui/FormZieltafel.h"
 #include "ui/QtBediener.h"
 
@@ -28,54 +29,12 @@
 using namespace zt;
 
 namespace {
-struct Tab3 {
-  QTemporaryDir dir;
-  QtBediener bediener;
-  test::TestUhr uhr;
-  test::TestSystem system;
-  Sitzung s{bediener, uhr, system};
-  std::unique_ptr<FormZieltafel> fenster;
-  QStringList protokoll;
-  std::deque<Antwort> antworten;
-  std::deque<Dateiwahl> dateien;
-
-  QString programm(const QString& name = QString()) const {
-    return dir.filePath(QStringLiteral("programm")) + (name.isEmpty() ? QString() : QLatin1Char('/') + name);
-  }
-
-  Tab3() {
-    // An empty program folder: start-up fills it from the shipped files.
-    EXPECT_EQ(OrdnerVorbereiten(s, programm(), dir.filePath(QStringLiteral("arbeit"))), QString());
-    StartdatenLaden(s);
-    s.einst.chkPruefePfadNamen = 1;  // these tests look at the path checks
-    fenster = std::make_unique<FormZieltafel>(s);
-    bediener.setFenster(fenster.get());
-    bediener.meldungErsatz = [this](const QString& titel, const QString& text, Symbol, Knoepfe k) {
-      Antwort a = k == Knoepfe::Ok ? Antwort::Ok : Antwort::Nein;
-      if (k != Knoepfe::Ok && !antworten.empty()) {
-        a = antworten.front();
-        antworten.pop_front();
-      }
-      protokoll << QStringLiteral("[%1] %2 => %3").arg(titel, text, AntwortText(a));
-      return a;
-    };
-    bediener.dateiwahlErsatz = [this](bool, const QString& titel, const QString&, const QString&, int) {
-      Dateiwahl w;
-      if (!dateien.empty()) {
-        w = dateien.front();
-        dateien.pop_front();
-      }
-      protokoll << QStringLiteral("[Dialog] %1 => %2").arg(titel, w.abgebrochen() ? QStringLiteral("abgebrochen") : w.pfad);
-      return w;
-    };
-    fenster->show();
-    fenster->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(fenster.get()));
-  }
-  ~Tab3() { bediener.setFenster(nullptr); }
+struct Tab3 : test::TestFenster {
+  // These tests look at the path checks, which a fresh installation has off.
+  Tab3() : TestFenster([](Sitzung& s) { s.einst.chkPruefePfadNamen = 1; }) {}
 
   template <class T> T* kind(const QString& name) {
-    T* w = fenster->findChild<T*>(name);
+    T* w = TestFenster::kind<T>(name);
     EXPECT_NE(w, nullptr) << name.toStdString();
     return w;
   }
@@ -96,7 +55,6 @@ struct Tab3 {
     nach->setFocus(Qt::TabFocusReason);
     QTest::qWait(20);
   }
-  bool fragte(const QString& eintrag) const { return protokoll.contains(eintrag); }
 };
 
 QString ohneKuerzel(QString t) { return t.remove(QLatin1Char('&')); }
