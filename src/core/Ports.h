@@ -78,6 +78,16 @@ class System {
   virtual void sicherungKopieren(const QString& quelle, const QString& ziel) = 0;
 };
 
+// Opens a file with the program associated with its type.
+inline bool DateiAnzeigen(System& sys, const QString& pfad) { return sys.dateiAnzeigen(pfad); }
+// Full path of the program associated with the file's type; empty when unknown.
+inline QString ProgrammFuerDatei(System& sys, const QString& pfad) { return sys.programmFuerDatei(pfad); }
+// Date and time as one run of digits (day, month, year, hours, minutes,
+// seconds), for file names.
+inline QString Zeitstempel(const Uhr& uhr) {
+  return uhr.jetzt().toString(QStringLiteral("ddMMyyyyHHmmss"));
+}
+
 // Platform implementations that need no window (also used by the batch tool).
 class SystemUhr : public Uhr {
  public:

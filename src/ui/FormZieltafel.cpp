@@ -11,6 +11,7 @@
 #include "ui/Wartepanel.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -26,6 +27,12 @@ namespace zt {
 
 QString Versionstext() {
   return QStringLiteral("V%1.%2(%3)").arg(ZT_VERSION_MAJOR).arg(ZT_VERSION_MINOR).arg(ZT_VERSION_PATCH);
+}
+
+bool FensterGeladen(const QString& name) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->objectName().compare(name, Qt::CaseInsensitive) == 0) return true;
+  return false;
 }
 
 FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent), m_s(s) {

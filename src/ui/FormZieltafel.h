@@ -23,6 +23,8 @@ class Datenbankbefehle;
 
 // "V1.6(2)" from the build's version numbers.
 QString Versionstext();
+// True when a top-level window of that name is open (case ignored).
+bool FensterGeladen(const QString& name);
 
 class FormZieltafel : public QMainWindow {
   Q_OBJECT

@@ -1,4 +1,5 @@
 #include "core/Text.h"
+#include "support/TestPorts.h"
 
 #include <gtest/gtest.h>
 
@@ -80,4 +81,10 @@ TEST(Pfad, BaseNameIgnoresDotsInFolders) {
   EXPECT_EQ(Basisname(QStringLiteral("/a.b/c")), QStringLiteral("c"));
   EXPECT_EQ(Ordner(QStringLiteral("/a.b/c.csv")), QStringLiteral("/a.b/"));
   EXPECT_EQ(Dateiname(QStringLiteral("c:\\x\\y.csv")), QStringLiteral("y.csv"));
+}
+
+TEST(Zeitstempel, IsOneRunOfDigits) {
+  test::TestUhr uhr;
+  uhr.zeit = QDateTime(QDate(2026, 12, 4), QTime(9, 5, 7));
+  EXPECT_EQ(Zeitstempel(uhr), QStringLiteral("04122026090507"));
 }

@@ -105,6 +105,8 @@ TEST(Fenster, RahmenTitelRegisterUndStatusleiste) {
   Fenster f;
   EXPECT_EQ(f.fenster->windowTitle(),
             QStringLiteral("Zieltafel ") + f.s.einst.txtNameLauf + QStringLiteral("  [V1.6(2)]"));
+  EXPECT_TRUE(FensterGeladen(QStringLiteral("formzieltafel")));
+  EXPECT_FALSE(FensterGeladen(QStringLiteral("FormAnmeldung")));
   f.s.einst.txtNameLauf = QStringLiteral("Herbstlauf 2026");
   f.s.melden();
   EXPECT_EQ(f.fenster->windowTitle(), QStringLiteral("Zieltafel Herbstlauf 2026  [V1.6(2)]"));
