@@ -167,3 +167,32 @@ TEST_F(Cli, PyramidePresetIsWrittenToTheSettingsFile) {
   EXPECT_FALSE(QFileInfo::exists(p));
   EXPECT_EQ(starte({QStringLiteral("preset"), QStringLiteral("Marathon")}).code, 1);
 }
+
+TEST_F(Cli, RegistrationDayReplayedInBatch) {
+  const QStringList vorne{QStringLiteral("--bezugsjahr"), QStringLiteral("2024"), QStringLiteral("preset"),
+                          QStringLiteral("5/10km")};
+  // Simplified entry is a window switch; in batch the rows bring their numbers.
+  const Lauf l = starte(vorne + QStringList{
+      QStringLiteral("zeile-eingeben"), QStringLiteral("startnummer=7;strecke=5/m;namevorname=Abel,Karl;jahr=1984"),
+      QStringLiteral("zeile-eingeben"), QStringLiteral("startnummer=007;strecke=10/w;namevorname=Berg, Eva;jahr=1990"),
+      QStringLiteral("zeile-eingeben"), QStringLiteral("startnummer=8;strecke=10/w;namevorname=Cramer, Ute;jahr=1990"),
+      QStringLiteral("zeile-aendern"), QStringLiteral("3"), QStringLiteral("zeit=0:45:12,3"),
+      QStringLiteral("suche"), QStringLiteral("cra"), QStringLiteral("status")});
+  ASSERT_EQ(l.code, 0) << l.fehler.toStdString();
+  // The second runner's "007" is number 7, which Abel has: the number is removed.
+  EXPECT_TRUE(l.fehler.contains(QStringLiteral(
+      "[Stopp!] Startnummer 7 schon vorhanden!\\n5/m - Abel, Karl - 1984 - \\nBitte korrigieren Sie die Daten! => OK")))
+      << l.fehler.toStdString();
+  EXPECT_TRUE(l.fehler.contains(QStringLiteral("[Zieltafel] Neuen Datensatz übernehmen? => Ja")));
+  EXPECT_TRUE(l.fehler.contains(QStringLiteral("[Zieltafel] Änderung '0:45:12,3' übernehmen? => Ja")));
+  const QStringList zeilen = l.aus.split(QLatin1Char('\n'));
+  ASSERT_GE(zeilen.size(), 1);
+  const QStringList treffer = zeilen.first().split(QLatin1Char('\t'));
+  EXPECT_EQ(treffer.value(S_namevorname - 1), QStringLiteral("Cramer, Ute"));
+  EXPECT_EQ(treffer.value(S_zeit - 1), QStringLiteral("0:45:12,3"));
+  EXPECT_EQ(treffer.value(S_ak - 1), QStringLiteral("W30"));
+  EXPECT_TRUE(l.aus.contains(QStringLiteral("zeilen=3\n")));
+  // Unknown column, missing row: exit 1.
+  EXPECT_EQ(starte({QStringLiteral("zeile-eingeben"), QStringLiteral("farbe=rot")}).code, 1);
+  EXPECT_EQ(starte({QStringLiteral("zeile-aendern"), QStringLiteral("5"), QStringLiteral("zeit=1:00:00.0")}).code, 1);
+}
