@@ -1,6 +1,7 @@
 // Speed of the operations an organiser waits for, on generated events.
 #include "core/Sitzung.h"
 #include "core/Textdatei.h"
+#include "StillerBediener.h"
 #include "generator.h"
 #include "core/Rastereingabe.h"
 #include "event/Pruefung.h"
@@ -16,23 +17,6 @@
 using namespace zt;
 
 namespace {
-class StillerBediener : public Bediener {
- public:
-  Antwort meldung(const QString&, const QString&, Symbol, Knoepfe k) override {
-    return k == Knoepfe::Ok ? Antwort::Ok : Antwort::Ja;
-  }
-  std::pair<Antwort, bool> frageMitHaken(const QString&, const QString&, const QString&) override {
-    return {Antwort::Ja, false};
-  }
-  Dateiwahl dateiOeffnen(const QString&, const QString&, const QString&, int) override { return {}; }
-  Dateiwahl dateiSpeichern(const QString&, const QString&, const QString&, int) override { return {}; }
-  void status(int, const QString&) override {}
-  void ereignisse() override {}
-  void sperren(bool) override {}
-  void sanduhr(bool) override {}
-  void zeigen(Ziel) override {}
-  void einmalig(int, std::function<void()>) override {}
-};
 
 struct Umfeld {
   QTemporaryDir dir;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -133,6 +134,14 @@ QLabel* Beschriftung(const QString& text, QWidget* buddy, QWidget* eltern) {
   l->setBuddy(buddy);
   if (!buddy->objectName().isEmpty()) l->setObjectName(QStringLiteral("lbl") + buddy->objectName());
   return l;
+}
+
+QPushButton* Knopf(const QString& name, const QString& text, const QString& tipp, QWidget* eltern) {
+  auto* b = new QPushButton(text, eltern);
+  b->setObjectName(name);
+  if (!tipp.isEmpty()) b->setToolTip(tipp);
+  b->setAutoDefault(false);
+  return b;
 }
 
 }  // namespace zt

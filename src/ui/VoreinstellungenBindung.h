@@ -11,6 +11,8 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class QString;
 class QWidget;
 
 namespace zt {
@@ -73,5 +75,9 @@ class Feldbindung : public QObject {
 
 // A caption for a field: the buddy gets the focus on Alt + the marked letter.
 QLabel* Beschriftung(const QString& text, QWidget* buddy, QWidget* eltern);
+
+// A push button of the settings pages: named for tests, with its tool tip,
+// never the default button of the page.
+QPushButton* Knopf(const QString& name, const QString& text, const QString& tipp, QWidget* eltern);
 
 }  // namespace zt

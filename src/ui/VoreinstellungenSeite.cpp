@@ -32,13 +32,6 @@ QLineEdit* eingabefeld(const QString& name, QWidget* eltern) {
 
 QString reihenname(const char* feld, int k) { return QStringLiteral("%1(%2)").arg(QLatin1String(feld)).arg(k); }
 
-QPushButton* knopf(const QString& name, const QString& text, const QString& tipp, QWidget* eltern) {
-  auto* b = new QPushButton(text, eltern);
-  b->setObjectName(name);
-  if (!tipp.isEmpty()) b->setToolTip(tipp);
-  b->setAutoDefault(false);
-  return b;
-}
 }  // namespace
 
 VoreinstellungenSeite::VoreinstellungenSeite(FormZieltafel& fenster, Feldbindung& bindung, QWidget* eltern)
@@ -183,8 +176,8 @@ QWidget* VoreinstellungenSeite::hauptlaeufe() {
       if (!m_bindung.aktualisiertGerade() && zeile >= 0) s.einst.hauptlaufAkAktuell[liste] = zeile;
     });
     g->addWidget(l, 2, k - 1);
-    auto* plus = knopf(reihenname("cmdP", k), QStringLiteral("alles auswählen"), QString(), gruppe);
-    auto* minus = knopf(reihenname("cmdM", k), QStringLiteral("alles löschen"), QString(), gruppe);
+    auto* plus = Knopf(reihenname("cmdP", k), QStringLiteral("alles auswählen"), QString(), gruppe);
+    auto* minus = Knopf(reihenname("cmdM", k), QStringLiteral("alles löschen"), QString(), gruppe);
     connect(plus, &QPushButton::clicked, this, [this, &s, liste] { m_fenster.befehl([&s, liste] { AlleAuswaehlen(s, liste); }); });
     connect(minus, &QPushButton::clicked, this, [this, &s, liste] { m_fenster.befehl([&s, liste] { AlleLoeschen(s, liste); }); });
     g->addWidget(plus, 3, k - 1);
@@ -193,9 +186,9 @@ QWidget* VoreinstellungenSeite::hauptlaeufe() {
   }
   // Type 4 has no list; its column holds the commands that concern all lists.
   auto* rechts = new QVBoxLayout;
-  auto* reset = knopf(QStringLiteral("CmdHauptlauf"), QStringLiteral("entfernen aller AK"), QString(), gruppe);
+  auto* reset = Knopf(QStringLiteral("CmdHauptlauf"), QStringLiteral("entfernen aller AK"), QString(), gruppe);
   connect(reset, &QPushButton::clicked, this, [this, &s] { m_fenster.befehl([&s] { HauptlaufZuruecksetzen(s); }); });
-  auto* edit = knopf(QStringLiteral("cmdEditAK"), QStringLiteral("edit"),
+  auto* edit = Knopf(QStringLiteral("cmdEditAK"), QStringLiteral("edit"),
                      QStringLiteral("AK-Hauptläufe für Typ 1-3. Definition nur für Protokoll."), gruppe);
   connect(edit, &QPushButton::clicked, this, [this, &s] { m_fenster.befehl([&s] { CmdEditAK(s); }); });
   rechts->addWidget(reset);
@@ -219,7 +212,7 @@ QWidget* VoreinstellungenSeite::altersklassen() {
   m_bindung.text(jahr, [&s]() -> QString& { return s.txtBezugsjahrAK; });
   m_bindung.beimVerlassen(jahr, [&s] { CmdAKNeuberechnung(s); }, Feldbindung::Verlassen::Befehl);
   m_bezugsjahr = jahr;
-  auto* neu = knopf(QStringLiteral("CmdAKNeuberechnung"), QStringLiteral("neu berechnen"),
+  auto* neu = Knopf(QStringLiteral("CmdAKNeuberechnung"), QStringLiteral("neu berechnen"),
                     QStringLiteral("AK neu berechnen"), gruppe);
   connect(neu, &QPushButton::clicked, this, [this, &s] { m_fenster.befehl([&s] { CmdAKNeuberechnung(s); }); });
   jahrZeile->addWidget(Beschriftung(QStringLiteral("&Jahr AK:"), jahr, gruppe));
@@ -238,7 +231,7 @@ QWidget* VoreinstellungenSeite::altersklassen() {
   m_bindung.beimVerlassen(definition, [&s] { DefinitionVerlassen(s); }, Feldbindung::Verlassen::Sofort);
   v->addWidget(Beschriftung(QStringLiteral("&Definition globale AK:"), definition, gruppe));
   v->addWidget(definition);
-  auto* aendern = knopf(QStringLiteral("cmdGlobalAK"), QStringLiteral("AK-Zuordnungen ändern"), QString(), gruppe);
+  auto* aendern = Knopf(QStringLiteral("cmdGlobalAK"), QStringLiteral("AK-Zuordnungen ändern"), QString(), gruppe);
   connect(aendern, &QPushButton::clicked, this, [this, &s, definition] {
     m_fenster.befehl([&s] { CmdGlobalAK(s); });
     if (!s.akDefinitionGesperrt) definition->setFocus(Qt::OtherFocusReason);

@@ -20,15 +20,6 @@
 
 namespace zt {
 
-namespace {
-QPushButton* knopf(const QString& name, const QString& text, const QString& tipp, QWidget* eltern) {
-  auto* b = new QPushButton(text, eltern);
-  b->setObjectName(name);
-  if (!tipp.isEmpty()) b->setToolTip(tipp);
-  b->setAutoDefault(false);
-  return b;
-}
-}  // namespace
 
 VoreinstellungenSonstiges::VoreinstellungenSonstiges(FormZieltafel& fenster, Feldbindung& bindung, QWidget* eltern)
     : QScrollArea(eltern), m_fenster(fenster), m_bindung(bindung) {
@@ -95,16 +86,16 @@ QWidget* VoreinstellungenSonstiges::pfade() {
     // The commands beside a field come right after it on the keyboard.
     QPushButton* daneben = nullptr;
     if (pfad == Pfadfeld::VorlageUrkundeGesamtsieger) {
-      daneben = knopf(QStringLiteral("Command5"), QStringLiteral("edit"),
+      daneben = Knopf(QStringLiteral("Command5"), QStringLiteral("edit"),
                       QStringLiteral("Vorlage Urkunde Gesamtsieger mit der Textverarbeitung öffnen"), gruppe);
       connect(daneben, &QPushButton::clicked, this,
               [this, &s] { m_fenster.befehl([&s] { GesamtsiegerVorlageOeffnen(s); }); });
     } else if (pfad == Pfadfeld::WinWord) {
-      daneben = knopf(QStringLiteral("Command3"), QStringLiteral("Standard"), QString(), gruppe);
+      daneben = Knopf(QStringLiteral("Command3"), QStringLiteral("Standard"), QString(), gruppe);
       connect(daneben, &QPushButton::clicked, this,
               [this, &s] { m_fenster.befehl([&s] { StandardTextverarbeitung(s); }); });
     } else if (pfad == Pfadfeld::Textpad) {
-      daneben = knopf(QStringLiteral("Command4"), QStringLiteral("Standard"), QString(), gruppe);
+      daneben = Knopf(QStringLiteral("Command4"), QStringLiteral("Standard"), QString(), gruppe);
       connect(daneben, &QPushButton::clicked, this, [this, &s] { m_fenster.befehl([&s] { StandardTexteditor(s); }); });
     }
     if (daneben) g->addWidget(daneben, r, 2);
@@ -117,10 +108,10 @@ QWidget* VoreinstellungenSonstiges::pfade() {
   g->addWidget(pruefen, r++, 1, 1, 2);
 
   auto* knoepfe = new QHBoxLayout;
-  auto* sichern = knopf(QStringLiteral("cmdIniLokalSichern"), QStringLiteral("sichern"),
+  auto* sichern = Knopf(QStringLiteral("cmdIniLokalSichern"), QStringLiteral("sichern"),
                         QStringLiteral("ini-Daten extra in der automatisch vorgegebenen Datei sichern"), gruppe);
   connect(sichern, &QPushButton::clicked, this, [this, &s] { m_fenster.befehl([&s] { CmdIniLokalSichern(s); }); });
-  auto* standards = knopf(QStringLiteral("ZuweisenStandards"), QStringLiteral("setzt alle aktuelle Standards"),
+  auto* standards = Knopf(QStringLiteral("ZuweisenStandards"), QStringLiteral("setzt alle aktuelle Standards"),
                           QStringLiteral("setzt Standards: Programme und Dateinnamen"), gruppe);
   connect(standards, &QPushButton::clicked, this, [this, &s] { m_fenster.befehl([&s] { ZuweisenStandards(s); }); });
   knoepfe->addWidget(sichern);
