@@ -6,12 +6,14 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -134,6 +136,17 @@ QLabel* Beschriftung(const QString& text, QWidget* buddy, QWidget* eltern) {
   l->setBuddy(buddy);
   if (!buddy->objectName().isEmpty()) l->setObjectName(QStringLiteral("lbl") + buddy->objectName());
   return l;
+}
+
+QHBoxLayout* SeitenspaltenAnlegen(QScrollArea& seite, const QString& name) {
+  seite.setObjectName(name);
+  seite.setWidgetResizable(true);
+  seite.setFrameShape(QFrame::NoFrame);
+  auto* innen = new QWidget;
+  auto* spalten = new QHBoxLayout(innen);
+  spalten->setContentsMargins(6, 6, 6, 6);
+  seite.setWidget(innen);
+  return spalten;
 }
 
 QPushButton* Knopf(const QString& name, const QString& text, const QString& tipp, QWidget* eltern) {

@@ -11,7 +11,9 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QHBoxLayout;
 class QPushButton;
+class QScrollArea;
 class QString;
 class QWidget;
 
@@ -75,6 +77,10 @@ class Feldbindung : public QObject {
 
 // A caption for a field: the buddy gets the focus on Alt + the marked letter.
 QLabel* Beschriftung(const QString& text, QWidget* buddy, QWidget* eltern);
+
+// Sets a settings page up as a frameless scroll area and returns the layout of
+// its columns.
+QHBoxLayout* SeitenspaltenAnlegen(QScrollArea& seite, const QString& name);
 
 // A push button of the settings pages: named for tests, with its tool tip,
 // never the default button of the page.

@@ -36,12 +36,7 @@ QString reihenname(const char* feld, int k) { return QStringLiteral("%1(%2)").ar
 
 VoreinstellungenSeite::VoreinstellungenSeite(FormZieltafel& fenster, Feldbindung& bindung, QWidget* eltern)
     : QScrollArea(eltern), m_fenster(fenster), m_bindung(bindung) {
-  setObjectName(QStringLiteral("SeiteVoreinstellungen"));
-  setWidgetResizable(true);
-  setFrameShape(QFrame::NoFrame);
-  auto* innen = new QWidget;
-  auto* spalten = new QHBoxLayout(innen);
-  spalten->setContentsMargins(6, 6, 6, 6);
+  QHBoxLayout* spalten = SeitenspaltenAnlegen(*this, QStringLiteral("SeiteVoreinstellungen"));
 
   // Created top-down and column by column: the keyboard walks the same way.
   auto* links = new QVBoxLayout;
@@ -51,7 +46,6 @@ VoreinstellungenSeite::VoreinstellungenSeite(FormZieltafel& fenster, Feldbindung
   spalten->addLayout(links, 3);
   spalten->addWidget(hauptlaeufe(), 4);
   spalten->addWidget(altersklassen(), 3);
-  setWidget(innen);
 }
 
 QWidget* VoreinstellungenSeite::veranstaltung() {

@@ -23,12 +23,7 @@ namespace zt {
 
 VoreinstellungenSonstiges::VoreinstellungenSonstiges(FormZieltafel& fenster, Feldbindung& bindung, QWidget* eltern)
     : QScrollArea(eltern), m_fenster(fenster), m_bindung(bindung) {
-  setObjectName(QStringLiteral("SeiteSonstiges"));
-  setWidgetResizable(true);
-  setFrameShape(QFrame::NoFrame);
-  auto* innen = new QWidget;
-  auto* spalten = new QHBoxLayout(innen);
-  spalten->setContentsMargins(6, 6, 6, 6);
+  QHBoxLayout* spalten = SeitenspaltenAnlegen(*this, QStringLiteral("SeiteSonstiges"));
   auto* links = new QVBoxLayout;
   links->addWidget(pfade());
   links->addWidget(drucker());
@@ -39,7 +34,6 @@ VoreinstellungenSonstiges::VoreinstellungenSonstiges(FormZieltafel& fenster, Fel
   rechts->addWidget(schalter());
   rechts->addStretch(1);
   spalten->addLayout(rechts, 2);
-  setWidget(innen);
 }
 
 QWidget* VoreinstellungenSonstiges::pfade() {
