@@ -3,7 +3,7 @@
 #include "core/Textdatei.h"
 #include "StillerBediener.h"
 #include "generator.h"
-#include "core/Rastereingabe.h"
+#include "app/Rastereingabe.h"
 #include "event/Pruefung.h"
 #include "evaluation/Sortierung.h"
 #include "persistence/Datenbank.h"

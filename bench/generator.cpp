@@ -3,7 +3,7 @@
 #include "core/Text.h"
 #include "core/Textdatei.h"
 #include "event/Altersklassen.h"
-#include "persistence/Einstellungen.h"
+#include "persistence/Einstellungsdatei.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,14 +1,14 @@
 #include "cli/Schritte.h"
 
-#include "core/Rastereingabe.h"
+#include "app/Rastereingabe.h"
 #include "core/Text.h"
 #include "evaluation/Platzierung.h"
 #include "evaluation/Sortierung.h"
 #include "event/AkBefehle.h"
 #include "event/Hauptlauf.h"
-#include "persistence/Vornamenliste.h"
+#include "persistence/Vornamendatei.h"
 #include "persistence/Datenbank.h"
-#include "persistence/Einstellungen.h"
+#include "persistence/Einstellungsdatei.h"
 
 #include <QFileInfo>
 #include <cstdio>

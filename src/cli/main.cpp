@@ -1,7 +1,7 @@
 // zieltafel-cli: runs the program's operations in batch, without a window.
 #include "cli/CliBediener.h"
 #include "cli/Schritte.h"
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 #include "core/Sitzung.h"
 
 #include <QCoreApplication>

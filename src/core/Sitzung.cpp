@@ -1,7 +1,5 @@
 #include "core/Sitzung.h"
 
-#include "event/Hauptlauf.h"
-
 #include <QDate>
 #include <QElapsedTimer>
 
@@ -10,7 +8,6 @@ namespace zt {
 Sitzung::Sitzung(Bediener& b, Uhr& u, System& sys) : bediener(b), uhr(u), system(sys) {
   bezugsjahr = uhr.jetzt().date().year();
   txtBezugsjahrAK = QString::number(bezugsjahr);
-  startnummernbereichePruefen = CheckStartNumberRanges;
   // A row still being typed in cannot survive a table that was replaced or
   // reordered: its number would name another participant.
   connect(&tabelle, &Teilnehmertabelle::vorZuruecksetzen, this, [this] { neueZeile = 0; });

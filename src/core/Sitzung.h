@@ -3,9 +3,9 @@
 // and every flag that the operations hand to each other.
 #include "core/Ports.h"
 #include "core/Teilnehmertabelle.h"
-#include "event/Altersklassen.h"
-#include "persistence/Einstellungen.h"
-#include "persistence/Vornamenliste.h"
+#include "core/Alterstabelle.h"
+#include "core/Einstellungen.h"
+#include "core/Vornamenliste.h"
 
 #include <QObject>
 #include <QStringList>
@@ -75,7 +75,8 @@ class Sitzung : public QObject {
   // Filled by the parts that own them; called at the end of every load.
   std::function<void(Sitzung&)> startnummernUebersicht;
   std::function<void(Sitzung&)> laeuferanzahl;
-  // Plausibility check of the start-number ranges after settings were loaded.
+  // Plausibility check of the start-number ranges after settings were loaded;
+  // empty: the standard check of the main runs.
   std::function<void(Sitzung&)> startnummernbereichePruefen;
 
   QString programmdatei(const QString& name) const;

@@ -5,12 +5,14 @@
 #include "core/Text.h"
 #include "core/Textdatei.h"
 #include "event/Altersklassen.h"
-#include "persistence/Einstellungen.h"
+#include "event/Hauptlauf.h"
+#include "persistence/Einstellungsdatei.h"
 #include "persistence/Laeuferdatei.h"
-#include "persistence/Vornamenliste.h"
+#include "persistence/Vornamendatei.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSet>
 #include <algorithm>
 
@@ -106,10 +108,13 @@ void neuerDatenbankPfad(Sitzung& s, const QString& pfad) {
 }
 
 void pruefungStarten(Sitzung& s) {
-  if (!s.startnummernbereichePruefen) return;
-  Sitzung* sp = &s;
+  // The check runs after the load has returned; a session that is gone by
+  // then is not checked.
+  QPointer<Sitzung> sp = &s;
   s.bediener.einmalig(0, [sp] {
+    if (!sp) return;
     if (sp->startnummernbereichePruefen) sp->startnummernbereichePruefen(*sp);
+    else CheckStartNumberRanges(*sp);
   });
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
-#include "persistence/Einstellungen.h"
+#include "persistence/Einstellungsdatei.h"
 
 #include <QDir>
 #include <QFile>

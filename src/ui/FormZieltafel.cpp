@@ -1,6 +1,6 @@
 #include "ui/FormZieltafel.h"
 
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "ui/Datenbankbefehle.h"

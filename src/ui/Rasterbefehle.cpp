@@ -1,7 +1,7 @@
 #include "ui/Rasterbefehle.h"
 
 #include "core/Ansicht.h"
-#include "core/Rastereingabe.h"
+#include "app/Rastereingabe.h"
 #include "core/Sitzung.h"
 #include "evaluation/Platzierung.h"
 #include "evaluation/Sortierung.h"

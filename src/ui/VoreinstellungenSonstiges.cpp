@@ -1,6 +1,6 @@
 #include "ui/VoreinstellungenSonstiges.h"
 
-#include "core/Pfadpruefung.h"
+#include "app/Pfadpruefung.h"
 #include "core/Sitzung.h"
 #include "persistence/EinstellungenBefehle.h"
 #include "ui/FormZieltafel.h"

@@ -1,6 +1,6 @@
 // zieltafel: the window. "zieltafel [DATEI]" opens a runner file at start.
 #include "core/Ports.h"
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "ui/Dateifilter.h"
@@ -109,7 +109,8 @@ int main(int argc, char** argv) {
   if (!argumente.isEmpty()) {
     // A file named at start is opened as if the open dialog had chosen it.
     const QString pfad = QDir::fromNativeSeparators(QFileInfo(argumente.first()).absoluteFilePath());
-    QTimer::singleShot(0, &fenster, [&] {
+    // Runs after this block is gone: the path is captured by value.
+    QTimer::singleShot(0, &fenster, [&bediener, &fenster, pfad] {
       bediener.dateiwahlVorbereiten({pfad, FilterIndexFuerDatei(OeffnenFilter(), pfad)});
       if (auto* oeffnen = fenster.findChild<QAction*>(QStringLiteral("btnDbOeffnen"))) oeffnen->trigger();
       bediener.vorbereitetVerwerfen();

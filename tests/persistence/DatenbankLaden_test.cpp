@@ -6,7 +6,9 @@
 
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "event/Altersklassen.h"
 #include "persistence/Datenbank.h"
+#include "persistence/Einstellungsdatei.h"
 #include "persistence/Laeuferdatei.h"
 #include "support/TestPorts.h"
 

@@ -8,6 +8,7 @@
 
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "event/Altersklassen.h"
 #include "persistence/Datenbank.h"
 #include "support/TestPorts.h"
 

@@ -1,6 +1,6 @@
 #include "core/Textdatei.h"
 #include "event/Altersklassen.h"
-#include "persistence/Einstellungen.h"
+#include "persistence/Einstellungsdatei.h"
 #include "support/TestPorts.h"
 
 #include <QDir>

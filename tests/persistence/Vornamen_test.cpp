@@ -1,5 +1,5 @@
 #include "core/Textdatei.h"
-#include "persistence/Vornamenliste.h"
+#include "persistence/Vornamendatei.h"
 #include "support/TestPorts.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "support/TestPorts.h"

@@ -1,4 +1,4 @@
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 #include "core/Sitzung.h"
 #include "evaluation/Sortierung.h"
 #include "support/TestPorts.h"

@@ -1,6 +1,6 @@
 #include "TestFenster.h"
 
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Tab 3 "Voreinstellungen und Info's", start-up on an empty program folder,
 // closing and the tab change, on the real window.
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 #include "core/Sitzung.h"
 #include "support/TestPorts.h"
 #include "TestFenster.h"

@@ -1,12 +1,12 @@
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 
 #include "core/Ansicht.h"
 #include "core/Sitzung.h"
 #include "core/Text.h"
 #include "core/Textdatei.h"
 #include "event/Altersklassen.h"
-#include "persistence/Einstellungen.h"
-#include "persistence/Vornamenliste.h"
+#include "persistence/Einstellungsdatei.h"
+#include "persistence/Vornamendatei.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -106,7 +106,7 @@ void StartdatenLaden(Sitzung& s) {
 
 }  // namespace zt
 
-#include "core/Pfadpruefung.h"
+#include "app/Pfadpruefung.h"
 #include "event/Hauptlauf.h"
 #include "persistence/Datenbank.h"
 

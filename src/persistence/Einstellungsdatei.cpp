@@ -1,8 +1,9 @@
-#include "persistence/Einstellungen.h"
+#include "persistence/Einstellungsdatei.h"
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "persistence/Vornamendatei.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -135,20 +136,6 @@ void leseAbschluss(Sitzung& s, const QString& editor) {
   s.melden();
 }
 }  // namespace
-
-Einstellungen::Einstellungen() {
-#ifdef Q_OS_WIN
-  txtWinWord = QStringLiteral("c:\\programme\\microsoft office\\office\\winword.exe");
-  txtZeitnahmeDatei = QStringLiteral("c:\\lauf.erg");
-#else
-  txtWinWord = QStringLiteral("/usr/bin/soffice");
-#endif
-}
-
-QString LaufnameDatei(const Einstellungen& e) {
-  QString n = e.txtNameLauf;
-  return n.replace(QLatin1Char(' '), QLatin1Char('_'));
-}
 
 QString EinstellungenText(const Einstellungen& e, const QString& herkunft) {
   QStringList z;

@@ -1,4 +1,4 @@
-#include "core/Programmstart.h"
+#include "app/Programmstart.h"
 #include "event/Altersklassen.h"
 #include "support/TestPorts.h"
 

@@ -1,12 +1,10 @@
 #pragma once
-// The event settings and the settings file ("*.ini", "#Vorgaben Zieltafel#").
+// The event settings, under the keys the settings file uses.
 #include <QList>
 #include <QString>
 #include <array>
 
 namespace zt {
-
-class Sitzung;
 
 struct AkEintrag {
   QString text;
@@ -66,24 +64,5 @@ struct Einstellungen {
 
 // The event name with every blank replaced by "_" (used in file names).
 QString LaufnameDatei(const Einstellungen& e);
-
-// Unlesbar: the file exists but could not be read (the operator was told).
-enum class Leseresultat { Fehlt, Beschaedigt, Gelesen, Unlesbar };
-
-// Applies a settings file to the session's settings. A file other than the
-// program's own options file may not redirect the options file, and program
-// paths it names are taken over only after the operator agreed. An empty
-// txtOptionen line never empties the options-file path.
-Leseresultat ReadSettings(Sitzung& s, const QString& pfad);
-
-// Writes the settings file (and, when vornamenPfad is not empty, the first-name
-// list). Returns an empty text on success, otherwise the German reason.
-QString WriteSettings(Sitzung& s, const QString& ziel, const QString& herkunft,
-                      const QString& vornamenPfad);
-
-// The settings file as text (lines joined by CR LF), as WriteSettings writes it.
-// Line breaks inside a value become blanks (the definition loses them), so a
-// value can never start a line of its own.
-QString EinstellungenText(const Einstellungen& e, const QString& herkunft);
 
 }  // namespace zt

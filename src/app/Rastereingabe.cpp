@@ -1,4 +1,4 @@
-#include "core/Rastereingabe.h"
+#include "app/Rastereingabe.h"
 
 #include "core/Sitzung.h"
 #include "core/Text.h"

@@ -1,4 +1,4 @@
-#include "core/Pfadpruefung.h"
+#include "app/Pfadpruefung.h"
 
 #include "core/Sitzung.h"
 #include "core/Text.h"

@@ -1,4 +1,4 @@
-#include "persistence/Vornamenliste.h"
+#include "core/Vornamenliste.h"
 
 #include "core/Text.h"
 #include "core/Textdatei.h"
@@ -63,39 +63,6 @@ int Vornamenliste::finden(const QString& muster, int startzeile) const {
     if (praefix ? v.startsWith(m, Qt::CaseInsensitive) : v.compare(m, Qt::CaseInsensitive) == 0) return i;
   }
   return 0;
-}
-
-bool VornamenLaden(Vornamenliste& liste, const QString& pfad) {
-  if (!DateiVorhanden(pfad)) return false;
-  const Leseergebnis e = DateiLesen(pfad);
-  if (!e.ok) return false;
-  QList<Vorname> neu;
-  for (const QString& zeile : TextZeilen(TextDekodieren(e.daten))) {
-    if (zeile.trimmed().isEmpty()) continue;
-    // Columns in order, whatever their number; the remark belongs to the
-    // last data check and starts empty.
-    const QStringList teile = zeile.split(QLatin1Char(';'));
-    Vorname v;
-    v.typ = einzeilig(teile.value(0)).trimmed();
-    v.vorname = einzeilig(teile.value(1)).trimmed();
-    neu.append(std::move(v));
-  }
-  liste.eintraege = std::move(neu);
-  liste.sortieren();
-  liste.aktuell = liste.eintraege.isEmpty() ? 0 : 1;
-  liste.melden();
-  return true;
-}
-
-QString VornamenSchreiben(const Vornamenliste& liste, const QString& pfad) {
-  QStringList zeilen;
-  zeilen.reserve(liste.anzahl());
-  for (const Vorname& v : liste.eintraege) {
-    // A row added in the grid and never filled is no first name.
-    if (v.typ.trimmed().isEmpty() && v.vorname.trimmed().isEmpty()) continue;
-    zeilen << einzeilig(v.typ) + QLatin1Char(';') + einzeilig(v.vorname) + QLatin1Char(';') + einzeilig(v.fehler);
-  }
-  return TextdateiSchreiben(pfad, zeilen);
 }
 
 Geschlechtssuche GeschlechtZuVorname(const Vornamenliste& liste, const QString& namevorname) {

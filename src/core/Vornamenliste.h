@@ -31,14 +31,6 @@ class Vornamenliste : public QObject {
   void geaendert();
 };
 
-// Replaces the list by the file's entries (fields trimmed, remarks emptied,
-// blank lines skipped) and sorts it by "1,2"; false (list unchanged) when the
-// file does not exist or cannot be read.
-bool VornamenLaden(Vornamenliste& liste, const QString& pfad);
-// Writes "typ;vorname;remark" lines, Windows-1252 with CR LF. Empty text on
-// success, otherwise the German reason.
-QString VornamenSchreiben(const Vornamenliste& liste, const QString& pfad);
-
 struct Geschlechtssuche {
   enum Art { KeinVorname, NichtGefunden, Gefunden } art = KeinVorname;
   QString vorname;

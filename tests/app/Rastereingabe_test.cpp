@@ -1,6 +1,6 @@
-#include "core/Pfadpruefung.h"
-#include "core/Programmstart.h"
-#include "core/Rastereingabe.h"
+#include "app/Pfadpruefung.h"
+#include "app/Programmstart.h"
+#include "app/Rastereingabe.h"
 #include "event/Altersklassen.h"
 #include "support/TestPorts.h"
 

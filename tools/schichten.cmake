@@ -1,0 +1,43 @@
+# Fails when an include points upwards. Each folder of src/ may include its own
+# headers and those of the folders ranked below it.
+#   cmake -DQUELLEN=<src> -P tools/schichten.cmake
+set(rang_core 0)
+set(rang_event 1)
+set(rang_persistence 2)
+set(rang_evaluation 2)
+set(rang_timing 3)
+set(rang_output 3)
+set(rang_checks 4)
+set(rang_app 5)
+set(rang_ui 6)
+set(rang_cli 6)
+set(ordner core event persistence evaluation timing output checks app ui cli)
+
+set(verstoesse "")
+foreach(von IN LISTS ordner)
+  file(GLOB_RECURSE dateien "${QUELLEN}/${von}/*.h" "${QUELLEN}/${von}/*.cpp")
+  foreach(datei IN LISTS dateien)
+    file(STRINGS "${datei}" zeilen REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(zeile IN LISTS zeilen)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*" "\\1" ziel "${zeile}")
+      string(REGEX MATCH "^[^/]+" nach "${ziel}")
+      if(NOT ziel MATCHES "/")
+        continue()  # a header beside the file
+      endif()
+      if(NOT DEFINED rang_${nach})
+        list(APPEND verstoesse "${datei}: \"${ziel}\" liegt in keinem bekannten Ordner")
+      elseif(NOT nach STREQUAL von)
+        if(von STREQUAL "ui" AND nach STREQUAL "cli" OR von STREQUAL "cli" AND nach STREQUAL "ui"
+           OR NOT rang_${nach} LESS rang_${von})
+          list(APPEND verstoesse "${datei}: ${von}/ darf \"${ziel}\" nicht einbinden")
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(verstoesse)
+  list(JOIN verstoesse "\n" text)
+  message(FATAL_ERROR "Schichten verletzt:\n${text}")
+endif()
+message(STATUS "Schichten in Ordnung")
