@@ -1,5 +1,7 @@
 #include "cli/CliBediener.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
 
 namespace zt::cli {
@@ -74,6 +76,11 @@ Dateiwahl CliBediener::dateiOeffnen(const QString& titel, const QString&, const 
 
 Dateiwahl CliBediener::dateiSpeichern(const QString& titel, const QString&, const QString&, int) {
   return dialog(titel);
+}
+
+void CliBediener::fehlermanager(const QString& bericht) {
+  for (const QString& z : bericht.split(QRegularExpression(QStringLiteral("\r?\n"))))
+    if (!z.isEmpty()) zeile(QStringLiteral("[Fehlermanager] %1").arg(z));
 }
 
 void CliBediener::timerAusfuehren() {

@@ -29,6 +29,8 @@ class CliBediener : public Bediener {
   void sanduhr(bool) override {}
   void zeigen(Ziel) override {}
   void einmalig(int ms, std::function<void()> aufruf) override { m_timer.push_back(std::move(aufruf)); }
+  // Every line of the report as "[Fehlermanager] line".
+  void fehlermanager(const QString& bericht) override;
 
   // Runs the one-shot timers that the last step started.
   void timerAusfuehren();

@@ -56,6 +56,9 @@ class Bediener {
   virtual void zeigen(Ziel ziel) = 0;
   // A one-shot timer: the call runs later on the same thread.
   virtual void einmalig(int millisekunden, std::function<void()> aufruf) = 0;
+  // Shows a report (time-file import, start-number ranges) in the
+  // "Fehlermanager" window, which stays open beside the main window.
+  virtual void fehlermanager(const QString& bericht) = 0;
 };
 
 class Uhr {

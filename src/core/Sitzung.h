@@ -72,6 +72,22 @@ class Sitzung : public QObject {
   QString druckerUrkunde;
   QChar dezimalzeichen = QLatin1Char(',');
 
+  // Time-file import: the assignment settings of the editor window (they keep
+  // their values while the program runs) and the report of the last import.
+  enum class Zeitmodus { Ergaenzen, Ueberschreiben, Loeschen };
+  enum class Zeitziel { Lauf, Bike, Run, Swim };
+  Zeitmodus zeitmodus = Zeitmodus::Ergaenzen;
+  Zeitziel zeitziel = Zeitziel::Lauf;
+  bool duathlonEndzeitRunTime = true;  // chkDuathlonEndzeitRunTime
+  QString fehlerbericht;               // shown in the "Fehlermanager"
+  // Path of the file the editor wrote for the import (empty: none); the
+  // import takes it without a dialog and deletes it when done.
+  QString zeitdateiUebergabe;
+  // Prints a finish at once into a certificate (start number, time, finish
+  // number); filled by the output part, unset: nothing is printed.
+  std::function<void(Sitzung&, const QString& startnummer, const QString& zeit, int einlauf)>
+      zielurkundeDrucken;
+
   // Filled by the parts that own them; called at the end of every load.
   std::function<void(Sitzung&)> startnummernUebersicht;
   std::function<void(Sitzung&)> laeuferanzahl;

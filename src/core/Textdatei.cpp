@@ -5,6 +5,13 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace zt {
 
 namespace {
@@ -118,6 +125,10 @@ Leseergebnis DateiLesen(const QString& pfad) {
 }
 
 QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten) {
+  return DateiAtomarSchreiben(pfad, daten, false);
+}
+
+QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten, bool aufPlatte) {
   QSaveFile f(pfad);
   if (!f.open(QIODevice::WriteOnly))
     return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, f.errorString());
@@ -126,8 +137,33 @@ QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten) {
     f.cancelWriting();
     return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, grund);
   }
+  if (aufPlatte && !f.flush()) {
+    const QString grund = f.errorString();
+    f.cancelWriting();
+    return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, grund);
+  }
+#ifdef Q_OS_UNIX
+  // The data must be on the disk before the new name points at it, or a
+  // power cut could leave the name on an empty file.
+  if (aufPlatte && ::fsync(f.handle()) != 0) {
+    const QString grund = QString::fromLocal8Bit(std::strerror(errno));
+    f.cancelWriting();
+    return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, grund);
+  }
+#endif
   if (!f.commit())
     return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, f.errorString());
+#ifdef Q_OS_UNIX
+  // The rename itself lives in the folder: sync it too.
+  if (aufPlatte) {
+    const QByteArray ordner = QFile::encodeName(QFileInfo(pfad).absolutePath());
+    const int fd = ::open(ordner.constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+      ::fsync(fd);
+      ::close(fd);
+    }
+  }
+#endif
   return QString();
 }
 

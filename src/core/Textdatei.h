@@ -32,6 +32,9 @@ Leseergebnis DateiLesen(const QString& pfad);
 // place, so the target is always the old file or the new one. Returns an
 // empty string on success, otherwise the German reason.
 QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten);
+// The same, and with aufPlatte the file and its folder are synced to the disk
+// before it returns (the time file: a power cut must not take the last finish).
+QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten, bool aufPlatte);
 // Lines joined with CR LF (and a final CR LF), encoded with TextKodieren.
 QString TextdateiSchreiben(const QString& pfad, const QStringList& zeilen);
 

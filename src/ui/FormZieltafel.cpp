@@ -4,6 +4,7 @@
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "ui/Datenbankbefehle.h"
+#include "ui/FormZeitError.h"
 #include "ui/Rasterbefehle.h"
 #include "ui/Suchleiste.h"
 #include "ui/Teilnehmerraster.h"
@@ -80,6 +81,11 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
 }
 
 FormZieltafel::~FormZieltafel() = default;
+
+void FormZieltafel::fehlermanagerZeigen(const QString& bericht) {
+  if (!m_fehlermanager) m_fehlermanager = new FormZeitError(m_s, this);
+  m_fehlermanager->zeigen(bericht);
+}
 
 QWidget* FormZieltafel::seiteZieltafel() {
   auto* seite = new QWidget;

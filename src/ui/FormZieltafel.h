@@ -20,6 +20,7 @@ class Sitzung;
 class Teilnehmerraster;
 class Wartepanel;
 class Datenbankbefehle;
+class FormZeitError;
 
 // "V1.6(2)" from the build's version numbers.
 QString Versionstext();
@@ -60,6 +61,9 @@ class FormZieltafel : public QMainWindow {
 
   // Title and table caption from the session.
   void aktualisieren();
+  // The "Fehlermanager" window, made on first use and kept.
+  void fehlermanagerZeigen(const QString& bericht);
+  FormZeitError* fehlermanagerFenster() const { return m_fehlermanager; }
 
  protected:
   void closeEvent(QCloseEvent* ereignis) override;
@@ -78,6 +82,7 @@ class FormZieltafel : public QMainWindow {
   QActionGroup* m_befehle = nullptr;
   Wartepanel* m_wartepanel = nullptr;
   Datenbankbefehle* m_datenbank = nullptr;
+  FormZeitError* m_fehlermanager = nullptr;
   std::array<QLabel*, 4> m_status{};
   QMap<Ziel, QPointer<QWidget>> m_ziele;
   int m_sperren = 0;

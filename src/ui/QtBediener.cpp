@@ -187,6 +187,10 @@ void QtBediener::zeigen(Ziel ziel) {
   if (m_fenster) m_fenster->zeigen(ziel);
 }
 
+void QtBediener::fehlermanager(const QString& bericht) {
+  if (m_fenster) m_fenster->fehlermanagerZeigen(bericht);
+}
+
 void QtBediener::einmalig(int millisekunden, std::function<void()> aufruf) {
   if (!m_fenster) {
     QTimer::singleShot(std::max(0, millisekunden), qApp, std::move(aufruf));

@@ -33,6 +33,7 @@ class QtBediener : public Bediener {
   void sanduhr(bool an) override;
   void zeigen(Ziel ziel) override;
   void einmalig(int millisekunden, std::function<void()> aufruf) override;
+  void fehlermanager(const QString& bericht) override;
 
   // The next file dialog is answered with this choice instead of being shown
   // (a file named on the command line, or a window test).

@@ -71,6 +71,12 @@ void TestBediener::zeigen(Ziel ziel) {
   protokoll.push_back({QStringLiteral("zeigen"), QString(), QString::number(static_cast<int>(ziel)), Symbol::Keins, Knoepfe::Ok, QString(), 0});
 }
 
+void TestBediener::fehlermanager(const QString& bericht) {
+  fehlermanagerBerichte << bericht;
+  protokoll.push_back({QStringLiteral("fehlermanager"), QStringLiteral("Fehlermanager"), bericht, Symbol::Keins,
+                       Knoepfe::Ok, QString(), 0});
+}
+
 void TestBediener::einmalig(int ms, std::function<void()> aufruf) {
   protokoll.push_back({QStringLiteral("timer"), QString(), QString::number(ms), Symbol::Keins, Knoepfe::Ok, QString(), 0});
   timer.push_back(std::move(aufruf));

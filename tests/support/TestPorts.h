@@ -52,6 +52,8 @@ class TestBediener : public Bediener {
   void sanduhr(bool) override {}
   void zeigen(Ziel ziel) override;
   void einmalig(int ms, std::function<void()> aufruf) override;
+  void fehlermanager(const QString& bericht) override;
+  QStringList fehlermanagerBerichte;  // every report shown, in order
 
   // "[Titel] Text" of every message box, in order.
   QStringList meldungen() const;
