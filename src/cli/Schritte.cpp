@@ -232,6 +232,13 @@ const std::vector<Schritt>& Schritte() {
   return liste;
 }
 
+QString OptionWert(const QStringList& a, const QString& name, const QString& fallback) {
+  const int i = a.indexOf(QStringLiteral("--") + name);
+  return i >= 0 && i + 1 < a.size() ? a[i + 1] : fallback;
+}
+
+bool OptionGesetzt(const QStringList& a, const QString& name) { return a.contains(QStringLiteral("--") + name); }
+
 const Schritt* SchrittSuchen(const QString& name) {
   for (const Schritt& s : Schritte())
     if (name == QLatin1String(s.name)) return &s;

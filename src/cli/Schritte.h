@@ -18,7 +18,15 @@ struct Schritt {
   int argumente;  // number of arguments the step takes
   const char* hilfe;
   std::function<bool(Kontext&, const QStringList&)> ausfuehren;  // false: could not do its work
+  // Options that may follow the arguments, comma-separated; a name ending in
+  // ":" takes a value ("modus:,ziel:,endzeit"). They reach ausfuehren after
+  // the arguments, as given ("--modus", "loeschen", "--endzeit").
+  const char* optionen = "";
 };
+
+// The value of "--name WERT" among a step's arguments, or fallback.
+QString OptionWert(const QStringList& a, const QString& name, const QString& fallback = QString());
+bool OptionGesetzt(const QStringList& a, const QString& name);
 
 const std::vector<Schritt>& Schritte();
 const Schritt* SchrittSuchen(const QString& name);

@@ -93,8 +93,21 @@ int main(int argc, char** argv) {
     if (!s) return falscherAufruf(QStringLiteral("unbekannter Schritt \"%1\"").arg(args[i]));
     if (i + s->argumente >= args.size())
       return falscherAufruf(QStringLiteral("Schritt \"%1\" braucht %2 Argument(e)").arg(args[i]).arg(s->argumente));
-    plan.push_back({s, args.mid(i + 1, s->argumente)});
+    QStringList argumente = args.mid(i + 1, s->argumente);
     i += s->argumente;
+    const QStringList erlaubt = QString::fromUtf8(s->optionen).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    while (i + 1 < args.size() && args[i + 1].startsWith(QLatin1String("--"))) {
+      const QString name = args[i + 1].mid(2);
+      const bool mitWert = erlaubt.contains(name + QLatin1Char(':'));
+      if (!mitWert && !erlaubt.contains(name))
+        return falscherAufruf(QStringLiteral("Schritt \"%1\" kennt die Option \"%2\" nicht").arg(s->name, args[i + 1]));
+      if (mitWert && i + 2 >= args.size())
+        return falscherAufruf(QStringLiteral("Option \"%1\" braucht einen Wert").arg(args[i + 1]));
+      argumente << args[i + 1];
+      if (mitWert) argumente << args[i + 2];
+      i += mitWert ? 2 : 1;
+    }
+    plan.push_back({s, argumente});
   }
   if (plan.empty()) return falscherAufruf(QStringLiteral("kein Schritt angegeben"));
 
