@@ -90,6 +90,11 @@ bool StandardSystem::rtfDrucken(const QString& datei, const QString& drucker) {
   return p.waitForStarted(5000) && p.waitForFinished(120000) && p.exitCode() == 0;
 }
 
+bool StandardSystem::programmStarten(const QString& programm, const QStringList& argumente) {
+  if (programm.trimmed().isEmpty()) return false;
+  return QProcess::startDetached(programm, argumente);
+}
+
 void StandardSystem::sicherungKopieren(const QString& quelle, const QString& ziel) {
   // A slow USB stick must not hold up the finish line.
   QThread* t = QThread::create([quelle, ziel] { DateiKopieren(quelle, ziel); });

@@ -74,6 +74,9 @@ class System {
   // Program associated with the file's type; empty when unknown.
   virtual QString programmFuerDatei(const QString& pfad) = 0;
   virtual bool programmStarten(const QString& kommandozeile) = 0;
+  // The program and its arguments apart: a path with blanks stays one
+  // argument and can never start something else.
+  virtual bool programmStarten(const QString& programm, const QStringList& argumente) = 0;
   virtual QStringList drucker() = 0;
   virtual QString standardDrucker() = 0;
   virtual bool rtfDrucken(const QString& datei, const QString& drucker) = 0;
@@ -102,6 +105,7 @@ class StandardSystem : public System {
   bool dateiAnzeigen(const QString& pfad) override;
   QString programmFuerDatei(const QString& pfad) override;
   bool programmStarten(const QString& kommandozeile) override;
+  bool programmStarten(const QString& programm, const QStringList& argumente) override;
   QStringList drucker() override;
   QString standardDrucker() override;
   bool rtfDrucken(const QString& datei, const QString& drucker) override;

@@ -118,6 +118,11 @@ bool TestSystem::programmStarten(const QString& kommandozeile) {
   return true;
 }
 
+bool TestSystem::programmStarten(const QString& programm, const QStringList& argumente) {
+  aufrufe << QStringLiteral("starten ") + programm + QStringLiteral(" | ") + argumente.join(QStringLiteral(" | "));
+  return true;
+}
+
 bool TestSystem::rtfDrucken(const QString& datei, const QString& drucker) {
   aufrufe << QStringLiteral("drucken ") + datei + QStringLiteral(" ") + drucker;
   return true;

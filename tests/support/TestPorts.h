@@ -76,6 +76,7 @@ class TestSystem : public System {
   bool dateiAnzeigen(const QString& pfad) override;
   QString programmFuerDatei(const QString& pfad) override;
   bool programmStarten(const QString& kommandozeile) override;
+  bool programmStarten(const QString& programm, const QStringList& argumente) override;
   QStringList drucker() override { return druckerliste; }
   QString standardDrucker() override { return druckerliste.value(0); }
   bool rtfDrucken(const QString& datei, const QString& drucker) override;
