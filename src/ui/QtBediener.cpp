@@ -163,6 +163,7 @@ Dateiwahl QtBediener::dateiSpeichern(const QString& titel, const QString& filter
 }
 
 void QtBediener::status(int feld, const QString& text) {
+  if (statusBeobachter) statusBeobachter(feld, text);
   if (m_fenster) m_fenster->statusSetzen(feld, text);
 }
 

@@ -46,6 +46,8 @@ class QtBediener : public Bediener {
   std::function<Dateiwahl(bool speichern, const QString& titel, const QString& filter,
                           const QString& start, int filterIndex)>
       dateiwahlErsatz;
+  // Told of every status text (scripted runs write them out).
+  std::function<void(int feld, const QString& text)> statusBeobachter;
 
  private:
   Dateiwahl dialog(bool speichern, const QString& titel, const QString& filter,

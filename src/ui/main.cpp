@@ -4,6 +4,7 @@
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "ui/Dateifilter.h"
+#include "ui/Fernsteuerung.h"
 #include "ui/FormZieltafel.h"
 #include "ui/QtBediener.h"
 #include "ui/QtSystem.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTexte);
 
   QtBediener bediener;
+  AntwortenAusUmgebung(bediener);
   SystemUhr uhr;
   QtSystem system;
   Sitzung s(bediener, uhr, system);
@@ -94,6 +96,7 @@ int main(int argc, char** argv) {
   FormZieltafel fenster(s);
   bediener.setFenster(&fenster);
   fenster.show();
+  BeendenBeiSignal(fenster);
 
   // ZIELTAFEL_SEITE=3 opens tab 3 at start, 3.2 its page "sonstiges" (screenshots, demonstrations).
   const QString seite = qEnvironmentVariable("ZIELTAFEL_SEITE");
