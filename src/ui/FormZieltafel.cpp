@@ -7,6 +7,7 @@
 #include "ui/FormZeitError.h"
 #include "ui/Rasterbefehle.h"
 #include "ui/Suchleiste.h"
+#include "ui/TeilnehmerModell.h"
 #include "ui/Teilnehmerraster.h"
 #include "ui/Voreinstellungen.h"
 #include "ui/Wartepanel.h"
@@ -80,7 +81,11 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   resize(1200, 760);
 }
 
-FormZieltafel::~FormZieltafel() = default;
+FormZieltafel::~FormZieltafel() {
+  // An editor still open in the grid commits on its way out, when this
+  // window is already half gone: such a late value is dropped, not entered.
+  m_raster->modell()->setAenderung({});
+}
 
 void FormZieltafel::fehlermanagerZeigen(const QString& bericht) {
   if (!m_fehlermanager) m_fehlermanager = new FormZeitError(m_s, this);
@@ -233,6 +238,8 @@ void FormZieltafel::closeEvent(QCloseEvent* ereignis) {
     ereignis->ignore();
     return;
   }
+  // A value still being typed belongs to the table before the save question.
+  m_raster->offeneEingabeUebernehmen();
   bool schliessen = false;
   befehl([&] { schliessen = Programmende(m_s); });
   if (!schliessen) {

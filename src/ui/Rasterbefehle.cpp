@@ -78,11 +78,13 @@ Rasterbefehle::Rasterbefehle(FormZieltafel& fenster, Teilnehmerraster& raster, S
   connect(l.txtSucheName, &QLineEdit::textChanged, this, &Rasterbefehle::nameGeaendert);
   connect(l.txtSucheName, &QLineEdit::returnPressed, this, &Rasterbefehle::nameEnter);
   l.txtSucheName->installEventFilter(this);
+  m_filterName = l.txtSucheName;
   connect(l.cmdNaechsterDatensatzName, &QPushButton::clicked, this,
           [this] { m_fenster.befehl([this] { NaechsterName(m_s); }); });
   connect(l.txtSucheStartnummer, &QLineEdit::textChanged, this, &Rasterbefehle::startnummerGeaendert);
   connect(l.txtSucheStartnummer, &QLineEdit::returnPressed, this, &Rasterbefehle::startnummerLeeren);
   l.txtSucheStartnummer->installEventFilter(this);
+  m_filterStartnummer = l.txtSucheStartnummer;
   connect(l.cmdVorherDatensatzSNr, &QPushButton::clicked, this, [this] {
     m_fenster.befehl([this] { StartnummerBlaettern(m_s, -1); });
     abgleichen();
@@ -101,6 +103,7 @@ Rasterbefehle::Rasterbefehle(FormZieltafel& fenster, Teilnehmerraster& raster, S
   // Sorting, print marks, entry mode and view.
   connect(l.LaufSortierungNach, &QComboBox::activated, this, &Rasterbefehle::sortieren);
   l.LaufSortierungNach->installEventFilter(this);
+  m_filterSortierung = l.LaufSortierungNach;
   connect(l.cmdPlatzEinBisDrei, &QPushButton::clicked, this,
           [this] { m_fenster.befehl([this] { CmdPlatzEinBisDrei(m_s); }); });
   connect(l.CheckAutoHinzufuegen, &QCheckBox::clicked, this, [this](bool an) {
@@ -113,6 +116,7 @@ Rasterbefehle::Rasterbefehle(FormZieltafel& fenster, Teilnehmerraster& raster, S
   });
   connect(l.AuswahlDuatTriatlon, &QComboBox::activated, this, &Rasterbefehle::ansichtWaehlen);
   l.AuswahlDuatTriatlon->installEventFilter(this);
+  m_filterAnsicht = l.AuswahlDuatTriatlon;
 
   // Context menu of the grid.
   m_menue = new QMenu(&m_raster);
@@ -337,8 +341,7 @@ void Rasterbefehle::kontextmenueZeigen(const QPoint& stelle) {
 // ---- events of the boxes ---------------------------------------------------
 
 bool Rasterbefehle::eventFilter(QObject* objekt, QEvent* ereignis) {
-  Suchleiste& l = m_leiste;
-  if (objekt == l.txtSucheName && ereignis->type() == QEvent::FocusIn) {
+  if (objekt == m_filterName && ereignis->type() == QEvent::FocusIn) {
     // Coming back from a dialog or another program is no new visit of the
     // box: otherwise a save that asks would ask again and again.
     const auto grund = static_cast<QFocusEvent*>(ereignis)->reason();
@@ -353,14 +356,14 @@ bool Rasterbefehle::eventFilter(QObject* objekt, QEvent* ereignis) {
         });
       });
     }
-  } else if (objekt == l.txtSucheStartnummer && ereignis->type() == QEvent::MouseButtonPress) {
+  } else if (objekt == m_filterStartnummer && ereignis->type() == QEvent::MouseButtonPress) {
     startnummerLeeren();
-  } else if ((objekt == l.LaufSortierungNach || objekt == l.AuswahlDuatTriatlon) &&
+  } else if ((objekt == m_filterSortierung || objekt == m_filterAnsicht) &&
              ereignis->type() == QEvent::Wheel) {
     // Scrolling over the page must not start a sort or change the view.
     ereignis->ignore();
     return true;
-  } else if ((objekt == l.LaufSortierungNach || objekt == l.AuswahlDuatTriatlon) &&
+  } else if ((objekt == m_filterSortierung || objekt == m_filterAnsicht) &&
              ereignis->type() == QEvent::KeyPress) {
     // The arrows open the list instead of running the neighbouring entry.
     const int taste = static_cast<QKeyEvent*>(ereignis)->key();

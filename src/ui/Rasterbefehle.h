@@ -61,6 +61,12 @@ class Rasterbefehle : public QObject {
   Sitzung& m_s;
   Teilnehmerraster& m_raster;
   Suchleiste& m_leiste;
+  // The filtered boxes, kept apart: their events still arrive while the bar
+  // is being destroyed, when its members may no longer be read.
+  QObject* m_filterName = nullptr;
+  QObject* m_filterStartnummer = nullptr;
+  QObject* m_filterSortierung = nullptr;
+  QObject* m_filterAnsicht = nullptr;
   QMenu* m_menue = nullptr;
   bool m_abgleich = false;
   bool m_pruefungGeplant = false;

@@ -129,7 +129,7 @@ bool TeilnehmerModell::setData(const QModelIndex& index, const QVariant& wert, i
     text = wert.toString();
   }
   // The table reports what it took over through its own change signals.
-  return m_aenderung(zeile, spalte, text);
+  return m_aenderung ? m_aenderung(zeile, spalte, text) : false;
 }
 
 }  // namespace zt

@@ -273,4 +273,11 @@ void Teilnehmerraster::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEd
   QTableView::closeEditor(editor, hinweis);
 }
 
+void Teilnehmerraster::offeneEingabeUebernehmen() {
+  if (QWidget* editor = indexWidget(currentIndex())) {
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
+}
+
 }  // namespace zt

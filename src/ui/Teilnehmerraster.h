@@ -35,6 +35,8 @@ class Teilnehmerraster : public QTableView {
   // Opens the editor of the current cell, or of the name when the current
   // column cannot be typed into.
   void aktuelleZelleBearbeiten();
+  // Takes over a value still being typed into a cell and closes the editor.
+  void offeneEingabeUebernehmen();
   // Selected rows (1-based, ascending); with `ersatz` the current row when
   // none is selected.
   QList<int> ausgewaehlteZeilen(bool ersatz = true) const;

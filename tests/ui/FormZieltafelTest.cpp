@@ -74,7 +74,8 @@ QString Fenster::beispiel() {
 // (a file dialog may ignore an accept while its folder is still being read).
 // After five seconds the dialog is rejected so that a test fails, never hangs.
 void beiDialog(std::function<void(QWidget*)> aktion) {
-  auto* t = new QTimer;
+  // Owned by the application, so a timer still waiting when the test ends goes with it.
+  auto* t = new QTimer(qApp);
   auto start = std::make_shared<QElapsedTimer>();
   auto dialog = std::make_shared<QPointer<QWidget>>();
   auto gehandelt = std::make_shared<bool>(false);
