@@ -1,4 +1,5 @@
 #include "cli/Schritte.h"
+#include "cli/ZeitnahmeSchritt.h"
 
 #include "app/Rastereingabe.h"
 #include "core/Text.h"
@@ -228,6 +229,8 @@ const std::vector<Schritt>& Schritte() {
          if (z > 0) ausgabe(k.s.tabelle.zeilentext(z) + QLatin1Char('\n'));
          return true;
        }},
+      {"zeitnahme", 0, "      Zeitnahme nach Skript von stdin (start, +SEK NR, ende, einlesen, ...)",
+       ZeitnahmeAusfuehren, "sekunden,ohne-plus1,zeit-datenbank"},
   };
   return liste;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Textdatei.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,9 +96,29 @@ bool StandardSystem::programmStarten(const QString& programm, const QStringList&
   return QProcess::startDetached(programm, argumente);
 }
 
-void StandardSystem::sicherungKopieren(const QString& quelle, const QString& ziel) {
-  // A slow USB stick must not hold up the finish line.
-  QThread* t = QThread::create([quelle, ziel] { DateiKopieren(quelle, ziel); });
+QString SicherungSchreiben(const QString& quelle, const QString& ziel) {
+  const QFileInfo zielInfo(ziel);
+  const QString ordner = zielInfo.absolutePath();
+  if (!QFileInfo(ordner).isDir())
+    return QStringLiteral("Der Sicherungsordner \"%1\" ist nicht vorhanden.").arg(QDir::toNativeSeparators(ordner));
+  if (QFileInfo(quelle).canonicalFilePath() == zielInfo.canonicalFilePath() && zielInfo.exists())
+    return QStringLiteral("Die Sicherung \"%1\" wäre die Datei selbst.").arg(QDir::toNativeSeparators(ziel));
+  const Leseergebnis e = DateiLesen(quelle);
+  if (!e.ok) return e.fehler;
+  // Synced: a stick pulled right after the copy must hold it.
+  return DateiAtomarSchreiben(ziel, e.daten, true);
+}
+
+void StandardSystem::sicherungKopieren(const QString& quelle, const QString& ziel,
+                                       std::function<void(const QString& fehler)> fertig) {
+  // A slow USB stick must not hold up the finish line: the copy runs on its
+  // own thread and reports back through the main thread's event queue.
+  QThread* t = QThread::create([quelle, ziel, fertig] {
+    const QString fehler = SicherungSchreiben(quelle, ziel);
+    if (!fertig) return;
+    if (QCoreApplication* app = QCoreApplication::instance())
+      QMetaObject::invokeMethod(app, [fertig, fehler] { fertig(fehler); }, Qt::QueuedConnection);
+  });
   QObject::connect(t, &QThread::finished, t, &QObject::deleteLater);
   t->start();
 }

@@ -80,8 +80,12 @@ class System {
   virtual QStringList drucker() = 0;
   virtual QString standardDrucker() = 0;
   virtual bool rtfDrucken(const QString& datei, const QString& drucker) = 0;
-  // Copies without blocking the caller.
-  virtual void sicherungKopieren(const QString& quelle, const QString& ziel) = 0;
+  // Copies quelle to ziel without blocking the caller: the copy is written
+  // beside ziel under a temporary name and renamed into place, so the backup
+  // place holds the previous copy or the new one. fertig runs later on the
+  // main thread with an empty text on success, otherwise the German reason.
+  virtual void sicherungKopieren(const QString& quelle, const QString& ziel,
+                                 std::function<void(const QString& fehler)> fertig) = 0;
 };
 
 // Opens a file with the program associated with its type.
@@ -109,7 +113,14 @@ class StandardSystem : public System {
   QStringList drucker() override;
   QString standardDrucker() override;
   bool rtfDrucken(const QString& datei, const QString& drucker) override;
-  void sicherungKopieren(const QString& quelle, const QString& ziel) override;
+  void sicherungKopieren(const QString& quelle, const QString& ziel,
+                         std::function<void(const QString& fehler)> fertig) override;
 };
+
+// The copy itself, as the worker of sicherungKopieren runs it: reads quelle
+// whole (the time file is replaced atomically, so one read sees one complete
+// version), writes it beside ziel, syncs it and renames it into place. Empty
+// text on success, otherwise the German reason.
+QString SicherungSchreiben(const QString& quelle, const QString& ziel);
 
 }  // namespace zt

@@ -128,9 +128,19 @@ bool TestSystem::rtfDrucken(const QString& datei, const QString& drucker) {
   return true;
 }
 
-void TestSystem::sicherungKopieren(const QString& quelle, const QString& ziel) {
+void TestSystem::sicherungKopieren(const QString& quelle, const QString& ziel,
+                                   std::function<void(const QString& fehler)> fertig) {
   aufrufe << QStringLiteral("sichern ") + quelle + QStringLiteral(" ") + ziel;
-  DateiKopieren(quelle, ziel);
+  sicherungen.push_back({quelle, ziel, std::move(fertig)});
+}
+
+void TestSystem::sicherungenAusfuehren() {
+  auto liste = std::move(sicherungen);
+  sicherungen.clear();
+  for (Sicherung& a : liste) {
+    const QString fehler = SicherungSchreiben(a.quelle, a.ziel);
+    if (a.fertig) a.fertig(fehler);
+  }
 }
 
 Umgebung::Umgebung() {

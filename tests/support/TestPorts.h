@@ -80,7 +80,16 @@ class TestSystem : public System {
   QStringList drucker() override { return druckerliste; }
   QString standardDrucker() override { return druckerliste.value(0); }
   bool rtfDrucken(const QString& datei, const QString& drucker) override;
-  void sicherungKopieren(const QString& quelle, const QString& ziel) override;
+  // Backups wait until the test lets them run, as a slow stick would.
+  struct Sicherung {
+    QString quelle, ziel;
+    std::function<void(const QString&)> fertig;
+  };
+  std::vector<Sicherung> sicherungen;
+  void sicherungKopieren(const QString& quelle, const QString& ziel,
+                         std::function<void(const QString& fehler)> fertig) override;
+  // Copies every waiting backup (as the real one does) and reports each result.
+  void sicherungenAusfuehren();
 };
 
 // A session with recording ports and its own program and working folders in a

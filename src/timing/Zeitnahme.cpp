@@ -1,0 +1,873 @@
+#include "timing/Zeitnahme.h"
+
+#include "core/Sitzung.h"
+#include "core/Text.h"
+#include "core/Textdatei.h"
+#include "timing/Sicherung.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTime>
+#include <climits>
+#include <cmath>
+#include <exception>
+
+namespace zt {
+
+namespace {
+constexpr long long kTagMs = 24LL * 3600 * 1000;
+// "Datei ... eingelesen" and the write warnings; the finish count beside it.
+constexpr int kStatusDatei = StatusZustand;
+constexpr int kStatusEinlauf = StatusPosition;
+
+const QString kFrageStart1 = QStringLiteral(
+    "Startzeit ändern? ACHTUNG! Zeitbezüge zu vorherigen Zeiteingaben werden damit verändert!                 ");
+const QString kFrageStart2 = QStringLiteral(
+    "Zweite Startzeit ändern? ACHTUNG! Zeitbezüge zu vorherigen Zeiteingaben werden damit verändert!                 ");
+const QString kDateifehler = QStringLiteral(
+    "Bitte überprüfen Sie Ihre Eingabedatei!\nEventuelle Vorgaben wurden nicht eingehalten!\nAbbruch!");
+
+QString zweistellig(long long n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+QString uhrzeit(const QTime& t) { return t.toString(QStringLiteral("HH:mm:ss")); }
+
+// Start numbers and range bounds are compared by their number value; -0 and
+// 0 must land on the same key.
+double nummernwert(const QString& text) {
+  const double v = Zahlwert(text);
+  return v == 0 ? 0.0 : v;
+}
+
+// A typed cell or start number: a ";" would split the line of the time file
+// into an extra field, a line break would start a new line.
+QString feldText(const QString& text) {
+  QString t = FeldBereinigt(text);
+  t.replace(QLatin1Char(';'), QLatin1Char(','));
+  return t;
+}
+
+long long msVon(double sekunden) { return std::llround(sekunden * 1000.0); }
+
+bool imBereich(double n, const QString& von, const QString& bis) {
+  return nummernwert(von) <= n && n <= nummernwert(bis);
+}
+
+// The three start fields limited as the take-over does: hours 0-23, minutes
+// and seconds 0-59; anything else becomes 0.
+std::array<QString, 3> begrenzteFelder(const std::array<QString, 3>& felder) {
+  const long long grenze[3] = {23, 59, 59};
+  std::array<QString, 3> r;
+  for (int i = 0; i < 3; ++i) {
+    const long long v = Ganzzahlwert(felder[i]);
+    r[i] = zweistellig(v < 0 || v > grenze[i] ? 0 : v);
+  }
+  return r;
+}
+
+QString verbunden(const std::array<QString, 3>& felder) {
+  return felder[0] + QLatin1Char(':') + felder[1] + QLatin1Char(':') + felder[2];
+}
+
+// A difference of whole tenths as a number with the decimal sign ("0,1", "2").
+QString zehntelAlsZahl(long long zehntel, QChar dezimal) {
+  const QString ganz = QString::number(zehntel / 10);
+  return zehntel % 10 == 0 ? ganz : ganz + dezimal + QString::number(zehntel % 10);
+}
+
+// A file's line 1 is its header; one that reads as a finish (first field a
+// number) was written without one and is kept.
+bool istFinishZeile(const QString& zeile) {
+  bool zahl = false;
+  zeile.section(QLatin1Char(';'), 0, 0).trimmed().toLongLong(&zahl);
+  return zahl;
+}
+}  // namespace
+
+const std::array<Einlaufspalte, 5>& Einlaufspalten() {
+  static const std::array<Einlaufspalte, 5> spalten{{{"Einlauf", "Einlauf", 1200},
+                                                     {"StartNr", "Startnummer", 1200},
+                                                     {"Zeit", "Zeit", 1200},
+                                                     {"Fehler", "Fehler", 1010},
+                                                     {"StartZeit", "StartZeit", 1010}}};
+  return spalten;
+}
+
+long long LaufzeitMs(long long jetztMs, long long startMs) {
+  long long d = jetztMs - startMs;
+  // The clock counts from midnight: a finish after midnight belongs to the
+  // race that started the evening before.
+  while (d < 0) d += kTagMs;
+  return d;
+}
+
+long long GerundetHalbGerade(long long wert, long long einheit) {
+  long long q = wert / einheit;
+  long long r = wert % einheit;
+  if (r < 0) {
+    r += einheit;
+    --q;
+  }
+  if (2 * r > einheit || (2 * r == einheit && (q & 1))) ++q;
+  return q * einheit;
+}
+
+QString ZeitFuerTabelle(const QString& zeittext) {
+  // The whole time: cutting it to its rightmost seven characters would turn
+  // 1:05:12,3 into 05:12,3, and "45:12,3" reads as 45 hours.
+  QString t = zeittext.trimmed();
+  const int doppelpunkt = t.indexOf(QLatin1Char(':'));
+  int null = 0;
+  while (null < doppelpunkt - 1 && t.at(null) == QLatin1Char('0')) ++null;
+  t.remove(0, null);
+  return t.rightJustified(7, QLatin1Char(' '));
+}
+
+bool IstStartzeit(const QString& text) {
+  static const QRegularExpression muster(QStringLiteral("^(\\d{1,2}):(\\d{1,2}):(\\d{1,2})$"));
+  const QRegularExpressionMatch m = muster.match(text.trimmed());
+  return m.hasMatch() && m.captured(1).toInt() < 24 && m.captured(2).toInt() < 60 && m.captured(3).toInt() < 60;
+}
+
+Zeitnahme::Zeitnahme(Sitzung& s, QObject* parent) : Zeitnahme(s, s.uhr, parent) {}
+
+Zeitnahme::Zeitnahme(Sitzung& s, Uhr& uhr, QObject* parent) : QObject(parent), m_s(s), m_uhr(uhr) {
+  m_takt.setInterval(1000);
+  connect(&m_takt, &QTimer::timeout, this, &Zeitnahme::takt);
+  m_anzeige.sicherungsort = m_s.einst.txtZeitnahmeLWSicherung;
+  sicherungBeschriftungSetzen();
+}
+
+Zeitnahme::~Zeitnahme() = default;
+
+QString Zeitnahme::zeitdatei() const { return m_s.einst.txtZeitnahmeDatei; }
+
+Zeitnahmefreigaben Zeitnahme::freigaben() const {
+  const bool bereit = m_zustand == Zeitnahmezustand::Bereit;
+  const bool laeuft = m_zustand == Zeitnahmezustand::Laeuft;
+  Zeitnahmefreigaben f;
+  f.starten = bereit;
+  f.einlesen = bereit;
+  f.startnummer = laeuft;
+  f.liste = laeuft;
+  f.listenbefehle = laeuft && m_stand.GewaehlterEinlauf >= 1 && m_stand.GewaehlterEinlauf <= anzahl();
+  f.speichern = laeuft;
+  f.beenden = !bereit;
+  f.laufwerkWahl = true;
+  f.start1Uebernehmen = m_start1Geaendert;
+  f.zweiteStart = true;
+  f.start2Felder = m_zweiteStart;
+  f.bereiche = m_zweiteStart;
+  f.vonZeit = m_zweiteStart;
+  f.start2Uebernehmen = m_zweiteStart && m_start2Geaendert;
+  f.optionen = true;
+  return f;
+}
+
+// --- options ---
+
+void Zeitnahme::setZeitmessungZehntel(bool an) {
+  m_zehntel = an;
+  melden();
+}
+
+void Zeitnahme::setCheckZeitPlus1Einheit(bool an) {
+  m_plus1 = an;
+  melden();
+}
+
+void Zeitnahme::setCheckZeitDatenbank(bool an) {
+  m_zeitDatenbank = an;
+  melden();
+}
+
+void Zeitnahme::setChkZeitnahmeSofortdruckInUrkunde(bool an) {
+  m_sofortdruck = an;
+  melden();
+}
+
+void Zeitnahme::setChkZweiteStartUhrzeit(bool an) {
+  m_zweiteStart = an;
+  if (an) {
+    m_anzeige.bereiche = {QStringLiteral("1"), QStringLiteral("199"), QStringLiteral("200"), QStringLiteral("401")};
+  } else {
+    m_anzeige.bereiche = {};
+    m_start2Geaendert = false;
+  }
+  melden();
+}
+
+// --- set-up, start, end ---
+
+void Zeitnahme::seiteBetreten() {
+  if (m_zustand != Zeitnahmezustand::Bereit) return;
+  m_anzeige.startzeit1 = QStringLiteral("00:00:00");
+  m_anzeige.start1Felder = {QStringLiteral("00"), QStringLiteral("00"), QStringLiteral("00")};
+  m_s.einst.txtZeitnahmeDatei = m_s.arbeitsdatei(QStringLiteral("lauf.erg"));
+  m_s.melden();
+  m_anzeige.sicherungsort = m_s.einst.txtZeitnahmeLWSicherung;
+  m_anzeige.wiederholungRot = false;
+  m_start1Geaendert = false;
+  m_stand.GewaehlterEinlauf = 0;
+  einrichten();
+}
+
+void Zeitnahme::seiteVerlassen() {
+  if (m_zustand == Zeitnahmezustand::Bereit) m_takt.stop();
+}
+
+void Zeitnahme::einrichten() {
+  m_einrichtungNoetig = false;
+  sicherungBeschriftungSetzen();
+  m_stand.Einlaufzaehler = 0;
+  m_stand.VorlaeufigeNummer = 9000;
+  m_stand.StartzeitUebernommen = false;
+  m_stand.ZeitmessungLaeuft = false;
+  // A new race must not compare its first finish with the last one of the
+  // race before.
+  m_stand.LetzteZeit = 0;
+  m_stand.LetzteStartzeit.clear();
+  m_zustand = Zeitnahmezustand::Bereit;
+  listeErsetzen({});
+
+  const QString pfad = zeitdatei();
+  const QFileInfo info(pfad);
+  if (info.exists() && !info.isDir()) {
+    const Antwort a = m_s.bediener.meldung(
+        QStringLiteral("alte Zeitmessungsdatei vorgefunden"),
+        QStringLiteral("Eine Zeitmessungsdatei \"%1\" wurde vorgefunden!\nDatei einlesen? Ihre Startzeit wird dann "
+                       "als Referenzzeit übernommen!             ")
+            .arg(QDir::toNativeSeparators(pfad)),
+        Symbol::Ausruf, Knoepfe::JaNein);
+    if (a == Antwort::Ja) {
+      if (dateiFortsetzen(pfad)) {
+        m_takt.start();
+        startAusfuehren();
+        return;
+      }
+    } else {
+      // Every older backup stays: the new one takes the next free name.
+      QString neu;
+      const QString fehler = BeiseiteLegen(pfad, &neu);
+      if (!fehler.isEmpty())
+        m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
+      else
+        m_s.bediener.status(kStatusDatei, QStringLiteral("Datei %1 als %2 aufbewahrt  ").arg(Dateiname(pfad), Dateiname(neu)));
+    }
+  }
+  m_takt.start();
+  m_stand.ZeitmessungLaeuft = false;
+  melden();
+}
+
+bool Zeitnahme::dateiFortsetzen(const QString& pfad) {
+  const Zeitdateiinhalt inhalt = ZeitdateiLesen(pfad);
+  Einlaufliste zeilen;
+  int unpassend = 0;
+  if (inhalt.ok) {
+    for (int i = 0; i < inhalt.zeilen.size(); ++i) {
+      const QString& text = inhalt.zeilen[i];
+      if (text.trimmed().isEmpty()) continue;
+      if (i == 0 ? !istFinishZeile(text) : IstKopfzeile(text)) continue;
+      const QStringList f = text.split(QLatin1Char(';'));
+      if (f.size() != 5) ++unpassend;
+      zeilen.append({f.value(0), f.value(1), f.value(2), f.value(3), f.value(4)});
+    }
+  }
+  int startzeile = -1;
+  for (int i = 0; i < zeilen.size() && startzeile < 0; ++i)
+    if (IstStartzeit(zeilen[i].startZeit)) startzeile = i;
+
+  if (!inhalt.ok || zeilen.isEmpty() || startzeile < 0) {
+    // The program goes on; the file is put aside so that the next start
+    // cannot overwrite what it holds.
+    QString neu;
+    const QString fehler = BeiseiteLegen(pfad, &neu);
+    if (!inhalt.ok || zeilen.isEmpty()) {
+      m_s.bediener.meldung(QStringLiteral("Zeiteingabe"), kDateifehler, Symbol::Ausruf, Knoepfe::Ok);
+    } else {
+      m_s.bediener.meldung(
+          QStringLiteral("Zeiteingabe"),
+          QStringLiteral("Die Zeitdatei \"%1\" enthält in keiner Zeile eine gültige Startzeit (hh:mm:ss); "
+                         "die Zeitmessung kann damit nicht fortgesetzt werden.")
+              .arg(QDir::toNativeSeparators(pfad)),
+          Symbol::Ausruf, Knoepfe::Ok);
+    }
+    if (fehler.isEmpty())
+      m_s.bediener.status(kStatusDatei, QStringLiteral("Datei %1 als %2 aufbewahrt  ").arg(Dateiname(pfad), Dateiname(neu)));
+    else
+      m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
+    return false;
+  }
+  if (unpassend > 0) {
+    // The next finish rewrites the file in the proper form; what did not fit
+    // stays readable in the copy.
+    const QString kopie = FreierBakName(pfad);
+    const QString fehler = DateiKopieren(pfad, kopie);
+    m_s.bediener.meldung(
+        QStringLiteral("Zeiteingabe"),
+        QStringLiteral("%1 Zeile(n) der Zeitdatei hatten nicht genau fünf Felder und wurden so weit wie möglich "
+                       "übernommen. %2")
+            .arg(unpassend)
+            .arg(fehler.isEmpty() ? QStringLiteral("Die Originaldatei ist als \"%1\" aufbewahrt.").arg(Dateiname(kopie))
+                                  : QStringLiteral("Die Originaldatei konnte nicht aufbewahrt werden: ") + fehler),
+        Symbol::Information, Knoepfe::Ok);
+  }
+
+  listeErsetzen(std::move(zeilen));
+  m_stand.Einlaufzaehler = anzahl();
+  m_s.bediener.status(kStatusDatei, QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" eingelesen  "));
+  m_s.bediener.status(kStatusEinlauf, QStringLiteral("Einlauf: %1  ").arg(m_stand.Einlaufzaehler));
+  // The first row with a start time: an inserted row at the top has none.
+  const QString start = m_liste[startzeile].startZeit.trimmed();
+  m_stand.Startreferenz = ZeitInSekunden(start);
+  m_anzeige.startzeit1 = start;
+  for (int i = 0; i < 3; ++i) m_anzeige.start1Felder[i] = zweistellig(Ganzzahlwert(Feld(start, i + 1, QStringLiteral(":"))));
+  m_stand.StartzeitUebernommen = true;
+  // The path stays on the file that was read: the race goes on in it.
+  sicherungBeschriftungSetzen();
+  for (const Einlaufzeile& z : m_liste) {
+    const double n = nummernwert(z.startNr);
+    if (n > m_stand.VorlaeufigeNummer && n < 1e9) m_stand.VorlaeufigeNummer = static_cast<int>(n) + 1;
+  }
+  // Ties and time differences go on from the last finish in the file.
+  const Einlaufzeile& letzte = m_liste.back();
+  m_stand.LetzteZeit = std::llround(ZeitInSekunden(letzte.zeit) * 10.0) / 10.0;
+  m_stand.LetzteStartzeit = letzte.startZeit;
+  m_stand.ZeitmessungLaeuft = true;
+  return true;
+}
+
+void Zeitnahme::starten() {
+  if (m_zustand != Zeitnahmezustand::Bereit) return;
+  // After an end the file is still there: it is offered again before a new
+  // race could overwrite it.
+  if (m_einrichtungNoetig) {
+    einrichten();
+    if (m_zustand != Zeitnahmezustand::Bereit) return;
+  }
+  startAusfuehren();
+}
+
+void Zeitnahme::startAusfuehren() {
+  sperre(true);
+  if (!m_stand.StartzeitUebernommen) {
+    const QTime jetzt = m_uhr.jetzt().time();
+    m_stand.Startreferenz = jetzt.msecsSinceStartOfDay() / 1000;
+    m_anzeige.startzeit1 = uhrzeit(jetzt);
+    m_anzeige.start1Felder = {zweistellig(jetzt.hour()), zweistellig(jetzt.minute()), zweistellig(jetzt.second())};
+  }
+  m_stand.ZeitmessungLaeuft = true;
+  m_zustand = Zeitnahmezustand::Laeuft;
+  m_anzeige.sicherungsort = m_s.einst.txtZeitnahmeLWSicherung;
+  sicherungBeschriftungSetzen();
+  m_start1Geaendert = false;
+  if (!m_takt.isActive()) m_takt.start();
+  wiederholungPruefen();
+  Q_EMIT fokusStartnummer();
+  melden();
+}
+
+void Zeitnahme::beenden() {
+  if (m_zustand == Zeitnahmezustand::Bereit) return;
+  if (m_s.bediener.meldung(QStringLiteral("Zeitmessung beenden"),
+                           QStringLiteral("Soll die Zeitnahme beendet werden?                 "), Symbol::Ausruf,
+                           Knoepfe::JaNein) != Antwort::Ja)
+    return;
+  // Finishes the file does not hold yet live only in the list, which the end
+  // empties.
+  if (!m_anzeige.schreibfehler.isEmpty() && !schreiben() &&
+      m_s.bediener.meldung(QStringLiteral("Zeitmessung beenden"),
+                           m_anzeige.schreibfehler +
+                               QStringLiteral("\nDie letzten Einläufe stehen nur in der Liste und gehen beim Beenden "
+                                              "verloren. Trotzdem beenden?"),
+                           Symbol::Stopp, Knoepfe::JaNein) != Antwort::Ja) {
+    melden();
+    return;
+  }
+  m_stand.ZeitmessungLaeuft = false;
+  m_zustand = Zeitnahmezustand::Beenden;
+  melden();
+  const Antwort sichern = m_s.bediener.meldung(
+      QStringLiteral("Zeitmessung sichern!"),
+      QStringLiteral("Zeitmessdatei auf Laufwerk ") + m_s.einst.txtZeitnahmeLWSicherung +
+          QStringLiteral(" sichern?                 "),
+      Symbol::Ausruf, Knoepfe::JaNein);
+  if (sichern == Antwort::Ja && QFileInfo::exists(zeitdatei())) {
+    // The page is reset once the copy is done; a failed copy leaves it Ending.
+    sicherungStarten(true);
+    return;
+  }
+  zuruecksetzenNachEnde();
+}
+
+void Zeitnahme::zuruecksetzenNachEnde() {
+  m_endeNachSicherung = false;
+  m_zustand = Zeitnahmezustand::Bereit;
+  m_stand.ZeitmessungLaeuft = false;
+  sperre(false);
+  listeErsetzen({});
+  m_anzeige.einlauf.clear();
+  m_anzeige.mitStartnummer.clear();
+  m_anzeige.doppelt.clear();
+  m_anzeige.vorlaeufigeNr.clear();
+  m_anzeige.wiederholungRot = false;
+  m_anzeige.startnummer.clear();
+  m_anzeige.zeitFuerStartnummer.clear();
+  m_anzeige.laufzeit = QStringLiteral("00:00:00");
+  m_stand.DoppeltGefunden = false;
+  m_stand.Einlaufzaehler = 0;
+  m_stand.GewaehlterEinlauf = 0;
+  m_einrichtungNoetig = true;
+  m_s.bediener.zeigen(Ziel::TabZeitnahme);
+  for (int feld = 2; feld <= 5; ++feld) m_s.bediener.status(feld, QString());
+  Q_EMIT auswahlGeaendert(0);
+  melden();
+}
+
+void Zeitnahme::einlesen() {
+  if (m_zustand != Zeitnahmezustand::Bereit) return;
+  if (m_s.bediener.meldung(QStringLiteral("Zeitmessung neinlesen"),
+                           QStringLiteral("Es werden alle Zeitdaten gelöscht! Wirklich?                 "),
+                           Symbol::Ausruf, Knoepfe::JaNein) != Antwort::Ja)
+    return;
+  if (pfadpruefung) pfadpruefung();
+  m_anzeige.startzeit1 = QStringLiteral("00:00:00");
+  m_anzeige.pcUhrzeit = QStringLiteral("00:00:00");
+  m_anzeige.start1Felder = {QStringLiteral("00"), QStringLiteral("00"), QStringLiteral("00")};
+  const Dateiwahl w = m_s.bediener.dateiOeffnen(QStringLiteral("Zeitdatei öffnen"), QStringLiteral("Zeitdatei (*.erg)|*.erg|"),
+                                                m_s.pfade.arbeitsordner, 1);
+  if (w.abgebrochen()) {
+    melden();
+    return;
+  }
+  m_s.einst.txtZeitnahmeDatei = QDir::fromNativeSeparators(QFileInfo(w.pfad).absoluteFilePath());
+  m_s.melden();
+  m_anzeige.sicherungsort = m_s.einst.txtZeitnahmeLWSicherung;
+  einrichten();
+}
+
+void Zeitnahme::sperre(bool an) {
+  if (an == m_gesperrt) return;
+  m_gesperrt = an;
+  m_s.bediener.sperren(an);
+}
+
+// --- start times ---
+
+bool Zeitnahme::startzeitFrage(const QString& text) {
+  return m_s.bediener.meldung(QStringLiteral("Startzeit"), text, Symbol::Ausruf, Knoepfe::JaNein) != Antwort::Nein;
+}
+
+void Zeitnahme::startfeldAendern(int start, int teil, const QString& text) {
+  if (teil < 0 || teil > 2) return;
+  if (start == 1) {
+    m_anzeige.start1Felder[teil] = text;
+    m_start1Geaendert = true;
+  } else if (start == 2) {
+    m_anzeige.start2Felder[teil] = text;
+    m_start2Geaendert = true;
+  }
+  melden();
+}
+
+void Zeitnahme::start1Uebernehmen() {
+  if (!m_start1Geaendert || !startzeitFrage(kFrageStart1)) return;
+  m_anzeige.start1Felder = begrenzteFelder(m_anzeige.start1Felder);
+  m_anzeige.startzeit1 = verbunden(m_anzeige.start1Felder);
+  m_stand.Startreferenz = ZeitInSekunden(m_anzeige.startzeit1);
+  m_start1Geaendert = false;
+  melden();
+}
+
+void Zeitnahme::start2Uebernehmen() {
+  if (!m_zweiteStart || !m_start2Geaendert || !startzeitFrage(kFrageStart2)) return;
+  m_anzeige.start2Felder = begrenzteFelder(m_anzeige.start2Felder);
+  m_anzeige.startzeit2 = verbunden(m_anzeige.start2Felder);
+  m_start2Geaendert = false;
+  melden();
+}
+
+void Zeitnahme::start2VonZeit() {
+  if (!m_zweiteStart) return;
+  // The second gun is the moment of the click, not the moment the question
+  // is answered.
+  const QTime jetzt = m_uhr.jetzt().time();
+  if (!startzeitFrage(kFrageStart2)) return;
+  m_anzeige.start2Felder = {zweistellig(jetzt.hour()), zweistellig(jetzt.minute()), zweistellig(jetzt.second())};
+  m_anzeige.startzeit2 = verbunden(m_anzeige.start2Felder);
+  m_start2Geaendert = false;
+  melden();
+}
+
+void Zeitnahme::bereichAendern(int feld, const QString& text) {
+  if (feld < 0 || feld > 3) return;
+  m_anzeige.bereiche[feld] = text;
+  melden();
+}
+
+// --- finishes ---
+
+void Zeitnahme::startnummerGeaendert(const QString& text) {
+  m_anzeige.startnummer = text;
+  wiederholungPruefen();
+  melden();
+}
+
+void Zeitnahme::wiederholungPruefen() {
+  m_stand.DoppeltGefunden = false;
+  m_anzeige.wiederholungRot = false;
+  m_anzeige.doppelt.clear();
+  m_anzeige.vorlaeufigeNr.clear();
+  const QString t = m_anzeige.startnummer.trimmed();
+  if (t.isEmpty()) return;
+  const auto it = m_nummern.constFind(nummernwert(t));
+  if (it == m_nummern.constEnd()) return;
+  m_anzeige.wiederholungRot = true;
+  m_anzeige.doppelt = m_liste[it.value()].einlauf;
+  m_anzeige.vorlaeufigeNr = QString::number(naechsteVorlaeufigeNummer());
+  m_stand.DoppeltGefunden = true;
+}
+
+int Zeitnahme::naechsteVorlaeufigeNummer() const {
+  // A provisional number must name nobody: neither a finish already in the
+  // list nor a participant who really wears a number above 9000.
+  int n = m_stand.VorlaeufigeNummer + 1;
+  while (m_nummern.contains(static_cast<double>(n)) || m_s.tabelle.startnummerAnzahl(QString::number(n)) > 0) ++n;
+  return n;
+}
+
+QString Zeitnahme::zeitText(long long einheiten) const {
+  if (m_zehntel) return SekundenAlsZeit(einheiten / 10.0, QStringLiteral("h:nn:ss.s"), m_s.dezimalzeichen);
+  return SekundenAlsZeit(static_cast<double>(einheiten), QStringLiteral("hh:nn:ss"));
+}
+
+bool Zeitnahme::einlaufErfassen() {
+  // The finish moment is the key press: it is read before anything else.
+  const QTime moment = m_uhr.jetzt().time();
+  if (m_zustand != Zeitnahmezustand::Laeuft) return false;
+  const long long jetztMs = moment.msecsSinceStartOfDay();
+  const QString getippt = m_anzeige.startnummer;
+
+  long long zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, msVon(m_stand.Startreferenz)), 100) / 100;
+  QString startText = m_anzeige.startzeit1;
+  if (m_zweiteStart) {
+    const double n = nummernwert(getippt);
+    if (imBereich(n, m_anzeige.bereiche[2], m_anzeige.bereiche[3])) {
+      zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, msVon(ZeitInSekunden(m_anzeige.startzeit2))), 100) / 100;
+      startText = m_anzeige.startzeit2;
+    }
+  }
+  // einheiten: tenths, or whole seconds in seconds mode; tZ always in tenths.
+  long long einheiten = m_zehntel ? zehntel : GerundetHalbGerade(zehntel, 10) / 10;
+  long long tZ = m_zehntel ? einheiten : einheiten * 10;
+  m_anzeige.zeitFuerStartnummer = zeitText(einheiten);
+
+  m_stand.Einlaufzaehler = anzahl() + 1;
+  m_anzeige.einlauf = QString::number(m_stand.Einlaufzaehler);
+  m_anzeige.mitStartnummer = getippt;
+
+  QString feld = getippt;
+  if (m_stand.DoppeltGefunden) feld.clear();
+  QString nummer;
+  if (feld.trimmed().isEmpty()) {
+    m_stand.VorlaeufigeNummer = naechsteVorlaeufigeNummer();
+    nummer = QString::number(m_stand.VorlaeufigeNummer);
+  } else {
+    nummer = feldText(feld);
+  }
+  m_anzeige.mitStartnummer = nummer;
+
+  QString zeit = m_anzeige.zeitFuerStartnummer;
+  QString bemerkung;
+  const long long letzteZ = std::llround(m_stand.LetzteZeit * 10.0);
+  if (tZ == letzteZ) {
+    if (m_plus1) {
+      einheiten += 1;
+      tZ += m_zehntel ? 1 : 10;
+      zeit = zeitText(einheiten);
+      bemerkung = m_zehntel ? QStringLiteral("+0.1s") : QStringLiteral("+1s");
+    } else {
+      bemerkung = QStringLiteral("Zeit");
+    }
+  }
+  const bool vorlaeufig = nummernwert(nummer) > 9000;
+  if (vorlaeufig) bemerkung = (bemerkung + QStringLiteral(" SN")).trimmed();
+  if (letzteZ > tZ && startText == m_stand.LetzteStartzeit) {
+    bemerkung = QStringLiteral("ZeitDiff ") + zehntelAlsZahl(letzteZ - tZ, m_s.dezimalzeichen) + QLatin1Char('s');
+    if (vorlaeufig) bemerkung += QStringLiteral(" SN");
+  }
+  // A finish of the other start may well be faster: its markers stay.
+  m_stand.LetzteZeit = tZ / 10.0;
+  m_stand.LetzteStartzeit = startText;
+
+  const int zeile = anzahl();
+  Q_EMIT vorEinfuegen(zeile);
+  m_liste.append({EinlaufNummer(m_stand.Einlaufzaehler), nummer.trimmed(), zeit.trimmed(), bemerkung, startText});
+  const double wert = nummernwert(nummer);
+  if (!m_nummern.contains(wert)) m_nummern.insert(wert, zeile);  // the first row of a number counts
+  Q_EMIT nachEinfuegen();
+  Q_EMIT zeileAngefuegt(zeile);
+
+  schreiben();
+
+  const Teilnehmertabelle& t = m_s.tabelle;
+  if (t.anzahl() > 0) {
+    int r = 0;
+    const QString imFeld = feld.trimmed();
+    if (nummernwert(imFeld) != 0 && !vorlaeufig && t.startnummerAnzahl(imFeld) > 0)
+      for (int i = 1; i <= t.anzahl() && r == 0; ++i)
+        if (t.feld(i, S_startnummer).trimmed() == imFeld) r = i;
+    if (r < 1) {
+      m_anzeige.txtLaeuferdaten = vorlaeufig ? QStringLiteral("Läufer schon eingelaufen!")
+                                             : QStringLiteral("Läufer in Datenbank nicht gefunden!");
+    } else {
+      m_anzeige.txtLaeuferdaten = t.feld(r, S_namevorname);
+      if (m_zeitDatenbank) m_s.tabelle.setFeld(r, S_zeit, ZeitFuerTabelle(zeit));
+    }
+  } else {
+    m_anzeige.txtLaeuferdaten.clear();
+  }
+
+  m_stand.GewaehlterEinlauf = anzahl();
+  Q_EMIT auswahlGeaendert(anzahl());
+  m_anzeige.startnummer.clear();
+  wiederholungPruefen();
+  m_s.bediener.status(kStatusEinlauf, QStringLiteral("Einlauf: %1  ").arg(m_stand.Einlaufzaehler));
+  Q_EMIT fokusStartnummer();
+
+  if (m_sofortdruck && m_s.zielurkundeDrucken) {
+    try {
+      m_s.zielurkundeDrucken(m_s, nummer.trimmed(), zeit.trimmed(), m_stand.Einlaufzaehler);
+    } catch (const std::exception&) {
+      m_s.bediener.meldung(QStringLiteral("Eingabe Startnummer"), QStringLiteral("Hier ist der Wurm drin! Fehler!"),
+                           Symbol::Information, Knoepfe::Ok);
+    }
+  }
+  melden();
+  return true;
+}
+
+bool Zeitnahme::schreiben() {
+  const QString pfad = zeitdatei();
+  QString fehler;
+  if (!QDir::isAbsolutePath(pfad))
+    fehler = QStringLiteral("Der Pfad der Zeitdatei \"%1\" ist kein vollständiger Pfad.").arg(pfad);
+  else
+    fehler = ZeitdateiSchreiben(pfad, m_liste);
+  if (fehler.isEmpty()) {
+    if (!m_anzeige.schreibfehler.isEmpty()) {
+      m_anzeige.schreibfehler.clear();
+      m_s.bediener.status(kStatusDatei, QStringLiteral("Zeitdatei wieder geschrieben  "));
+    }
+    return true;
+  }
+  m_anzeige.schreibfehler = QStringLiteral("ACHTUNG: Zeitdatei nicht geschrieben! ") + fehler;
+  m_s.bediener.status(kStatusDatei, m_anzeige.schreibfehler);
+  return false;
+}
+
+void Zeitnahme::takt() {
+  const QTime jetzt = m_uhr.jetzt().time();
+  m_anzeige.pcUhrzeit = uhrzeit(jetzt);
+  if (m_stand.ZeitmessungLaeuft) {
+    const long long ms = LaufzeitMs(jetzt.msecsSinceStartOfDay(), msVon(m_stand.Startreferenz));
+    m_anzeige.laufzeit = SekundenAlsZeit(static_cast<double>(ms / 1000), QStringLiteral("hh:nn:ss"));
+  } else {
+    m_anzeige.laufzeit = QStringLiteral("00:00:00");
+  }
+  // A write that failed is tried again every second, not only at the next finish.
+  if (!m_anzeige.schreibfehler.isEmpty() && m_zustand != Zeitnahmezustand::Bereit) schreiben();
+  melden();
+}
+
+// --- the list ---
+
+void Zeitnahme::listeErsetzen(Einlaufliste liste) {
+  Q_EMIT vorZuruecksetzen();
+  m_liste = std::move(liste);
+  nummernAufbauen();
+  Q_EMIT listeNeu();
+}
+
+void Zeitnahme::nummernAufbauen() {
+  m_nummern.clear();
+  m_nummern.reserve(m_liste.size());
+  for (int i = 0; i < m_liste.size(); ++i) {
+    const double n = nummernwert(m_liste[i].startNr);
+    if (!m_nummern.contains(n)) m_nummern.insert(n, i);
+  }
+}
+
+void Zeitnahme::neuNummerieren() {
+  for (int i = 0; i < m_liste.size(); ++i) m_liste[i].einlauf = EinlaufNummer(i + 1);
+  if (!m_liste.isEmpty()) Q_EMIT zeilenGeaendert(0, anzahl() - 1);
+}
+
+void Zeitnahme::einlaufWaehlen(int einlauf) {
+  m_stand.GewaehlterEinlauf = einlauf >= 1 && einlauf <= anzahl() ? einlauf : 0;
+  melden();
+}
+
+void Zeitnahme::einlaufEinfuegen() {
+  const int n = m_stand.GewaehlterEinlauf;
+  if (!freigaben().listenbefehle) return;
+  if (m_s.bediener.meldung(QStringLiteral("Zieltafel"),
+                           QStringLiteral("Soll vor dem %1.Einlauf eine Zeile eingefügt werden?   ").arg(n),
+                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
+    return;
+  Einlaufzeile z;
+  if (n >= 2) {
+    z.zeit = m_liste[n - 2].zeit;
+    z.startZeit = m_liste[n - 2].startZeit;
+  }
+  z.fehler = QStringLiteral("Einlauf eingefügt");
+  Q_EMIT vorEinfuegen(n - 1);
+  m_liste.insert(n - 1, z);
+  Q_EMIT nachEinfuegen();
+  neuNummerieren();
+  nummernAufbauen();
+  m_stand.GewaehlterEinlauf = n + 1;
+  schreiben();
+  wiederholungPruefen();
+  Q_EMIT auswahlGeaendert(n + 1);
+  melden();
+}
+
+void Zeitnahme::einlaufLoeschen() {
+  const int n = m_stand.GewaehlterEinlauf;
+  if (!freigaben().listenbefehle) return;
+  if (m_s.bediener.meldung(QStringLiteral("Zieltafel"), QStringLiteral("Soll der %1.Einlauf gelöscht werden?   ").arg(n),
+                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
+    return;
+  Q_EMIT vorEntfernen(n - 1);
+  m_liste.removeAt(n - 1);
+  Q_EMIT nachEntfernen();
+  neuNummerieren();
+  nummernAufbauen();
+  m_stand.GewaehlterEinlauf = std::min(n, anzahl());
+  schreiben();
+  wiederholungPruefen();
+  Q_EMIT auswahlGeaendert(m_stand.GewaehlterEinlauf);
+  melden();
+}
+
+void Zeitnahme::inErsteStartzeit() { umStartzeit(true); }
+void Zeitnahme::inZweiteStartzeit() { umStartzeit(false); }
+
+void Zeitnahme::umStartzeit(bool aufErste) {
+  if (!freigaben().listenbefehle) return;
+  const int n = m_stand.GewaehlterEinlauf;
+  Einlaufzeile& z = m_liste[n - 1];
+  const QString ziel = aufErste ? m_anzeige.startzeit1 : m_anzeige.startzeit2;
+  if (z.startZeit == ziel) return;
+  // The two starts lie within a day of each other, also across midnight.
+  double abstand = ZeitInSekunden(m_anzeige.startzeit2) - ZeitInSekunden(m_anzeige.startzeit1);
+  if (abstand > 43200) abstand -= 86400;
+  if (abstand <= -43200) abstand += 86400;
+  const double neu = ZeitInSekunden(z.zeit) + (aufErste ? abstand : -abstand);
+  if (neu < 0) {
+    m_s.bediener.meldung(QStringLiteral("Zieltafel"),
+                         QStringLiteral("Die Zeit von Einlauf %1 wäre mit dieser Startzeit kleiner als 0; die Zeile "
+                                        "bleibt unverändert.")
+                             .arg(n),
+                         Symbol::Ausruf, Knoepfe::Ok);
+    return;
+  }
+  z.fehler = aufErste ? QStringLiteral("1.Startzeit") : QStringLiteral("2.Startzeit");
+  z.startZeit = ziel;
+  z.zeit = SekundenAlsZeit(neu, QStringLiteral("h:nn:ss.s"), m_s.dezimalzeichen);
+  Q_EMIT zeilenGeaendert(n - 1, n - 1);
+  schreiben();
+  melden();
+}
+
+void Zeitnahme::zelleAendern(int einlauf, int spalte, const QString& text) {
+  if (!freigaben().liste || einlauf < 1 || einlauf > anzahl() || spalte < E_Einlauf || spalte > E_StartZeit) return;
+  Einlaufzeile& z = m_liste[einlauf - 1];
+  QString* felder[5] = {&z.einlauf, &z.startNr, &z.zeit, &z.fehler, &z.startZeit};
+  const QString neu = feldText(text);
+  if (*felder[spalte] == neu) return;
+  *felder[spalte] = neu;
+  if (spalte == E_StartNr) nummernAufbauen();
+  Q_EMIT zeilenGeaendert(einlauf - 1, einlauf - 1);
+  schreiben();
+  wiederholungPruefen();
+  melden();
+}
+
+int Zeitnahme::suchen(int spalte, const QString& text) {
+  if (text.isEmpty() || spalte < E_Einlauf || spalte > E_StartZeit) return 0;
+  for (int i = 0; i < m_liste.size(); ++i) {
+    const Einlaufzeile& z = m_liste[i];
+    const QString* felder[5] = {&z.einlauf, &z.startNr, &z.zeit, &z.fehler, &z.startZeit};
+    if (felder[spalte]->startsWith(text, Qt::CaseInsensitive)) {
+      m_stand.GewaehlterEinlauf = i + 1;
+      Q_EMIT auswahlGeaendert(i + 1);
+      melden();
+      return i + 1;
+    }
+  }
+  return 0;
+}
+
+// --- backup ---
+
+void Zeitnahme::sicherungsortAendern(const QString& ort) {
+  m_anzeige.sicherungsort = ort;
+  m_s.einst.txtZeitnahmeLWSicherung = ort;
+  sicherungBeschriftungSetzen();
+  m_s.melden();
+  melden();
+}
+
+void Zeitnahme::sicherungBeschriftungSetzen() {
+  m_anzeige.sicherungBeschriftung = QStringLiteral("Zeitmessdatei \"") + QDir::toNativeSeparators(zeitdatei()) +
+                                    QStringLiteral("\" nach ") + m_s.einst.txtZeitnahmeLWSicherung +
+                                    QStringLiteral(" sichern");
+}
+
+void Zeitnahme::sichern() {
+  if (m_zustand != Zeitnahmezustand::Laeuft) return;
+  if (QFileInfo::exists(zeitdatei())) sicherungStarten(false);
+  Q_EMIT fokusStartnummer();
+}
+
+bool Zeitnahme::sicherungStarten(bool danachBeenden) {
+  QString fehler;
+  const QString ziel = Sicherungsziel(m_s.einst.txtZeitnahmeLWSicherung, zeitdatei(), fehler);
+  if (ziel.isEmpty()) {
+    m_anzeige.sicherungStand = QStringLiteral("Sicherung fehlgeschlagen: ") + fehler;
+    m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
+    melden();
+    return false;
+  }
+  ++m_sicherungen;
+  m_endeNachSicherung = danachBeenden;
+  m_anzeige.sicherungStand = QStringLiteral("Sicherung läuft ...");
+  const QPointer<Zeitnahme> ich(this);
+  m_s.system.sicherungKopieren(zeitdatei(), ziel, [ich](const QString& f) {
+    if (ich) ich->sicherungFertig(f);
+  });
+  melden();
+  return true;
+}
+
+void Zeitnahme::sicherungFertig(const QString& fehler) {
+  if (m_sicherungen > 0) --m_sicherungen;
+  const bool ende = m_endeNachSicherung && m_sicherungen == 0 && m_zustand == Zeitnahmezustand::Beenden;
+  if (fehler.isEmpty()) {
+    m_anzeige.sicherungStand = QStringLiteral("gesichert um ") + uhrzeit(m_uhr.jetzt().time());
+    Q_EMIT sicherungAbgeschlossen(fehler);
+    if (ende) zuruecksetzenNachEnde();
+  } else {
+    m_endeNachSicherung = false;
+    m_anzeige.sicherungStand = QStringLiteral("Sicherung fehlgeschlagen: ") + fehler;
+    Q_EMIT sicherungAbgeschlossen(fehler);
+    m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
+  }
+  melden();
+}
+
+}  // namespace zt

@@ -1,0 +1,72 @@
+#pragma once
+// A timing page on a session with recording ports and a clock the test sets.
+#include "core/Text.h"
+#include "support/TestPorts.h"
+#include "timing/Zeitdatei.h"
+#include "timing/Zeitnahme.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <memory>
+
+namespace zt::test {
+
+struct ZeitnahmeTest : ::testing::Test {
+  Umgebung u;
+  std::unique_ptr<Zeitnahme> z;
+  Sitzung& s = u.s();
+
+  void SetUp() override {
+    s.dezimalzeichen = QLatin1Char(',');
+    s.einst.txtZeitnahmeLWSicherung = u.pfad(QStringLiteral("stick"));
+    z = std::make_unique<Zeitnahme>(s);
+  }
+
+  QString erg() const { return s.arbeitsdatei(QStringLiteral("lauf.erg")); }
+  void uhr(int h, int m, int sek, int ms = 0) { u.uhr.zeit.setTime(QTime(h, m, sek, ms)); }
+  void weiter(double sekunden) { u.uhr.zeit = u.uhr.zeit.addMSecs(std::llround(sekunden * 1000.0)); }
+
+  // Enters the page and starts the clock at the given time of day.
+  void starten(int h, int m, int sek, int ms = 0) {
+    uhr(h, m, sek, ms);
+    z->seiteBetreten();
+    z->starten();
+  }
+  // Types the number and presses Enter at the given time of day.
+  bool einlauf(const QString& nummer, int h, int m, int sek, int ms = 0) {
+    uhr(h, m, sek, ms);
+    z->startnummerGeaendert(nummer);
+    return z->einlaufErfassen();
+  }
+  void teilnehmer(const QString& startnummer, const QString& name) {
+    Teilnehmerzeile t;
+    t.felder[S_startnummer - 1] = startnummer;
+    t.felder[S_namevorname - 1] = name;
+    s.tabelle.zeileHinzufuegen(t);
+  }
+  QStringList liste() const {
+    QStringList l;
+    for (const Einlaufzeile& e : z->liste()) l << ZeitdateiZeile(e);
+    return l;
+  }
+  // The rows of the time file as written (header checked and left off).
+  QStringList datei(const QString& pfad = QString()) const {
+    const QByteArray b = leseDatei(pfad.isEmpty() ? erg() : pfad);
+    QStringList zeilen = QString::fromLatin1(b).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(b.isEmpty() || b.endsWith("\r\n"));
+    if (!zeilen.isEmpty() && zeilen.back().isEmpty()) zeilen.removeLast();
+    if (!zeilen.isEmpty()) {
+      EXPECT_EQ(zeilen.front(), ZeitdateiKopf());
+      zeilen.removeFirst();
+    }
+    return zeilen;
+  }
+  QStringList meldungen() const { return u.bediener.meldungen(); }
+  int meldungsanzahl() const { return static_cast<int>(u.bediener.meldungen().size()); }
+};
+
+inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+
+}  // namespace zt::test
