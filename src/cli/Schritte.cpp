@@ -1,5 +1,7 @@
 #include "cli/Schritte.h"
 
+#include "cli/ZeitenSchritt.h"
+
 #include "app/Rastereingabe.h"
 #include "core/Text.h"
 #include "evaluation/Platzierung.h"
@@ -228,6 +230,7 @@ const std::vector<Schritt>& Schritte() {
          if (z > 0) ausgabe(k.s.tabelle.zeilentext(z) + QLatin1Char('\n'));
          return true;
        }},
+      {"zeiten", 1, kZeitenHilfe, ZeitenSchritt, kZeitenOptionen},
   };
   return liste;
 }
