@@ -1,6 +1,7 @@
 #include "cli/Schritte.h"
-#include "cli/ZeitnahmeSchritt.h"
 
+#include "cli/ZeitenSchritt.h"
+#include "cli/ZeitnahmeSchritt.h"
 #include "app/Rastereingabe.h"
 #include "core/Text.h"
 #include "evaluation/Platzierung.h"
@@ -231,6 +232,7 @@ const std::vector<Schritt>& Schritte() {
        }},
       {"zeitnahme", 0, "      Zeitnahme nach Skript von stdin (start, +SEK NR, ende, einlesen, ...)",
        ZeitnahmeAusfuehren, "sekunden,ohne-plus1,zeit-datenbank"},
+      {"zeiten", 1, kZeitenHilfe, ZeitenSchritt, kZeitenOptionen},
   };
   return liste;
 }

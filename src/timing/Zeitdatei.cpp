@@ -45,6 +45,17 @@ Zeitdateiinhalt ZeitdateiLesen(const QString& pfad) {
   return r;
 }
 
+Zeitdateiinhalt ZeitdateiDekodieren(const QByteArray& daten, const QString& pfad) {
+  Zeitdateiinhalt r;
+  if (SiehtBinaerAus(daten)) {
+    r.fehler = QStringLiteral("Die Datei \"%1\" ist keine Zeitdatei (sie enthält Binärdaten).").arg(pfad);
+    return r;
+  }
+  r.zeilen = TextZeilen(TextDekodieren(daten));
+  r.ok = true;
+  return r;
+}
+
 bool IstKopfzeile(const QString& zeile) {
   if (!zeile.contains(QLatin1String("Einlauf"))) return false;
   const QString erstes = zeile.section(QLatin1Char(';'), 0, 0).trimmed();

@@ -42,6 +42,9 @@ struct Zeitdateiinhalt {
   QString fehler;
 };
 Zeitdateiinhalt ZeitdateiLesen(const QString& pfad);
+// The same for bytes already in memory (pfad only names the file in the
+// reason): binary data is refused, the text decoded and split into lines.
+Zeitdateiinhalt ZeitdateiDekodieren(const QByteArray& daten, const QString& pfad);
 
 // A line of the header kind: it holds the word "Einlauf" and its first field
 // is not a finish number (a remark "Einlauf eingefügt" is no header).

@@ -144,7 +144,17 @@ TEST_F(Aufruf, BatchToolFuehrtJedenSchrittAufDerBeispielveranstaltungAus) {
       {QStringLiteral("zeile-eingeben"), {QStringLiteral("namevorname=Neu, Nina;strecke=5/w;jahr=1990")}},
       {QStringLiteral("zeile-aendern"), {QStringLiteral("1"), QStringLiteral("vereinort=TV {Alt}")}},
       {QStringLiteral("suche"), {QStringLiteral("A")}},
+      {QStringLiteral("zeitnahme"), {}},
+      {QStringLiteral("zeiten"), {pfad(QStringLiteral("lauf.erg"))}},
   };
+  // What the operator types, for the steps that read a script.
+  const QMap<QString, QByteArray> eingaben{
+      {QStringLiteral("zeitnahme"), "start 10:00:00\n+1000.4 1\n+0 1\n+12 \n+30 2\nende\n"}};
+  QFile erg(pfad(QStringLiteral("lauf.erg")));
+  ASSERT_TRUE(erg.open(QIODevice::WriteOnly));
+  erg.write("Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;1;0:16:40,4;;10:00:00\r\n"
+            "0002;2;0:17:22,4;;10:00:00\r\n0003;9999;0:18:00,0;;10:00:00\r\n");
+  erg.close();
 
   QProcess hilfe;
   hilfe.start(QStringLiteral(ZT_CLI_BINARY), {QStringLiteral("--hilfe")});
@@ -163,6 +173,9 @@ TEST_F(Aufruf, BatchToolFuehrtJedenSchrittAufDerBeispielveranstaltungAus) {
     args += schritte.value(schritt);
     QProcess p;
     p.start(QStringLiteral(ZT_CLI_BINARY), args);
+    ASSERT_TRUE(p.waitForStarted(10000));
+    p.write(eingaben.value(schritt));
+    p.closeWriteChannel();
     ASSERT_TRUE(p.waitForFinished(60000)) << schritt.toStdString();
     const QString fehler = QString::fromUtf8(p.readAllStandardError());
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << schritt.toStdString() << "\n" << fehler.toStdString();

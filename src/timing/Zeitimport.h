@@ -1,0 +1,46 @@
+#pragma once
+// Reading a time file and giving every recorded time to the participant with
+// that start number: a plain run (zeit) or a duathlon leg (bike_time,
+// run_time, derived end_time), with a report of every doubtful line.
+#include "core/Sitzung.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace zt {
+
+// "Zeitdatei (*.erg)|*.erg|"
+QString ZeitdateiFilter();
+
+// Captions of the assignment settings, as the editor window shows them.
+QString ZeitzielText(Sitzung::Zeitziel ziel);   // "Standard: Lauf", "Bike", "Run", "Swim"
+QString ZeitmodusText(Sitzung::Zeitmodus modus);  // "Standard: Zeiten ergänzen ", ...
+// Sets the target and the caption the row validation reads (s.zeitzuordnung).
+void ZeitzielSetzen(Sitzung& s, Sitzung::Zeitziel ziel);
+
+struct Zeitimportergebnis {
+  bool ausgefuehrt = false;  // the file was read and its times assigned
+  QString pfad;
+  int zeilen = 0;            // finish lines read (header and blank lines not counted)
+  int zugeordnet = 0;        // lines whose time went into the participant's field
+  int behalten = 0;          // supplement: the participant's time was kept
+  int abgewiesen = 0;        // lines that gave nobody a time (each reported)
+  int ohneZeit = 0;          // participants with a start number still without a time
+  int hinweise = 0;          // notices in the report
+  bool platzierungen = false;  // everybody had a time: places were computed
+};
+
+// The whole command: preconditions, file dialog (or the editor's hand-over in
+// s.zeitdateiUebergabe), question, assignment, report in the Fehlermanager.
+Zeitimportergebnis ZeitdateiLaden_Click(Sitzung& s);
+
+// The assignment alone, for the lines of a time file that was read already
+// (header included): what the command does after its questions. The report
+// goes into s.fehlerbericht and, when it holds a notice, to the Fehlermanager.
+Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const QString& pfad);
+
+// "mit Editor öffnen": file dialog, then the text editor of the settings
+// (einst.txtTextpad) with the file as its one argument.
+bool ZeitdateiImEditorOeffnen(Sitzung& s);
+
+}  // namespace zt
