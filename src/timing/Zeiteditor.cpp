@@ -27,11 +27,11 @@ QString bereinigt(const QString& wert) {
 
 QString* feldZeiger(Einlaufzeile& z, int spalte) {
   switch (spalte) {
-    case E_Einlauf: return &z.einlauf;
-    case E_Startnummer: return &z.startNr;
-    case E_Zeit: return &z.zeit;
-    case E_Fehler: return &z.fehler;
-    case E_Startzeit: return &z.startZeit;
+    case ES_Einlauf: return &z.einlauf;
+    case ES_Startnummer: return &z.startNr;
+    case ES_Zeit: return &z.zeit;
+    case ES_Fehler: return &z.fehler;
+    case ES_Startzeit: return &z.startZeit;
     default: return nullptr;
   }
 }
@@ -39,20 +39,20 @@ QString* feldZeiger(Einlaufzeile& z, int spalte) {
 
 QString EditorspaltenTitel(int spalte) {
   switch (spalte) {
-    case E_Markierung: return QStringLiteral("i.O.");
-    case E_Einlauf: return QStringLiteral("Einlauf");
-    case E_Startnummer: return QStringLiteral("Startnummer");
-    case E_Zeit: return QStringLiteral("Zeit");
-    case E_Fehler: return QStringLiteral("Fehler");
-    case E_Startzeit: return QStringLiteral("Startzeit");
+    case ES_Markierung: return QStringLiteral("i.O.");
+    case ES_Einlauf: return QStringLiteral("Einlauf");
+    case ES_Startnummer: return QStringLiteral("Startnummer");
+    case ES_Zeit: return QStringLiteral("Zeit");
+    case ES_Fehler: return QStringLiteral("Fehler");
+    case ES_Startzeit: return QStringLiteral("Startzeit");
   }
   return QString();
 }
 
 int EditorspaltenBreite(int spalte) {
   switch (spalte) {
-    case E_Markierung: return 400;
-    case E_Einlauf: return 900;
+    case ES_Markierung: return 400;
+    case ES_Einlauf: return 900;
     default: return 1000;
   }
 }
@@ -109,12 +109,12 @@ QString Zeiteditor::feld(int zeile, int spalte) const {
   if (!gueltig(zeile)) return QString();
   const Editorzeile& z = m_zeilen[zeile - 1];
   switch (spalte) {
-    case E_Markierung: return WahrText(z.markiert);
-    case E_Einlauf: return z.daten.einlauf;
-    case E_Startnummer: return z.daten.startNr;
-    case E_Zeit: return z.daten.zeit;
-    case E_Fehler: return z.daten.fehler;
-    case E_Startzeit: return z.daten.startZeit;
+    case ES_Markierung: return WahrText(z.markiert);
+    case ES_Einlauf: return z.daten.einlauf;
+    case ES_Startnummer: return z.daten.startNr;
+    case ES_Zeit: return z.daten.zeit;
+    case ES_Fehler: return z.daten.fehler;
+    case ES_Startzeit: return z.daten.startZeit;
   }
   return QString();
 }
@@ -141,14 +141,14 @@ void Zeiteditor::setAktuelleZeile(int zeile) {
 
 bool Zeiteditor::bearbeitbar(int zeile, int spalte) const {
   if (!gueltig(zeile)) return false;
-  if (spalte == E_Markierung) return true;
-  if (spalte == E_Einlauf || spalte < 0 || spalte >= kEditorspalten) return false;
+  if (spalte == ES_Markierung) return true;
+  if (spalte == ES_Einlauf || spalte < 0 || spalte >= kEditorspalten) return false;
   return m_zeilen[zeile - 1].markiert;
 }
 
 bool Zeiteditor::zelleAendern(int zeile, int spalte, const QString& wert) {
   if (!bearbeitbar(zeile, spalte)) return false;
-  if (spalte == E_Markierung) return setMarkiert(zeile, IstWahr(wert));
+  if (spalte == ES_Markierung) return setMarkiert(zeile, IstWahr(wert));
   QString* f = feldZeiger(m_zeilen[zeile - 1].daten, spalte);
   const QString neu = bereinigt(wert);
   if (*f != neu) {

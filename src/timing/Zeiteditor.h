@@ -21,7 +21,7 @@ struct Editorzeile {
 };
 
 // Columns of the list: the mark, then the five fields of a time-file line.
-enum Editorspalte : int { E_Markierung = 0, E_Einlauf, E_Startnummer, E_Zeit, E_Fehler, E_Startzeit };
+enum Editorspalte : int { ES_Markierung = 0, ES_Einlauf, ES_Startnummer, ES_Zeit, ES_Fehler, ES_Startzeit };
 constexpr int kEditorspalten = 6;
 QString EditorspaltenTitel(int spalte);  // "i.O.", "Einlauf", "Startnummer", "Zeit", "Fehler", "Startzeit"
 int EditorspaltenBreite(int spalte);     // twips

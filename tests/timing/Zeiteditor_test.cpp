@@ -79,12 +79,12 @@ TEST_F(Editor, LadenUeberspringtNurKopfzeilen) {
   ASSERT_TRUE(laden(pfad));
   EXPECT_EQ(u.bediener.dialogTitel(), QStringList{u"Zeitdatei öffnen"_s});
   ASSERT_EQ(e.anzahl(), 3);
-  EXPECT_EQ(e.feld(2, E_Fehler), u"Einlauf eingefügt"_s);
-  EXPECT_EQ(e.feld(2, E_Startnummer), QString());
-  EXPECT_EQ(e.feld(3, E_Einlauf), u"0003"_s);
-  EXPECT_EQ(e.feld(3, E_Startnummer), u"103"_s);
-  EXPECT_EQ(e.feld(3, E_Startzeit), u"10:00:00;x"_s);  // nothing of the line is lost
-  EXPECT_EQ(e.feld(1, E_Markierung), u"Falsch"_s);
+  EXPECT_EQ(e.feld(2, ES_Fehler), u"Einlauf eingefügt"_s);
+  EXPECT_EQ(e.feld(2, ES_Startnummer), QString());
+  EXPECT_EQ(e.feld(3, ES_Einlauf), u"0003"_s);
+  EXPECT_EQ(e.feld(3, ES_Startnummer), u"103"_s);
+  EXPECT_EQ(e.feld(3, ES_Startzeit), u"10:00:00;x"_s);  // nothing of the line is lost
+  EXPECT_EQ(e.feld(1, ES_Markierung), u"Falsch"_s);
   EXPECT_EQ(e.markierteAnzahl(), 0);
   EXPECT_EQ(e.geladenerPfad(), pfad);
   EXPECT_EQ(e.aktuelleZeile(), 1);
@@ -125,10 +125,10 @@ TEST_F(Editor, WiederEinlesenHaengtNurSpaetereEinlaeufeAn) {
   ASSERT_TRUE(laden(pfad));
   ASSERT_EQ(e.anzahl(), 50);
   ASSERT_TRUE(e.markierenBisZeile(40));
-  EXPECT_EQ(e.feld(40, E_Zeit), u"0:41:10,0"_s);
+  EXPECT_EQ(e.feld(40, ES_Zeit), u"0:41:10,0"_s);
   // A hand correction in a checked row.
-  EXPECT_TRUE(e.zelleAendern(5, E_Startnummer, u"999"_s));
-  EXPECT_TRUE(e.zelleAendern(6, E_Zeit, u"0:35:41,0"_s));
+  EXPECT_TRUE(e.zelleAendern(5, ES_Startnummer, u"999"_s));
+  EXPECT_TRUE(e.zelleAendern(6, ES_Zeit, u"0:35:41,0"_s));
   const auto geprueft = std::vector<Editorzeile>(e.zeilen().begin(), e.zeilen().begin() + 40);
 
   // Timing went on: ten more finishes, one of them from a later start with a
@@ -147,11 +147,11 @@ TEST_F(Editor, WiederEinlesenHaengtNurSpaetereEinlaeufeAn) {
                         u"Ansonsten werden alle Zeiten überschrieben!   \nStandard: [Ja]"_s});
   ASSERT_EQ(e.anzahl(), 40 + 19);
   EXPECT_EQ(std::vector<Editorzeile>(e.zeilen().begin(), e.zeilen().begin() + 40), geprueft);
-  EXPECT_EQ(e.feld(5, E_Startnummer), u"999"_s);
-  EXPECT_EQ(e.feld(41, E_Einlauf), u"0041"_s);
-  EXPECT_EQ(e.feld(45, E_Einlauf), u"0046"_s);  // 0045 had the smaller time
-  EXPECT_EQ(e.feld(51, E_Fehler), u"Einlauf eingefügt"_s);
-  EXPECT_EQ(e.feld(59, E_Einlauf), u"0060"_s);
+  EXPECT_EQ(e.feld(5, ES_Startnummer), u"999"_s);
+  EXPECT_EQ(e.feld(41, ES_Einlauf), u"0041"_s);
+  EXPECT_EQ(e.feld(45, ES_Einlauf), u"0046"_s);  // 0045 had the smaller time
+  EXPECT_EQ(e.feld(51, ES_Fehler), u"Einlauf eingefügt"_s);
+  EXPECT_EQ(e.feld(59, ES_Einlauf), u"0060"_s);
   EXPECT_FALSE(e.markiert(41));
 
   // Re-reading with an unmarked last row: those rows go first, the limit is
@@ -161,14 +161,14 @@ TEST_F(Editor, WiederEinlesenHaengtNurSpaetereEinlaeufeAn) {
   ASSERT_TRUE(laden(pfad));
   EXPECT_EQ(e.anzahl(), 59);
   EXPECT_EQ(e.markierteAnzahl(), 45);
-  EXPECT_EQ(e.feld(46, E_Einlauf), u"0047"_s);
+  EXPECT_EQ(e.feld(46, ES_Einlauf), u"0047"_s);
 
   // No: the file is read afresh.
   u.bediener.antworten = {Antwort::Nein};
   ASSERT_TRUE(laden(pfad));
   EXPECT_EQ(e.anzahl(), 60);
   EXPECT_EQ(e.markierteAnzahl(), 0);
-  EXPECT_EQ(e.feld(5, E_Startnummer), u"105"_s);
+  EXPECT_EQ(e.feld(5, ES_Startnummer), u"105"_s);
 }
 
 TEST_F(Editor, WiederEinlesenOhneMarkierungLiestAlles) {
@@ -205,20 +205,20 @@ TEST_F(Editor, MarkierenFragtUndBisZurAuswahl) {
 
 TEST_F(Editor, NurMarkierteZeilenNehmenKorrekturen) {
   laden(datei(1, 3));
-  EXPECT_FALSE(e.bearbeitbar(1, E_Startnummer));
-  EXPECT_FALSE(e.zelleAendern(1, E_Startnummer, u"7"_s));
-  EXPECT_EQ(e.feld(1, E_Startnummer), u"101"_s);
-  EXPECT_TRUE(e.bearbeitbar(1, E_Markierung));
-  EXPECT_TRUE(e.zelleAendern(1, E_Markierung, u"Wahr"_s));
+  EXPECT_FALSE(e.bearbeitbar(1, ES_Startnummer));
+  EXPECT_FALSE(e.zelleAendern(1, ES_Startnummer, u"7"_s));
+  EXPECT_EQ(e.feld(1, ES_Startnummer), u"101"_s);
+  EXPECT_TRUE(e.bearbeitbar(1, ES_Markierung));
+  EXPECT_TRUE(e.zelleAendern(1, ES_Markierung, u"Wahr"_s));
   EXPECT_TRUE(e.markiert(1));
-  EXPECT_FALSE(e.bearbeitbar(1, E_Einlauf));
-  EXPECT_FALSE(e.zelleAendern(1, E_Einlauf, u"0009"_s));
-  EXPECT_EQ(e.feld(1, E_Einlauf), u"0001"_s);
-  for (int s : {E_Startnummer, E_Zeit, E_Fehler, E_Startzeit}) EXPECT_TRUE(e.bearbeitbar(1, s));
+  EXPECT_FALSE(e.bearbeitbar(1, ES_Einlauf));
+  EXPECT_FALSE(e.zelleAendern(1, ES_Einlauf, u"0009"_s));
+  EXPECT_EQ(e.feld(1, ES_Einlauf), u"0001"_s);
+  for (int s : {ES_Startnummer, ES_Zeit, ES_Fehler, ES_Startzeit}) EXPECT_TRUE(e.bearbeitbar(1, s));
   // A ";" would split the line in the file.
-  EXPECT_TRUE(e.zelleAendern(1, E_Fehler, u" geprüft;ok\t"_s));
-  EXPECT_EQ(e.feld(1, E_Fehler), u"geprüft ok"_s);
-  EXPECT_FALSE(e.zelleAendern(9, E_Fehler, u"x"_s));
+  EXPECT_TRUE(e.zelleAendern(1, ES_Fehler, u" geprüft;ok\t"_s));
+  EXPECT_EQ(e.feld(1, ES_Fehler), u"geprüft ok"_s);
+  EXPECT_FALSE(e.zelleAendern(9, ES_Fehler, u"x"_s));
   EXPECT_GT(m.aenderungen, 0);
 }
 
@@ -230,15 +230,15 @@ TEST_F(Editor, EinlaufEinfuegenUndLoeschen) {
   EXPECT_EQ(e.anzahl(), 5);
   EXPECT_TRUE(e.einlaufEinfuegen());
   ASSERT_EQ(e.anzahl(), 6);
-  EXPECT_EQ(e.feld(3, E_Zeit), e.feld(2, E_Zeit));
-  EXPECT_EQ(e.feld(3, E_Startzeit), u"10:00:00"_s);
-  EXPECT_EQ(e.feld(3, E_Startnummer), QString());
-  EXPECT_EQ(e.feld(3, E_Fehler), u"Einlauf eingefügt"_s);
+  EXPECT_EQ(e.feld(3, ES_Zeit), e.feld(2, ES_Zeit));
+  EXPECT_EQ(e.feld(3, ES_Startzeit), u"10:00:00"_s);
+  EXPECT_EQ(e.feld(3, ES_Startnummer), QString());
+  EXPECT_EQ(e.feld(3, ES_Fehler), u"Einlauf eingefügt"_s);
   EXPECT_TRUE(e.markiert(3));  // ready for the start number
-  EXPECT_TRUE(e.zelleAendern(3, E_Startnummer, u"177"_s));
+  EXPECT_TRUE(e.zelleAendern(3, ES_Startnummer, u"177"_s));
   EXPECT_EQ(e.aktuelleZeile(), 3);
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(e.feld(i, E_Einlauf), EinlaufNummer(i));
-  EXPECT_EQ(e.feld(4, E_Startnummer), u"103"_s);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(e.feld(i, ES_Einlauf), EinlaufNummer(i));
+  EXPECT_EQ(e.feld(4, ES_Startnummer), u"103"_s);
 
   e.setAktuelleZeile(1);
   EXPECT_TRUE(e.einlaufEinfuegen());
@@ -250,8 +250,8 @@ TEST_F(Editor, EinlaufEinfuegenUndLoeschen) {
   EXPECT_EQ(e.anzahl(), 7);
   EXPECT_TRUE(e.einlaufLoeschen());
   EXPECT_EQ(e.anzahl(), 6);
-  EXPECT_EQ(e.feld(4, E_Startnummer), u"103"_s);
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(e.feld(i, E_Einlauf), EinlaufNummer(i));
+  EXPECT_EQ(e.feld(4, ES_Startnummer), u"103"_s);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(e.feld(i, ES_Einlauf), EinlaufNummer(i));
   EXPECT_EQ(u.bediener.meldungen(),
             (QStringList{u"[Zeitmessung bearbeiten] Einlauf einfügen ?"_s, u"[Zeitmessung bearbeiten] Einlauf einfügen ?"_s,
                          u"[Zeitmessung bearbeiten] Einlauf einfügen ?"_s,
@@ -340,7 +340,7 @@ TEST_F(Editor, UebergabeAnDieVeranstaltung) {
   EXPECT_FALSE(e.uebergeben().ausgefuehrt);
   EXPECT_EQ(u.bediener.meldungen().last(), u"[Zeitmessung bearbeiten] Keine Daten ausgewählt! Abbruch!   "_s);
   e.markierenBisZeile(2);
-  e.zelleAendern(2, E_Zeit, u"0:35:30,0"_s);
+  e.zelleAendern(2, ES_Zeit, u"0:35:30,0"_s);
   e.hauptfensterOffen = [] { return false; };
   EXPECT_FALSE(e.uebergeben().ausgefuehrt);
   EXPECT_EQ(u.bediener.meldungen().last(), u"[Zeitmessung bearbeiten] Zieltafel schon beendet! Abbruch!   "_s);
