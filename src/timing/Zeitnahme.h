@@ -235,6 +235,13 @@ long long GerundetHalbGerade(long long wert, long long einheit);
 // The time written into the participant's zeit: the full time text (the
 // hours' leading zero dropped: 00:45:12 -> 0:45:12), right-aligned in seven.
 QString ZeitFuerTabelle(const QString& zeittext);
+// A start number or range bound read as a number, as the repeat check, the
+// ranges and the provisional numbers compare them ("007" is 7, "" is 0).
+double StartnummerWert(const QString& text);
+// A typed cell or start number as the list keeps it: a ";" would split the
+// line of the time file into an extra field (it becomes ","), a line break
+// would start a new line (it becomes a blank).
+QString EinlauffeldBereinigt(const QString& text);
 // A clock time "hh:mm:ss" with hours 0-23 and minutes and seconds 0-59.
 bool IstStartzeit(const QString& text);
 
