@@ -651,7 +651,7 @@ bool Zeitnahme::schreiben() {
   if (!QDir::isAbsolutePath(pfad))
     fehler = QStringLiteral("Der Pfad der Zeitdatei \"%1\" ist kein vollständiger Pfad.").arg(pfad);
   else
-    fehler = ZeitdateiSchreiben(pfad, m_liste);
+    fehler = ZeitdateiSchreiben(pfad, dateiDaten());
   if (fehler.isEmpty()) {
     if (!m_anzeige.schreibfehler.isEmpty()) {
       m_anzeige.schreibfehler.clear();
@@ -662,6 +662,25 @@ bool Zeitnahme::schreiben() {
   m_anzeige.schreibfehler = QStringLiteral("ACHTUNG: Zeitdatei nicht geschrieben! ") + fehler;
   m_s.bediener.status(kStatusDatei, m_anzeige.schreibfehler);
   return false;
+}
+
+const QByteArray& Zeitnahme::dateiDaten() {
+  // Encoding ten thousand lines for every finish would cost more than the
+  // write itself: a new finish only adds its own line to the bytes. A file
+  // that is UTF-8 (or would turn so) is encoded whole.
+  static const QByteArray bom("\xEF\xBB\xBF");
+  bool aktuell = !m_dateiVeraltet && !m_datei.isEmpty() && m_dateiZeilen <= anzahl();
+  if (aktuell && m_dateiZeilen < anzahl()) {
+    QString neu;
+    for (int i = m_dateiZeilen; i < anzahl(); ++i) neu += ZeitdateiZeile(m_liste[i]) + QLatin1String("\r\n");
+    aktuell = !m_datei.startsWith(bom) && Cp1252Darstellbar(neu);
+    if (aktuell) m_datei += TextKodieren(neu);
+  }
+  if (!aktuell) m_datei = ZeitdateiDaten(m_liste);
+  m_dateiZeilen = anzahl();
+  m_dateiVeraltet = false;
+  Q_ASSERT(m_datei == ZeitdateiDaten(m_liste));
+  return m_datei;
 }
 
 void Zeitnahme::takt() {

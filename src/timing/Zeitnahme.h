@@ -205,6 +205,11 @@ class Zeitnahme : public QObject {
   bool m_einrichtungNoetig = true;  // the file must be looked at before the next start
   bool m_endeNachSicherung = false;
   int m_sicherungen = 0;
+  // The encoded time file: a finish appends its line, any other change of
+  // the list marks it for encoding anew.
+  QByteArray m_datei;
+  int m_dateiZeilen = 0;
+  bool m_dateiVeraltet = true;
 
   void einrichten();
   void startAusfuehren();
@@ -212,6 +217,7 @@ class Zeitnahme : public QObject {
   void zuruecksetzenNachEnde();
   void sperre(bool an);
   bool schreiben();
+  const QByteArray& dateiDaten();
   void listeErsetzen(Einlaufliste liste);
   void nummernAufbauen();
   void wiederholungPruefen();

@@ -16,6 +16,7 @@ namespace zt {
 void Zeitnahme::listeErsetzen(Einlaufliste liste) {
   Q_EMIT vorZuruecksetzen();
   m_liste = std::move(liste);
+  m_dateiVeraltet = true;
   nummernAufbauen();
   Q_EMIT listeNeu();
 }
@@ -54,6 +55,7 @@ void Zeitnahme::einlaufEinfuegen() {
   z.fehler = QStringLiteral("Einlauf eingefügt");
   Q_EMIT vorEinfuegen(n - 1);
   m_liste.insert(n - 1, z);
+  m_dateiVeraltet = true;
   Q_EMIT nachEinfuegen();
   neuNummerieren();
   nummernAufbauen();
@@ -72,6 +74,7 @@ void Zeitnahme::einlaufLoeschen() {
     return;
   Q_EMIT vorEntfernen(n - 1);
   m_liste.removeAt(n - 1);
+  m_dateiVeraltet = true;
   Q_EMIT nachEntfernen();
   neuNummerieren();
   nummernAufbauen();
@@ -104,6 +107,7 @@ void Zeitnahme::umStartzeit(bool aufErste) {
                          Symbol::Ausruf, Knoepfe::Ok);
     return;
   }
+  m_dateiVeraltet = true;
   z.fehler = aufErste ? QStringLiteral("1.Startzeit") : QStringLiteral("2.Startzeit");
   z.startZeit = ziel;
   z.zeit = SekundenAlsZeit(neu, QStringLiteral("h:nn:ss.s"), m_s.dezimalzeichen);
@@ -119,6 +123,7 @@ void Zeitnahme::zelleAendern(int einlauf, int spalte, const QString& text) {
   const QString neu = EinlauffeldBereinigt(text);
   if (*felder[spalte] == neu) return;
   *felder[spalte] = neu;
+  m_dateiVeraltet = true;
   if (spalte == E_StartNr) nummernAufbauen();
   Q_EMIT zeilenGeaendert(einlauf - 1, einlauf - 1);
   schreiben();

@@ -282,3 +282,19 @@ TEST_F(ZeitnahmeDatei, AVanishedFolderIsWrittenAgainAtTheNextFinish) {
             QStringLiteral("ACHTUNG: Zeitdatei nicht geschrieben! Der Pfad der Zeitdatei \"lauf.erg\" ist kein "
                            "vollständiger Pfad."));
 }
+
+TEST_F(ZeitnahmeDatei, ARemarkOutsideWindows1252TurnsTheWholeFileIntoUtf8) {
+  starten(10, 0, 0);
+  ASSERT_TRUE(einlauf(QStringLiteral("1"), 10, 1, 0));
+  z->zelleAendern(1, E_Fehler, QStringLiteral("Łódź"));
+  ASSERT_TRUE(einlauf(QStringLiteral("2"), 10, 2, 0));
+  const QByteArray roh = leseDatei(erg());
+  ASSERT_TRUE(roh.startsWith("\xEF\xBB\xBF"));
+  EXPECT_EQ(QString::fromUtf8(roh.mid(3)),
+            kKopf + QStringLiteral("0001;1;0:01:00,0;Łódź;10:00:00\r\n0002;2;0:02:00,0;;10:00:00\r\n"));
+  // Back to Windows-1252 once the text is gone.
+  z->zelleAendern(1, E_Fehler, QStringLiteral("ok"));
+  ASSERT_TRUE(einlauf(QStringLiteral("3"), 10, 3, 0));
+  EXPECT_EQ(leseDatei(erg()), cp1252(kKopf + QStringLiteral("0001;1;0:01:00,0;ok;10:00:00\r\n0002;2;0:02:00,0;;10:00:00\r\n"
+                                                            "0003;3;0:03:00,0;;10:00:00\r\n")));
+}
