@@ -12,7 +12,6 @@
 #include <QTime>
 #include <climits>
 #include <cmath>
-#include <exception>
 
 namespace zt {
 
@@ -636,7 +635,7 @@ bool Zeitnahme::einlaufErfassen() {
   if (m_sofortdruck && m_s.zielurkundeDrucken) {
     try {
       m_s.zielurkundeDrucken(m_s, nummer.trimmed(), zeit.trimmed(), m_stand.Einlaufzaehler);
-    } catch (const std::exception&) {
+    } catch (...) {
       m_s.bediener.meldung(QStringLiteral("Eingabe Startnummer"), QStringLiteral("Hier ist der Wurm drin! Fehler!"),
                            Symbol::Information, Knoepfe::Ok);
     }
