@@ -10,7 +10,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTime>
-#include <climits>
+#include <algorithm>
 #include <cmath>
 
 namespace zt {
@@ -322,10 +322,12 @@ bool Zeitnahme::dateiFortsetzen(const QString& pfad) {
   m_stand.StartzeitUebernommen = true;
   // The path stays on the file that was read: the race goes on in it.
   sicherungBeschriftungSetzen();
-  for (const Einlaufzeile& z : m_liste) {
-    const double n = StartnummerWert(z.startNr);
-    if (n > m_stand.VorlaeufigeNummer && n < 1e9) m_stand.VorlaeufigeNummer = static_cast<int>(n) + 1;
-  }
+  // One above the highest number above 9000, whatever the order of the rows
+  // (9001 then 9002 must not leave the counter on 9002).
+  double hoechste = 0;
+  for (const Einlaufzeile& z : m_liste) hoechste = std::max(hoechste, StartnummerWert(z.startNr));
+  if (hoechste > m_stand.VorlaeufigeNummer && hoechste < 1e9)
+    m_stand.VorlaeufigeNummer = static_cast<int>(hoechste) + 1;
   // Ties and time differences go on from the last finish in the file.
   const Einlaufzeile& letzte = m_liste.back();
   m_stand.LetzteZeit = std::llround(ZeitInSekunden(letzte.zeit) * 10.0) / 10.0;

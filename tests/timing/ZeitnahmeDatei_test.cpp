@@ -105,6 +105,15 @@ TEST_F(ZeitnahmeDatei, ResumingContinuesTheNumbersAndTheStartTime) {
   EXPECT_EQ(z->anzeige().txtLaeuferdaten, QStringLiteral("Läufer schon eingelaufen!"));
 }
 
+TEST_F(ZeitnahmeDatei, ProvisionalNumbersInRisingOrderStillLeaveOneOut) {
+  schreibeDatei(erg(), cp1252(kKopf + QStringLiteral("0001;9001;0:01:00,0;SN;10:00:00\r\n"
+                                                     "0002;9002;0:01:01,0;SN;10:00:00\r\n")));
+  z->seiteBetreten();
+  EXPECT_EQ(z->stand().VorlaeufigeNummer, 9003);
+  ASSERT_TRUE(einlauf(QString(), 10, 2, 0));
+  EXPECT_EQ(liste().back(), QStringLiteral("0003;9004;0:02:00,0;SN;10:00:00"));
+}
+
 TEST_F(ZeitnahmeDatei, ResumingFromAChosenFileKeepsWritingToThatFile) {
   const QString alt = schreibeDatei(u.pfad(QStringLiteral("vorher/alt.erg")),
                                     cp1252(kKopf + QStringLiteral("0001;3;0:20:00,0;;08:00:00\r\n")));
