@@ -29,6 +29,10 @@ QString ZeitdateiSchreiben(const QString& pfad, const Einlaufliste& liste) {
   return DateiAtomarSchreiben(pfad, ZeitdateiDaten(liste), true);
 }
 
+QString ZeitdateiSchreiben(const QString& pfad, const QByteArray& daten) {
+  return DateiAtomarSchreiben(pfad, daten, true);
+}
+
 Zeitdateiinhalt ZeitdateiLesen(const QString& pfad) {
   Zeitdateiinhalt r;
   const Leseergebnis e = DateiLesen(pfad);

@@ -32,6 +32,9 @@ QByteArray ZeitdateiDaten(const Einlaufliste& liste);
 // leaves the previous complete file or the new one. Empty text on success,
 // otherwise the German reason.
 QString ZeitdateiSchreiben(const QString& pfad, const Einlaufliste& liste);
+// The same for bytes already made by ZeitdateiDaten (live timing keeps them
+// and appends each new finish).
+QString ZeitdateiSchreiben(const QString& pfad, const QByteArray& daten);
 
 // The decoded lines of a time file (CR LF or LF, Windows-1252 or UTF-8 with
 // or without byte-order mark), header included. ok is false with a German

@@ -10,9 +10,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTime>
-#include <climits>
+#include <algorithm>
 #include <cmath>
-#include <exception>
 
 namespace zt {
 
@@ -33,25 +32,10 @@ QString zweistellig(long long n) { return QStringLiteral("%1").arg(n, 2, 10, QLa
 
 QString uhrzeit(const QTime& t) { return t.toString(QStringLiteral("HH:mm:ss")); }
 
-// Start numbers and range bounds are compared by their number value; -0 and
-// 0 must land on the same key.
-double nummernwert(const QString& text) {
-  const double v = Zahlwert(text);
-  return v == 0 ? 0.0 : v;
-}
-
-// A typed cell or start number: a ";" would split the line of the time file
-// into an extra field, a line break would start a new line.
-QString feldText(const QString& text) {
-  QString t = FeldBereinigt(text);
-  t.replace(QLatin1Char(';'), QLatin1Char(','));
-  return t;
-}
-
 long long msVon(double sekunden) { return std::llround(sekunden * 1000.0); }
 
 bool imBereich(double n, const QString& von, const QString& bis) {
-  return nummernwert(von) <= n && n <= nummernwert(bis);
+  return StartnummerWert(von) <= n && n <= StartnummerWert(bis);
 }
 
 // The three start fields limited as the take-over does: hours 0-23, minutes
@@ -122,6 +106,17 @@ QString ZeitFuerTabelle(const QString& zeittext) {
   while (null < doppelpunkt - 1 && t.at(null) == QLatin1Char('0')) ++null;
   t.remove(0, null);
   return t.rightJustified(7, QLatin1Char(' '));
+}
+
+double StartnummerWert(const QString& text) {
+  const double v = Zahlwert(text);
+  return v == 0 ? 0.0 : v;  // -0 and 0 are one key
+}
+
+QString EinlauffeldBereinigt(const QString& text) {
+  QString t = FeldBereinigt(text);
+  t.replace(QLatin1Char(';'), QLatin1Char(','));
+  return t;
 }
 
 bool IstStartzeit(const QString& text) {
@@ -327,10 +322,12 @@ bool Zeitnahme::dateiFortsetzen(const QString& pfad) {
   m_stand.StartzeitUebernommen = true;
   // The path stays on the file that was read: the race goes on in it.
   sicherungBeschriftungSetzen();
-  for (const Einlaufzeile& z : m_liste) {
-    const double n = nummernwert(z.startNr);
-    if (n > m_stand.VorlaeufigeNummer && n < 1e9) m_stand.VorlaeufigeNummer = static_cast<int>(n) + 1;
-  }
+  // One above the highest number above 9000, whatever the order of the rows
+  // (9001 then 9002 must not leave the counter on 9002).
+  double hoechste = 0;
+  for (const Einlaufzeile& z : m_liste) hoechste = std::max(hoechste, StartnummerWert(z.startNr));
+  if (hoechste > m_stand.VorlaeufigeNummer && hoechste < 1e9)
+    m_stand.VorlaeufigeNummer = static_cast<int>(hoechste) + 1;
   // Ties and time differences go on from the last finish in the file.
   const Einlaufzeile& letzte = m_liste.back();
   m_stand.LetzteZeit = std::llround(ZeitInSekunden(letzte.zeit) * 10.0) / 10.0;
@@ -522,7 +519,7 @@ void Zeitnahme::wiederholungPruefen() {
   m_anzeige.vorlaeufigeNr.clear();
   const QString t = m_anzeige.startnummer.trimmed();
   if (t.isEmpty()) return;
-  const auto it = m_nummern.constFind(nummernwert(t));
+  const auto it = m_nummern.constFind(StartnummerWert(t));
   if (it == m_nummern.constEnd()) return;
   m_anzeige.wiederholungRot = true;
   m_anzeige.doppelt = m_liste[it.value()].einlauf;
@@ -553,7 +550,7 @@ bool Zeitnahme::einlaufErfassen() {
   long long zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, msVon(m_stand.Startreferenz)), 100) / 100;
   QString startText = m_anzeige.startzeit1;
   if (m_zweiteStart) {
-    const double n = nummernwert(getippt);
+    const double n = StartnummerWert(getippt);
     if (imBereich(n, m_anzeige.bereiche[2], m_anzeige.bereiche[3])) {
       zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, msVon(ZeitInSekunden(m_anzeige.startzeit2))), 100) / 100;
       startText = m_anzeige.startzeit2;
@@ -575,7 +572,7 @@ bool Zeitnahme::einlaufErfassen() {
     m_stand.VorlaeufigeNummer = naechsteVorlaeufigeNummer();
     nummer = QString::number(m_stand.VorlaeufigeNummer);
   } else {
-    nummer = feldText(feld);
+    nummer = EinlauffeldBereinigt(feld);
   }
   m_anzeige.mitStartnummer = nummer;
 
@@ -592,7 +589,7 @@ bool Zeitnahme::einlaufErfassen() {
       bemerkung = QStringLiteral("Zeit");
     }
   }
-  const bool vorlaeufig = nummernwert(nummer) > 9000;
+  const bool vorlaeufig = StartnummerWert(nummer) > 9000;
   if (vorlaeufig) bemerkung = (bemerkung + QStringLiteral(" SN")).trimmed();
   if (letzteZ > tZ && startText == m_stand.LetzteStartzeit) {
     bemerkung = QStringLiteral("ZeitDiff ") + zehntelAlsZahl(letzteZ - tZ, m_s.dezimalzeichen) + QLatin1Char('s');
@@ -605,7 +602,7 @@ bool Zeitnahme::einlaufErfassen() {
   const int zeile = anzahl();
   Q_EMIT vorEinfuegen(zeile);
   m_liste.append({EinlaufNummer(m_stand.Einlaufzaehler), nummer.trimmed(), zeit.trimmed(), bemerkung, startText});
-  const double wert = nummernwert(nummer);
+  const double wert = StartnummerWert(nummer);
   if (!m_nummern.contains(wert)) m_nummern.insert(wert, zeile);  // the first row of a number counts
   Q_EMIT nachEinfuegen();
   Q_EMIT zeileAngefuegt(zeile);
@@ -616,7 +613,7 @@ bool Zeitnahme::einlaufErfassen() {
   if (t.anzahl() > 0) {
     int r = 0;
     const QString imFeld = feld.trimmed();
-    if (nummernwert(imFeld) != 0 && !vorlaeufig && t.startnummerAnzahl(imFeld) > 0)
+    if (StartnummerWert(imFeld) != 0 && !vorlaeufig && t.startnummerAnzahl(imFeld) > 0)
       for (int i = 1; i <= t.anzahl() && r == 0; ++i)
         if (t.feld(i, S_startnummer).trimmed() == imFeld) r = i;
     if (r < 1) {
@@ -640,7 +637,7 @@ bool Zeitnahme::einlaufErfassen() {
   if (m_sofortdruck && m_s.zielurkundeDrucken) {
     try {
       m_s.zielurkundeDrucken(m_s, nummer.trimmed(), zeit.trimmed(), m_stand.Einlaufzaehler);
-    } catch (const std::exception&) {
+    } catch (...) {
       m_s.bediener.meldung(QStringLiteral("Eingabe Startnummer"), QStringLiteral("Hier ist der Wurm drin! Fehler!"),
                            Symbol::Information, Knoepfe::Ok);
     }
@@ -655,7 +652,7 @@ bool Zeitnahme::schreiben() {
   if (!QDir::isAbsolutePath(pfad))
     fehler = QStringLiteral("Der Pfad der Zeitdatei \"%1\" ist kein vollständiger Pfad.").arg(pfad);
   else
-    fehler = ZeitdateiSchreiben(pfad, m_liste);
+    fehler = ZeitdateiSchreiben(pfad, dateiDaten());
   if (fehler.isEmpty()) {
     if (!m_anzeige.schreibfehler.isEmpty()) {
       m_anzeige.schreibfehler.clear();
@@ -666,6 +663,25 @@ bool Zeitnahme::schreiben() {
   m_anzeige.schreibfehler = QStringLiteral("ACHTUNG: Zeitdatei nicht geschrieben! ") + fehler;
   m_s.bediener.status(kStatusDatei, m_anzeige.schreibfehler);
   return false;
+}
+
+const QByteArray& Zeitnahme::dateiDaten() {
+  // Encoding ten thousand lines for every finish would cost more than the
+  // write itself: a new finish only adds its own line to the bytes. A file
+  // that is UTF-8 (or would turn so) is encoded whole.
+  static const QByteArray bom("\xEF\xBB\xBF");
+  bool aktuell = !m_dateiVeraltet && !m_datei.isEmpty() && m_dateiZeilen <= anzahl();
+  if (aktuell && m_dateiZeilen < anzahl()) {
+    QString neu;
+    for (int i = m_dateiZeilen; i < anzahl(); ++i) neu += ZeitdateiZeile(m_liste[i]) + QLatin1String("\r\n");
+    aktuell = !m_datei.startsWith(bom) && Cp1252Darstellbar(neu);
+    if (aktuell) m_datei += TextKodieren(neu);
+  }
+  if (!aktuell) m_datei = ZeitdateiDaten(m_liste);
+  m_dateiZeilen = anzahl();
+  m_dateiVeraltet = false;
+  Q_ASSERT(m_datei == ZeitdateiDaten(m_liste));
+  return m_datei;
 }
 
 void Zeitnahme::takt() {
@@ -679,194 +695,6 @@ void Zeitnahme::takt() {
   }
   // A write that failed is tried again every second, not only at the next finish.
   if (!m_anzeige.schreibfehler.isEmpty() && m_zustand != Zeitnahmezustand::Bereit) schreiben();
-  melden();
-}
-
-// --- the list ---
-
-void Zeitnahme::listeErsetzen(Einlaufliste liste) {
-  Q_EMIT vorZuruecksetzen();
-  m_liste = std::move(liste);
-  nummernAufbauen();
-  Q_EMIT listeNeu();
-}
-
-void Zeitnahme::nummernAufbauen() {
-  m_nummern.clear();
-  m_nummern.reserve(m_liste.size());
-  for (int i = 0; i < m_liste.size(); ++i) {
-    const double n = nummernwert(m_liste[i].startNr);
-    if (!m_nummern.contains(n)) m_nummern.insert(n, i);
-  }
-}
-
-void Zeitnahme::neuNummerieren() {
-  for (int i = 0; i < m_liste.size(); ++i) m_liste[i].einlauf = EinlaufNummer(i + 1);
-  if (!m_liste.isEmpty()) Q_EMIT zeilenGeaendert(0, anzahl() - 1);
-}
-
-void Zeitnahme::einlaufWaehlen(int einlauf) {
-  m_stand.GewaehlterEinlauf = einlauf >= 1 && einlauf <= anzahl() ? einlauf : 0;
-  melden();
-}
-
-void Zeitnahme::einlaufEinfuegen() {
-  const int n = m_stand.GewaehlterEinlauf;
-  if (!freigaben().listenbefehle) return;
-  if (m_s.bediener.meldung(QStringLiteral("Zieltafel"),
-                           QStringLiteral("Soll vor dem %1.Einlauf eine Zeile eingefügt werden?   ").arg(n),
-                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
-    return;
-  Einlaufzeile z;
-  if (n >= 2) {
-    z.zeit = m_liste[n - 2].zeit;
-    z.startZeit = m_liste[n - 2].startZeit;
-  }
-  z.fehler = QStringLiteral("Einlauf eingefügt");
-  Q_EMIT vorEinfuegen(n - 1);
-  m_liste.insert(n - 1, z);
-  Q_EMIT nachEinfuegen();
-  neuNummerieren();
-  nummernAufbauen();
-  m_stand.GewaehlterEinlauf = n + 1;
-  schreiben();
-  wiederholungPruefen();
-  Q_EMIT auswahlGeaendert(n + 1);
-  melden();
-}
-
-void Zeitnahme::einlaufLoeschen() {
-  const int n = m_stand.GewaehlterEinlauf;
-  if (!freigaben().listenbefehle) return;
-  if (m_s.bediener.meldung(QStringLiteral("Zieltafel"), QStringLiteral("Soll der %1.Einlauf gelöscht werden?   ").arg(n),
-                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
-    return;
-  Q_EMIT vorEntfernen(n - 1);
-  m_liste.removeAt(n - 1);
-  Q_EMIT nachEntfernen();
-  neuNummerieren();
-  nummernAufbauen();
-  m_stand.GewaehlterEinlauf = std::min(n, anzahl());
-  schreiben();
-  wiederholungPruefen();
-  Q_EMIT auswahlGeaendert(m_stand.GewaehlterEinlauf);
-  melden();
-}
-
-void Zeitnahme::inErsteStartzeit() { umStartzeit(true); }
-void Zeitnahme::inZweiteStartzeit() { umStartzeit(false); }
-
-void Zeitnahme::umStartzeit(bool aufErste) {
-  if (!freigaben().listenbefehle) return;
-  const int n = m_stand.GewaehlterEinlauf;
-  Einlaufzeile& z = m_liste[n - 1];
-  const QString ziel = aufErste ? m_anzeige.startzeit1 : m_anzeige.startzeit2;
-  if (z.startZeit == ziel) return;
-  // The two starts lie within a day of each other, also across midnight.
-  double abstand = ZeitInSekunden(m_anzeige.startzeit2) - ZeitInSekunden(m_anzeige.startzeit1);
-  if (abstand > 43200) abstand -= 86400;
-  if (abstand <= -43200) abstand += 86400;
-  const double neu = ZeitInSekunden(z.zeit) + (aufErste ? abstand : -abstand);
-  if (neu < 0) {
-    m_s.bediener.meldung(QStringLiteral("Zieltafel"),
-                         QStringLiteral("Die Zeit von Einlauf %1 wäre mit dieser Startzeit kleiner als 0; die Zeile "
-                                        "bleibt unverändert.")
-                             .arg(n),
-                         Symbol::Ausruf, Knoepfe::Ok);
-    return;
-  }
-  z.fehler = aufErste ? QStringLiteral("1.Startzeit") : QStringLiteral("2.Startzeit");
-  z.startZeit = ziel;
-  z.zeit = SekundenAlsZeit(neu, QStringLiteral("h:nn:ss.s"), m_s.dezimalzeichen);
-  Q_EMIT zeilenGeaendert(n - 1, n - 1);
-  schreiben();
-  melden();
-}
-
-void Zeitnahme::zelleAendern(int einlauf, int spalte, const QString& text) {
-  if (!freigaben().liste || einlauf < 1 || einlauf > anzahl() || spalte < E_Einlauf || spalte > E_StartZeit) return;
-  Einlaufzeile& z = m_liste[einlauf - 1];
-  QString* felder[5] = {&z.einlauf, &z.startNr, &z.zeit, &z.fehler, &z.startZeit};
-  const QString neu = feldText(text);
-  if (*felder[spalte] == neu) return;
-  *felder[spalte] = neu;
-  if (spalte == E_StartNr) nummernAufbauen();
-  Q_EMIT zeilenGeaendert(einlauf - 1, einlauf - 1);
-  schreiben();
-  wiederholungPruefen();
-  melden();
-}
-
-int Zeitnahme::suchen(int spalte, const QString& text) {
-  if (text.isEmpty() || spalte < E_Einlauf || spalte > E_StartZeit) return 0;
-  for (int i = 0; i < m_liste.size(); ++i) {
-    const Einlaufzeile& z = m_liste[i];
-    const QString* felder[5] = {&z.einlauf, &z.startNr, &z.zeit, &z.fehler, &z.startZeit};
-    if (felder[spalte]->startsWith(text, Qt::CaseInsensitive)) {
-      m_stand.GewaehlterEinlauf = i + 1;
-      Q_EMIT auswahlGeaendert(i + 1);
-      melden();
-      return i + 1;
-    }
-  }
-  return 0;
-}
-
-// --- backup ---
-
-void Zeitnahme::sicherungsortAendern(const QString& ort) {
-  m_anzeige.sicherungsort = ort;
-  m_s.einst.txtZeitnahmeLWSicherung = ort;
-  sicherungBeschriftungSetzen();
-  m_s.melden();
-  melden();
-}
-
-void Zeitnahme::sicherungBeschriftungSetzen() {
-  m_anzeige.sicherungBeschriftung = QStringLiteral("Zeitmessdatei \"") + QDir::toNativeSeparators(zeitdatei()) +
-                                    QStringLiteral("\" nach ") + m_s.einst.txtZeitnahmeLWSicherung +
-                                    QStringLiteral(" sichern");
-}
-
-void Zeitnahme::sichern() {
-  if (m_zustand != Zeitnahmezustand::Laeuft) return;
-  if (QFileInfo::exists(zeitdatei())) sicherungStarten(false);
-  Q_EMIT fokusStartnummer();
-}
-
-bool Zeitnahme::sicherungStarten(bool danachBeenden) {
-  QString fehler;
-  const QString ziel = Sicherungsziel(m_s.einst.txtZeitnahmeLWSicherung, zeitdatei(), fehler);
-  if (ziel.isEmpty()) {
-    m_anzeige.sicherungStand = QStringLiteral("Sicherung fehlgeschlagen: ") + fehler;
-    m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
-    melden();
-    return false;
-  }
-  ++m_sicherungen;
-  m_endeNachSicherung = danachBeenden;
-  m_anzeige.sicherungStand = QStringLiteral("Sicherung läuft ...");
-  const QPointer<Zeitnahme> ich(this);
-  m_s.system.sicherungKopieren(zeitdatei(), ziel, [ich](const QString& f) {
-    if (ich) ich->sicherungFertig(f);
-  });
-  melden();
-  return true;
-}
-
-void Zeitnahme::sicherungFertig(const QString& fehler) {
-  if (m_sicherungen > 0) --m_sicherungen;
-  const bool ende = m_endeNachSicherung && m_sicherungen == 0 && m_zustand == Zeitnahmezustand::Beenden;
-  if (fehler.isEmpty()) {
-    m_anzeige.sicherungStand = QStringLiteral("gesichert um ") + uhrzeit(m_uhr.jetzt().time());
-    Q_EMIT sicherungAbgeschlossen(fehler);
-    if (ende) zuruecksetzenNachEnde();
-  } else {
-    m_endeNachSicherung = false;
-    m_anzeige.sicherungStand = QStringLiteral("Sicherung fehlgeschlagen: ") + fehler;
-    Q_EMIT sicherungAbgeschlossen(fehler);
-    m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
-  }
   melden();
 }
 

@@ -205,6 +205,11 @@ class Zeitnahme : public QObject {
   bool m_einrichtungNoetig = true;  // the file must be looked at before the next start
   bool m_endeNachSicherung = false;
   int m_sicherungen = 0;
+  // The encoded time file: a finish appends its line, any other change of
+  // the list marks it for encoding anew.
+  QByteArray m_datei;
+  int m_dateiZeilen = 0;
+  bool m_dateiVeraltet = true;
 
   void einrichten();
   void startAusfuehren();
@@ -212,6 +217,7 @@ class Zeitnahme : public QObject {
   void zuruecksetzenNachEnde();
   void sperre(bool an);
   bool schreiben();
+  const QByteArray& dateiDaten();
   void listeErsetzen(Einlaufliste liste);
   void nummernAufbauen();
   void wiederholungPruefen();
@@ -235,6 +241,13 @@ long long GerundetHalbGerade(long long wert, long long einheit);
 // The time written into the participant's zeit: the full time text (the
 // hours' leading zero dropped: 00:45:12 -> 0:45:12), right-aligned in seven.
 QString ZeitFuerTabelle(const QString& zeittext);
+// A start number or range bound read as a number, as the repeat check, the
+// ranges and the provisional numbers compare them ("007" is 7, "" is 0).
+double StartnummerWert(const QString& text);
+// A typed cell or start number as the list keeps it: a ";" would split the
+// line of the time file into an extra field (it becomes ","), a line break
+// would start a new line (it becomes a blank).
+QString EinlauffeldBereinigt(const QString& text);
 // A clock time "hh:mm:ss" with hours 0-23 and minutes and seconds 0-59.
 bool IstStartzeit(const QString& text);
 

@@ -105,6 +105,15 @@ TEST_F(ZeitnahmeDatei, ResumingContinuesTheNumbersAndTheStartTime) {
   EXPECT_EQ(z->anzeige().txtLaeuferdaten, QStringLiteral("Läufer schon eingelaufen!"));
 }
 
+TEST_F(ZeitnahmeDatei, ProvisionalNumbersInRisingOrderStillLeaveOneOut) {
+  schreibeDatei(erg(), cp1252(kKopf + QStringLiteral("0001;9001;0:01:00,0;SN;10:00:00\r\n"
+                                                     "0002;9002;0:01:01,0;SN;10:00:00\r\n")));
+  z->seiteBetreten();
+  EXPECT_EQ(z->stand().VorlaeufigeNummer, 9003);
+  ASSERT_TRUE(einlauf(QString(), 10, 2, 0));
+  EXPECT_EQ(liste().back(), QStringLiteral("0003;9004;0:02:00,0;SN;10:00:00"));
+}
+
 TEST_F(ZeitnahmeDatei, ResumingFromAChosenFileKeepsWritingToThatFile) {
   const QString alt = schreibeDatei(u.pfad(QStringLiteral("vorher/alt.erg")),
                                     cp1252(kKopf + QStringLiteral("0001;3;0:20:00,0;;08:00:00\r\n")));
@@ -281,4 +290,20 @@ TEST_F(ZeitnahmeDatei, AVanishedFolderIsWrittenAgainAtTheNextFinish) {
   EXPECT_EQ(z->anzeige().schreibfehler,
             QStringLiteral("ACHTUNG: Zeitdatei nicht geschrieben! Der Pfad der Zeitdatei \"lauf.erg\" ist kein "
                            "vollständiger Pfad."));
+}
+
+TEST_F(ZeitnahmeDatei, ARemarkOutsideWindows1252TurnsTheWholeFileIntoUtf8) {
+  starten(10, 0, 0);
+  ASSERT_TRUE(einlauf(QStringLiteral("1"), 10, 1, 0));
+  z->zelleAendern(1, E_Fehler, QStringLiteral("Łódź"));
+  ASSERT_TRUE(einlauf(QStringLiteral("2"), 10, 2, 0));
+  const QByteArray roh = leseDatei(erg());
+  ASSERT_TRUE(roh.startsWith("\xEF\xBB\xBF"));
+  EXPECT_EQ(QString::fromUtf8(roh.mid(3)),
+            kKopf + QStringLiteral("0001;1;0:01:00,0;Łódź;10:00:00\r\n0002;2;0:02:00,0;;10:00:00\r\n"));
+  // Back to Windows-1252 once the text is gone.
+  z->zelleAendern(1, E_Fehler, QStringLiteral("ok"));
+  ASSERT_TRUE(einlauf(QStringLiteral("3"), 10, 3, 0));
+  EXPECT_EQ(leseDatei(erg()), cp1252(kKopf + QStringLiteral("0001;1;0:01:00,0;ok;10:00:00\r\n0002;2;0:02:00,0;;10:00:00\r\n"
+                                                            "0003;3;0:03:00,0;;10:00:00\r\n")));
 }

@@ -2,6 +2,8 @@
 // times worked out by hand.
 #include "timing/Zeitnahme_test.h"
 
+#include <stdexcept>
+
 using namespace zt;
 using namespace zt::test;
 
@@ -389,4 +391,17 @@ TEST_F(Zeitnahme_, FinishCertificateGetsNumberTimeAndFinish) {
   ASSERT_TRUE(einlauf(QStringLiteral(" 5 "), 10, 0, 31));
   ASSERT_TRUE(einlauf(QString(), 10, 0, 32));
   EXPECT_EQ(gedruckt, (QStringList{"5|0:00:31,0|2", "9001|0:00:32,0|3"}));
+}
+
+TEST_F(Zeitnahme_, AFailingCertificatePrintLosesNoFinish) {
+  s.zielurkundeDrucken = [](Sitzung&, const QString&, const QString&, int) {
+    throw std::runtime_error("Drucker aus");
+  };
+  starten(10, 0, 0);
+  z->setChkZeitnahmeSofortdruckInUrkunde(true);
+  ASSERT_TRUE(einlauf(QStringLiteral("4"), 10, 0, 30));
+  EXPECT_EQ(meldungen(), QStringList{"[Eingabe Startnummer] Hier ist der Wurm drin! Fehler!"});
+  EXPECT_EQ(datei(), QStringList{"0001;4;0:00:30,0;;10:00:00"});
+  ASSERT_TRUE(einlauf(QStringLiteral("5"), 10, 0, 31));
+  EXPECT_EQ(z->anzahl(), 2);
 }
