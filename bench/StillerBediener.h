@@ -20,6 +20,7 @@ class StillerBediener : public Bediener {
   void sanduhr(bool) override {}
   void zeigen(Ziel) override {}
   void einmalig(int, std::function<void()>) override {}
+  void fehlermanager(const QString&) override {}
 };
 
 }  // namespace zt

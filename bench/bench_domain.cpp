@@ -4,6 +4,7 @@
 #include "StillerBediener.h"
 #include "generator.h"
 #include "app/Rastereingabe.h"
+#include "event/Altersklassen.h"
 #include "event/Pruefung.h"
 #include "evaluation/Sortierung.h"
 #include "persistence/Datenbank.h"
