@@ -37,6 +37,12 @@ QString* feldZeiger(Einlaufzeile& z, int spalte) {
 }
 }  // namespace
 
+QString ZeiteditorTitel() { return kTitel; }
+
+QString UebergabeBeschriftung() {
+  return QStringLiteral("der Veranstaltung die \"geprüften Daten\" zuordnen");
+}
+
 QString EditorspaltenTitel(int spalte) {
   switch (spalte) {
     case E_Markierung: return QStringLiteral("i.O.");

@@ -220,6 +220,7 @@ std::vector<Zeitimportzeile> ZeitimportZeilenLesen(const QStringList& zeilen) {
 Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const QString& pfad) {
   Zeitimportergebnis r;
   r.pfad = pfad;
+  if (s.zeitziel == Sitzung::Zeitziel::Swim) return r;  // no field takes a swim time
   Teilnehmertabelle& t = s.tabelle;
   Bediener& b = s.bediener;
   const Sitzung::Zeitmodus modus = s.zeitmodus;
