@@ -37,6 +37,12 @@ QString* feldZeiger(Einlaufzeile& z, int spalte) {
 }
 }  // namespace
 
+QString ZeiteditorTitel() { return kTitel; }
+
+QString UebergabeBeschriftung() {
+  return QStringLiteral("der Veranstaltung die \"geprüften Daten\" zuordnen");
+}
+
 QString EditorspaltenTitel(int spalte) {
   switch (spalte) {
     case ES_Markierung: return QStringLiteral("i.O.");
@@ -72,7 +78,12 @@ Einlaufliste ZeitdateiEintraege(const QStringList& zeilen) {
       teile[4] = teile.mid(4).join(QLatin1Char(';'));
       teile.resize(5);
     }
-    auto teil = [&](int i) { return FeldBereinigt(teile.value(i)).trimmed(); };
+    // A field never holds TAB or CR (LF cannot occur: it ends the line).
+    auto teil = [&](int i) {
+      QString t = teile.value(i);
+      t.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+      return t.trimmed();
+    };
     Einlaufzeile z;
     z.einlauf = teil(0);
     z.startNr = teil(1);

@@ -26,6 +26,11 @@ constexpr int kEditorspalten = 6;
 QString EditorspaltenTitel(int spalte);  // "i.O.", "Einlauf", "Startnummer", "Zeit", "Fehler", "Startzeit"
 int EditorspaltenBreite(int spalte);     // twips
 
+// "Zeitmessung bearbeiten": the window's title and that of its questions.
+QString ZeiteditorTitel();
+// The hand-over command: der Veranstaltung die "geprüften Daten" zuordnen
+QString UebergabeBeschriftung();
+
 // The finishes in the lines of a time file as the editor reads them: line 1
 // is the header (and line 2 too after a "Seewalder" header); later header
 // lines and blank lines are skipped; fields are trimmed; pieces beyond the

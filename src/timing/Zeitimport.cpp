@@ -40,32 +40,40 @@ bool nurZiffern(QStringView t, int hoechstens) {
 // A time as live timing writes it: hours, minutes and seconds joined by ":",
 // the seconds with an optional decimal part ("0:45:12,3", "00:45:12").
 struct Zeitteile {
-  long long stunden = 0;
   long long minuten = 0;
-  QString sekunden;  // as written in the file
-  long long zehntel = 0;
+  long long zehntel = 0;         // the whole time
+  long long sekundenZehntel = 0;  // the seconds field alone
+  QString text;  // hours without leading zeros, minutes two digits, seconds as written
 };
 
 bool zeitLesen(const QString& z, Zeitteile& t) {
-  const QList<QStringView> teile = QStringView(z).split(QLatin1Char(':'));
-  if (teile.size() != 3) return false;
-  if (!nurZiffern(teile[0], 6) || !nurZiffern(teile[1], 6)) return false;
-  const QStringView sek = teile[2];
-  qsizetype komma = -1;
-  for (qsizetype i = 0; i < sek.size(); ++i)
-    if (sek[i] == QLatin1Char(',') || sek[i] == QLatin1Char('.')) {
-      komma = i;
-      break;
-    }
-  if (komma < 0) {
-    if (!nurZiffern(sek, 6)) return false;
-  } else if (!nurZiffern(sek.left(komma), 6) || !nurZiffern(sek.mid(komma + 1), 6)) {
-    return false;
+  const qsizetype a = z.indexOf(QLatin1Char(':'));
+  const qsizetype b = a < 0 ? -1 : z.indexOf(QLatin1Char(':'), a + 1);
+  if (b < 0 || z.indexOf(QLatin1Char(':'), b + 1) >= 0) return false;
+  const QStringView stunden = QStringView(z).left(a), minuten = QStringView(z).mid(a + 1, b - a - 1);
+  const QStringView sek = QStringView(z).mid(b + 1);
+  if (!nurZiffern(stunden, 6) || !nurZiffern(minuten, 6)) return false;
+  qsizetype komma = sek.indexOf(QLatin1Char(','));
+  if (komma < 0) komma = sek.indexOf(QLatin1Char('.'));
+  const QStringView ganz = komma < 0 ? sek : sek.left(komma);
+  const QStringView bruch = komma < 0 ? QStringView() : sek.mid(komma + 1);
+  if (!nurZiffern(ganz, 6) || (komma >= 0 && !nurZiffern(bruch, 6))) return false;
+  const long long h = stunden.toLongLong();
+  t.minuten = minuten.toLongLong();
+  double s = static_cast<double>(ganz.toLongLong());
+  double f = 0.1;
+  for (QChar c : bruch) {
+    s += (c.unicode() - '0') * f;
+    f /= 10;
   }
-  t.stunden = teile[0].toLongLong();
-  t.minuten = teile[1].toLongLong();
-  t.sekunden = sek.toString();
-  t.zehntel = std::llround(ZeitInSekunden(z) * 10.0);
+  t.sekundenZehntel = std::llround(s * 10.0);
+  t.zehntel = std::llround((static_cast<double>(h) * 3600 + static_cast<double>(t.minuten) * 60 + s) * 10.0);
+  // Nearly every time is written so already: keep the text as it is.
+  if ((stunden.size() == 1 || stunden[0] != QLatin1Char('0')) && minuten.size() == 2)
+    t.text = z;
+  else
+    t.text = QString::number(h) + QLatin1Char(':') + QStringLiteral("%1").arg(t.minuten, 2, 10, QLatin1Char('0')) +
+             QLatin1Char(':') + sek.toString();
   return true;
 }
 
@@ -159,9 +167,60 @@ void ZeitzielSetzen(Sitzung& s, Sitzung::Zeitziel ziel) {
   s.zeitzuordnung = ZeitzielText(ziel);
 }
 
+QString Zeitimportzeile::kopf() const {
+  return QStringLiteral("Einlauf: ") + einlauf + QStringLiteral(", SNr: ") + startNr;
+}
+
+std::vector<Zeitimportzeile> ZeitimportZeilenLesen(const QStringList& zeilen) {
+  std::vector<Zeitimportzeile> liste;
+  liste.reserve(static_cast<size_t>(zeilen.size()));
+  int anfang = 1;
+  if (!zeilen.isEmpty() && zeilen[0].contains(QLatin1String("Seewalder"), Qt::CaseInsensitive)) anfang = 2;
+  // The first line compares with an empty time and start, which read as 0.
+  long long vorigeZehntel = 0, vorigerStart = 0, start = 0;
+  QString vorigeZeit, vorigerStartText;
+  for (qsizetype k = anfang; k < zeilen.size(); ++k) {
+    QString zeile = zeilen[k];
+    for (QChar blank : {QChar(u' '), QChar(u'\t'), QChar(u'\r'), QChar(u'\v'), QChar(u'\f'), QChar(0xA0)})
+      zeile.remove(blank);
+    if (zeile.isEmpty() || IstKopfzeile(zeile)) continue;
+    const QStringList teile = zeile.split(QLatin1Char(';'));
+    Zeitimportzeile z;
+    z.einlauf = teile.value(0);
+    z.startNr = teile.value(1);
+    z.zeit = teile.value(2);
+    // Nearly every line has the start of the line before: no need to read it again.
+    const QString startText = teile.value(4);
+    if (startText != vorigerStartText) {
+      start = zehntel(startText);
+      vorigerStartText = startText;
+    }
+    z.startnummerGueltig = startnummerGueltig(z.startNr);
+    if (Zahlwert(z.einlauf) == 0 || !z.startnummerGueltig) z.hinweise << z.kopf() + QStringLiteral(" ist keine Zahl!");
+    Zeitteile zt;
+    if (!zeitLesen(z.zeit, zt)) {
+      z.hinweise << z.kopf() + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" ist keine gültige Zeit!");
+    } else {
+      z.zehntel = zt.zehntel;
+      z.zeitText = zt.text;
+      if (zt.minuten > 59 || zt.sekundenZehntel > 599)
+        z.hinweise << z.kopf() + QStringLiteral(", Zeitmessung min/sek > 60 ") + z.zeit + QStringLiteral(" falsch!");
+      if (vorigeZehntel >= zt.zehntel && vorigerStart == start)
+        z.hinweise << z.kopf() + QStringLiteral(", Zeit: ") + z.zeit +
+                          QStringLiteral(" kleiner/gleich vorherige Zeit ") + vorigeZeit + QStringLiteral("!");
+    }
+    vorigeZeit = z.zeit;
+    vorigeZehntel = z.zeitText.isEmpty() ? zehntel(z.zeit) : z.zehntel;
+    vorigerStart = start;
+    liste.push_back(std::move(z));
+  }
+  return liste;
+}
+
 Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const QString& pfad) {
   Zeitimportergebnis r;
   r.pfad = pfad;
+  if (s.zeitziel == Sitzung::Zeitziel::Swim) return r;  // no field takes a swim time
   Teilnehmertabelle& t = s.tabelle;
   Bediener& b = s.bediener;
   const Sitzung::Zeitmodus modus = s.zeitmodus;
@@ -238,56 +297,34 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     }
 
     s.importLaeuft = true;
+    const std::vector<Zeitimportzeile> gelesen = ZeitimportZeilenLesen(zeilen);
     // Rows that got their time from this file: a second line for the same
     // number is then a duplicate, not a time kept from before.
     std::vector<char> ausDatei(static_cast<size_t>(t.anzahl()) + 1, 0);
-    int anfang = 1;
-    if (!zeilen.isEmpty() && zeilen[0].contains(QLatin1String("Seewalder"), Qt::CaseInsensitive)) anfang = 2;
-    QString vorigeZeit, vorigerStart;
     Fortschritt f(b, QStringLiteral("% eingelesen  "));
-    const qint64 gesamt = zeilen.size();
-    for (qsizetype k = anfang; k < zeilen.size(); ++k) {
+    const qint64 gesamt = static_cast<qint64>(gelesen.size());
+    for (qint64 k = 0; k < gesamt; ++k) {
       f.melden(k + 1, gesamt);
-      QString zeile = zeilen[k];
-      zeile.removeIf([](QChar c) { return c.isSpace(); });
-      if (zeile.isEmpty() || IstKopfzeile(zeile)) continue;
+      const Zeitimportzeile& z = gelesen[k];
       ++r.zeilen;
       const qsizetype hinweiseVorher = hinweise.size();
-      const QStringList teile = zeile.split(QLatin1Char(';'));
-      const QString e = teile.value(0), sn = teile.value(1), z = teile.value(2), start = teile.value(4);
-      const QString kopf = QStringLiteral("Einlauf: ") + e + QStringLiteral(", SNr: ") + sn;
+      hinweise << z.hinweise;
+      const QString kopf = z.kopf();
 
-      const bool snGueltig = startnummerGueltig(sn);
-      if (Zahlwert(e) == 0 || !snGueltig) hinweise << kopf + QStringLiteral(" ist keine Zahl!");
-      Zeitteile zt;
-      const bool zeitOk = zeitLesen(z, zt);
-      if (!zeitOk) {
-        hinweise << kopf + QStringLiteral(", Zeit: ") + z + QStringLiteral(" ist keine gültige Zeit!");
-      } else {
-        if (zt.minuten > 59 || std::llround(Zahlwert(zt.sekunden) * 10.0) > 599)
-          hinweise << kopf + QStringLiteral(", Zeitmessung min/sek > 60 ") + z + QStringLiteral(" falsch!");
-        if (zehntel(vorigeZeit) >= zt.zehntel && zehntel(vorigerStart) == zehntel(start))
-          hinweise << kopf + QStringLiteral(", Zeit: ") + z + QStringLiteral(" kleiner/gleich vorherige Zeit ") +
-                          vorigeZeit + QStringLiteral("!");
-      }
-
-      const int zeileNr = snGueltig ? index.value(StartnummerSchluessel(sn)) : 0;
-      if (snGueltig && zeileNr == 0)
-        hinweise << kopf + QStringLiteral(", Zeit: ") + z + QStringLiteral(" fehlt in der Anmeldung!");
+      const int zeileNr = z.startnummerGueltig ? index.value(StartnummerSchluessel(z.startNr)) : 0;
+      if (z.startnummerGueltig && zeileNr == 0)
+        hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" fehlt in der Anmeldung!");
 
       bool zugeordnet = false, behalten = false;
-      if (zeileNr > 0 && zeitOk) {
-        const QString tn = QString::number(zt.stunden) + QLatin1Char(':') +
-                           QStringLiteral("%1").arg(zt.minuten, 2, 10, QLatin1Char('0')) + QLatin1Char(':') +
-                           zt.sekunden;
+      if (zeileNr > 0 && !z.zeitText.isEmpty()) {
         const QString vorher = t.feld(zeileNr, zielSpalte).trimmed();
         bool zuordnen = true;
         if (zuerstLeeren) {
-          if (ausDatei[zeileNr]) hinweise << kopf + QStringLiteral(" schon vorhanden! Neue Zeit: ") + z;
+          if (ausDatei[zeileNr]) hinweise << kopf + QStringLiteral(" schon vorhanden! Neue Zeit: ") + z.zeit;
         } else {
           zuordnen = vorher == kOhne || !vorher.contains(QLatin1Char(':'));
           if (!zuordnen && ausDatei[zeileNr])
-            hinweise << kopf + QStringLiteral(" schon vorhanden! Zeit ") + z + QStringLiteral(" nicht zugeordnet!");
+            hinweise << kopf + QStringLiteral(" schon vorhanden! Zeit ") + z.zeit + QStringLiteral(" nicht zugeordnet!");
           behalten = !zuordnen && !ausDatei[zeileNr];
         }
         if (zuordnen) {
@@ -296,19 +333,19 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
             // the bike leg, which must be known and shorter.
             const QString bike = t.feld(zeileNr, S_bike_time).trimmed();
             if (!zeitLesbar(bike)) {
-              hinweise << kopf + QStringLiteral(", Zeit: ") + z +
+              hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit +
                               QStringLiteral(" keine Bike-Zeit vorhanden, Run-Zeit nicht berechnet!");
-            } else if (zt.zehntel <= zehntel(bike)) {
-              hinweise << kopf + QStringLiteral(", Zeit: ") + z + QStringLiteral(" kleiner/gleich Bike-Zeit ") + bike +
-                              QStringLiteral("!");
+            } else if (z.zehntel <= zehntel(bike)) {
+              hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" kleiner/gleich Bike-Zeit ") +
+                              bike + QStringLiteral("!");
             } else {
               t.setFeld(zeileNr, S_run_time,
-                        SekundenAlsZeit((zt.zehntel - zehntel(bike)) / 10.0, QStringLiteral("h:nn:ss.s"),
+                        SekundenAlsZeit((z.zehntel - zehntel(bike)) / 10.0, QStringLiteral("h:nn:ss.s"),
                                         s.dezimalzeichen));
               zugeordnet = true;
             }
           } else {
-            t.setFeld(zeileNr, zielSpalte, tn);
+            t.setFeld(zeileNr, zielSpalte, z.zeitText);
             zugeordnet = true;
           }
         }
@@ -326,8 +363,6 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       else ++r.abgewiesen;
       // A line that gives nobody a time always says why.
       Q_ASSERT(zugeordnet || behalten || hinweise.size() > hinweiseVorher);
-      vorigeZeit = z;
-      vorigerStart = start;
     }
     s.importLaeuft = false;
 

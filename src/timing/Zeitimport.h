@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace zt {
 
@@ -29,6 +30,22 @@ struct Zeitimportergebnis {
   int hinweise = 0;          // notices in the report
   bool platzierungen = false;  // everybody had a time: places were computed
 };
+
+// One finish line as the import reads it, before any participant is looked
+// at: blanks removed, the time checked and normalised ("00:45:12" becomes
+// "0:45:12"), and the notices the line gives by itself.
+struct Zeitimportzeile {
+  QString einlauf, startNr, zeit;
+  QString zeitText;  // the time to assign; empty when it cannot be read
+  long long zehntel = 0;
+  bool startnummerGueltig = false;  // digits only and not 0
+  QStringList hinweise;
+  QString kopf() const;  // "Einlauf: " + einlauf + ", SNr: " + startNr
+};
+// The finish lines of a time file (header included): line 1 is skipped, and
+// line 2 too after a "Seewalder" header; header lines again and blank lines
+// are no finishes.
+std::vector<Zeitimportzeile> ZeitimportZeilenLesen(const QStringList& zeilen);
 
 // The whole command: preconditions, file dialog (or the editor's hand-over in
 // s.zeitdateiUebergabe), question, assignment, report in the Fehlermanager.

@@ -332,6 +332,17 @@ TEST_F(Import, LoeschenLeertAlleZeitenZuerst) {
   EXPECT_EQ(r.ohneZeit, 1);
 }
 
+TEST_F(Import, SchonVorhandenSchautAufsZielfeld) {
+  // A run time beside the bike leg is no earlier bike time.
+  anlegen({{u"1"_s, u"0:40:00"_s}, {u"2"_s, u"0:41:00"_s}});
+  u.s().zeitmodus = Sitzung::Zeitmodus::Ueberschreiben;
+  ZeitzielSetzen(u.s(), Sitzung::Zeitziel::Bike);
+  importieren(datei({u"0001;1;0:25:00,0;;10:00:00"_s, u"0002;2;0:26:00,0;;10:00:00"_s, u"0003;2;0:27:00,0;;10:00:00"_s}));
+  EXPECT_EQ(bericht(), (QStringList{kKopf, u"Einlauf: 0003, SNr: 2 schon vorhanden! Neue Zeit: 0:27:00,0"_s}));
+  EXPECT_EQ(feld(u"1"_s, S_zeit), u"0:40:00"_s);
+  EXPECT_EQ(feld(u"2"_s, S_bike_time), u"0:27:00,0"_s);
+}
+
 TEST_F(Import, SwimWirdNichtZugeordnet) {
   anlegen({{u"1"_s}});
   ZeitzielSetzen(u.s(), Sitzung::Zeitziel::Swim);
