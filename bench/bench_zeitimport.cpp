@@ -22,12 +22,11 @@ using namespace zt;
 
 namespace {
 
-// Hands the prepared file to the dialog and keeps the report to itself.
+// Hands the prepared file to the dialog.
 class Bediener : public StillerBediener {
  public:
   QString datei;
   Dateiwahl dateiOeffnen(const QString&, const QString&, const QString&, int) override { return {datei, 1}; }
-  void fehlermanager(const QString&) override {}
 };
 
 struct Umfeld {

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "timing/Zeitdatei.h"
 #include "timing/Zeitnahme.h"
+#include "StillerBediener.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,25 +16,6 @@ using namespace zt;
 
 namespace {
 using Takt = std::chrono::steady_clock;
-
-class Ruhig : public Bediener {
- public:
-  Antwort meldung(const QString&, const QString&, Symbol, Knoepfe k) override {
-    return k == Knoepfe::Ok ? Antwort::Ok : Antwort::Ja;
-  }
-  std::pair<Antwort, bool> frageMitHaken(const QString&, const QString&, const QString&) override {
-    return {Antwort::Ja, false};
-  }
-  Dateiwahl dateiOeffnen(const QString&, const QString&, const QString&, int) override { return {}; }
-  Dateiwahl dateiSpeichern(const QString&, const QString&, const QString&, int) override { return {}; }
-  void status(int, const QString&) override {}
-  void ereignisse() override {}
-  void sperren(bool) override {}
-  void sanduhr(bool) override {}
-  void zeigen(Ziel) override {}
-  void einmalig(int, std::function<void()>) override {}
-  void fehlermanager(const QString&) override {}
-};
 
 // A race clock that notes the moment it is read.
 class MessUhr : public Uhr {
@@ -50,7 +32,7 @@ class MessUhr : public Uhr {
 // the list (read back from a time file, as after a resume).
 struct Rennen {
   QTemporaryDir dir;
-  Ruhig b;
+  StillerBediener b;
   MessUhr uhr;
   StandardSystem sys;
   Sitzung s{b, uhr, sys};
