@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
@@ -42,6 +43,8 @@ Zeitdateibefehle::Zeitdateibefehle(FormZieltafel& fenster) : QObject(&fenster), 
   menue->addAction(zuordnen);
   menue->addAction(editor);
   menue->addAction(bearbeiten);
+  // In the menu bar an icon would stand in for the caption.
+  fehler->setIcon(QIcon());
   fenster.menuBar()->addAction(fehler);
 
   // On the tool bar after the database's open command, as the operator knows it.

@@ -4,6 +4,7 @@
 #include "ui/EinlaufModell.h"
 #include "ui/FormZieltafel.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -443,9 +444,12 @@ QWidget* ZeitnahmeSeite::listenGruppe() {
 
 bool ZeitnahmeSeite::eventFilter(QObject* objekt, QEvent* ereignis) {
   // A digit or Enter typed while the list has the focus (a row was just
-  // clicked) is a start number: it goes to the start-number field. A cell
-  // being edited has the focus in its editor and gets its keys as usual.
-  if (objekt == m_liste && ereignis->type() == QEvent::KeyPress && m_startnummer->isEnabled()) {
+  // clicked) is a start number: it goes to the start-number field. Not so
+  // the keys of a cell being edited: its Enter, which ends the edit, comes up
+  // to the list too and must not record a finish.
+  const QWidget* fokus = QApplication::focusWidget();
+  const bool zellenEditor = fokus && fokus != m_liste && m_liste->isAncestorOf(fokus);
+  if (objekt == m_liste && ereignis->type() == QEvent::KeyPress && !zellenEditor && m_startnummer->isEnabled()) {
     auto* k = static_cast<QKeyEvent*>(ereignis);
     const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
     if ((istZiffer(k) || enter) && k->modifiers() == Qt::NoModifier) {
