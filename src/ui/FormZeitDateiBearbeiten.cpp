@@ -111,7 +111,8 @@ FormZeitDateiBearbeiten::FormZeitDateiBearbeiten(FormZieltafel& fenster)
   int gesamt = 0;
   for (int i = 0; i < kEditorspalten; ++i) {
     const int text = m_liste->horizontalHeader()->fontMetrics().horizontalAdvance(EditorspaltenTitel(i)) + 20;
-    const int zeit = i == ES_Markierung ? 0 : m_liste->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00,0")) + 12;
+    const QString muster = i == ES_Fehler ? QStringLiteral("Einlauf eingefügt") : QStringLiteral("00:00:00,0");
+    const int zeit = i == ES_Markierung ? 0 : m_liste->fontMetrics().horizontalAdvance(muster) + 12;
     const int b = std::max({ZeiteditorModell::breite(i), text, zeit});
     m_liste->setColumnWidth(i, b);
     gesamt += b;

@@ -407,7 +407,9 @@ QWidget* ZeitnahmeSeite::listenGruppe() {
     // narrower font than today's.
     const int text = m_liste->horizontalHeader()->fontMetrics().horizontalAdvance(
                          m_modell->headerData(i, Qt::Horizontal).toString()) + 20;
-    const int zeit = m_liste->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00,0")) + 12;
+    // The remark column holds "Einlauf eingefügt" and "ZeitDiff 0,1s SN".
+    const int zeit = m_liste->fontMetrics().horizontalAdvance(
+                         i == E_Fehler ? QStringLiteral("Einlauf eingefügt") : QStringLiteral("00:00:00,0")) + 12;
     const int b = std::max({EinlaufModell::breite(i), text, zeit});
     m_liste->setColumnWidth(i, b);
     gesamt += b;
