@@ -369,3 +369,67 @@ TEST_F(Seite, BeendenDesProgrammsWaehrendDesRennensFragtErst) {
   EXPECT_TRUE(fenster->close());
   EXPECT_EQ(protokoll.size(), 2);
 }
+
+TEST_F(Seite, BeschriftungenSpaltenUndFortsetzenAusDatei) {
+  const std::pair<const char*, const char*> knoepfe[] = {
+      {"cmdZeitmessungStarten", "Zeitmessung starten|bei Auswahl wird Zeitmessung gestartet"},
+      {"cmdStartzeitUebernehmen", "i.O.|1.Startzeit manuell übernehmen"},
+      {"cmdStartzeit2Uebernehmen", "i.O.|2.Startzeit manuell übernehmen"},
+      {"cmdStartzeit2VonZeit", "von Zeit|2.Startzeit von Uhrzeit übernehmen"},
+      {"cmdEinlaufLoeschen", "Einlauf löschen|markierte Zeile löschen"},
+      {"cmdInStartzeit1", "in 1.Startzeit|1.Startzeit zuordnen"},
+      {"cmdInStartzeit2", "in 2.Startzeit|2.Startzeit zuordnen"},
+      {"cmdZeitmessungBeenden", "Zeitmessung beenden|bei Auswahl wird Zeitmessung beendet"},
+      {"cmdZeitmessungEinlesen",
+       "Zeitmessung einlesen|bei Auswahl wird zB. alte abgebrochende Zeitmessung eingelesen und Zeitmessung wieder "
+       "neu mit alten Daten gestartet"},
+  };
+  for (const auto& [name, text] : knoepfe)
+    EXPECT_EQ(knopf(name)->text() + QLatin1Char('|') + knopf(name)->toolTip(), QString::fromUtf8(text)) << name;
+  EXPECT_EQ(knopf("cmdEinlaufEinfuegen")->text(), QStringLiteral("Einlauf einfügen"));
+  EXPECT_EQ(knopf("cmdZeitmessungSpeichern")->text(), QStringLiteral("Zeitmessung speichern"));
+  const std::pair<const char*, const char*> optionen[] = {
+      {"ZeitmessungZehntel", "in 1/10 Sekunden"},
+      {"ZeitmessungSekunde", "in Sekunden"},
+      {"CheckZeitPlus1Einheit", "bei Zeitgleichheit nachfolgender Einlauf +1/10 oder +1 Sekunde"},
+      {"CheckZeitDatenbank", "Zeiten den Läufern in der Datenbank zuordnen?"},
+      {"chkZeitnahmeSofortdruckInUrkunde", "Zeitnahme in Urkunde drucken"},
+      {"chkZweiteStartUhrzeit", "2.Startzeit"},
+  };
+  for (const auto& [name, text] : optionen)
+    EXPECT_EQ(kind<QAbstractButton>(QString::fromLatin1(name))->text(), QString::fromUtf8(text)) << name;
+  // Defaults: tenths, ties moved on, nothing written to the table or printed.
+  EXPECT_TRUE(kind<QAbstractButton>(QStringLiteral("ZeitmessungZehntel"))->isChecked());
+  EXPECT_TRUE(kind<QAbstractButton>(QStringLiteral("CheckZeitPlus1Einheit"))->isChecked());
+  EXPECT_FALSE(kind<QAbstractButton>(QStringLiteral("CheckZeitDatenbank"))->isChecked());
+
+  QAbstractItemModel* m = seite()->modell();
+  QStringList koepfe;
+  for (int c = 0; c < m->columnCount(); ++c) koepfe << m->headerData(c, Qt::Horizontal).toString();
+  EXPECT_EQ(koepfe, (QStringList{"Einlauf", "Startnummer", "Zeit", "Fehler", "StartZeit"}));
+  EXPECT_EQ(EinlaufModell::breite(E_Einlauf), 80);  // 1200 twips
+  EXPECT_EQ(EinlaufModell::breite(E_StartZeit), 67);  // 1010 twips
+  for (int c = 0; c < m->columnCount(); ++c) EXPECT_GE(seite()->liste()->columnWidth(c), EinlaufModell::breite(c));
+
+  // "Zeitmessung einlesen": a race broken off earlier goes on from its file,
+  // with its start time and the lock of a running race.
+  const QString alt = dir.filePath(QStringLiteral("alt/rennen.erg"));
+  test::schreibeDatei(alt, "Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;12;0:41:10,0;;09:30:00\r\n"
+                           "0002;9003;0:41:11,0;SN;09:30:00\r\n");
+  reiter()->setCurrentIndex(1);
+  protokoll.clear();
+  dateien = {{alt, 1}};
+  antworten = {Antwort::Ja, Antwort::Ja};
+  QTest::mouseClick(knopf("cmdZeitmessungEinlesen"), Qt::LeftButton);
+  EXPECT_EQ(protokoll.value(0), "[Zeitmessung neinlesen] Es werden alle Zeitdaten gelöscht! Wirklich?" + blanks(17) +
+                                    " => Ja");
+  EXPECT_EQ(protokoll.value(1), QStringLiteral("[Dialog] Zeitdatei öffnen => ") + alt);
+  ASSERT_EQ(z().zustand(), Zeitnahmezustand::Laeuft);
+  EXPECT_EQ(listenzeilen(), (QStringList{"0001;12;0:41:10,0;;09:30:00", "0002;9003;0:41:11,0;SN;09:30:00"}));
+  EXPECT_EQ(feld("txtStartzeit")->text(), QStringLiteral("09:30:00"));
+  erwarteRennsperre(true);
+  zeit(10, 12, 0);
+  tippen(QString());
+  EXPECT_EQ(listenzeilen().value(2), QStringLiteral("0003;9005;0:42:00,0;SN;09:30:00"));
+  EXPECT_EQ(QString::fromLatin1(test::leseDatei(alt)).count(QStringLiteral("\r\n")), 4);
+}
