@@ -72,11 +72,13 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   // Every change of tab writes the settings and checks paths and year; not
   // while the strip is locked, when only an operation shows a page.
   connect(m_register, &QTabWidget::currentChanged, this, [this](int index) {
+    // The clock of the timing page rests while another page is shown, also
+    // when an operation showed it.
+    if (index != 1) m_zeitnahme->seiteVerlassen();
     if (m_register->isEnabled() && index >= 0) befehl([this, index] {
       TabWechsel(m_s, index + 1);
-      // The timing page sets itself up on every visit; elsewhere its clock rests.
+      // The timing page sets itself up on every visit.
       if (index == 1) m_zeitnahme->seiteBetreten();
-      else m_zeitnahme->seiteVerlassen();
     });
   });
   setCentralWidget(m_register);
