@@ -26,6 +26,8 @@ class CliBediener : public Bediener {
   void status(int feld, const QString& text) override { statusfelder[feld] = text; }
   void ereignisse() override {}
   void sperren(bool) override {}
+  void zeitnahmeSperre(bool an) override { zeitnahmeGesperrt = an; }
+  bool zeitnahmeGesperrt = false;
   void sanduhr(bool) override {}
   void zeigen(Ziel) override {}
   void einmalig(int ms, std::function<void()> aufruf) override { m_timer.push_back(std::move(aufruf)); }

@@ -52,6 +52,10 @@ class Bediener {
   virtual void ereignisse() = 0;
   // Locks tool bars, tabs and frame and shows the wait panel (true), or undoes it.
   virtual void sperren(bool gesperrt) = 0;
+  // The clock runs on race day: tool bars, menus, commands and every page but
+  // the timing page are locked (true) or freed again (false). No wait panel:
+  // the timing page stays fully usable.
+  virtual void zeitnahmeSperre(bool an) = 0;
   virtual void sanduhr(bool an) = 0;
   virtual void zeigen(Ziel ziel) = 0;
   // A one-shot timer: the call runs later on the same thread.

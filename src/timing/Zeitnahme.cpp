@@ -448,7 +448,7 @@ void Zeitnahme::einlesen() {
 void Zeitnahme::sperre(bool an) {
   if (an == m_gesperrt) return;
   m_gesperrt = an;
-  m_s.bediener.sperren(an);
+  m_s.bediener.zeitnahmeSperre(an);
 }
 
 // --- start times ---

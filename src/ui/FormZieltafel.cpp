@@ -1,9 +1,12 @@
 #include "ui/FormZieltafel.h"
 
+#include "app/Pfadpruefung.h"
 #include "app/Programmstart.h"
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
+#include "timing/Zeitnahme.h"
 #include "ui/Datenbankbefehle.h"
+#include "ui/FormZeitDateiBearbeiten.h"
 #include "ui/FormZeitError.h"
 #include "ui/Rasterbefehle.h"
 #include "ui/Suchleiste.h"
@@ -11,10 +14,13 @@
 #include "ui/Teilnehmerraster.h"
 #include "ui/Voreinstellungen.h"
 #include "ui/Wartepanel.h"
+#include "ui/Zeitdateibefehle.h"
+#include "ui/ZeitnahmeSeite.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScopedValueRollback>
@@ -48,12 +54,17 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   m_symbolleiste->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   m_symbolleiste->setMovable(false);
 
+  // Made before the pages and so let go before them: the timing page shows it.
+  m_zeitnahme = new Zeitnahme(m_s, this);
+  Sitzung* sitzung = &m_s;
+  m_zeitnahme->pfadpruefung = [sitzung] { PfadePruefen(*sitzung, false, Pfadfeld::Keins); };
+
   m_register = new QTabWidget(this);
   m_register->setObjectName(QStringLiteral("SSTab1"));
   m_register->addTab(seiteZieltafel(), QStringLiteral("Zieltafel"));
   m_register->setTabToolTip(0, QStringLiteral("Eingabe aller läuferbezogenen Daten"));
-  m_register->addTab(leereSeite(QStringLiteral("Zeitnahme und, auf Wunsch, Zuordnung der Läufer")),
-                     QStringLiteral("Zeitnahme"));
+  m_zeitnahmeSeite = new ZeitnahmeSeite(*this, *m_zeitnahme);
+  m_register->addTab(m_zeitnahmeSeite, QStringLiteral("Zeitnahme"));
   m_register->setTabToolTip(1, QStringLiteral("Zeitnahme und, auf Wunsch, Zuordnung der Läufer"));
   m_register->addTab(new Voreinstellungen(*this), QStringLiteral("Voreinstellungen und Info's"));
   m_register->setTabToolTip(2, QStringLiteral("globale Einstellungen für die Zieltafel"));
@@ -61,11 +72,19 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   // Every change of tab writes the settings and checks paths and year; not
   // while the strip is locked, when only an operation shows a page.
   connect(m_register, &QTabWidget::currentChanged, this, [this](int index) {
-    if (m_register->isEnabled() && index >= 0) befehl([this, index] { TabWechsel(m_s, index + 1); });
+    // The clock of the timing page rests while another page is shown, also
+    // when an operation showed it.
+    if (index != 1) m_zeitnahme->seiteVerlassen();
+    if (m_register->isEnabled() && index >= 0) befehl([this, index] {
+      TabWechsel(m_s, index + 1);
+      // The timing page sets itself up on every visit.
+      if (index == 1) m_zeitnahme->seiteBetreten();
+    });
   });
   setCentralWidget(m_register);
 
   m_datenbank = new Datenbankbefehle(*this);
+  m_zeitdatei = new Zeitdateibefehle(*this);
   auto* ende = new QAction(QStringLiteral("Ende"), this);
   ende->setObjectName(QStringLiteral("btnEnde"));
   ende->setShortcut(QKeySequence::Quit);
@@ -112,16 +131,11 @@ QWidget* FormZieltafel::seiteZieltafel() {
   return seite;
 }
 
-QWidget* FormZieltafel::leereSeite(const QString& beschreibung) {
-  auto* seite = new QWidget;
-  auto* layout = new QVBoxLayout(seite);
-  auto* text = new QLabel(beschreibung, seite);
-  QFont f = text->font();
-  f.setBold(true);
-  text->setFont(f);
-  layout->addWidget(text);
-  layout->addStretch(1);
-  return seite;
+void FormZieltafel::zeiteditorZeigen() {
+  if (!m_zeiteditor) m_zeiteditor = new FormZeitDateiBearbeiten(*this);
+  m_zeiteditor->show();
+  m_zeiteditor->raise();
+  m_zeiteditor->activateWindow();
 }
 
 void FormZieltafel::statusleisteAnlegen() {
@@ -161,15 +175,24 @@ void FormZieltafel::sperren(bool gesperrt) {
 
 void FormZieltafel::entsperren() {
   m_sperren = 0;
+  m_zeitnahmeSperre = false;
+  sperreAnwenden();
+}
+
+void FormZieltafel::zeitnahmeSperre(bool an) {
+  m_zeitnahmeSperre = an;
   sperreAnwenden();
 }
 
 void FormZieltafel::sperreAnwenden() {
   const bool frei = m_sperren == 0;
-  menuBar()->setEnabled(frei);
-  m_symbolleiste->setEnabled(frei);
+  const bool befehleFrei = frei && !m_zeitnahmeSperre;
+  menuBar()->setEnabled(befehleFrei);
+  m_symbolleiste->setEnabled(befehleFrei);
   m_register->setEnabled(frei);
-  m_befehle->setEnabled(frei);
+  m_befehle->setEnabled(befehleFrei);
+  for (int i = 0; i < m_register->count(); ++i)
+    if (m_register->widget(i) != m_zeitnahmeSeite) m_register->setTabEnabled(i, !m_zeitnahmeSperre);
   if (frei || m_dialoge > 0) m_wartepanel->hide();
   else if (!m_wartepanel->isVisible()) m_wartepanel->zeigen();
 }
@@ -181,6 +204,10 @@ void FormZieltafel::dialogOffen(bool offen) {
 }
 
 void FormZieltafel::zeigen(Ziel ziel) {
+  // During the race the operator stays on the timing page: an operation that
+  // wants to show another page (the editor's hand-over shows the
+  // participants) must not take the start-number field away.
+  if (m_zeitnahmeSperre && ziel != Ziel::TabZeitnahme) return;
   switch (ziel) {
     case Ziel::TabZieltafel: m_register->setCurrentIndex(0); return;
     case Ziel::TabZeitnahme: m_register->setCurrentIndex(1); return;
@@ -241,7 +268,22 @@ void FormZieltafel::closeEvent(QCloseEvent* ereignis) {
   // A value still being typed belongs to the table before the save question.
   m_raster->offeneEingabeUebernehmen();
   bool schliessen = false;
-  befehl([&] { schliessen = Programmende(m_s); });
+  befehl([&] {
+    // The time file holds every finish, but an exit in the middle of a race
+    // is far more likely a slip than a wish.
+    if (m_zeitnahme->zustand() != Zeitnahmezustand::Bereit &&
+        m_s.bediener.meldung(QStringLiteral("Zieltafel"),
+                             QStringLiteral("Die Zeitmessung läuft noch! Alle Einläufe stehen in der Zeitdatei \"%1\" "
+                                            "und werden beim nächsten Öffnen der Seite \"Zeitnahme\" zum Einlesen "
+                                            "angeboten.\nSoll die Zieltafel trotzdem beendet werden?   ")
+                                 .arg(QDir::toNativeSeparators(m_zeitnahme->zeitdatei())),
+                             Symbol::Ausruf, Knoepfe::JaNein) != Antwort::Ja)
+      return;
+    // The editor's list and marks are saved (or the exit stopped) before the
+    // program goes: its window would otherwise vanish without a word.
+    if (m_zeiteditor && m_zeiteditor->isVisible() && !m_zeiteditor->close()) return;
+    schliessen = Programmende(m_s);
+  });
   if (!schliessen) {
     ereignis->ignore();
     return;

@@ -21,6 +21,10 @@ class Teilnehmerraster;
 class Wartepanel;
 class Datenbankbefehle;
 class FormZeitError;
+class FormZeitDateiBearbeiten;
+class Zeitdateibefehle;
+class Zeitnahme;
+class ZeitnahmeSeite;
 
 // "V1.6(2)" from the build's version numbers.
 QString Versionstext();
@@ -50,6 +54,10 @@ class FormZieltafel : public QMainWindow {
   // Nested: the window is unlocked when every lock was released.
   void sperren(bool gesperrt);
   bool gesperrt() const { return m_sperren > 0; }
+  // While the clock runs: menus, tool bars, commands and every tab but the
+  // timing tab are off; the timing tab stays usable and no wait panel shows.
+  void zeitnahmeSperre(bool an);
+  bool zeitnahmeGesperrt() const { return m_zeitnahmeSperre; }
   // Unlocks whatever is locked (the emergency command).
   void entsperren();
   // A question or file dialog is open: the wait panel steps aside meanwhile,
@@ -64,13 +72,18 @@ class FormZieltafel : public QMainWindow {
   // The "Fehlermanager" window, made on first use and kept.
   void fehlermanagerZeigen(const QString& bericht);
   FormZeitError* fehlermanagerFenster() const { return m_fehlermanager; }
+  // Race day: the timing state lives as long as the window.
+  Zeitnahme* zeitnahme() const { return m_zeitnahme; }
+  ZeitnahmeSeite* zeitnahmeSeite() const { return m_zeitnahmeSeite; }
+  // "Zeitmessung bearbeiten", made on first use and kept.
+  void zeiteditorZeigen();
+  FormZeitDateiBearbeiten* zeiteditorFenster() const { return m_zeiteditor; }
 
  protected:
   void closeEvent(QCloseEvent* ereignis) override;
 
  private:
   QWidget* seiteZieltafel();
-  QWidget* leereSeite(const QString& beschreibung);
   void statusleisteAnlegen();
   void sperreAnwenden();
 
@@ -83,6 +96,11 @@ class FormZieltafel : public QMainWindow {
   Wartepanel* m_wartepanel = nullptr;
   Datenbankbefehle* m_datenbank = nullptr;
   FormZeitError* m_fehlermanager = nullptr;
+  Zeitnahme* m_zeitnahme = nullptr;
+  ZeitnahmeSeite* m_zeitnahmeSeite = nullptr;
+  FormZeitDateiBearbeiten* m_zeiteditor = nullptr;
+  Zeitdateibefehle* m_zeitdatei = nullptr;
+  bool m_zeitnahmeSperre = false;
   std::array<QLabel*, 4> m_status{};
   QMap<Ziel, QPointer<QWidget>> m_ziele;
   int m_sperren = 0;

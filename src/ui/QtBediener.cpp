@@ -84,6 +84,9 @@ void QtBediener::setFenster(FormZieltafel* fenster) { m_fenster = fenster; }
 
 QWidget* QtBediener::elternfenster() const {
   if (QWidget* aktiv = QApplication::activeModalWidget()) return aktiv;
+  // A question of the time-file editor belongs in front of the editor, not
+  // behind it over the main window.
+  if (QWidget* aktiv = QApplication::activeWindow()) return aktiv;
   return m_fenster.data();
 }
 
@@ -171,6 +174,10 @@ void QtBediener::ereignisse() { QApplication::processEvents(); }
 
 void QtBediener::sperren(bool gesperrt) {
   if (m_fenster) m_fenster->sperren(gesperrt);
+}
+
+void QtBediener::zeitnahmeSperre(bool an) {
+  if (m_fenster) m_fenster->zeitnahmeSperre(an);
 }
 
 void QtBediener::sanduhr(bool an) {

@@ -30,6 +30,7 @@ class QtBediener : public Bediener {
   void status(int feld, const QString& text) override;
   void ereignisse() override;
   void sperren(bool gesperrt) override;
+  void zeitnahmeSperre(bool an) override;
   void sanduhr(bool an) override;
   void zeigen(Ziel ziel) override;
   void einmalig(int millisekunden, std::function<void()> aufruf) override;

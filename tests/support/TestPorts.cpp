@@ -67,6 +67,13 @@ void TestBediener::sperren(bool an) {
   protokoll.push_back({QStringLiteral("sperren"), QString(), an ? QStringLiteral("an") : QStringLiteral("aus"), Symbol::Keins, Knoepfe::Ok, QString(), 0});
 }
 
+void TestBediener::zeitnahmeSperre(bool an) {
+  if (an != zeitnahmeGesperrt) gesperrt += an ? 1 : -1;
+  zeitnahmeGesperrt = an;
+  protokoll.push_back({QStringLiteral("zeitnahmeSperre"), QString(), an ? QStringLiteral("an") : QStringLiteral("aus"),
+                       Symbol::Keins, Knoepfe::Ok, QString(), 0});
+}
+
 void TestBediener::zeigen(Ziel ziel) {
   protokoll.push_back({QStringLiteral("zeigen"), QString(), QString::number(static_cast<int>(ziel)), Symbol::Keins, Knoepfe::Ok, QString(), 0});
 }

@@ -20,7 +20,7 @@ QT_END_NAMESPACE
 namespace zt::test {
 
 struct Aufruf {
-  QString art;  // "meldung", "haken", "oeffnen", "speichern", "status", "sperren", "zeigen", "timer"
+  QString art;  // "meldung", "haken", "oeffnen", "speichern", "status", "sperren", "zeitnahmeSperre", "zeigen", "timer"
   QString titel;
   QString text;
   Symbol symbol = Symbol::Keins;
@@ -37,7 +37,8 @@ class TestBediener : public Bediener {
   std::deque<Dateiwahl> dialoge;        // empty: dialog cancelled
   QMap<int, QString> statusfelder;
   std::vector<std::function<void()>> timer;
-  int gesperrt = 0;
+  int gesperrt = 0;                     // locks still held, of either kind
+  bool zeitnahmeGesperrt = false;       // the race-day lock of the timing page
 
   Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override;
   std::pair<Antwort, bool> frageMitHaken(const QString& titel, const QString& text,
@@ -49,6 +50,7 @@ class TestBediener : public Bediener {
   void status(int feld, const QString& text) override;
   void ereignisse() override {}
   void sperren(bool an) override;
+  void zeitnahmeSperre(bool an) override;
   void sanduhr(bool) override {}
   void zeigen(Ziel ziel) override;
   void einmalig(int ms, std::function<void()> aufruf) override;
