@@ -21,6 +21,7 @@ class StillerBediener : public Bediener {
   void zeigen(Ziel) override {}
   void einmalig(int, std::function<void()>) override {}
   void fehlermanager(const QString&) override {}
+  void zeitnahmeSperre(bool) override {}
 };
 
 }  // namespace zt

@@ -43,6 +43,7 @@ class Stumm : public Bediener {
   void zeigen(Ziel) override {}
   void einmalig(int, std::function<void()>) override {}
   void fehlermanager(const QString&) override {}
+  void zeitnahmeSperre(bool) override {}
 };
 
 const char* const kBausteine[] = {
