@@ -5,6 +5,7 @@
 #include "persistence/Datenbank.h"
 #include "ui/Datenbankbefehle.h"
 #include "ui/FormZeitError.h"
+#include "ui/Pruefbefehle.h"
 #include "ui/Rasterbefehle.h"
 #include "ui/Suchleiste.h"
 #include "ui/TeilnehmerModell.h"
@@ -66,6 +67,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   setCentralWidget(m_register);
 
   m_datenbank = new Datenbankbefehle(*this);
+  new Pruefbefehle(*this);
   auto* ende = new QAction(QStringLiteral("Ende"), this);
   ende->setObjectName(QStringLiteral("btnEnde"));
   ende->setShortcut(QKeySequence::Quit);

@@ -90,6 +90,14 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   AuswahlDuatTriatlon->setToolTip(QStringLiteral("Spaltenansicht für Duathlon"));
   AuswahlDuatTriatlon->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
+  LaufDatenEntfernen = new QComboBox(this);
+  LaufDatenEntfernen->setObjectName(QStringLiteral("LaufDatenEntfernen"));
+  LaufDatenEntfernen->setToolTip(QStringLiteral("Spalten aller Teilnehmer löschen"));
+  LaufDatenEntfernen->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  LaufDatenEntfernen->setMaxVisibleItems(20);
+  cmdAnmeldungEntfernen = knopf(QStringLiteral("Anmeldung entfernen"), "cmdAnmeldungEntfernen",
+                                QStringLiteral("lösche Startnummer und Lauf aus Datenzeile"), this);
+
   auto* raster = new QGridLayout(this);
   raster->setContentsMargins(0, 0, 0, 0);
   raster->setHorizontalSpacing(6);
@@ -121,6 +129,10 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   unten->addWidget(trenner(this));
   unten->addWidget(beschriftung(QStringLiteral("Ansicht:"), AuswahlDuatTriatlon, "lblAuswahlDuatTriatlon", this));
   unten->addWidget(AuswahlDuatTriatlon);
+  unten->addWidget(trenner(this));
+  unten->addWidget(beschriftung(QStringLiteral("Spalten löschen:"), LaufDatenEntfernen, "lblLaufDatenEntfernen", this));
+  unten->addWidget(LaufDatenEntfernen);
+  unten->addWidget(cmdAnmeldungEntfernen);
   unten->addStretch(1);
 
   raster->addLayout(oben, 0, 0);
