@@ -2,6 +2,7 @@
 
 #include "core/Textdatei.h"
 #include "event/Anmeldung.h"
+#include "event/Startnummern.h"
 
 #include <QScopedValueRollback>
 #include <cstdio>
@@ -39,8 +40,11 @@ bool AnmeldungSchritt(Kontext& k, const QStringList& a) {
   anmeldung.allesUebernehmen();
   // The batch always writes as the window does in simplified entry.
   const QScopedValueRollback einfach(k.s.einst.CheckAutoHinzufuegen, 1);
-  const QScopedValueRollback nummer(k.s.einst.CheckAutoStartnummer,
-                                    OptionGesetzt(a, QStringLiteral("startnummer")) ? 1 : 0);
+  const bool startnummer = OptionGesetzt(a, QStringLiteral("startnummer"));
+  const QScopedValueRollback nummer(k.s.einst.CheckAutoStartnummer, startnummer ? 1 : 0);
+  // The window works the current numbers out after every load; a batch run
+  // does it here, so that the next number is one nobody has.
+  if (startnummer) StartnummernNachLaden(k.s);
   if (!anmeldung.inTabelleSchreiben()) return false;
   const int zeile = k.s.tabelle.aktuelleZeile();
   const QByteArray b = QStringLiteral("%1 %2\t%3\n")

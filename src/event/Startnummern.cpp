@@ -85,6 +85,9 @@ Startnummernstand StartnummernErmitteln(Sitzung& s) {
     if (!benannt(name)) continue;  // an unused type has nothing to offer
     if (b.von <= 0 || b.bis <= 0)
       frei << name + QStringLiteral(" ohne Startnummernbereich");
+    else if (b.von > b.bis)
+      frei << name + QStringLiteral(" Bereich verkehrt (") + e.txtHauptlaufFestVonStartnummer[k - 1].trimmed() +
+                  QStringLiteral(" bis ") + e.txtHauptlaufBisStartnummer[k - 1].trimmed() + QLatin1Char(')');
     else if (Ganzzahlwert(stand.aktuell[k - 1]) > b.bis)
       // "von 200 bis 199" would read like a range; it is none.
       frei << name + QStringLiteral(" ausgeschöpft (bis ") + e.txtHauptlaufBisStartnummer[k - 1].trimmed() +
