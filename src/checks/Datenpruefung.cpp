@@ -71,9 +71,22 @@ class Pruefung {
     // Four digits as the lists always showed them; a long list goes on
     // counting with more digits instead of wrapping round.
     const QString eintrag = text + QString::number(m_s.fehlerzaehler).rightJustified(4, QLatin1Char('0')) + nachNummer;
-    const QString bisher = m_t.feld(zeile, S_fehler);
-    m_t.setFeld(zeile, S_fehler, bisher.isEmpty() ? eintrag : bisher + QStringLiteral(", ") + eintrag);
+    // Collected per row and written once before the rows move: a row with
+    // many findings is not rewritten for every one.
+    if (m_neu.size() <= static_cast<size_t>(zeile)) m_neu.resize(m_t.anzahl() + 1);
+    QString& neu = m_neu[zeile];
+    if (neu.isEmpty()) m_beruehrt.push_back(zeile);
+    neu += neu.isEmpty() ? eintrag : QStringLiteral(", ") + eintrag;
     m_t.setTextfarbe(zeile, kRot);
+  }
+
+  void schreiben() {
+    for (int zeile : m_beruehrt) {
+      const QString bisher = m_t.feld(zeile, S_fehler);
+      m_t.setFeld(zeile, S_fehler, bisher.isEmpty() ? m_neu[zeile] : bisher + QStringLiteral(", ") + m_neu[zeile]);
+      m_neu[zeile].clear();
+    }
+    m_beruehrt.clear();
   }
 
   void fehlerLeeren() {
@@ -115,6 +128,7 @@ class Pruefung {
       if (!b.gesetzt()) continue;
       if (!b.enthaelt(wert)) befund(i, QStringLiteral("Startnummer zu Strecke "));
     }
+    schreiben();
   }
 
   void startnummern() {
@@ -134,6 +148,7 @@ class Pruefung {
         befund(i, QStringLiteral("fehlerhafte Startnummer "));
       }
     }
+    schreiben();
     m_t.sortieren(QStringLiteral("startnummer"));
     for (int i = 2; i <= n; ++i) {
       p.zeile(i);
@@ -142,6 +157,7 @@ class Pruefung {
       befund(i - 1, QStringLiteral("fehlerhafte Startnummer "));
       befund(i, QStringLiteral("fehlerhafte Startnummer "));
     }
+    schreiben();
   }
 
   void namen() {
@@ -162,6 +178,7 @@ class Pruefung {
       befund(i - 1, QStringLiteral("identischer Name "));
       befund(i, QStringLiteral("identischer Name "));
     }
+    schreiben();
   }
 
   void zeitenUndJahre() {
@@ -184,6 +201,7 @@ class Pruefung {
       const long long jahr = JahrAusFeld(m_t.feld(i, S_jahr));
       if (jahr < 1900 || jahr > m_s.bezugsjahr) befund(i, QStringLiteral("Jahrgang nicht definiert "));
     }
+    schreiben();
   }
 
   void vornamen() {
@@ -245,6 +263,7 @@ class Pruefung {
         eintrag.fehler = QStringLiteral("Vorname passt nicht zum Geschlecht in Anmeldung");
       }
     }
+    schreiben();
   }
 
  private:
@@ -252,6 +271,8 @@ class Pruefung {
   Teilnehmertabelle& m_t;
   Bediener& m_b;
   bool m_ohneFrage;
+  std::vector<QString> m_neu;  // findings of the current phase per row
+  std::vector<int> m_beruehrt;
 };
 }  // namespace
 

@@ -28,9 +28,10 @@ bool escape(const QString& t, qsizetype i) {
 // Quoted-printable is decoded only where the mail says so or shows its
 // marks: a text that merely holds "=" stays as it is.
 bool siehtNachQuotedPrintableAus(const QString& t) {
+  qsizetype i = t.indexOf(QLatin1Char('='));
+  if (i < 0) return false;
   if (t.contains(QLatin1String("quoted-printable"), Qt::CaseInsensitive)) return true;
-  for (qsizetype i = 0; i + 1 < t.size(); ++i) {
-    if (t[i] != QLatin1Char('=')) continue;
+  for (; i >= 0 && i + 1 < t.size(); i = t.indexOf(QLatin1Char('='), i + 1)) {
     if (t[i + 1] == QLatin1Char('\n')) return true;  // soft line break
     if (!escape(t, i)) continue;
     const int wert = hexwert(t[i + 1]) * 16 + hexwert(t[i + 2]);
@@ -42,31 +43,46 @@ bool siehtNachQuotedPrintableAus(const QString& t) {
 QString quotedPrintableDekodieren(const QString& t) {
   QString aus;
   aus.reserve(t.size());
-  for (qsizetype i = 0; i < t.size();) {
-    if (t[i] == QLatin1Char('=') && i + 1 < t.size() && t[i + 1] == QLatin1Char('\n')) {
+  qsizetype i = 0;
+  while (i < t.size()) {
+    const qsizetype gleich = t.indexOf(QLatin1Char('='), i);
+    if (gleich < 0) {
+      aus += QStringView(t).mid(i);
+      break;
+    }
+    aus += QStringView(t).mid(i, gleich - i);
+    i = gleich;
+    if (i + 1 < t.size() && t[i + 1] == QLatin1Char('\n')) {
       i += 2;  // soft line break: the line goes on
       continue;
     }
-    if (escape(t, i)) {
-      // A run of escapes is one character sequence in the mail's charset:
-      // UTF-8 when it is valid UTF-8, otherwise Windows-1252.
-      QByteArray bytes;
-      while (escape(t, i)) {
-        bytes.append(static_cast<char>(hexwert(t[i + 1]) * 16 + hexwert(t[i + 2])));
-        i += 3;
-        if (i + 1 < t.size() && t[i] == QLatin1Char('=') && t[i + 1] == QLatin1Char('\n')) i += 2;
-      }
-      aus += TextDekodieren(bytes);
+    if (!escape(t, i)) {
+      aus += t[i++];
       continue;
     }
-    aus += t[i++];
+    // A run of escapes is one character sequence in the mail's charset:
+    // UTF-8 when it is valid UTF-8, otherwise Windows-1252.
+    QByteArray bytes;
+    while (escape(t, i)) {
+      bytes.append(static_cast<char>(hexwert(t[i + 1]) * 16 + hexwert(t[i + 2])));
+      i += 3;
+      if (i + 1 < t.size() && t[i] == QLatin1Char('=') && t[i + 1] == QLatin1Char('\n')) i += 2;
+    }
+    aus += TextDekodieren(bytes);
   }
   return aus;
 }
 
 bool siehtNachHtmlAus(const QString& t) {
-  for (const char* marke : {"<html", "<br", "<p>", "<p ", "<td", "<div", "<table", "<body"})
-    if (t.contains(QLatin1String(marke), Qt::CaseInsensitive)) return true;
+  static const char* const marken[] = {"html", "br", "p", "td", "div", "table", "body"};
+  for (qsizetype i = t.indexOf(QLatin1Char('<')); i >= 0; i = t.indexOf(QLatin1Char('<'), i + 1)) {
+    for (const char* m : marken) {
+      const QLatin1String marke(m);
+      if (QStringView(t).mid(i + 1, marke.size()).compare(marke, Qt::CaseInsensitive) != 0) continue;
+      const qsizetype nach = i + 1 + marke.size();
+      if (nach >= t.size() || !t[nach].isLetterOrNumber()) return true;
+    }
+  }
   return false;
 }
 
@@ -111,13 +127,18 @@ QString htmlZuText(const QString& t) {
     if (c == QLatin1Char('<')) {
       const qsizetype ende = t.indexOf(QLatin1Char('>'), i + 1);
       if (ende < 0) break;  // a broken tag at the end carries no text
-      QString tag = t.mid(i + 1, ende - i - 1).trimmed().toLower();
-      const bool schliessend = tag.startsWith(QLatin1Char('/'));
-      if (schliessend) tag.remove(0, 1);
-      const qsizetype namensende = std::min<qsizetype>(
-          tag.size(), std::min(tag.indexOf(QLatin1Char(' ')) < 0 ? tag.size() : tag.indexOf(QLatin1Char(' ')),
-                               tag.indexOf(QLatin1Char('/')) < 0 ? tag.size() : tag.indexOf(QLatin1Char('/'))));
-      const QString name = tag.left(namensende);
+      // The tag's name: its letters and digits after "<" or "</".
+      const auto* p = reinterpret_cast<const char16_t*>(t.utf16());
+      qsizetype j = i + 1;
+      while (j < ende && p[j] == u' ') ++j;
+      const bool schliessend = j < ende && p[j] == u'/';
+      if (schliessend) ++j;
+      QString name;
+      while (j < ende && name.size() < 12 && ((p[j] >= u'a' && p[j] <= u'z') || (p[j] >= u'A' && p[j] <= u'Z') ||
+                                               (p[j] >= u'0' && p[j] <= u'9'))) {
+        name += QChar(p[j] >= u'A' && p[j] <= u'Z' ? char16_t(p[j] + 32) : p[j]);
+        ++j;
+      }
       i = ende + 1;
       if (!ueberspringenBis.isEmpty()) {
         if (schliessend && name == ueberspringenBis) ueberspringenBis.clear();
@@ -140,7 +161,17 @@ QString htmlZuText(const QString& t) {
       continue;
     }
     if (!ueberspringenBis.isEmpty()) {
-      ++i;
+      const qsizetype naechster = t.indexOf(QLatin1Char('<'), i);
+      i = naechster < 0 ? t.size() : naechster;
+      continue;
+    }
+    if (c != QLatin1Char('&') && c != QLatin1Char('\n')) {
+      // Plain text up to the next tag, entity or line break in one piece.
+      const auto* p = reinterpret_cast<const char16_t*>(t.utf16());
+      qsizetype ende = i + 1;
+      while (ende < t.size() && p[ende] != u'<' && p[ende] != u'&' && p[ende] != u'\n') ++ende;
+      aus += QStringView(t).mid(i, ende - i);
+      i = ende;
       continue;
     }
     if (c == QLatin1Char('&')) {
@@ -155,29 +186,29 @@ QString htmlZuText(const QString& t) {
       }
     }
     // Line breaks inside the HTML source are no line breaks of the text.
-    if (c == QLatin1Char('\n')) aus += QLatin1Char(' ');
-    else aus += c;
+    aus += c == QLatin1Char('\n') ? QChar(u' ') : c;
     ++i;
   }
   return aus;
 }
 
 // "E-Mail", " geburts datum " -> "email", "geburtsdatum".
-QString schluesselNormal(const QString& key) {
+QString schluesselNormal(QStringView key) {
   QString k;
   k.reserve(key.size());
-  for (QChar c : key) {
-    if (c.isSpace() || c == QLatin1Char('-') || c == QLatin1Char('_') || c == QLatin1Char('.') ||
-        c == QLatin1Char('/') || c == QLatin1Char('*'))
-      continue;
-    k += c.toLower();
+  const char16_t* p = key.utf16();
+  for (qsizetype i = 0; i < key.size(); ++i) {
+    const char16_t c = p[i];
+    if (c == u' ' || c == u'\t' || c == u'-' || c == u'_' || c == u'.' || c == u'/' || c == u'*' || c == 0xA0) continue;
+    if (c < 0x80) k += QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    else k += QChar(c).toLower();
   }
   return k;
 }
 
 constexpr int kMail = kAnmeldefelder;  // index of "EMail" beside the eight fields
 
-int schluesselIndex(const QString& key) {
+int schluesselIndex(QStringView key) {
   static const QHash<QString, int> namen = {
       {QStringLiteral("laufveranstaltung"), FeldIndex(Anmeldefeld::Laufveranstaltung)},
       {QStringLiteral("veranstaltung"), FeldIndex(Anmeldefeld::Laufveranstaltung)},
@@ -305,7 +336,7 @@ Maildaten lesenAufbereitet(const QString& t) {
     while (!zeile.isEmpty() && (zeile.front() == QLatin1Char('>') || zeile.front().isSpace())) zeile = zeile.mid(1);
     const qsizetype doppelpunkt = zeile.indexOf(QLatin1Char(':'));
     if (doppelpunkt <= 0 || doppelpunkt > 40) continue;
-    const int index = schluesselIndex(zeile.left(doppelpunkt).toString());
+    const int index = schluesselIndex(zeile.left(doppelpunkt));
     if (index < 0) continue;
     roh[index] = wertBereinigt(zeile.mid(doppelpunkt + 1));
     d.erkannt = true;
