@@ -370,11 +370,19 @@ int AnmeldungSuchen(const Sitzung& s, const QString& name, const QString& vornam
   if (n.isEmpty()) return 0;
   const std::vector<Teilnehmerzeile>& zeilen = s.tabelle.zeilen();
   const QString walker = QStringLiteral("(Walker)");
+  // This runs over the whole table on every keystroke: the first letter
+  // sorts out nearly every row before any string is compared.
+  const char16_t erstes = n.at(0).toCaseFolded().unicode();
   for (size_t i = 0; i < zeilen.size(); ++i) {
     const QString& voll = zeilen[i].felder[S_namevorname - 1];
-    // Cheap test first: this runs over the whole table on every keystroke.
-    QStringView rest = QStringView(voll).trimmed();
-    if (!rest.startsWith(n, Qt::CaseInsensitive)) continue;
+    const auto* p = reinterpret_cast<const char16_t*>(voll.utf16());
+    qsizetype k = 0;
+    while (k < voll.size() && (p[k] == u' ' || p[k] == u'\t')) ++k;
+    if (k >= voll.size()) continue;
+    const char16_t c = p[k];
+    const char16_t gefaltet = c < 0x80 ? (c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c) : QChar(c).toCaseFolded().unicode();
+    if (gefaltet != erstes) continue;
+    if (!QStringView(voll).mid(k).startsWith(n, Qt::CaseInsensitive)) continue;
     QStringView zn, zv;
     namensteile(voll, zn, zv);
     if (zn.compare(n, Qt::CaseInsensitive) != 0) continue;
