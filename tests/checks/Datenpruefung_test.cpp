@@ -239,20 +239,34 @@ TEST_F(Datenpruefung, FirstNamesAreLookedUpAskedForAndStored) {
   EXPECT_TRUE(bruno);
 }
 
-TEST_F(Datenpruefung, TheCounterDoesNotWrapAfter9999) {
-  std::vector<Teilnehmerzeile> zeilen(10001);
+// A hundred thousand rows, two findings each: the counter goes on past 9999
+// with as many digits as it needs.
+TEST_F(Datenpruefung, AHundredThousandRowsAndACounterPast9999) {
+  std::vector<Teilnehmerzeile> zeilen(100000);
   for (size_t i = 0; i < zeilen.size(); ++i) {
-    zeilen[i].felder[S_namevorname - 1] = QStringLiteral("N%1, Hans").arg(i);
+    zeilen[i].felder[S_startnummer - 1] = QString::number(i % 199 + 1) + QStringLiteral("a");
+    zeilen[i].felder[S_strecke - 1] = i % 2 ? QStringLiteral("5/m") : QStringLiteral("7/w");
+    zeilen[i].felder[S_namevorname - 1] = QStringLiteral("N%1, %2").arg(i).arg(i % 2 ? QStringLiteral("Hans")
+                                                                                       : QStringLiteral("Eva"));
     zeilen[i].felder[S_jahr - 1] = QStringLiteral("1800");
   }
   t.ersetzen(std::move(zeilen));
-  EXPECT_EQ(CheckAllData(s), 10001);
-  EXPECT_EQ(s.fehlerzaehler, 10001);
-  bool gefunden = false;
-  for (int i = 1; i <= t.anzahl(); ++i)
-    gefunden = gefunden || t.feld(i, S_fehler) == QLatin1String("Jahrgang nicht definiert 10001");
-  EXPECT_TRUE(gefunden);
+  EXPECT_EQ(CheckAllData(s), 200000);
+  EXPECT_EQ(s.fehlerzaehler, 200000);
+  EXPECT_EQ(t.anzahl(), 100000);
+  int mitBefund = 0;
+  bool letzter = false, vierstellig = false;
+  for (int i = 1; i <= t.anzahl(); ++i) {
+    const QString& f = t.zeile(i).felder[S_fehler - 1];
+    // Every number is "12a"-like (the first 100 000 findings), every year impossible.
+    mitBefund += f.startsWith(QLatin1String("fehlerhafte Startnummer ")) && f.contains(QLatin1String(", Jahrgang nicht definiert "));
+    letzter = letzter || f.endsWith(QLatin1String(", Jahrgang nicht definiert 200000"));
+    vierstellig = vierstellig || f.startsWith(QLatin1String("fehlerhafte Startnummer 0007, "));
+  }
+  EXPECT_EQ(mitBefund, 100000);
+  EXPECT_TRUE(letzter);
+  EXPECT_TRUE(vierstellig);
   EXPECT_EQ(b.meldungen().last(),
-            QStringLiteral("[Zieltafel] Bei der Prüfung der Daten sind 10001 Fehler aufgetreten!   Bitte prüfen Sie "
+            QStringLiteral("[Zieltafel] Bei der Prüfung der Daten sind 200000 Fehler aufgetreten!   Bitte prüfen Sie "
                            "Ihre Daten!"));
 }
