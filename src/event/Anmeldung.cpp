@@ -120,7 +120,15 @@ bool zeilenTag(const QString& tag) {
 QString htmlZuText(const QString& t) {
   QString aus;
   aus.reserve(t.size());
-  qsizetype zeilenanfang = 0;
+  // What the current output line holds so far, kept as it grows: a copy of
+  // the line at every cell would make a long table line quadratic.
+  bool zeileMitText = false, zeileMitDoppelpunkt = false;
+  const auto merken = [&](QStringView stueck) {
+    for (QChar z : stueck) {
+      if (!z.isSpace()) zeileMitText = true;
+      if (z == QLatin1Char(':')) zeileMitDoppelpunkt = true;
+    }
+  };
   QString ueberspringenBis;  // inside <style>, <script> or <head>
   for (qsizetype i = 0; i < t.size();) {
     const QChar c = t[i];
@@ -151,12 +159,12 @@ QString htmlZuText(const QString& t) {
       }
       if (zeilenTag(name)) {
         aus += QLatin1Char('\n');
-        zeilenanfang = aus.size();
-      } else if (!schliessend && (name == QLatin1String("td") || name == QLatin1String("th") ||
-                                  name == QLatin1String("dd"))) {
+        zeileMitText = zeileMitDoppelpunkt = false;
+      } else if (!schliessend && zeileMitText &&
+                 (name == QLatin1String("td") || name == QLatin1String("th") || name == QLatin1String("dd"))) {
         // Form tables put key and value in cells side by side.
-        const QString bisher = aus.mid(zeilenanfang).trimmed();
-        if (!bisher.isEmpty()) aus += bisher.contains(QLatin1Char(':')) ? QStringLiteral(" ") : QStringLiteral(": ");
+        aus += zeileMitDoppelpunkt ? QStringLiteral(" ") : QStringLiteral(": ");
+        zeileMitDoppelpunkt = true;
       }
       continue;
     }
@@ -171,15 +179,19 @@ QString htmlZuText(const QString& t) {
       qsizetype ende = i + 1;
       while (ende < t.size() && p[ende] != u'<' && p[ende] != u'&' && p[ende] != u'\n') ++ende;
       aus += QStringView(t).mid(i, ende - i);
+      merken(QStringView(t).mid(i, ende - i));
       i = ende;
       continue;
     }
     if (c == QLatin1Char('&')) {
-      const qsizetype semikolon = t.indexOf(QLatin1Char(';'), i + 1);
-      if (semikolon > i && semikolon - i <= 10) {
+      // Entities are short: the ";" is looked for nearby only.
+      const qsizetype nah = QStringView(t).mid(i + 1, 10).indexOf(QLatin1Char(';'));
+      if (nah >= 0) {
+        const qsizetype semikolon = i + 1 + nah;
         const QString ersatz = entitaet(t.mid(i + 1, semikolon - i - 1));
         if (!ersatz.isEmpty()) {
           aus += ersatz;
+          merken(ersatz);
           i = semikolon + 1;
           continue;
         }
@@ -187,6 +199,7 @@ QString htmlZuText(const QString& t) {
     }
     // Line breaks inside the HTML source are no line breaks of the text.
     aus += c == QLatin1Char('\n') ? QChar(u' ') : c;
+    if (c == QLatin1Char('&')) zeileMitText = true;
     ++i;
   }
   return aus;

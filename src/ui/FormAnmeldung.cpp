@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -105,6 +106,10 @@ FormAnmeldung::FormAnmeldung(FormZieltafel& fenster, QWidget* parent)
   cmdAllesUebernehmen->setObjectName(QStringLiteral("cmdAllesUebernehmen"));
   cmdAnmeldung = new QPushButton(QStringLiteral("Daten in Datenbank übernehmen"), this);
   cmdAnmeldung->setObjectName(QStringLiteral("cmdAnmeldung"));
+  cmdAnmeldung->setToolTip(QStringLiteral("Teilnehmer in die Datenbank schreiben (Strg+Enter)"));
+  // The hands stay on the keyboard: paste, Ctrl+Enter, paste the next one.
+  auto* schreibtaste = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
+  connect(schreibtaste, &QShortcut::activated, this, &FormAnmeldung::schreiben);
   cmdDatenLoeschen = new QPushButton(QStringLiteral("Daten löschen"), this);
   cmdDatenLoeschen->setObjectName(QStringLiteral("cmdDatenLoeschen"));
   cmdDatenLoeschen->setToolTip(QStringLiteral("Mailtext und alle Felder leeren"));

@@ -155,6 +155,13 @@ TEST(AnmeldungLesen, NoMailAndGarbage) {
   while (gross.size() < (1 << 20)) gross += QStringLiteral("Zeile ohne Doppelpunkt und mit viel Text\n");
   const Maildaten g = AnmeldungLesen(gross + QStringLiteral("Name: Ende\n"));
   EXPECT_EQ(feld(g, F::Name), QStringLiteral("Ende"));
+  // A megabyte that looks like HTML, with one long table line, entities
+  // without end and escapes: read in one pass, not one pass per mark.
+  for (const QString& stueck : {QStringLiteral("<td>x"), QStringLiteral("&"), QStringLiteral("=C3"), QStringLiteral("<")}) {
+    QString viel = QStringLiteral("<html><p>Name: Anfang</p>");
+    while (viel.size() < (1 << 20)) viel += stueck;
+    EXPECT_EQ(feld(AnmeldungLesen(viel), F::Name), QStringLiteral("Anfang")) << stueck.toStdString();
+  }
 }
 
 TEST_F(Anmeldungen, TheWholeNameMatchesNeverAPrefix) {
@@ -284,30 +291,4 @@ TEST_F(Anmeldungen, RemovingARegistrationKeepsTheParticipant) {
   EXPECT_EQ(t.feld(r, S_jahr), QStringLiteral("1980"));
   EXPECT_EQ(t.feld(r, S_vereinort), QStringLiteral("LG Nord"));
   EXPECT_EQ(t.feld(r, S_walker), QStringLiteral("Falsch"));
-}
-
-// The sample mails of several form layouts, as files.
-TEST(AnmeldungLesen, RealLookingMails) {
-  const QString ordner = QStringLiteral(ZT_GOLDEN_DIR "/../event/Anmeldungsmails/");
-  struct Fall {
-    const char* datei;
-    const char* name;
-    const char* vorname;
-    const char* strecke;
-    const char* verein;
-  };
-  for (const Fall& f : {Fall{"formular_bekannt.txt", "Hilgendorf", "Lino", "5/m", "LG Baden-Baden"},
-                        Fall{"formular_neu_qp.txt", "Müller", "Jürgen", "10/m",
-                             "LG Überlingen, Abteilung Lauf und Nordic-Walking, Gruppe Ausdauer und Freizeit"},
-                        Fall{"formular_html.txt", "Behr", "Miriam", "5/w", "Herten & Umgebung"},
-                        Fall{"formular_klein.txt", "Öztürk", "Ayşe", "10/w", "SV Blau-Weiß: Laufabteilung"}}) {
-    const Leseergebnis e = DateiLesen(ordner + QString::fromLatin1(f.datei));
-    ASSERT_TRUE(e.ok) << f.datei;
-    const Maildaten d = AnmeldungLesen(TextDekodieren(e.daten));
-    EXPECT_EQ(feld(d, F::Name), QString::fromUtf8(f.name)) << f.datei;
-    EXPECT_EQ(feld(d, F::Vorname), QString::fromUtf8(f.vorname)) << f.datei;
-    EXPECT_EQ(feld(d, F::Strecke), QString::fromUtf8(f.strecke)) << f.datei;
-    EXPECT_EQ(feld(d, F::Verein), QString::fromUtf8(f.verein)) << f.datei;
-    EXPECT_FALSE(d.mail.isEmpty()) << f.datei;
-  }
 }
