@@ -24,8 +24,10 @@ const std::vector<Wirkung>& wirkungen() {
       {"Endzeit", {S_end_time, S_fehler}, {}},
       {"Fehler", {S_fehler}, {}},
       {"Jahr", {S_jahr, S_ak}, {}},
+      // "nurstrecke" is derived from the route: left behind, it would still
+      // rank the row in its old route's overall places.
       {"Lauf",
-       {S_ak, S_platz, S_platzmw, S_platztotal, S_startnummer, S_strecke, S_zeit, S_fehler},
+       {S_ak, S_platz, S_platzmw, S_platztotal, S_startnummer, S_strecke, S_nurstrecke, S_zeit, S_fehler},
        {S_gedruckt, S_checkdruck}},
       {"Markierung Hintergrund 1.Platz", {}, {}},
       {"Markierung für drucken", {}, {S_checkdruck}},
@@ -36,7 +38,7 @@ const std::vector<Wirkung>& wirkungen() {
       {"Platz", {S_platz, S_platzmw, S_platztotal, S_fehler}, {}},
       {"Run-Zeit", {S_run_time, S_end_time, S_fehler}, {}},
       {"Startnummer", {S_startnummer}, {}},
-      {"Strecke", {S_strecke}, {}},
+      {"Strecke", {S_strecke, S_nurstrecke}, {}},
       {"Verein", {S_vereinort}, {}},
       {"Zeile ohne Startnummer", {}, {}},
       {"Zeit", {S_zeit, S_run_time, S_bike_time, S_end_time, S_fehler}, {}},

@@ -42,7 +42,7 @@ TEST_F(Spaltenloeschen, EveryEntryClearsExactlyItsColumns) {
       {QStringLiteral("Fehler"), {S_fehler}},
       {QStringLiteral("Jahr"), {S_jahr, S_ak}},
       {QStringLiteral("Lauf"), {S_gedruckt, S_checkdruck, S_ak, S_platz, S_platzmw, S_platztotal, S_startnummer,
-                                S_strecke, S_zeit, S_fehler}},
+                                S_strecke, S_nurstrecke, S_zeit, S_fehler}},
       {QStringLiteral("Markierung Hintergrund 1.Platz"), {}},
       {QStringLiteral("Markierung für drucken"), {S_checkdruck}},
       {QStringLiteral("Markierung schon gedruckt"), {S_gedruckt}},
@@ -52,7 +52,7 @@ TEST_F(Spaltenloeschen, EveryEntryClearsExactlyItsColumns) {
       {QStringLiteral("Platz"), {S_platz, S_platzmw, S_platztotal, S_fehler}},
       {QStringLiteral("Run-Zeit"), {S_run_time, S_end_time, S_fehler}},
       {QStringLiteral("Startnummer"), {S_startnummer}},
-      {QStringLiteral("Strecke"), {S_strecke}},
+      {QStringLiteral("Strecke"), {S_strecke, S_nurstrecke}},  // the derived route goes with it
       {QStringLiteral("Verein"), {S_vereinort}},
       {QStringLiteral("Zeit"), {S_zeit, S_run_time, S_bike_time, S_end_time, S_fehler}},
   };
