@@ -93,7 +93,8 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   LaufDatenEntfernen = new QComboBox(this);
   LaufDatenEntfernen->setObjectName(QStringLiteral("LaufDatenEntfernen"));
   LaufDatenEntfernen->setToolTip(QStringLiteral("Spalten aller Teilnehmer löschen"));
-  LaufDatenEntfernen->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  LaufDatenEntfernen->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  LaufDatenEntfernen->setMinimumContentsLength(12);
   LaufDatenEntfernen->setMaxVisibleItems(20);
   cmdAnmeldungEntfernen = knopf(QStringLiteral("Anmeldung entfernen"), "cmdAnmeldungEntfernen",
                                 QStringLiteral("lösche Startnummer und Lauf aus Datenzeile"), this);
@@ -116,6 +117,10 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   oben->addWidget(trenner(this));
   oben->addWidget(cmdDatensatzHinzufuegen);
   oben->addWidget(cmdDatensatzLoeschen);
+  oben->addWidget(cmdAnmeldungEntfernen);
+  oben->addWidget(trenner(this));
+  oben->addWidget(beschriftung(QStringLiteral("Spalten löschen:"), LaufDatenEntfernen, "lblLaufDatenEntfernen", this));
+  oben->addWidget(LaufDatenEntfernen);
   oben->addStretch(1);
 
   auto* unten = new QHBoxLayout;
@@ -129,10 +134,6 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   unten->addWidget(trenner(this));
   unten->addWidget(beschriftung(QStringLiteral("Ansicht:"), AuswahlDuatTriatlon, "lblAuswahlDuatTriatlon", this));
   unten->addWidget(AuswahlDuatTriatlon);
-  unten->addWidget(trenner(this));
-  unten->addWidget(beschriftung(QStringLiteral("Spalten löschen:"), LaufDatenEntfernen, "lblLaufDatenEntfernen", this));
-  unten->addWidget(LaufDatenEntfernen);
-  unten->addWidget(cmdAnmeldungEntfernen);
   unten->addStretch(1);
 
   raster->addLayout(oben, 0, 0);
