@@ -1,6 +1,8 @@
 #include "cli/Schritte.h"
 
 #include "cli/ZeitenSchritt.h"
+#include "cli/AnmeldungSchritt.h"
+#include "cli/PruefSchritte.h"
 #include "cli/ZeitnahmeSchritt.h"
 #include "app/Rastereingabe.h"
 #include "core/Text.h"
@@ -233,6 +235,12 @@ const std::vector<Schritt>& Schritte() {
       {"zeitnahme", 0, "      Zeitnahme nach Skript von stdin (start, +SEK NR, ende, einlesen, ...)",
        ZeitnahmeAusfuehren, "sekunden,ohne-plus1,zeit-datenbank"},
       {"zeiten", 1, kZeitenHilfe, ZeitenSchritt, kZeitenOptionen},
+      {"startnummern", 0, "      aktuelle Startnummer je Hauptlauf ermitteln; gibt die freien Nummern aus",
+       StartnummernSchritt},
+      {"pruefen", 0, kPruefenHilfe, PruefenSchritt, kPruefenOptionen},
+      {"anmeldung", 1, kAnmeldungHilfe, AnmeldungSchritt, kAnmeldungOptionen},
+      {"spalten-loeschen", 1, kSpaltenLoeschenHilfe, SpaltenLoeschenSchritt},
+      {"bereitschaft", 0, kBereitschaftHilfe, BereitschaftSchritt, kBereitschaftOptionen},
   };
   return liste;
 }

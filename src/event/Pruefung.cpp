@@ -143,7 +143,9 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
 
   if (s.duathlon) {
     const QString run = t.feld(zeile, S_run_time), bike = t.feld(zeile, S_bike_time);
-    if (!run.isEmpty() && !bike.isEmpty())
+    // A leg that reads "ohne" (or anything else that is no time) would count
+    // as nought and give a winner's end time.
+    if (IstZeitText(run) && IstZeitText(bike))
       t.setFeld(zeile, S_end_time,
                 SekundenAlsZeit(ZeitInSekunden(run) + ZeitInSekunden(bike), QStringLiteral("h:nn:ss.s"),
                                 s.dezimalzeichen));

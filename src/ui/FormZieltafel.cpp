@@ -8,6 +8,7 @@
 #include "ui/Datenbankbefehle.h"
 #include "ui/FormZeitDateiBearbeiten.h"
 #include "ui/FormZeitError.h"
+#include "ui/Pruefbefehle.h"
 #include "ui/Rasterbefehle.h"
 #include "ui/Suchleiste.h"
 #include "ui/TeilnehmerModell.h"
@@ -85,6 +86,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
 
   m_datenbank = new Datenbankbefehle(*this);
   m_zeitdatei = new Zeitdateibefehle(*this);
+  new Pruefbefehle(*this);
   auto* ende = new QAction(QStringLiteral("Ende"), this);
   ende->setObjectName(QStringLiteral("btnEnde"));
   ende->setShortcut(QKeySequence::Quit);

@@ -90,6 +90,15 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   AuswahlDuatTriatlon->setToolTip(QStringLiteral("Spaltenansicht für Duathlon"));
   AuswahlDuatTriatlon->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
+  LaufDatenEntfernen = new QComboBox(this);
+  LaufDatenEntfernen->setObjectName(QStringLiteral("LaufDatenEntfernen"));
+  LaufDatenEntfernen->setToolTip(QStringLiteral("Spalten aller Teilnehmer löschen"));
+  LaufDatenEntfernen->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  LaufDatenEntfernen->setMinimumContentsLength(12);
+  LaufDatenEntfernen->setMaxVisibleItems(20);
+  cmdAnmeldungEntfernen = knopf(QStringLiteral("Anmeldung entfernen"), "cmdAnmeldungEntfernen",
+                                QStringLiteral("lösche Startnummer und Lauf aus Datenzeile"), this);
+
   auto* raster = new QGridLayout(this);
   raster->setContentsMargins(0, 0, 0, 0);
   raster->setHorizontalSpacing(6);
@@ -108,6 +117,10 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   oben->addWidget(trenner(this));
   oben->addWidget(cmdDatensatzHinzufuegen);
   oben->addWidget(cmdDatensatzLoeschen);
+  oben->addWidget(cmdAnmeldungEntfernen);
+  oben->addWidget(trenner(this));
+  oben->addWidget(beschriftung(QStringLiteral("Spalten löschen:"), LaufDatenEntfernen, "lblLaufDatenEntfernen", this));
+  oben->addWidget(LaufDatenEntfernen);
   oben->addStretch(1);
 
   auto* unten = new QHBoxLayout;

@@ -30,6 +30,8 @@ class Suchleiste : public QWidget {
   QCheckBox* CheckAutoHinzufuegen;  // "vereinfachte Dateneingabe"
   QCheckBox* CheckAutoStartnummer;
   QComboBox* AuswahlDuatTriatlon;   // the view selector
+  QComboBox* LaufDatenEntfernen;    // clearing of columns by name
+  QPushButton* cmdAnmeldungEntfernen;
 };
 
 }  // namespace zt

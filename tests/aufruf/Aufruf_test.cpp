@@ -146,6 +146,11 @@ TEST_F(Aufruf, BatchToolFuehrtJedenSchrittAufDerBeispielveranstaltungAus) {
       {QStringLiteral("suche"), {QStringLiteral("A")}},
       {QStringLiteral("zeitnahme"), {}},
       {QStringLiteral("zeiten"), {pfad(QStringLiteral("lauf.erg"))}},
+      {QStringLiteral("startnummern"), {}},
+      {QStringLiteral("pruefen"), {QStringLiteral("--antworten"), QStringLiteral("nein,ja")}},
+      {QStringLiteral("anmeldung"), {QStringLiteral(ZT_GOLDEN_DIR "/../event/Anmeldungsmails/formular_bekannt.txt")}},
+      {QStringLiteral("spalten-loeschen"), {QStringLiteral("Zeile ohne Startnummer")}},
+      {QStringLiteral("bereitschaft"), {QStringLiteral("--nur-liste")}},
   };
   // What the operator types, for the steps that read a script.
   const QMap<QString, QByteArray> eingaben{

@@ -1,0 +1,272 @@
+#include "checks/Datenpruefung.h"
+#include "support/TestPorts.h"
+
+#include <gtest/gtest.h>
+
+using namespace zt;
+
+namespace {
+// The recording operator, and the check box of the first-name question
+// ticked or not as the script says.
+class HakenBediener : public test::TestBediener {
+ public:
+  std::deque<bool> haken;
+  std::pair<Antwort, bool> frageMitHaken(const QString& titel, const QString& text, const QString& h) override {
+    const auto a = TestBediener::frageMitHaken(titel, text, h);
+    hakenText = h;
+    bool an = false;
+    if (!haken.empty()) {
+      an = haken.front();
+      haken.pop_front();
+    }
+    return {a.first, an};
+  }
+  QString hakenText;
+};
+
+struct Datenpruefung : ::testing::Test {
+  HakenBediener b;
+  test::TestUhr uhr;
+  test::TestSystem sys;
+  Sitzung s{b, uhr, sys};
+  Teilnehmertabelle& t = s.tabelle;
+
+  void SetUp() override {
+    s.bezugsjahr = 2024;
+    s.einst.txtHauptlauf = {"5km", "10km", "", ""};
+    s.einst.txtHauptlaufFestVonStartnummer = {"1", "200", "", ""};
+    s.einst.txtHauptlaufBisStartnummer = {"199", "499", "", ""};
+    for (const auto& [typ, name] : {std::pair{"m", "Hans"}, std::pair{"w", "Anna"}, std::pair{"m", "Otto"},
+                                    std::pair{"w", "Eva"}, std::pair{"m", "Kai"}})
+      s.vornamen.eintraege.append({QString::fromLatin1(typ), QString::fromLatin1(name), QString()});
+  }
+  int zeile(const char* sn, const char* strecke, const char* name, const char* jahr = "1980", const char* zeit = "") {
+    Teilnehmerzeile z;
+    z.felder[S_startnummer - 1] = QString::fromUtf8(sn);
+    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
+    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
+    z.felder[S_jahr - 1] = QString::fromUtf8(jahr);
+    z.felder[S_zeit - 1] = QString::fromUtf8(zeit);
+    return t.zeileHinzufuegen(z);
+  }
+  // The error text of the row with this name.
+  QString fehler(const char* name) const {
+    for (int i = 1; i <= t.anzahl(); ++i)
+      if (t.feld(i, S_namevorname) == QString::fromUtf8(name)) return t.feld(i, S_fehler);
+    return QStringLiteral("<fehlt>");
+  }
+  int nummer(const char* name) const {
+    for (int i = 1; i <= t.anzahl(); ++i)
+      if (t.feld(i, S_namevorname) == QString::fromUtf8(name)) return i;
+    return 0;
+  }
+};
+}  // namespace
+
+TEST_F(Datenpruefung, EmptyTableIsCongratulated) {
+  EXPECT_EQ(CheckAllData(s), 0);
+  EXPECT_EQ(b.meldungen(), QStringList{QStringLiteral("[Zieltafel] Glückwunsch! Es wurden keine Fehler gefunden!")});
+  EXPECT_EQ(s.sortierung, QStringLiteral("Startnummer"));
+  EXPECT_EQ(b.statusfelder.value(StatusSortierung), QStringLiteral("sortiert nach Startnummer  "));
+  EXPECT_EQ(b.gesperrt, 0);
+}
+
+TEST_F(Datenpruefung, CleanRowsLoseOldMarkersAndEndInStartNumberOrder) {
+  zeile("212", "10/m", "Abel, Hans");
+  zeile("3", "5/w", "Berg, Anna");
+  t.setFeld(1, S_fehler, QStringLiteral("?AK"));
+  t.setTextfarbe(1, kRot);
+  t.setHintergrund(2, kSiegerFarbe);
+  EXPECT_EQ(CheckAllData(s), 0);
+  EXPECT_EQ(t.feld(1, S_namevorname), QStringLiteral("Berg, Anna"));
+  for (int i : {1, 2}) {
+    EXPECT_TRUE(t.feld(i, S_fehler).isEmpty());
+    EXPECT_EQ(t.textfarbe(i), kKeineFarbe);
+    EXPECT_EQ(t.hintergrund(i), kKeineFarbe);
+  }
+}
+
+TEST_F(Datenpruefung, StartNumbers) {
+  // Three rows with 212: the middle one is named twice; 007 is 7, so it is a
+  // duplicate of 7; "12a" is reported and kept; a number outside its range
+  // and a main run without a last number.
+  zeile("212", "10/m", "A, Hans");
+  zeile("212", "10/m", "B, Hans");
+  zeile("212", "10/m", "C, Hans");
+  zeile("007", "5/m", "D, Otto");
+  zeile(" 7 ", "5/m", "E, Otto");
+  zeile("12a", "5/m", "F, Kai");
+  zeile("250", "5/w", "G, Anna");
+  zeile("0", "5/w", "H, Eva");
+  s.einst.txtHauptlauf[2] = QStringLiteral("3km");
+  s.einst.txtHauptlaufFestVonStartnummer[2] = QStringLiteral("600");
+  zeile("999", "3/w", "I, Eva");
+  const int n = CheckAllData(s);
+  EXPECT_EQ(fehler("G, Anna"), QStringLiteral("Startnummer zu Strecke 0001"));
+  EXPECT_EQ(fehler("F, Kai"), QStringLiteral("fehlerhafte Startnummer 0002"));
+  EXPECT_EQ(t.feld(nummer("F, Kai"), S_startnummer), QStringLiteral("12a"));
+  EXPECT_EQ(t.feld(nummer("D, Otto"), S_startnummer), QStringLiteral("7"));
+  EXPECT_EQ(t.feld(nummer("E, Otto"), S_startnummer), QStringLiteral("7"));
+  EXPECT_TRUE(t.feld(nummer("H, Eva"), S_startnummer).isEmpty());
+  EXPECT_EQ(fehler("D, Otto"), QStringLiteral("fehlerhafte Startnummer 0003"));
+  EXPECT_EQ(fehler("E, Otto"), QStringLiteral("fehlerhafte Startnummer 0004"));
+  EXPECT_EQ(fehler("A, Hans"), QStringLiteral("fehlerhafte Startnummer 0005"));
+  EXPECT_EQ(fehler("B, Hans"), QStringLiteral("fehlerhafte Startnummer 0006, fehlerhafte Startnummer 0007"));
+  EXPECT_EQ(fehler("C, Hans"), QStringLiteral("fehlerhafte Startnummer 0008"));
+  EXPECT_TRUE(fehler("I, Eva").isEmpty());  // 3km has no last number: nothing to compare with
+  EXPECT_EQ(n, 8);
+  EXPECT_EQ(s.fehlerzaehler, 8);
+  EXPECT_EQ(t.textfarbe(nummer("B, Hans")), kRot);
+  EXPECT_EQ(b.meldungen().last(),
+            QStringLiteral("[Zieltafel] Bei der Prüfung der Daten sind 8 Fehler aufgetreten!   Bitte prüfen Sie Ihre "
+                           "Daten!"));
+  // Rows without findings first, then by start number.
+  EXPECT_EQ(s.sortierung, QStringLiteral("Fehler"));
+  EXPECT_EQ(b.statusfelder.value(StatusSortierung), QStringLiteral("sortiert nach Fehler  "));
+  EXPECT_TRUE(t.feld(1, S_fehler).isEmpty());
+  EXPECT_FALSE(t.feld(t.anzahl(), S_fehler).isEmpty());
+}
+
+TEST_F(Datenpruefung, NamesTimesAndYears) {
+  zeile("1", "5/m", "Gleich, Hans", "1980", "0:20:00.0");
+  zeile("2", "5/m", "Gleich,, Hans", "1980", "0:20:00.0");
+  zeile("3", "5/m", "Ohne, Otto", "1980", "ohne");
+  zeile("4", "5/m", "Auch, Otto", "1980", "ohne");
+  zeile("5", "5/m", "Lang, Kai", "1980", "0:61:10.0");
+  zeile("6", "5/m", "Kurz, Kai", "1980", "45:60,3");
+  zeile("7", "5/m", "Doppel, Kai", "1980", "00:45:12");
+  zeile("8", "5/w", "Alt, Anna", "01.05.1899");
+  zeile("9", "5/w", "Jung, Anna", "2025");
+  zeile("10", "5/w", "Ohnevorname", "1980");
+  zeile("11", "5/w", "", "");
+  CheckAllData(s);
+  // ",," became ",": both rows are the same name and the same time.
+  int gleich = 0;
+  for (int i = 1; i <= t.anzahl(); ++i) {
+    if (t.feld(i, S_namevorname) != QLatin1String("Gleich, Hans")) continue;
+    ++gleich;
+    EXPECT_TRUE(t.feld(i, S_fehler).contains(QLatin1String("identischer Name ")));
+    EXPECT_TRUE(t.feld(i, S_fehler).contains(QLatin1String("identische Zeitangabe ")));
+  }
+  EXPECT_EQ(gleich, 2);
+  // Two "ohne" are no identical times, each is "ohne Zeitangabe " with a blank after the number.
+  EXPECT_TRUE(fehler("Ohne, Otto").startsWith(QLatin1String("ohne Zeitangabe 00")));
+  EXPECT_TRUE(fehler("Ohne, Otto").endsWith(QLatin1Char(' ')));
+  EXPECT_FALSE(fehler("Ohne, Otto").contains(QLatin1String("identische")));
+  EXPECT_TRUE(fehler("Auch, Otto").startsWith(QLatin1String("ohne Zeitangabe 00")));
+  EXPECT_TRUE(fehler("Lang, Kai").startsWith(QLatin1String("Zeitangabe > 59 min,sec00")));
+  EXPECT_TRUE(fehler("Kurz, Kai").startsWith(QLatin1String("Zeitangabe > 59 min,sec00")));
+  EXPECT_TRUE(fehler("Doppel, Kai").isEmpty());
+  EXPECT_TRUE(fehler("Alt, Anna").startsWith(QLatin1String("Jahrgang nicht definiert 00")));
+  EXPECT_TRUE(fehler("Jung, Anna").startsWith(QLatin1String("Jahrgang nicht definiert 00")));
+  EXPECT_TRUE(fehler("Ohnevorname").startsWith(QLatin1String("Name ohne Vorname?00")));
+  // The empty row gets its findings and the check goes on past it.
+  int leer = 0;
+  for (int i = 1; i <= t.anzahl(); ++i)
+    if (t.feld(i, S_namevorname).isEmpty()) leer = i;
+  ASSERT_GT(leer, 0);
+  EXPECT_TRUE(t.feld(leer, S_fehler).contains(QLatin1String("Jahrgang nicht definiert ")));
+  EXPECT_TRUE(t.feld(leer, S_fehler).contains(QLatin1String("Name ohne Vorname?")));
+}
+
+TEST_F(Datenpruefung, FindingsAreNumberedInTheOrderFound) {
+  zeile("250", "5/m", "Zett, Hans", "1980", "0:20:00.0");  // phase 3
+  zeile("9", "5/m", "Alpha, Hans", "1800");                // phase 6
+  CheckAllData(s);
+  EXPECT_EQ(fehler("Zett, Hans"), QStringLiteral("Startnummer zu Strecke 0001"));
+  EXPECT_EQ(fehler("Alpha, Hans"), QStringLiteral("Jahrgang nicht definiert 0002"));
+  // Every phase shows its name with 0 % first, in this order.
+  QStringList anfaenge;
+  for (const test::Aufruf& a : b.protokoll)
+    if (a.art == QLatin1String("status") && a.feld == StatusFortschritt && a.text.contains(QLatin1String(" 0%")))
+      anfaenge << a.text;
+  EXPECT_EQ(anfaenge, (QStringList{QStringLiteral("Fehlerbeschreibung : 0% gelöscht  "),
+                                    QStringLiteral("Fehler Vorname : 0% gelöscht  "),
+                                    QStringLiteral("Startnummer-Strecke: 0% geprüft  "),
+                                    QStringLiteral("Startnummern: 0% geprüft  "), QStringLiteral("Namen: 0% geprüft  "),
+                                    QStringLiteral("Zeiten: 0% geprüft  "), QStringLiteral("Typ: 0% geprüft  ")}));
+  EXPECT_EQ(b.statusfelder.value(StatusFortschritt), QStringLiteral("Prüfung beendet...  "));
+}
+
+TEST_F(Datenpruefung, FirstNamesAreLookedUpAskedForAndStored) {
+  zeile("1", "5/m", "Müller, Hans (Walker)");  // a walker is looked up as Hans
+  zeile("2", "5/w", "Kaiser, Kai");            // Kai is stored as "m"
+  zeile("3", "5/m", "Neu, Bruno");
+  zeile("4", "5/m", "Nochmal, Bruno");         // a No is not asked again
+  zeile("5", "5/w", "Neu, Clara");
+  zeile("6", "5/w", "Neu, Doris");
+  zeile("7", "5/w", "Neu, Emma");
+  zeile("8", "10km", "Ohne, Geschlecht");      // "10km" names no sex: not looked up
+  b.antworten = {Antwort::Nein, Antwort::Ja, Antwort::Ja};
+  b.haken = {false, false, true};
+  CheckAllData(s);
+  EXPECT_TRUE(fehler("Müller, Hans (Walker)").isEmpty());
+  EXPECT_TRUE(fehler("Kaiser, Kai").startsWith(QLatin1String("Vorname passt nicht zum Geschlecht in Anmeldung 00")));
+  QStringList fragen;
+  for (const test::Aufruf& a : b.protokoll)
+    if (a.art == QLatin1String("haken")) {
+      EXPECT_EQ(a.titel, QStringLiteral("Zuordnung Vornamen"));
+      fragen << a.text;
+    }
+  EXPECT_EQ(b.hakenText, QStringLiteral("Meldungen Speichern überspringen?"));
+  // Sorted by name: Neu, Bruno (No), Neu, Clara (Yes), Neu, Doris (Yes and
+  // ticked), then Neu, Emma without a question; Nochmal, Bruno not again.
+  ASSERT_EQ(fragen.size(), 3);
+  EXPECT_EQ(fragen[0], QStringLiteral("AK: m, Vorname: Bruno, Name: Neu, Bruno,Zeile: %1 nicht gefunden! Vorname "
+                                      "speichern?")
+                           .arg(3));
+  EXPECT_TRUE(fragen[1].startsWith(QLatin1String("AK: w, Vorname: Clara, Name: Neu, Clara,Zeile: ")));
+  EXPECT_TRUE(fragen[2].startsWith(QLatin1String("AK: w, Vorname: Doris, ")));
+  QStringList gespeichert;
+  for (const Vorname& v : s.vornamen.eintraege) gespeichert << v.typ + QLatin1Char('\t') + v.vorname;
+  EXPECT_FALSE(gespeichert.contains(QStringLiteral("m\tBruno")));
+  for (const char* n : {"w\tClara", "w\tDoris", "w\tEmma"}) EXPECT_TRUE(gespeichert.contains(QString::fromLatin1(n))) << n;
+  // The entry that contradicts a registration is marked and sorted last.
+  EXPECT_EQ(s.vornamen.eintraege.last().vorname, QStringLiteral("Kai"));
+  EXPECT_EQ(s.vornamen.eintraege.last().fehler, QStringLiteral("Vorname passt nicht zum Geschlecht in Anmeldung"));
+
+  // The next run starts from a clean first-name list, and asked for the
+  // box, stores without a question.
+  b.leeren();
+  t.setFeld(nummer("Kaiser, Kai"), S_strecke, QStringLiteral("5/m"));
+  Datenpruefungsoptionen o;
+  o.vornamenOhneFrageSpeichern = true;
+  CheckAllData(s, o);
+  for (const Vorname& v : s.vornamen.eintraege) EXPECT_TRUE(v.fehler.isEmpty()) << v.vorname.toStdString();
+  for (const test::Aufruf& a : b.protokoll) EXPECT_NE(a.art, QStringLiteral("haken"));
+  bool bruno = false;
+  for (const Vorname& v : s.vornamen.eintraege) bruno = bruno || v.vorname == QLatin1String("Bruno");
+  EXPECT_TRUE(bruno);
+}
+
+// A hundred thousand rows, two findings each: the counter goes on past 9999
+// with as many digits as it needs.
+TEST_F(Datenpruefung, AHundredThousandRowsAndACounterPast9999) {
+  std::vector<Teilnehmerzeile> zeilen(100000);
+  for (size_t i = 0; i < zeilen.size(); ++i) {
+    zeilen[i].felder[S_startnummer - 1] = QString::number(i % 199 + 1) + QStringLiteral("a");
+    zeilen[i].felder[S_strecke - 1] = i % 2 ? QStringLiteral("5/m") : QStringLiteral("7/w");
+    zeilen[i].felder[S_namevorname - 1] = QStringLiteral("N%1, %2").arg(i).arg(i % 2 ? QStringLiteral("Hans")
+                                                                                       : QStringLiteral("Eva"));
+    zeilen[i].felder[S_jahr - 1] = QStringLiteral("1800");
+  }
+  t.ersetzen(std::move(zeilen));
+  EXPECT_EQ(CheckAllData(s), 200000);
+  EXPECT_EQ(s.fehlerzaehler, 200000);
+  EXPECT_EQ(t.anzahl(), 100000);
+  int mitBefund = 0;
+  bool letzter = false, vierstellig = false;
+  for (int i = 1; i <= t.anzahl(); ++i) {
+    const QString& f = t.zeile(i).felder[S_fehler - 1];
+    // Every number is "12a"-like (the first 100 000 findings), every year impossible.
+    mitBefund += f.startsWith(QLatin1String("fehlerhafte Startnummer ")) && f.contains(QLatin1String(", Jahrgang nicht definiert "));
+    letzter = letzter || f.endsWith(QLatin1String(", Jahrgang nicht definiert 200000"));
+    vierstellig = vierstellig || f.startsWith(QLatin1String("fehlerhafte Startnummer 0007, "));
+  }
+  EXPECT_EQ(mitBefund, 100000);
+  EXPECT_TRUE(letzter);
+  EXPECT_TRUE(vierstellig);
+  EXPECT_EQ(b.meldungen().last(),
+            QStringLiteral("[Zieltafel] Bei der Prüfung der Daten sind 200000 Fehler aufgetreten!   Bitte prüfen Sie "
+                           "Ihre Daten!"));
+}

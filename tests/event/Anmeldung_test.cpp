@@ -1,0 +1,294 @@
+#include "event/Altersklassen.h"
+#include "event/Anmeldung.h"
+#include "core/Textdatei.h"
+#include "support/TestPorts.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using test::Umgebung;
+
+namespace {
+using F = Anmeldefeld;
+
+QString feld(const Maildaten& d, F f) { return d.felder[FeldIndex(f)]; }
+
+const char* const kMail =
+    "Laufveranstaltung: Parklauf\n"
+    "Name: Müller\n"
+    "Vorname: Hans\n"
+    "Geburtsdatum: 1980\n"
+    "Geschlecht: männlich\n"
+    "Verein: LG Nord\n"
+    "Walker: nein\n"
+    "Strecke: 10 km\n"
+    "EMail: hans@example.org\n";
+
+QString mail() { return QString::fromUtf8(kMail); }
+
+struct Anmeldungen : ::testing::Test {
+  Umgebung u;
+  Teilnehmertabelle& t = u.s().tabelle;
+  Anmeldung a{u.s()};
+  void SetUp() override {
+    u.s().einst.txtDefGlobalAK = QStringLiteral("20-29_20; 40-44_40; 45-49_45");
+    BuildAgeTable(u.s());
+    u.s().einst.CheckAutoHinzufuegen = 1;
+  }
+  int zeile(const char* name, const char* strecke = "10/m", const char* jahr = "1980", const char* verein = "LG Nord") {
+    Teilnehmerzeile z;
+    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
+    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
+    z.felder[S_jahr - 1] = QString::fromUtf8(jahr);
+    z.felder[S_vereinort - 1] = QString::fromUtf8(verein);
+    z.felder[S_walker - 1] = QStringLiteral("Falsch");
+    return t.zeileHinzufuegen(z);
+  }
+};
+}  // namespace
+
+TEST(AnmeldungLesen, FieldsOfAPlainMail) {
+  const Maildaten d = AnmeldungLesen(mail());
+  EXPECT_TRUE(d.erkannt);
+  EXPECT_EQ(feld(d, F::Laufveranstaltung), QStringLiteral("Parklauf"));
+  EXPECT_EQ(feld(d, F::Name), QStringLiteral("Müller"));
+  EXPECT_EQ(feld(d, F::Vorname), QStringLiteral("Hans"));
+  EXPECT_EQ(feld(d, F::Geburtsdatum), QStringLiteral("1980"));
+  EXPECT_EQ(feld(d, F::Geschlecht), QStringLiteral("männlich"));
+  EXPECT_EQ(feld(d, F::Verein), QStringLiteral("LG Nord"));
+  EXPECT_EQ(feld(d, F::Walker), QStringLiteral("Falsch"));
+  EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/m"));
+  EXPECT_EQ(d.mail, QStringLiteral("hans@example.org"));
+  EXPECT_FALSE(d.geschlechtUnbekannt);
+
+  // CR LF, CR only and LF read alike.
+  for (const char* ende : {"\r\n", "\r"}) {
+    const Maildaten x = AnmeldungLesen(mail().replace(QLatin1Char('\n'), QLatin1String(ende)));
+    EXPECT_EQ(x.felder, d.felder) << ende;
+    EXPECT_EQ(x.mail, d.mail);
+  }
+}
+
+TEST(AnmeldungLesen, WhatFormMailersSend) {
+  // Keys in any case with blanks around, values with ":" and ";", a quoted
+  // reply, unknown keys, a repeated key (the later one wins).
+  const Maildaten d = AnmeldungLesen(QStringLiteral(
+      "Betreff: Anmeldung\n  name  :  Meier \n> VORNAME:Anna\nverein: SV Blau: Weiß; Abt. Lauf\n"
+      "Strecke: 5km\nstrecke: 10 KM\nGeschlecht: W\nHobby: Laufen\nwalker: ja\nGeburtsdatum: 1984-05-14\n"));
+  EXPECT_EQ(feld(d, F::Name), QStringLiteral("Meier"));
+  EXPECT_EQ(feld(d, F::Vorname), QStringLiteral("Anna"));
+  EXPECT_EQ(feld(d, F::Verein), QStringLiteral("SV Blau: Weiß; Abt. Lauf"));
+  EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/w"));
+  EXPECT_EQ(feld(d, F::Walker), QStringLiteral("Wahr"));
+  EXPECT_EQ(feld(d, F::Geburtsdatum), QStringLiteral("14.05.1984"));
+  EXPECT_EQ(AnmeldungLesen(QStringLiteral("Geburtsdatum: 14/05/1984\n")).felder[FeldIndex(F::Geburtsdatum)],
+            QStringLiteral("14.05.1984"));
+
+  // "ja" only, as the forms write it; "Ja" is not "ja".
+  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Walker: Ja\n")), F::Walker), QStringLiteral("Falsch"));
+  // A distance without "km" is cut at its first "m"; a route with a sex is taken as a route.
+  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Strecke: 5000 m\nGeschlecht: m\n")), F::Strecke), QStringLiteral("5000/m"));
+  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Strecke: 10/w\nGeschlecht: weiblich\n")), F::Strecke), QStringLiteral("10/w"));
+
+  // The whole name in the name field.
+  const Maildaten ganz = AnmeldungLesen(QStringLiteral("Name: Huber, Max\n"));
+  EXPECT_EQ(feld(ganz, F::Name), QStringLiteral("Huber"));
+  EXPECT_EQ(feld(ganz, F::Vorname), QStringLiteral("Max"));
+  // Without a comma the name stays whole.
+  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Name: Huber Max\n")), F::Name), QStringLiteral("Huber Max"));
+}
+
+TEST(AnmeldungLesen, SexIsReadWithoutCaseAndAnUnknownOneIsFlagged) {
+  for (const char* m : {"m", "M", "männlich", "Männlich", "MÄNNLICH", "Herr", "male"}) {
+    const Maildaten d = AnmeldungLesen(QStringLiteral("Strecke: 10 km\nGeschlecht: %1\n").arg(QString::fromUtf8(m)));
+    EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/m")) << m;
+    EXPECT_FALSE(d.geschlechtUnbekannt) << m;
+  }
+  for (const char* w : {"w", "W", "weiblich", "Frau", "female"}) {
+    const Maildaten d = AnmeldungLesen(QStringLiteral("Strecke: 10 km\nGeschlecht: %1\n").arg(QString::fromUtf8(w)));
+    EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/w")) << w;
+  }
+  // Empty or unknown: never quietly "w".
+  for (const char* x : {"", "divers", "?"}) {
+    const Maildaten d = AnmeldungLesen(QStringLiteral("Strecke: 10 km\nGeschlecht: %1\n").arg(QString::fromUtf8(x)));
+    EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10")) << x;
+    EXPECT_TRUE(d.geschlechtUnbekannt) << x;
+  }
+}
+
+TEST(AnmeldungLesen, EncodingsQuotedPrintableAndHtml) {
+  // Umlauts in Windows-1252 and in UTF-8 bytes, decoded as files are.
+  const QString text = QStringLiteral("Name: Größer\nVorname: Jürgen\n");
+  EXPECT_EQ(feld(AnmeldungLesen(TextDekodieren(TextKodieren(text))), F::Name), QStringLiteral("Größer"));
+  EXPECT_EQ(feld(AnmeldungLesen(TextDekodieren(text.toUtf8())), F::Vorname), QStringLiteral("Jürgen"));
+
+  // Quoted-printable with soft line breaks, in UTF-8 and in Latin-1.
+  const Maildaten qp = AnmeldungLesen(QStringLiteral(
+      "Content-Transfer-Encoding: quoted-printable\n\nName: M=C3=BCller\nVerein: LG =DCberlingen, Abteilung=\n Lauf\n"
+      "Formel: a=3Db\n"));
+  EXPECT_EQ(feld(qp, F::Name), QStringLiteral("Müller"));
+  EXPECT_EQ(feld(qp, F::Verein), QStringLiteral("LG Überlingen, Abteilung Lauf"));
+  // Already decoded: an "=" in a value stays as it is.
+  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Verein: A=B\nName: X\n")), F::Verein), QStringLiteral("A=B"));
+
+  const Maildaten html = AnmeldungLesen(QStringLiteral(
+      "<html><head><style>p{a:b}</style></head><body><p>Name: Stra&szlig;er<br>Vorname: Ren&eacute;e</p>"
+      "<table><tr><td>Verein</td><td>Tom &amp; Jerry</td></tr><tr><td>Strecke:</td><td>5 km</td></tr>"
+      "<tr><td>Geschlecht</td><td>w</td></tr></table></body></html>"));
+  EXPECT_EQ(feld(html, F::Name), QStringLiteral("Straßer"));
+  EXPECT_EQ(feld(html, F::Vorname), QStringLiteral("Renée"));
+  EXPECT_EQ(feld(html, F::Verein), QStringLiteral("Tom & Jerry"));
+  EXPECT_EQ(feld(html, F::Strecke), QStringLiteral("5/w"));
+}
+
+TEST(AnmeldungLesen, NoMailAndGarbage) {
+  EXPECT_FALSE(AnmeldungLesen(QStringLiteral("Hallo Welt\nwie geht's\n")).erkannt);
+  QByteArray muell(4096, '\0');
+  for (int i = 0; i < muell.size(); ++i) muell[i] = static_cast<char>((i * 7919) % 256);
+  const Maildaten d = AnmeldungLesen(TextDekodieren(muell) + QStringLiteral("\nName: Echt\n"));
+  EXPECT_EQ(feld(d, F::Name), QStringLiteral("Echt"));
+  for (const QString& f : d.felder)
+    for (QChar c : f) EXPECT_GE(c.unicode(), 0x20);
+  // A megabyte of pasted text is read in one go.
+  QString gross;
+  while (gross.size() < (1 << 20)) gross += QStringLiteral("Zeile ohne Doppelpunkt und mit viel Text\n");
+  const Maildaten g = AnmeldungLesen(gross + QStringLiteral("Name: Ende\n"));
+  EXPECT_EQ(feld(g, F::Name), QStringLiteral("Ende"));
+  // A megabyte that looks like HTML, with one long table line, entities
+  // without end and escapes: read in one pass, not one pass per mark.
+  for (const QString& stueck : {QStringLiteral("<td>x"), QStringLiteral("&"), QStringLiteral("=C3"), QStringLiteral("<")}) {
+    QString viel = QStringLiteral("<html><p>Name: Anfang</p>");
+    while (viel.size() < (1 << 20)) viel += stueck;
+    EXPECT_EQ(feld(AnmeldungLesen(viel), F::Name), QStringLiteral("Anfang")) << stueck.toStdString();
+  }
+}
+
+TEST_F(Anmeldungen, TheWholeNameMatchesNeverAPrefix) {
+  const int hansjoerg = zeile("Müller, Hansjörg");
+  const int walker = zeile("müller, hans (Walker)");
+  zeile("Müller, Hans");
+  EXPECT_EQ(AnmeldungSuchen(u.s(), QStringLiteral("Müller"), QStringLiteral("Hans")), walker);
+  EXPECT_EQ(AnmeldungSuchen(u.s(), QStringLiteral("Müller"), QStringLiteral("Hansjörg")), hansjoerg);
+  // Wildcards from the mail are letters like any other.
+  EXPECT_EQ(AnmeldungSuchen(u.s(), QStringLiteral("M*"), QStringLiteral("*")), 0);
+  EXPECT_EQ(AnmeldungSuchen(u.s(), QStringLiteral("M?ller"), QStringLiteral("Hans")), 0);
+  EXPECT_EQ(AnmeldungSuchen(u.s(), QString(), QStringLiteral("Hans")), 0);
+}
+
+TEST_F(Anmeldungen, AMatchShowsTheTableFieldsAndMarksEveryDifference) {
+  zeile("Müller, Hansjörg", "5/m", "1975");
+  const int r = zeile("Müller, Hans", "5/m", "1981", "LG Nord");
+  EXPECT_FALSE(a.textGeaendert(QStringLiteral("Name: Müller")));  // no line break yet: nothing happens
+  EXPECT_EQ(a.treffer(), 0);
+  ASSERT_TRUE(a.textGeaendert(mail()));
+  EXPECT_EQ(a.treffer(), r);
+  EXPECT_EQ(t.aktuelleZeile(), r);
+  EXPECT_TRUE(u.s().suchGefunden);
+  EXPECT_EQ(a.datenbankfeld(F::Name), QStringLiteral("Müller"));
+  EXPECT_EQ(a.datenbankfeld(F::Vorname), QStringLiteral("Hans"));
+  EXPECT_EQ(a.datenbankfeld(F::Geburtsdatum), QStringLiteral("1981"));
+  EXPECT_EQ(a.datenbankfeld(F::Strecke), QStringLiteral("5/m"));
+  EXPECT_EQ(a.datenbankfeld(F::Laufveranstaltung), QStringLiteral("Parklauf"));
+  for (F f : {F::Geburtsdatum, F::Strecke}) EXPECT_TRUE(a.abweichend(f)) << FeldIndex(f);
+  for (F f : {F::Name, F::Vorname, F::Verein, F::Walker, F::Geschlecht}) EXPECT_FALSE(a.abweichend(f)) << FeldIndex(f);
+  a.uebernehmen(F::Strecke);
+  EXPECT_EQ(a.datenbankfeld(F::Strecke), QStringLiteral("10/m"));
+  EXPECT_FALSE(a.abweichend(F::Strecke));
+  EXPECT_TRUE(a.abweichend(F::Geburtsdatum));
+
+  // Not found: no field red, the table fields stay empty.
+  ASSERT_TRUE(a.textGeaendert(mail().replace(QStringLiteral("Hans"), QStringLiteral("Hanna"))));
+  EXPECT_EQ(a.treffer(), 0);
+  EXPECT_FALSE(u.s().suchGefunden);
+  for (int i = FeldIndex(F::Name); i < kAnmeldefelder; ++i) {
+    EXPECT_FALSE(a.abweichend(static_cast<F>(i)));
+    EXPECT_TRUE(a.datenbankfeld(static_cast<F>(i)).isEmpty());
+  }
+}
+
+TEST_F(Anmeldungen, WritingNeedsDataAndSimplifiedEntry) {
+  EXPECT_FALSE(a.inTabelleSchreiben());
+  EXPECT_EQ(u.bediener.meldungen(), QStringList{QStringLiteral("[Zieltafel] Keine Daten ausgewählt!   ")});
+  a.textGeaendert(mail());
+  a.allesUebernehmen();
+  for (int aus : {0, 2}) {  // off, and the undetermined third state
+    u.bediener.leeren();
+    u.s().einst.CheckAutoHinzufuegen = aus;
+    EXPECT_FALSE(a.inTabelleSchreiben());
+    EXPECT_EQ(u.bediener.meldungen(),
+              QStringList{QStringLiteral("[Zieltafel] Nur bei der Auswahl der 'vereinfachten Dateneingabe' kann "
+                                         "die Anmeldung durchgeführt werden!   ")});
+    // Nothing typed or taken over is thrown away.
+    EXPECT_EQ(a.datenbankfeld(F::Name), QStringLiteral("Müller"));
+    EXPECT_EQ(t.anzahl(), 0);
+  }
+}
+
+TEST_F(Anmeldungen, ANewParticipantIsAddedAndValidated) {
+  zeile("Meier, Anna", "10/w", "1990");
+  a.textGeaendert(mail().replace(QStringLiteral("Walker: nein"), QStringLiteral("Walker: ja")));
+  a.allesUebernehmen();
+  ASSERT_TRUE(a.inTabelleSchreiben());
+  ASSERT_EQ(t.anzahl(), 2);
+  EXPECT_EQ(t.feld(2, S_namevorname), QStringLiteral("Müller, Hans (Walker)"));
+  EXPECT_EQ(t.feld(2, S_strecke), QStringLiteral("10/m"));
+  EXPECT_EQ(t.feld(2, S_walker), QStringLiteral("Wahr"));
+  EXPECT_EQ(t.feld(2, S_vereinort), QStringLiteral("LG Nord"));
+  EXPECT_EQ(t.feld(2, S_ak), QStringLiteral("M40"));         // the row validation ran
+  EXPECT_EQ(t.feld(2, S_fehler), QStringLiteral("?Laufdaten"));  // a route but no number yet
+  EXPECT_TRUE(u.s().vereine.contains(QStringLiteral("LG Nord")));
+  // The window is emptied for the next mail.
+  EXPECT_TRUE(a.datenbankfeld(F::Name).isEmpty());
+  EXPECT_TRUE(a.mailfeld(F::Name).isEmpty());
+}
+
+TEST_F(Anmeldungen, TheWriteGoesToTheMatchedParticipantWhateverHappenedMeanwhile) {
+  zeile("Abel, Karl", "5/m", "1970", "Alt");
+  const int r = zeile("Müller, Hans", "5/m", "1981", "Alt");
+  zeile("Zander, Zoe", "5/w", "1985", "Alt");
+  a.textGeaendert(mail());
+  ASSERT_EQ(a.treffer(), r);
+  a.allesUebernehmen();
+  // A name search in the main window and a sort move everything.
+  u.s().suchTrefferZeile = u.s().suchTrefferAlt = 1;
+  t.sortieren(QStringLiteral("strecke,jahr"));
+  t.setAktuelleZeile(1);
+  const int jetzt = a.zielzeile();
+  ASSERT_GT(jetzt, 0);
+  EXPECT_EQ(t.feld(jetzt, S_namevorname), QStringLiteral("Müller, Hans"));
+  ASSERT_TRUE(a.inTabelleSchreiben());
+  EXPECT_EQ(t.anzahl(), 3);
+  EXPECT_EQ(t.feld(jetzt, S_vereinort), QStringLiteral("LG Nord"));
+  EXPECT_EQ(t.feld(jetzt, S_strecke), QStringLiteral("10/m"));
+  for (int i = 1; i <= 3; ++i) {
+    if (i == jetzt) continue;
+    EXPECT_EQ(t.feld(i, S_vereinort), QStringLiteral("Alt"));
+  }
+
+  // The matched row was deleted meanwhile: a new row, nobody else overwritten.
+  a.textGeaendert(mail());
+  a.allesUebernehmen();
+  t.zeileLoeschen(a.treffer());
+  ASSERT_TRUE(a.inTabelleSchreiben());
+  EXPECT_EQ(t.anzahl(), 3);
+  EXPECT_EQ(t.feld(3, S_namevorname), QStringLiteral("Müller, Hans"));
+}
+
+TEST_F(Anmeldungen, RemovingARegistrationKeepsTheParticipant) {
+  const int r = zeile("Müller, Hans");
+  for (int s : {S_platz, S_startnummer, S_zeit, S_ak, S_platzmw, S_fehler, S_platztotal, S_nurstrecke})
+    t.setFeld(r, s, QStringLiteral("x"));
+  t.setAktuelleZeile(r);
+  u.bediener.antworten = {Antwort::Nein};
+  EXPECT_FALSE(AnmeldungEntfernen(u.s()));
+  EXPECT_EQ(t.feld(r, S_startnummer), QStringLiteral("x"));
+  EXPECT_TRUE(AnmeldungEntfernen(u.s()));
+  EXPECT_EQ(u.bediener.meldungen().last(), QStringLiteral("[Zieltafel] Anmeldung und Ergebnisse im 1.Datensatz löschen?"));
+  for (int s : {S_platz, S_startnummer, S_strecke, S_zeit, S_ak, S_platzmw, S_fehler, S_platztotal, S_nurstrecke})
+    EXPECT_TRUE(t.feld(r, s).isEmpty()) << s;
+  EXPECT_EQ(t.feld(r, S_namevorname), QStringLiteral("Müller, Hans"));
+  EXPECT_EQ(t.feld(r, S_jahr), QStringLiteral("1980"));
+  EXPECT_EQ(t.feld(r, S_vereinort), QStringLiteral("LG Nord"));
+  EXPECT_EQ(t.feld(r, S_walker), QStringLiteral("Falsch"));
+}
