@@ -1,5 +1,6 @@
 #include "cli/Schritte.h"
 
+#include "cli/AusgabeSchritte.h"
 #include "cli/ZeitenSchritt.h"
 #include "cli/ZeitnahmeSchritt.h"
 #include "app/Rastereingabe.h"
@@ -233,6 +234,14 @@ const std::vector<Schritt>& Schritte() {
       {"zeitnahme", 0, "      Zeitnahme nach Skript von stdin (start, +SEK NR, ende, einlesen, ...)",
        ZeitnahmeAusfuehren, "sekunden,ohne-plus1,zeit-datenbank"},
       {"zeiten", 1, kZeitenHilfe, ZeitenSchritt, kZeitenOptionen},
+      {"ergebnisliste", 1, kErgebnislisteHilfe, ErgebnislisteSchritt, kErgebnislisteOptionen},
+      {"ergebnisliste-pdf", 1, kErgebnislistePdfHilfe, ErgebnislistePdfSchritt, kErgebnislisteOptionen},
+      {"urkunden", 1, kUrkundenHilfe, UrkundenSchritt, kUrkundenOptionen},
+      {"urkunden-pdf", 1, kUrkundenPdfHilfe, UrkundenPdfSchritt, kUrkundenOptionen},
+      {"html", 1, kHtmlHilfe, HtmlSchritt},
+      {"anmeldeliste", 1, kAnmeldelisteHilfe, AnmeldelisteSchritt, "modus:,vorlage:"},
+      {"zaehlen", 0, kZaehlenHilfe, ZaehlenSchritt},
+      {"drucken", 2, kDruckenHilfe, DruckenSchritt},
   };
   return liste;
 }

@@ -3,6 +3,8 @@
 #include "app/Programmstart.h"
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
+#include "ui/Ausgabebefehle.h"
+#include "ui/Ausgabeleiste.h"
 #include "ui/Datenbankbefehle.h"
 #include "ui/FormZeitError.h"
 #include "ui/Rasterbefehle.h"
@@ -66,6 +68,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   setCentralWidget(m_register);
 
   m_datenbank = new Datenbankbefehle(*this);
+  new Ausgabebefehle(*this);
   auto* ende = new QAction(QStringLiteral("Ende"), this);
   ende->setObjectName(QStringLiteral("btnEnde"));
   ende->setShortcut(QKeySequence::Quit);
@@ -108,6 +111,7 @@ QWidget* FormZieltafel::seiteZieltafel() {
   layout->addWidget(m_tabellentitel);
   m_raster = new Teilnehmerraster(m_s.tabelle, seite);
   layout->addWidget(m_raster, 1);
+  layout->addWidget(new Ausgabeleiste(m_s, seite));
   new Rasterbefehle(*this, *m_raster, *suchleiste);
   return seite;
 }
