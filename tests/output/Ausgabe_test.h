@@ -8,10 +8,14 @@
 #include "support/TestPorts.h"
 
 #include <QDir>
+#include <cstdlib>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
 
 namespace zt::test {
 
@@ -89,6 +93,60 @@ inline QStringList zeilenMit(const QString& text, const QStringList& marken) {
         break;
       }
   return l;
+}
+
+// One page of a PDF as grey pixels (pdftoppm), for PDFs without text.
+struct Graubild {
+  int breite = 0, hoehe = 0;
+  QByteArray punkte;
+  bool dunkel(int x, int y) const {
+    return x >= 0 && y >= 0 && x < breite && y < hoehe && static_cast<unsigned char>(punkte[y * breite + x]) < 128;
+  }
+  int dunkle() const {
+    int n = 0;
+    for (const char c : punkte) n += static_cast<unsigned char>(c) < 128;
+    return n;
+  }
+};
+
+inline Graubild graubild(const QString& pdf, int seite, int dpi = 30) {
+  Graubild g;
+  QTemporaryDir d;
+  QProcess p;
+  p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                                       QStringLiteral("-f"), QString::number(seite), QStringLiteral("-l"),
+                                       QString::number(seite), QStringLiteral("-singlefile"), pdf, d.filePath(QStringLiteral("b"))});
+  if (!p.waitForFinished(60000)) return g;
+  const QByteArray b = leseDatei(d.filePath(QStringLiteral("b.pgm")));
+  const QList<QByteArray> kopf = b.left(64).split('\n');
+  if (kopf.size() < 4 || kopf[0] != "P5") return g;
+  const QList<QByteArray> masse = kopf[1].split(' ');
+  g.breite = masse.value(0).toInt();
+  g.hoehe = masse.value(1).toInt();
+  const qsizetype anfang = kopf[0].size() + kopf[1].size() + kopf[2].size() + 3;
+  g.punkte = b.mid(anfang, qsizetype(g.breite) * g.hoehe);
+  if (g.punkte.size() != qsizetype(g.breite) * g.hoehe) g = Graubild();
+  return g;
+}
+
+// Share of dark pixels that have no dark pixel near them in the other
+// picture (one pixel of play for rounding); 1 when the pages differ in size.
+inline double abweichung(const Graubild& a, const Graubild& b) {
+  if (a.breite == 0 || std::abs(a.breite - b.breite) > 2 || std::abs(a.hoehe - b.hoehe) > 2) return 1.0;
+  const auto fehlend = [](const Graubild& x, const Graubild& y) {
+    int n = 0;
+    for (int j = 0; j < x.hoehe; ++j)
+      for (int i = 0; i < x.breite; ++i) {
+        if (!x.dunkel(i, j)) continue;
+        bool da = false;
+        for (int dy = -1; dy <= 1 && !da; ++dy)
+          for (int dx = -1; dx <= 1 && !da; ++dx) da = y.dunkel(i + dx, j + dy);
+        n += !da;
+      }
+    return n;
+  };
+  const int gesamt = a.dunkle() + b.dunkle();
+  return gesamt == 0 ? 0.0 : double(fehlend(a, b) + fehlend(b, a)) / gesamt;
 }
 
 }  // namespace zt::test
