@@ -175,7 +175,9 @@ TEST_F(Echt, PrintedOnAPrinterOfItsOwnByName) {
   StartnummerDruckenEnter(s);
   EXPECT_EQ(u.bediener.meldungen(), QStringList());
   EXPECT_EQ(a.laufendeDrucke, 2);
-  // Both jobs run beside the caller: it is back before the printer is done.
+  // Both jobs run beside the caller: it is back before the printer has made
+  // anything (LibreOffice alone needs a second to start).
+  EXPECT_EQ(cups.fertigePdfs(), 0);
   QElapsedTimer uhr;
   uhr.start();
   while (gemeldet < 2 && uhr.elapsed() < 120000) QCoreApplication::processEvents(QEventLoop::AllEvents, 100);

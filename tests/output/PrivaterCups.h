@@ -50,6 +50,9 @@ class PrivaterCups {
   QString grund() const { return m_grund; }
   QString drucker() const { return m_drucker; }
 
+  // PDFs in the printer's folder right now.
+  int fertigePdfs() const { return static_cast<int>(QDir(m_pdf).entryList({QStringLiteral("*.pdf")}, QDir::Files).size()); }
+
   // The PDFs the printer made, once there are `anzahl` of them and no job is
   // waiting any more (empty after the time is up).
   QStringList pdfs(int anzahl, int millisekunden = 90000) const {
