@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace zt {
@@ -32,18 +34,30 @@ const QString kSofortdruckTipp = QStringLiteral(
 
 Ausgabeleiste::Ausgabeleiste(Sitzung& s, QWidget* eltern) : QWidget(eltern) {
   setObjectName(QStringLiteral("Ausgabeleiste"));
-  auto* h = new QHBoxLayout(this);
+  // The three frames side by side; a narrow window scrolls them instead of
+  // growing wider than the screen.
+  auto* inhalt = new QWidget;
+  auto* h = new QHBoxLayout(inhalt);
   h->setContentsMargins(0, 0, 0, 0);
-  h->setSpacing(8);
+  h->setSpacing(4);
   h->addWidget(ergebnisliste());
   h->addWidget(urkunde());
-  laeuferanzahl = new Laeuferanzahlfelder(s, this);
+  laeuferanzahl = new Laeuferanzahlfelder(s, inhalt);
   h->addWidget(laeuferanzahl);
   h->addStretch(1);
+  auto* rollen = new QScrollArea(this);
+  rollen->setFrameShape(QFrame::NoFrame);
+  rollen->setWidgetResizable(true);
+  rollen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  rollen->setWidget(inhalt);
+  auto* v = new QVBoxLayout(this);
+  v->setContentsMargins(0, 0, 0, 0);
+  v->addWidget(rollen);
+  setFixedHeight(inhalt->sizeHint().height() + rollen->horizontalScrollBar()->sizeHint().height() + 2);
 }
 
 QGroupBox* Ausgabeleiste::ergebnisliste() {
-  frameErgebnisliste = new QGroupBox(QStringLiteral("Ergebnisliste"), this);
+  frameErgebnisliste = new QGroupBox(QStringLiteral("Ergebnisliste"));
   frameErgebnisliste->setObjectName(QStringLiteral("frameErgebnisliste"));
   auto* g = new QGridLayout(frameErgebnisliste);
   g->setVerticalSpacing(2);
@@ -79,7 +93,7 @@ QGroupBox* Ausgabeleiste::ergebnisliste() {
 }
 
 QGroupBox* Ausgabeleiste::urkunde() {
-  frameUrkunde = new QGroupBox(QStringLiteral("Urkunde"), this);
+  frameUrkunde = new QGroupBox(QStringLiteral("Urkunde"));
   frameUrkunde->setObjectName(QStringLiteral("frameUrkunde"));
   auto* g = new QGridLayout(frameUrkunde);
   g->setVerticalSpacing(2);
@@ -96,18 +110,19 @@ QGroupBox* Ausgabeleiste::urkunde() {
   txtStartnummerDrucken->setObjectName(QStringLiteral("txtStartnummerDrucken"));
   txtStartnummerDrucken->setToolTip(QStringLiteral("Startnummer der Urkunde; Enter druckt sofort, wenn eingestellt"));
   txtStartnummerDrucken->setAlignment(Qt::AlignCenter);
-  txtStartnummerDrucken->setMaximumWidth(txtStartnummerDrucken->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 20);
+  txtStartnummerDrucken->setFixedWidth(txtStartnummerDrucken->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
   txtStartnummerDrucken->setAutoFillBackground(true);
   cmdDruckenVorherige = knopf("cmdDruckenVorherige", QStringLiteral("Startnummer -1"), QString(), frameUrkunde);
   cmdDruckenNaechste = knopf("cmdDruckenNaechste", QStringLiteral("Startnummer +1"), QString(), frameUrkunde);
   // The keyboard stays in the number field while the operator steps on.
   cmdDruckenVorherige->setFocusPolicy(Qt::TabFocus);
   cmdDruckenNaechste->setFocusPolicy(Qt::TabFocus);
-  auto* nummer = new QHBoxLayout;
-  nummer->addWidget(txtStartnummerDrucken);
-  nummer->addWidget(cmdDruckenVorherige);
-  nummer->addWidget(cmdDruckenNaechste);
-  g->addLayout(nummer, 3, 0);
+  // The number field right beside its option, the steps below it.
+  g->addWidget(txtStartnummerDrucken, 2, 0, Qt::AlignRight);
+  auto* schritte = new QHBoxLayout;
+  schritte->addWidget(cmdDruckenVorherige);
+  schritte->addWidget(cmdDruckenNaechste);
+  g->addLayout(schritte, 3, 0);
   chkVorlageGesamtSieger = new QCheckBox(QStringLiteral("Urkunde Gesamtsieger und Walker"), frameUrkunde);
   chkVorlageGesamtSieger->setObjectName(QStringLiteral("chkVorlageGesamtSieger"));
   g->addWidget(chkVorlageGesamtSieger, 4, 0);

@@ -20,7 +20,7 @@ QLineEdit* zahlfeld(const QString& name, QWidget* eltern) {
   f->setReadOnly(true);
   f->setAlignment(Qt::AlignCenter);
   f->setFocusPolicy(Qt::ClickFocus);
-  f->setMaximumWidth(f->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
+  f->setFixedWidth(f->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
   return f;
 }
 
@@ -36,7 +36,7 @@ Laeuferanzahlfelder::Laeuferanzahlfelder(Sitzung& s, QWidget* eltern)
     : QGroupBox(QStringLiteral("Läuferanzahl"), eltern), m_s(s) {
   setObjectName(QStringLiteral("frameLaeuferanzahl"));
   auto* g = new QGridLayout(this);
-  g->setHorizontalSpacing(6);
+  g->setHorizontalSpacing(4);
   g->setVerticalSpacing(2);
   g->addWidget(new QLabel(QStringLiteral("m"), this), 0, 1, Qt::AlignCenter);
   g->addWidget(new QLabel(QStringLiteral("w"), this), 0, 2, Qt::AlignCenter);
@@ -58,19 +58,21 @@ Laeuferanzahlfelder::Laeuferanzahlfelder(Sitzung& s, QWidget* eltern)
   walker->setBuddy(LaeuferWalker);
   auto* summe = new QLabel(QStringLiteral("Gesamtanzahl Teilnehmer"), this);
   summe->setBuddy(LaeuferSumme);
-  g->addWidget(walker, 1, 4, Qt::AlignRight);
-  g->addWidget(LaeuferWalker, 1, 5);
-  g->addWidget(summe, 2, 4, Qt::AlignRight);
-  g->addWidget(LaeuferSumme, 2, 5);
+  g->addWidget(walker, 5, 0, 1, 3, Qt::AlignRight);
+  g->addWidget(LaeuferWalker, 5, 3);
+  g->addWidget(summe, 6, 0, 1, 3, Qt::AlignRight);
+  g->addWidget(LaeuferSumme, 6, 3);
   cmdLaeuferSumme = knopf(QStringLiteral("cmdLaeuferSumme"), QStringLiteral("berechnen"), this);
   cmdLaeufer = knopf(QStringLiteral("cmdLaeufer"), QStringLiteral("Anmeldung als Läufer"), this);
   cmdWalker = knopf(QStringLiteral("cmdWalker"), QStringLiteral("Anmeldung als Walker"), this);
-  g->addWidget(cmdLaeuferSumme, 3, 4, 1, 2);
-  auto* anmeldung = new QHBoxLayout;
-  anmeldung->addWidget(cmdLaeufer);
-  anmeldung->addWidget(cmdWalker);
-  g->addLayout(anmeldung, 4, 4, 1, 2);
-  g->setColumnStretch(6, 1);
+  auto* knoepfe = new QVBoxLayout;
+  knoepfe->setSpacing(2);
+  knoepfe->addWidget(cmdLaeuferSumme);
+  knoepfe->addWidget(cmdLaeufer);
+  knoepfe->addWidget(cmdWalker);
+  knoepfe->addStretch(1);
+  g->addLayout(knoepfe, 0, 4, 7, 1);
+  g->setColumnStretch(5, 1);
   anzeigen();
 }
 
