@@ -284,6 +284,8 @@ bool ErgebnislisteSchreiben(Sitzung& s, const QString& ziel, int* zeilen) {
   Ausgabe& a = Ausgabe::von(s);
   Teilnehmertabelle& t = s.tabelle;
   const int modus = a.OptErgebnisliste;
+  // An event file may have emptied the path: the shipped template then.
+  StandardvorlagenErgaenzen(s.einst, s.pfade.programmordner);
   // Every preparation comes first, so that the heading names the order the
   // rows really stand in ("nur Platz 1-3" sorts by route and class).
   vorbereiten(s, modus);
@@ -420,6 +422,7 @@ void ErgebnislisteDrucken(Sitzung& s) {
 }
 
 bool ErgebnislisteVorlageBearbeiten(Sitzung& s) {
+  StandardvorlagenErgaenzen(s.einst, s.pfade.programmordner);
   return VorlageBearbeiten(s, s.einst.txtVorlageErgebnisliste, QStringLiteral("der Ergebnisliste"));
 }
 

@@ -208,6 +208,8 @@ void drucken(Sitzung& s, const Urkunden& u) {
 QString UrkundeDatei(const Sitzung& s) { return s.arbeitsdatei(QStringLiteral("WinWordUrkunde#.rtf")); }
 
 QString UrkundenVorlage(Sitzung& s) {
+  // An event file may have emptied the path: the shipped template then.
+  StandardvorlagenErgaenzen(s.einst, s.pfade.programmordner);
   return Ausgabe::von(s).chkVorlageGesamtSieger ? s.einst.txtVorlageUrkundeGesamtsieger : s.einst.txtVorlageUrkunde;
 }
 
@@ -360,6 +362,7 @@ void StartnummerDruckenSchritt(Sitzung& s, int richtung) {
 }
 
 bool UrkundeVorlageBearbeiten(Sitzung& s) {
+  StandardvorlagenErgaenzen(s.einst, s.pfade.programmordner);
   return VorlageBearbeiten(s, s.einst.txtVorlageUrkunde, QStringLiteral("der Urkunde"));
 }
 

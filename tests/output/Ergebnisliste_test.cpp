@@ -223,8 +223,12 @@ TEST_F(Liste, BadTemplatesAndFoldersAreToldAndWriteNothing) {
   EXPECT_EQ(versuch(), QStringList{"[Zieltafel] Die Vorlage der Ergebnisliste \"" + v + "\" ist leer.   "});
   schreibeDatei(vorlage, "Ergebnisliste RTFtxtNameLauf\r\n");
   EXPECT_EQ(versuch(), QStringList{"[Zieltafel] Die Vorlage der Ergebnisliste \"" + v + "\" ist keine RTF-Datei.   "});
+  // An event file that emptied the path: the program's own template is taken.
   s.einst.txtVorlageErgebnisliste.clear();
-  EXPECT_EQ(versuch(), QStringList{"[Zieltafel] Es ist keine Vorlage der Ergebnisliste angegeben (Voreinstellungen, sonstiges).   "});
+  const QString eigene = s.programmdatei(QStringLiteral("druckvorlage/VorlageErgebnisliste.rtf"));
+  EXPECT_EQ(versuch(), QStringList{"[Zieltafel] Die Vorlage der Ergebnisliste \"" + QDir::toNativeSeparators(eigene) +
+                                   "\" wurde nicht gefunden.   "});
+  EXPECT_EQ(s.einst.txtVorlageErgebnisliste, eigene);
 
   // A template without any placeholder is fine: it just has nothing to fill.
   schreibeDatei(vorlage, "{\\rtf1 Liste\\par }}");
@@ -322,4 +326,34 @@ TEST_F(Liste, PrintingHandsACopyToTheChosenPrinterAndTellsWhatWentWrong) {
                          "[Zieltafel] Die Ergebnisliste wurde nicht auf \"Farbe\" gedruckt:\nLibreOffice fehlt." + liegt}));
   EXPECT_TRUE(QFileInfo::exists(ziel));
   EXPECT_EQ(u.bediener.gesperrt, 0);
+}
+
+TEST(GrosseListe, TenThousandRowsArriveInOrderWithProgress) {
+  Umgebung u;
+  Sitzung& s = u.s();
+  s.einst.txtVorlageErgebnisliste = QStringLiteral(ZT_SHARE_DIR "/druckvorlage/VorlageErgebnisliste.rtf");
+  std::vector<Teilnehmerzeile> zeilen(10000);
+  for (int i = 0; i < 10000; ++i) {
+    Teilnehmerzeile& z = zeilen[i];
+    z.felder[S_startnummer - 1] = QString::number(i + 1);
+    z.felder[S_strecke - 1] = QStringLiteral("10/m");
+    z.felder[S_namevorname - 1] = QStringLiteral("Läufer %1, Jörg").arg(i + 1);
+    z.felder[S_zeit - 1] = QStringLiteral("1:%1:00.0").arg(i % 60, 2, 10, QLatin1Char('0'));
+    z.felder[S_platz - 1] = QString::number(i + 1);
+  }
+  s.tabelle.zeilenAnhaengen(std::move(zeilen));
+  Ausgabe::von(s).OptErgebnisliste = 3;
+  const QString ziel = u.pfad(QStringLiteral("gross.rtf"));
+  ASSERT_TRUE(ErgebnislisteSchreiben(s, ziel));
+  const QByteArray rtf = leseDatei(ziel);
+  const QByteArray vorlage = leseDatei(s.einst.txtVorlageErgebnisliste);
+  EXPECT_EQ(rtf.count("\\row }"), 10000 + vorlage.count("\\row }"));
+  EXPECT_LT(rtf.indexOf("L\\'e4ufer 9999, J\\'f6rg"), rtf.indexOf("L\\'e4ufer 10000, J\\'f6rg"));
+  EXPECT_LT(rtf.indexOf("L\\'e4ufer 1, J\\'f6rg"), rtf.indexOf("L\\'e4ufer 2, J\\'f6rg"));
+  QStringList fortschritt;
+  for (const Aufruf& a : u.bediener.protokoll)
+    if (a.feld == StatusFortschritt && a.text.endsWith(QLatin1String("% gedruckt  "))) fortschritt << a.text;
+  EXPECT_EQ(fortschritt.size(), 11);  // 0 % ... 100 %, each once
+  EXPECT_EQ(fortschritt.last(), QStringLiteral("100% gedruckt  "));
+  EXPECT_EQ(QString::fromUtf8(HtmlBerichtText(s)).count(QStringLiteral("<tr>")), 10001);  // with the caption row
 }

@@ -65,6 +65,12 @@ TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
   ASSERT_TRUE(liste(QStringLiteral("zeit"), 1));
   ASSERT_TRUE(liste(QStringLiteral("sekunden"), 1, true));
   ASSERT_TRUE(liste(QStringLiteral("alle"), 3));
+  ASSERT_TRUE(liste(QStringLiteral("nummer"), 2));
+  ASSERT_TRUE(liste(QStringLiteral("strecke"), 7));
+  s.tabelle.setAuswahl({2, 4});
+  ASSERT_TRUE(liste(QStringLiteral("markiert"), 4));
+  s.einst.hauptlaufAk[1] = {{QStringLiteral("M50"), true}, {QStringLiteral("W35"), true}};
+  ASSERT_TRUE(liste(QStringLiteral("platz"), 5));
   ASSERT_TRUE(liste(QStringLiteral("walker"), 8));
   Ausgabe::von(s).OptErgebnisliste = 2;
   ASSERT_TRUE(Anmeldeliste(s, rtf(QStringLiteral("anmeldung"))));
@@ -97,7 +103,8 @@ TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
   s.tabelle.setAuswahl({walker});
   ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("walkerurkunde"))));
 
-  const QStringList namen{"zeit", "sekunden", "alle", "walker", "anmeldung", "fremd", "urkunde", "drei", "walkerurkunde"};
+  const QStringList namen{"zeit",     "sekunden", "alle",   "nummer",  "strecke", "markiert",     "platz",
+                          "walker",   "anmeldung", "fremd", "urkunde", "drei",    "walkerurkunde"};
   QStringList dateien;
   for (const QString& n : namen) dateien << rtf(n);
   ASSERT_EQ(system.rtfNachPdf(dateien, aus.path()), QString());
@@ -114,6 +121,14 @@ TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
   EXPECT_EQ(reihe(text["zeit"], "Groß, Łukasz"), QStringLiteral("2 0:41:07.5 2 3 Groß, Łukasz 1968 <b> 23"));
   EXPECT_EQ(reihe(text["sekunden"], "Groß, Łukasz"), QStringLiteral("2 0:41:08 2 3 Groß, Łukasz 1968 <b> 23"));
   EXPECT_EQ(zeilenMit(text["alle"], personen).size(), 6);
+  EXPECT_EQ(zeilenMit(text["nummer"], personen), (QStringList{"Müller, Jürgen", "Groß, Łukasz", "Geher, Karl (Walker)",
+                                                              "Ohnezeit, Ida", "Öztürk, Ayşe"}));
+  EXPECT_EQ(zeilenMit(text["strecke"], personen).size(), 5);
+  // Marked: the rows selected then, in table order.
+  EXPECT_EQ(zeilenMit(text["markiert"], personen).size(), 2);
+  // Places 1-3 of the main runs' classes, the heading naming that order.
+  EXPECT_EQ(zeilenMit(text["platz"], personen), (QStringList{"Müller, Jürgen", "Groß, Łukasz", "Öztürk, Ayşe"}));
+  EXPECT_TRUE(text["platz"].contains(QStringLiteral("sortiert nach Strecke-AK-Zeit")));
   // The heading with its placeholders filled.
   EXPECT_TRUE(text["zeit"].contains(QStringLiteral("Seelauf Überlingen"))) << text["zeit"].toStdString();
   EXPECT_TRUE(text["zeit"].contains(QStringLiteral("Ergebnisliste vom 12.09.2026")));
