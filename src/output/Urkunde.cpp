@@ -320,8 +320,10 @@ bool StartnummerDruckenGeaendert(Sitzung& s, const QString& text) {
   Ausgabe& a = Ausgabe::von(s);
   Teilnehmertabelle& t = s.tabelle;
   a.txtStartnummerDrucken = text;
-  // An empty field names nobody, not the first row without a number.
-  const int z = text.trimmed().isEmpty() ? 0 : t.finden(S_startnummer, text.trimmed());
+  // An empty field names nobody, not the first row without a number; a "*"
+  // would make the search a prefix search.
+  const QString nummer = text.trimmed();
+  const int z = nummer.isEmpty() || nummer.contains(QLatin1Char('*')) ? 0 : t.finden(S_startnummer, nummer);
   a.startnummerGefunden = z > 0;
   a.startnummerZeile = z;
   if (z > 0) {

@@ -89,9 +89,14 @@ Ausgabebefehle::Ausgabebefehle(FormZieltafel& fenster)
   });
   connect(l.txtStartnummerDrucken, &QLineEdit::returnPressed, this, [this] {
     m_fenster.befehl([this] { StartnummerDruckenEnter(m_s); });
-    m_leiste->txtStartnummerDrucken->setFocus(Qt::OtherFocusReason);
+    if (m_leiste) m_leiste->txtStartnummerDrucken->setFocus(Qt::OtherFocusReason);
   });
   l.txtStartnummerDrucken->installEventFilter(this);
+  m_filterStartnummer = l.txtStartnummerDrucken;
+  connect(m_leiste, &Ausgabeleiste::weg, this, [this] {
+    if (m_leiste) m_leiste->txtStartnummerDrucken->removeEventFilter(this);
+    m_leiste = nullptr;
+  });
   connect(l.cmdDruckenVorherige, &QPushButton::clicked, this,
           [this] { m_fenster.befehl([this] { StartnummerDruckenSchritt(m_s, -1); }); });
   connect(l.cmdDruckenNaechste, &QPushButton::clicked, this,
@@ -180,7 +185,7 @@ void Ausgabebefehle::abgleichen() {
 }
 
 bool Ausgabebefehle::eventFilter(QObject* objekt, QEvent* ereignis) {
-  if (m_leiste && objekt == m_leiste->txtStartnummerDrucken && ereignis->type() == QEvent::FocusIn) {
+  if (m_leiste && objekt == m_filterStartnummer && ereignis->type() == QEvent::FocusIn) {
     // Coming back from a message box or another window is no new entry.
     const auto grund = static_cast<QFocusEvent*>(ereignis)->reason();
     if (grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason && grund != Qt::OtherFocusReason)

@@ -39,7 +39,8 @@ class Ausgabebefehle : public QObject {
 
   FormZieltafel& m_fenster;
   Sitzung& m_s;
-  Ausgabeleiste* m_leiste = nullptr;
+  Ausgabeleiste* m_leiste = nullptr;  // null once the panel is going
+  QObject* m_filterStartnummer = nullptr;  // compared only, never read
   QPointer<FormLaeuferanzahl> m_laeuferfenster;
   QString m_standarddrucker;
   bool m_abgleich = false;

@@ -56,6 +56,8 @@ Ausgabeleiste::Ausgabeleiste(Sitzung& s, QWidget* eltern) : QWidget(eltern) {
   setFixedHeight(inhalt->sizeHint().height() + rollen->horizontalScrollBar()->sizeHint().height() + 2);
 }
 
+Ausgabeleiste::~Ausgabeleiste() { Q_EMIT weg(); }
+
 QGroupBox* Ausgabeleiste::ergebnisliste() {
   frameErgebnisliste = new QGroupBox(QStringLiteral("Ergebnisliste"));
   frameErgebnisliste->setObjectName(QStringLiteral("frameErgebnisliste"));

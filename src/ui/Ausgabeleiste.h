@@ -21,6 +21,7 @@ class Ausgabeleiste : public QWidget {
   Q_OBJECT
  public:
   Ausgabeleiste(Sitzung& s, QWidget* eltern = nullptr);
+  ~Ausgabeleiste() override;
 
   // Result list ("Liste drucken mit ..." is the frame's tool tip).
   QGroupBox* frameErgebnisliste;
@@ -44,6 +45,11 @@ class Ausgabeleiste : public QWidget {
   QPushButton* cmdEditUrkunde;
 
   Laeuferanzahlfelder* laeuferanzahl;
+
+ Q_SIGNALS:
+  // The panel is going: its controls must not be read any more (they still
+  // send events while they are taken down).
+  void weg();
 
  private:
   QGroupBox* ergebnisliste();

@@ -218,6 +218,7 @@ TEST_F(Urkunden, StartNumberFieldFindsMarksAndPrintsOnEnter) {
   EXPECT_TRUE(StartnummerDruckenGeaendert(s, QStringLiteral("31")));
   EXPECT_EQ(s.tabelle.aktuelleZeile(), 3);
   EXPECT_EQ(s.tabelle.ersteSichtbareZeile(), 3);
+  EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("3*")));  // a number, not a pattern
   EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("32")));
   EXPECT_EQ(s.tabelle.aktuelleZeile(), 1);
   StartnummerDruckenSchritt(s, -1);
