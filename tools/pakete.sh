@@ -5,9 +5,17 @@ set -euo pipefail
 
 bauen=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libxlsxwriter-dev
        fonts-dejavu-core)
-start=("${bauen[@]}" xdg-utils qt6-translations-l10n)
+# LibreOffice opens and prints the lists and certificates. Its "-nogui" core
+# has no CUPS (a print would silently come to nothing), so the full core goes
+# beside the writer; fonts-liberation brings Liberation Sans Narrow, which
+# prints in place of the templates' "Arial Narrow".
+start=("${bauen[@]}" xdg-utils qt6-translations-l10n libreoffice-writer-nogui libreoffice-core fonts-liberation
+       cups-client)
+# The print tests start a CUPS of their own (tools/cups_test.sh) with a
+# cups-pdf printer; tidy checks the HTML report, Chromium shows it.
 test=("${bauen[@]}" qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick
-      libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-liberation)
+      libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-core poppler-utils fonts-liberation
+      cups printer-driver-cups-pdf tidy chromium)
 
 case "${1:-}" in
   bauen) pakete=("${bauen[@]}") ;;

@@ -1,5 +1,6 @@
 #include "cli/Schritte.h"
 
+#include "cli/AusgabeSchritte.h"
 #include "cli/ZeitenSchritt.h"
 #include "cli/AnmeldungSchritt.h"
 #include "cli/PruefSchritte.h"
@@ -241,6 +242,14 @@ const std::vector<Schritt>& Schritte() {
       {"anmeldung", 1, kAnmeldungHilfe, AnmeldungSchritt, kAnmeldungOptionen},
       {"spalten-loeschen", 1, kSpaltenLoeschenHilfe, SpaltenLoeschenSchritt},
       {"bereitschaft", 0, kBereitschaftHilfe, BereitschaftSchritt, kBereitschaftOptionen},
+      {"ergebnisliste", 1, kErgebnislisteHilfe, ErgebnislisteSchritt, kErgebnislisteOptionen},
+      {"ergebnisliste-pdf", 1, kErgebnislistePdfHilfe, ErgebnislistePdfSchritt, kErgebnislisteOptionen},
+      {"urkunden", 1, kUrkundenHilfe, UrkundenSchritt, kUrkundenOptionen},
+      {"urkunden-pdf", 1, kUrkundenPdfHilfe, UrkundenPdfSchritt, kUrkundenOptionen},
+      {"html", 1, kHtmlHilfe, HtmlSchritt},
+      {"anmeldeliste", 1, kAnmeldelisteHilfe, AnmeldelisteSchritt, "modus:,vorlage:"},
+      {"zaehlen", 0, kZaehlenHilfe, ZaehlenSchritt},
+      {"drucken", 2, kDruckenHilfe, DruckenSchritt},
   };
   return liste;
 }

@@ -11,6 +11,16 @@ Einstellungen::Einstellungen() {
 #endif
 }
 
+void StandardvorlagenErgaenzen(Einstellungen& e, const QString& programmordner) {
+  QString o = programmordner;
+  if (!o.isEmpty() && !o.endsWith(QLatin1Char('/'))) o += QLatin1Char('/');
+  o += QStringLiteral("druckvorlage/");
+  if (e.txtVorlageErgebnisliste.trimmed().isEmpty()) e.txtVorlageErgebnisliste = o + QStringLiteral("VorlageErgebnisliste.rtf");
+  if (e.txtVorlageUrkunde.trimmed().isEmpty()) e.txtVorlageUrkunde = o + QStringLiteral("VorlageUrkunde.rtf");
+  if (e.txtVorlageUrkundeGesamtsieger.trimmed().isEmpty())
+    e.txtVorlageUrkundeGesamtsieger = o + QStringLiteral("VorlageUrkundeGesamtSieger.rtf");
+}
+
 QString LaufnameDatei(const Einstellungen& e) {
   QString n = e.txtNameLauf;
   return n.replace(QLatin1Char(' '), QLatin1Char('_'));

@@ -62,6 +62,11 @@ struct Einstellungen {
   Einstellungen();
 };
 
+// Every template path the settings leave empty gets the shipped template of
+// the program folder ("druckvorlage/..."), so that a fresh installation
+// prints at once and passes the path check.
+void StandardvorlagenErgaenzen(Einstellungen& e, const QString& programmordner);
+
 // The event name with every blank replaced by "_" (used in file names).
 QString LaufnameDatei(const Einstellungen& e);
 

@@ -8,7 +8,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
+#include <QThreadPool>
+#include <QUrl>
 
 namespace zt {
 
@@ -121,6 +124,123 @@ void StandardSystem::sicherungKopieren(const QString& quelle, const QString& zie
   });
   QObject::connect(t, &QThread::finished, t, &QObject::deleteLater);
   t->start();
+}
+
+// ---- printing and PDF through LibreOffice ----------------------------------
+
+QString System::druckbereit(const QString& name) {
+  if (name.trimmed().isEmpty()) return QStringLiteral("Es ist kein Drucker eingerichtet.");
+  if (!drucker().contains(name))
+    return QStringLiteral("Den Drucker \"%1\" gibt es auf diesem Rechner nicht.").arg(name);
+  return QString();
+}
+
+void System::rtfDruckenNebenbei(const QString& datei, const QString& drucker,
+                                std::function<void(const QString& fehler)> fertig) {
+  const bool ok = rtfDrucken(datei, drucker);
+  if (fertig)
+    fertig(ok ? QString()
+              : QStringLiteral("Die Datei \"%1\" konnte nicht auf \"%2\" gedruckt werden.")
+                    .arg(QDir::toNativeSeparators(datei), drucker));
+}
+
+QString System::rtfNachPdf(const QStringList&, const QString&) {
+  return QStringLiteral("Die Umwandlung in PDF ist hier nicht möglich.");
+}
+
+QString LibreOfficeProgramm() {
+  for (const char* name : {"soffice", "libreoffice"}) {
+    const QString p = QStandardPaths::findExecutable(QLatin1String(name));
+    if (!p.isEmpty()) return p;
+  }
+  return QString();
+}
+
+namespace {
+const char* const kKeinLibreOffice =
+    "LibreOffice ist nicht installiert (das Programm \"soffice\" wurde nicht gefunden). "
+    "Ohne LibreOffice kann Zieltafel RTF-Dateien weder drucken noch in PDF umwandeln.";
+
+// Every run gets a profile of its own: a LibreOffice the operator has open,
+// or a second run at the same time, would otherwise take the request over
+// and answer before the work is done.
+QString libreOffice(const QStringList& argumente, int sekunden) {
+  const QString programm = LibreOfficeProgramm();
+  if (programm.isEmpty()) return QString::fromUtf8(kKeinLibreOffice);
+  QTemporaryDir profil;
+  if (!profil.isValid()) return QStringLiteral("Für LibreOffice kann kein Arbeitsordner angelegt werden.");
+  QStringList a{QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
+                QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profil.path()).toString()};
+  a += argumente;
+  QProcess p;
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(programm, a);
+  if (!p.waitForStarted(10000))
+    return QStringLiteral("LibreOffice (\"%1\") konnte nicht gestartet werden.").arg(programm);
+  if (!p.waitForFinished(sekunden * 1000)) {
+    p.kill();
+    p.waitForFinished(5000);
+    return QStringLiteral("LibreOffice hat nach %1 Sekunden nicht geantwortet und wurde beendet.").arg(sekunden);
+  }
+  if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    return QStringLiteral("LibreOffice hat mit dem Fehler %1 abgebrochen: %2")
+        .arg(p.exitCode())
+        .arg(QString::fromLocal8Bit(p.readAll()).trimmed());
+  return QString();
+}
+
+// One job at a time, in the order given; never on the caller's thread.
+QThreadPool& druckwarteschlange() {
+  // Not destroyed at exit: a job still printing then finishes in LibreOffice
+  // instead of holding the closing window.
+  static QThreadPool* pool = [] {
+    auto* p = new QThreadPool;
+    p->setMaxThreadCount(1);
+    return p;
+  }();
+  return *pool;
+}
+}  // namespace
+
+QString StandardSystem::druckbereit(const QString& drucker) {
+  if (LibreOfficeProgramm().isEmpty()) return QString::fromUtf8(kKeinLibreOffice);
+  return System::druckbereit(drucker);
+}
+
+void StandardSystem::rtfDruckenNebenbei(const QString& datei, const QString& drucker,
+                                        std::function<void(const QString& fehler)> fertig) {
+  druckwarteschlange().start([datei, drucker, fertig] {
+    // LibreOffice prints nothing and says nothing for a printer that is not
+    // there: asked once more, now that the job's turn has come.
+    QString fehler;
+    if (!QFileInfo::exists(datei))
+      fehler = QStringLiteral("Die Datei \"%1\" ist nicht mehr vorhanden.").arg(QDir::toNativeSeparators(datei));
+    else
+      fehler = libreOffice({QStringLiteral("--pt"), drucker, datei}, 600);
+    if (!fertig) return;
+    if (QCoreApplication* app = QCoreApplication::instance())
+      QMetaObject::invokeMethod(app, [fertig, fehler] { fertig(fehler); }, Qt::QueuedConnection);
+  });
+}
+
+QString StandardSystem::rtfNachPdf(const QStringList& dateien, const QString& ordner) {
+  if (dateien.isEmpty()) return QString();
+  if (!QDir().mkpath(ordner))
+    return QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(QDir::toNativeSeparators(ordner));
+  QStringList ziele;
+  for (const QString& d : dateien) {
+    const QString ziel = QDir(ordner).filePath(QFileInfo(d).completeBaseName() + QStringLiteral(".pdf"));
+    QFile::remove(ziel);  // an old PDF must not pass for a new one
+    ziele << ziel;
+  }
+  // One run for all files: starting LibreOffice costs more than converting.
+  const QString fehler = libreOffice(QStringList{QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                                 QStringLiteral("--outdir"), ordner} + dateien, 600);
+  if (!fehler.isEmpty()) return fehler;
+  for (int i = 0; i < dateien.size(); ++i)
+    if (!QFileInfo::exists(ziele[i]))
+      return QStringLiteral("LibreOffice hat \"%1\" nicht in PDF umgewandelt.").arg(QDir::toNativeSeparators(dateien[i]));
+  return QString();
 }
 
 }  // namespace zt

@@ -90,6 +90,19 @@ class System {
   // main thread with an empty text on success, otherwise the German reason.
   virtual void sicherungKopieren(const QString& quelle, const QString& ziel,
                                  std::function<void(const QString& fehler)> fertig) = 0;
+  // Empty when a print job for that printer can start now, otherwise the
+  // German reason (no printer of that name, no program that prints RTF).
+  virtual QString druckbereit(const QString& drucker);
+  // Prints an RTF file on the printer named without blocking the caller;
+  // jobs are printed one after the other in the order given. fertig runs
+  // later on the main thread with an empty text when the job was handed to
+  // the printer, otherwise the German reason. The file must stay until then.
+  // Here: at once, through rtfDrucken.
+  virtual void rtfDruckenNebenbei(const QString& datei, const QString& drucker,
+                                  std::function<void(const QString& fehler)> fertig);
+  // Converts RTF files into PDF files of the same base name in ordner.
+  // Empty text on success, otherwise the German reason.
+  virtual QString rtfNachPdf(const QStringList& dateien, const QString& ordner);
 };
 
 // Opens a file with the program associated with its type.
@@ -119,7 +132,14 @@ class StandardSystem : public System {
   bool rtfDrucken(const QString& datei, const QString& drucker) override;
   void sicherungKopieren(const QString& quelle, const QString& ziel,
                          std::function<void(const QString& fehler)> fertig) override;
+  QString druckbereit(const QString& drucker) override;
+  void rtfDruckenNebenbei(const QString& datei, const QString& drucker,
+                          std::function<void(const QString& fehler)> fertig) override;
+  QString rtfNachPdf(const QStringList& dateien, const QString& ordner) override;
 };
+
+// LibreOffice's program "soffice" on the search path; empty when missing.
+QString LibreOfficeProgramm();
 
 // The copy itself, as the worker of sicherungKopieren runs it: reads quelle
 // whole (the time file is replaced atomically, so one read sees one complete

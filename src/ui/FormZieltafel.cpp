@@ -5,6 +5,8 @@
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
 #include "timing/Zeitnahme.h"
+#include "ui/Ausgabebefehle.h"
+#include "ui/Ausgabeleiste.h"
 #include "ui/Datenbankbefehle.h"
 #include "ui/FormZeitDateiBearbeiten.h"
 #include "ui/FormZeitError.h"
@@ -87,6 +89,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   m_datenbank = new Datenbankbefehle(*this);
   m_zeitdatei = new Zeitdateibefehle(*this);
   new Pruefbefehle(*this);
+  new Ausgabebefehle(*this);
   auto* ende = new QAction(QStringLiteral("Ende"), this);
   ende->setObjectName(QStringLiteral("btnEnde"));
   ende->setShortcut(QKeySequence::Quit);
@@ -129,6 +132,7 @@ QWidget* FormZieltafel::seiteZieltafel() {
   layout->addWidget(m_tabellentitel);
   m_raster = new Teilnehmerraster(m_s.tabelle, seite);
   layout->addWidget(m_raster, 1);
+  layout->addWidget(new Ausgabeleiste(m_s, seite));
   new Rasterbefehle(*this, *m_raster, *suchleiste);
   return seite;
 }

@@ -150,6 +150,24 @@ void TestSystem::sicherungenAusfuehren() {
   }
 }
 
+QString TestSystem::druckbereit(const QString& drucker) {
+  if (!nichtDruckbereit.isEmpty()) return nichtDruckbereit;
+  return System::druckbereit(drucker);
+}
+
+void TestSystem::rtfDruckenNebenbei(const QString& datei, const QString& drucker,
+                                    std::function<void(const QString& fehler)> fertig) {
+  aufrufe << QStringLiteral("drucken ") + datei + QStringLiteral(" ") + drucker;
+  druckauftraege.push_back({datei, drucker, leseDatei(datei), std::move(fertig)});
+}
+
+void TestSystem::druckauftraegeAusfuehren(const QString& fehler) {
+  auto liste = std::move(druckauftraege);
+  druckauftraege.clear();
+  for (Druckauftrag& a : liste)
+    if (a.fertig) a.fertig(fehler);
+}
+
 Umgebung::Umgebung() {
   sitzung = std::make_unique<Sitzung>(bediener, uhr, system);
   QDir(dir.path()).mkpath(QStringLiteral("programm"));

@@ -92,6 +92,20 @@ class TestSystem : public System {
                          std::function<void(const QString& fehler)> fertig) override;
   // Copies every waiting backup (as the real one does) and reports each result.
   void sicherungenAusfuehren();
+
+  // Print jobs wait until the test lets them finish, as a busy printer would.
+  QString nichtDruckbereit;  // set: druckbereit answers with this reason
+  struct Druckauftrag {
+    QString datei, drucker;
+    QByteArray inhalt;  // the file as it was when the job was given
+    std::function<void(const QString&)> fertig;
+  };
+  std::vector<Druckauftrag> druckauftraege;
+  QString druckbereit(const QString& drucker) override;
+  void rtfDruckenNebenbei(const QString& datei, const QString& drucker,
+                          std::function<void(const QString& fehler)> fertig) override;
+  // Reports every waiting job as done with this reason (empty: printed).
+  void druckauftraegeAusfuehren(const QString& fehler = QString());
 };
 
 // A session with recording ports and its own program and working folders in a

@@ -30,8 +30,15 @@ using namespace zt;
 
 namespace {
 struct Tab3 : test::TestFenster {
-  // These tests look at the path checks, which a fresh installation has off.
-  Tab3() : TestFenster([](Sitzung& s) { s.einst.chkPruefePfadNamen = 1; }) {}
+  // These tests look at the path checks, which a fresh installation has off,
+  // on templates that are missing (a fresh installation has its own).
+  Tab3()
+      : TestFenster([](Sitzung& s) {
+          s.einst.chkPruefePfadNamen = 1;
+          s.einst.txtVorlageErgebnisliste = s.programmdatei(QStringLiteral("fehlt/VorlageErgebnisliste.rtf"));
+          s.einst.txtVorlageUrkunde = s.programmdatei(QStringLiteral("fehlt/VorlageUrkunde.rtf"));
+          s.einst.txtVorlageUrkundeGesamtsieger = s.programmdatei(QStringLiteral("fehlt/VorlageUrkundeGesamtSieger.rtf"));
+        }) {}
 
   template <class T> T* kind(const QString& name) {
     T* w = TestFenster::kind<T>(name);
@@ -161,7 +168,7 @@ TEST(Voreinstellungen, EingabenLandenImFeldUndDerTabwechselSchreibtSie) {
   Tab3 f;
   auto* reg = f.kind<QTabWidget>(QStringLiteral("SSTab1"));
   reg->setCurrentIndex(2);
-  // Empty template paths and no backup place: one warning each, then the page with the paths.
+  // Missing templates and no backup place: one warning each, then the page with the paths.
   EXPECT_TRUE(f.fragte(QStringLiteral("[Zieltafel] Ergebnisliste unter angegebenen Pfad nicht vorgefunden! => OK")));
   EXPECT_TRUE(f.fragte(QStringLiteral("[Zieltafel] Laufwerksname \"Laufwerk für Sicherungsdatei\" nicht korrekt angegeben! => OK")));
   EXPECT_EQ(f.innen()->currentIndex(), 1);

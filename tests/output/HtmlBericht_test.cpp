@@ -1,0 +1,132 @@
+// The HTML report: its page, a real validator, a browser that shows it.
+#include "Ausgabe_test.h"
+
+#include "output/HtmlBericht.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using namespace zt::test;
+
+namespace {
+struct Bericht : ::testing::Test {
+  Umgebung u;
+  Sitzung& s = u.s();
+  void SetUp() override {
+    s.einst.txtNameLauf = QStringLiteral("Lauf <am> See & \"Co\"");
+    zehnKilometer(s);
+  }
+  QString seite() { return QString::fromUtf8(HtmlBerichtText(s)); }
+  // The column captions of the page, in order.
+  QStringList koepfe() {
+    QStringList l;
+    for (const auto& m : QRegularExpression(QStringLiteral("<th scope=\"col\">([^<]*)</th>")).globalMatch(seite()))
+      l << m.captured(1);
+    return l;
+  }
+};
+
+QString sichtbareTitel(const Sitzung& s, bool ohneStrecke) {
+  QStringList l;
+  for (int sp : s.tabelle.anzeigereihenfolge())
+    if (s.tabelle.spalte(sp).sichtbar && !(ohneStrecke && sp == S_strecke))
+      l << QString::fromUtf8(Spaltenbeschreibung_(sp).titel);
+  return l.join(QLatin1Char('|'));
+}
+}  // namespace
+
+TEST_F(Bericht, PageHasTitleHeadingVisibleColumnsAndEscapedText) {
+  const QString h = seite();
+  EXPECT_TRUE(h.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"de\">\n")));
+  EXPECT_TRUE(h.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+  EXPECT_TRUE(h.contains(QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")));
+  EXPECT_TRUE(h.contains(QStringLiteral("<title>Lauf &lt;am&gt; See &amp; &quot;Co&quot;</title>")));
+  EXPECT_TRUE(h.contains(QStringLiteral("<h1>Lauf &lt;am&gt; See &amp; &quot;Co&quot;, Ergebnisliste vom 04.12.2026</h1>")));
+  EXPECT_TRUE(h.contains(QStringLiteral("<td>&lt;b&gt;</td>")));
+  EXPECT_TRUE(h.contains(QStringLiteral("<td>Öztürk, Ayşe</td>")));
+  EXPECT_TRUE(h.contains(QStringLiteral("<tr class=\"sieger\"><td")));
+  EXPECT_EQ(h.count(QStringLiteral("<tr")), 6);  // caption row and five participants
+  EXPECT_EQ(koepfe().join(QLatin1Char('|')), sichtbareTitel(s, false));
+
+  // Columns as the table shows them: a hidden one is left out, a moved one moves.
+  s.tabelle.setSpalteSichtbar(S_jahr, false);
+  s.tabelle.setSpaltenposition(S_vereinort, 1);
+  const QStringList k = koepfe();
+  EXPECT_EQ(k.join(QLatin1Char('|')), sichtbareTitel(s, false));
+  EXPECT_EQ(k.value(0), QString::fromUtf8(Spaltenbeschreibung_(S_vereinort).titel));
+  EXPECT_FALSE(k.contains(QString::fromUtf8(Spaltenbeschreibung_(S_jahr).titel)));
+
+  // A duathlon without its route column; the table keeps it.
+  s.duathlon = true;
+  EXPECT_EQ(koepfe().join(QLatin1Char('|')), sichtbareTitel(s, true));
+  EXPECT_TRUE(s.tabelle.spalte(S_strecke).sichtbar);
+}
+
+TEST_F(Bericht, WrittenIntoTheReportFolderAndShownOrToldWhyNot) {
+  ASSERT_TRUE(HtmlBericht(s));
+  const QString datei = s.arbeitsdatei(QStringLiteral("report/report.htm"));
+  EXPECT_EQ(HtmlBerichtDatei(s), datei);
+  EXPECT_EQ(leseDatei(datei), HtmlBerichtText(s));
+  EXPECT_EQ(u.system.aufrufe, QStringList{"anzeigen " + datei});
+  EXPECT_EQ(u.bediener.gesperrt, 0);
+
+  u.system.aufrufe.clear();
+  s.pfade.arbeitsordner = QStringLiteral("/proc/zieltafel");
+  EXPECT_FALSE(HtmlBericht(s));
+  EXPECT_TRUE(u.system.aufrufe.isEmpty());
+  ASSERT_EQ(u.bediener.meldungen().size(), 1);
+  EXPECT_TRUE(u.bediener.meldungen()[0].startsWith(
+      "[Zieltafel] Der HTML-Bericht kann nicht im Ordner \"/proc/zieltafel/report\" gespeichert werden.\n"));
+
+  Umgebung leer;
+  EXPECT_TRUE(QString::fromUtf8(HtmlBerichtText(leer.s())).contains(QStringLiteral("<p>Keine Teilnehmer.</p>")));
+}
+
+TEST_F(Bericht, ValidatorFindsNothingAndABrowserShowsTheTable) {
+  const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
+  const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+  if (tidy.isEmpty() || chromium.isEmpty()) GTEST_SKIP() << "tidy oder chromium fehlt (tools/pakete.sh test)";
+  QTemporaryDir dir;
+  for (int i = 0; i < 40; ++i)
+    zeile(s, QStringLiteral("platz=%1;startnummer=%2;strecke=5/w;namevorname=Läuferin %1, Ännchen;jahr=1990;"
+                            "vereinort=SV Üxheim;zeit=0:2%1:00.0;ak=W30").arg(i % 10).arg(100 + i));
+  const QString seite = dir.filePath(QStringLiteral("report.htm"));
+  ASSERT_TRUE(HtmlBericht(s, seite, false));
+  Umgebung leer;
+  const QString leerseite = dir.filePath(QStringLiteral("leer.htm"));
+  ASSERT_TRUE(HtmlBericht(leer.s(), leerseite, false));
+  for (const QString& datei : {seite, leerseite}) {
+    QProcess p;
+    p.start(tidy, {QStringLiteral("-e"), QStringLiteral("-q"), datei});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << QString::fromUtf8(p.readAllStandardError()).toStdString();
+    EXPECT_EQ(p.readAllStandardError(), QByteArray());
+  }
+
+  // Rendered by a real browser at phone width: the rows must be on the
+  // picture, not a blank page (counted as the share of dark pixels, read
+  // back with ImageMagick).
+  const QString bild = dir.filePath(QStringLiteral("bild.png"));
+  QProcess b;
+  b.start(chromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                     QStringLiteral("--hide-scrollbars"), QStringLiteral("--user-data-dir=") + dir.filePath(QStringLiteral("profil")),
+                     QStringLiteral("--window-size=480,900"), QStringLiteral("--screenshot=") + bild,
+                     QUrl::fromLocalFile(seite).toString()});
+  ASSERT_TRUE(b.waitForFinished(60000));
+  ASSERT_TRUE(QFileInfo::exists(bild)) << QString::fromUtf8(b.readAllStandardError()).toStdString();
+  const auto dunkel = [](const QString& png) {
+    QProcess c;
+    c.start(QStringLiteral("convert"), {png, QStringLiteral("-colorspace"), QStringLiteral("Gray"),
+                                        QStringLiteral("-threshold"), QStringLiteral("50%"), QStringLiteral("-format"),
+                                        QStringLiteral("%[fx:1-mean]"), QStringLiteral("info:")});
+    c.waitForFinished(30000);
+    return QString::fromUtf8(c.readAllStandardOutput()).toDouble();
+  };
+  const double anteil = dunkel(bild);
+  EXPECT_GT(anteil, 0.02) << anteil;  // text of a table that fills the screen
+  EXPECT_LT(anteil, 0.5) << anteil;   // and not a black page
+  if (const QByteArray ziel = qgetenv("ZT_BILDER"); !ziel.isEmpty())
+    QFile::copy(bild, QString::fromLocal8Bit(ziel) + QStringLiteral("/bericht.png"));
+}

@@ -1,0 +1,239 @@
+// Every kind of document we produce, read by a real client: LibreOffice turns
+// it into PDF (many files per run, a run costs more than a file), pdftotext
+// reads the rows back; and a printer of the test's own prints by name.
+#include "Ausgabe_test.h"
+#include "PrivaterCups.h"
+
+#include "evaluation/Sortierung.h"
+#include "output/Druck.h"
+#include "output/Ergebnisliste.h"
+#include "output/HtmlBericht.h"
+#include "output/Urkunde.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace zt;
+using namespace zt::test;
+
+namespace {
+struct Echt : ::testing::Test {
+  Umgebung u;
+  StandardSystem system;
+  std::unique_ptr<Sitzung> sitzung;
+  QTemporaryDir aus;
+
+  void SetUp() override {
+    if (!pdfWerkzeugeDa()) GTEST_SKIP() << "LibreOffice oder pdftotext fehlt (tools/pakete.sh test)";
+    sitzung = std::make_unique<Sitzung>(u.bediener, u.uhr, system);
+    Sitzung& s = *sitzung;
+    s.pfade = u.s().pfade;
+    s.dezimalzeichen = QLatin1Char('.');
+    vorlagenEinrichten(s);
+    s.einst.txtNameLauf = QStringLiteral("Seelauf Überlingen");
+    s.einst.txtLaufAm = QStringLiteral("12.09.2026");
+    s.einst.txtVerein = QStringLiteral("TV {Alt} \\ Süd");
+    s.einst.txtCup = QStringLiteral("Bodensee-Cup");
+    s.einst.txtHauptlauf = {QStringLiteral("5km"), QStringLiteral("10km"), QString(), QString()};
+    zehnKilometer(s);
+    zeile(s, QStringLiteral("platz=1;platzmw=1;startnummer=50;strecke=10/m;namevorname=Geher, Karl (Walker);"
+                            "jahr=1950;vereinort=Walkingtreff;zeit=1:02:03.4;ak=M70;walker=Wahr;nurstrecke=10"));
+  }
+  Sitzung& s() { return *sitzung; }
+  QString rtf(const QString& name) const { return aus.filePath(name + QStringLiteral(".rtf")); }
+  QString pdf(const QString& name) const { return aus.filePath(name + QStringLiteral(".pdf")); }
+  bool liste(const QString& name, int modus, bool sekunden = false) {
+    Ausgabe::von(s()).OptErgebnisliste = modus;
+    Ausgabe::von(s()).chkProtokollInSek = sekunden;
+    return ErgebnislisteSchreiben(s(), rtf(name));
+  }
+  // The row of a participant as pdftotext lays it out.
+  static QString reihe(const QString& text, const QString& name) {
+    for (const QString& z : text.split(QLatin1Char('\n')))
+      if (z.contains(name)) return z.simplified();
+    return QString();
+  }
+};
+}  // namespace
+
+TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
+  Sitzung& s = this->s();
+  // The result list as the sort preset leaves it, with winners and walkers.
+  LaufSortierungNach(s, QStringLiteral("Platz Seewalder Parklauf"));
+  ASSERT_TRUE(liste(QStringLiteral("zeit"), 1));
+  ASSERT_TRUE(liste(QStringLiteral("sekunden"), 1, true));
+  ASSERT_TRUE(liste(QStringLiteral("alle"), 3));
+  ASSERT_TRUE(liste(QStringLiteral("nummer"), 2));
+  ASSERT_TRUE(liste(QStringLiteral("strecke"), 7));
+  s.tabelle.setAuswahl({2, 4});
+  ASSERT_TRUE(liste(QStringLiteral("markiert"), 4));
+  s.einst.hauptlaufAk[1] = {{QStringLiteral("M50"), true}, {QStringLiteral("W35"), true}};
+  ASSERT_TRUE(liste(QStringLiteral("platz"), 5));
+  ASSERT_TRUE(liste(QStringLiteral("walker"), 8));
+  Ausgabe::von(s).OptErgebnisliste = 2;
+  ASSERT_TRUE(Anmeldeliste(s, rtf(QStringLiteral("anmeldung"))));
+  // A template of someone else's: no "\par }}", no colour table, no Arial Narrow.
+  const QString fremd = schreibeDatei(aus.filePath(QStringLiteral("fremd.vorlage")),
+                                      "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman Times New Roman;}}"
+                                      "\\paperw11906\\paperh16838\\margl1000\\margr600 "
+                                      "\\pard\\plain\\fs28 Liste RTFtxtNameLauf\\par}");
+  s.einst.txtVorlageErgebnisliste = fremd;
+  ASSERT_TRUE(liste(QStringLiteral("fremd"), 2));
+  // Certificates: one, several on pages of their own, a walker on the overall-winner template.
+  // (The walker list took the places of the walker preset: back to the classes.)
+  LaufSortierungNach(s, QStringLiteral("Platz Seewalder Parklauf"));
+  Ausgabe& a = Ausgabe::von(s);
+  a.OptUrkunde = 1;
+  int erste = 0;
+  for (int z = 1; z <= s.tabelle.anzahl(); ++z)
+    if (s.tabelle.feld(z, S_startnummer) == QLatin1String("17")) erste = z;
+  s.tabelle.setAuswahl({erste});
+  ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("urkunde"))));
+  QList<int> drei;
+  for (int z = 1; z <= s.tabelle.anzahl() && drei.size() < 3; ++z)
+    if (!s.tabelle.feld(z, S_zeit).isEmpty() && s.tabelle.feld(z, S_zeit) != QLatin1String("ohne")) drei << z;
+  s.tabelle.setAuswahl(drei);
+  ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("drei"))));
+  a.chkVorlageGesamtSieger = 1;
+  int walker = 0;
+  for (int z = 1; z <= s.tabelle.anzahl(); ++z)
+    if (s.tabelle.feld(z, S_startnummer) == QLatin1String("50")) walker = z;
+  s.tabelle.setAuswahl({walker});
+  ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("walkerurkunde"))));
+
+  const QStringList namen{"zeit",     "sekunden", "alle",   "nummer",  "strecke", "markiert",     "platz",
+                          "walker",   "anmeldung", "fremd", "urkunde", "drei",    "walkerurkunde"};
+  QStringList dateien;
+  for (const QString& n : namen) dateien << rtf(n);
+  ASSERT_EQ(system.rtfNachPdf(dateien, aus.path()), QString());
+  QMap<QString, QString> text;
+  for (const QString& n : namen) text[n] = pdfText(pdf(n));
+
+  // Rows in the order of the table, each row whole on one line.
+  const QStringList personen{"Müller, Jürgen", "Groß, Łukasz", "Geher, Karl (Walker)", "Öztürk, Ayşe", "Ohnezeit, Ida",
+                             "Nochnicht, Eva"};
+  EXPECT_EQ(zeilenMit(text["zeit"], personen), (QStringList{"Müller, Jürgen", "Groß, Łukasz", "Geher, Karl (Walker)",
+                                                            "Öztürk, Ayşe"}))
+      << text["zeit"].toStdString();
+  EXPECT_EQ(reihe(text["zeit"], "Müller, Jürgen"), QStringLiteral("10 M50 1 0:38:12.4 1 1 Müller, Jürgen 1970 TV {Alt} \\ Süd 17"));
+  EXPECT_EQ(reihe(text["zeit"], "Groß, Łukasz"), QStringLiteral("2 0:41:07.5 2 3 Groß, Łukasz 1968 <b> 23"));
+  EXPECT_EQ(reihe(text["sekunden"], "Groß, Łukasz"), QStringLiteral("2 0:41:08 2 3 Groß, Łukasz 1968 <b> 23"));
+  EXPECT_EQ(zeilenMit(text["alle"], personen).size(), 6);
+  EXPECT_EQ(zeilenMit(text["nummer"], personen), (QStringList{"Müller, Jürgen", "Groß, Łukasz", "Geher, Karl (Walker)",
+                                                              "Ohnezeit, Ida", "Öztürk, Ayşe"}));
+  EXPECT_EQ(zeilenMit(text["strecke"], personen).size(), 5);
+  // Marked: the rows selected then, in table order.
+  EXPECT_EQ(zeilenMit(text["markiert"], personen).size(), 2);
+  // Places 1-3 of the main runs' classes, the heading naming that order.
+  EXPECT_EQ(zeilenMit(text["platz"], personen), (QStringList{"Müller, Jürgen", "Groß, Łukasz", "Öztürk, Ayşe"}));
+  EXPECT_TRUE(text["platz"].contains(QStringLiteral("sortiert nach Strecke-AK-Zeit")));
+  // The heading with its placeholders filled.
+  EXPECT_TRUE(text["zeit"].contains(QStringLiteral("Seelauf Überlingen"))) << text["zeit"].toStdString();
+  EXPECT_TRUE(text["zeit"].contains(QStringLiteral("Ergebnisliste vom 12.09.2026")));
+  EXPECT_TRUE(text["zeit"].contains(QStringLiteral("Veranstalter: TV {Alt} \\ Süd")));
+  EXPECT_TRUE(text["zeit"].contains(QStringLiteral("sortiert nach Strecke(m/w)-AK-Zeit")));
+  EXPECT_FALSE(text["zeit"].contains(QStringLiteral("RTFtxt")));
+  // Walkers only, under their own title, without the mark in the name.
+  EXPECT_TRUE(text["walker"].contains(QStringLiteral("Walker-Ergebnisliste vom 12.09.2026")));
+  EXPECT_TRUE(reihe(text["walker"], "Geher, Karl").contains(QStringLiteral("Geher, Karl 1950 Walkingtreff 50")));
+  EXPECT_EQ(zeilenMit(text["walker"], {"Müller", "Groß", "Öztürk"}), QStringList());
+  // Registration list: start-number order and today's date.
+  EXPECT_TRUE(text["anmeldung"].contains(QStringLiteral("Online-Anmeldung Stand 04.12.2026")));
+  EXPECT_EQ(zeilenMit(text["anmeldung"], personen),
+            (QStringList{"Müller, Jürgen", "Groß, Łukasz", "Öztürk, Ayşe", "Ohnezeit, Ida", "Geher, Karl (Walker)"}));
+  // The foreign template: rows after its heading, none before.
+  EXPECT_LT(text["fremd"].indexOf(QStringLiteral("Liste Seelauf Überlingen")), text["fremd"].indexOf(QStringLiteral("Müller")));
+  EXPECT_EQ(zeilenMit(text["fremd"], personen).size(), 5);
+
+  // Certificates: the values on the page, a page each.
+  EXPECT_EQ(pdfSeiten(pdf("urkunde")), 1);
+  const QString m = text["urkunde"].simplified();
+  for (const char* teil : {"URKUNDE", "Seelauf Überlingen", "Jürgen Müller", "TV {Alt} \\ Süd", "10 km / AK M50", "0:38:12.4",
+                           "den 1. Platz", "1. Platz m/w", "1. Platz gesamt", "Startnummer 17"})
+    EXPECT_TRUE(m.contains(QString::fromUtf8(teil))) << teil << "\n" << m.toStdString();
+  EXPECT_FALSE(m.contains(QLatin1Char('#'))) << m.toStdString();
+  EXPECT_EQ(pdfSeiten(pdf("drei")), 3);
+  const QString w = text["walkerurkunde"].simplified();
+  EXPECT_TRUE(w.contains(QStringLiteral("Karl Geher"))) << w.toStdString();
+  EXPECT_TRUE(w.contains(QStringLiteral("10 km Walker / Walker Gesamtwertung"))) << w.toStdString();
+  EXPECT_FALSE(w.contains(QStringLiteral("(Walker)")));
+
+  if (const QByteArray ziel = qgetenv("ZT_BILDER"); !ziel.isEmpty())
+    for (const QString& n : {QStringLiteral("alle"), QStringLiteral("urkunde"), QStringLiteral("walkerurkunde")})
+      QFile::copy(pdf(n), QString::fromLocal8Bit(ziel) + QLatin1Char('/') + n + QStringLiteral(".pdf"));
+}
+
+TEST_F(Echt, PrintedOnAPrinterOfItsOwnByName) {
+  PrivaterCups cups;
+  if (!cups.laeuft()) GTEST_SKIP() << cups.grund().toStdString();
+  Sitzung& s = this->s();
+  ASSERT_TRUE(system.drucker().contains(cups.drucker())) << system.drucker().join(',').toStdString();
+  EXPECT_EQ(system.druckbereit(QStringLiteral("GibtEsNicht")),
+            QStringLiteral("Den Drucker \"GibtEsNicht\" gibt es auf diesem Rechner nicht."));
+
+  // The list by the print command, a certificate by Enter in the number field.
+  s.druckerErgebnisliste = cups.drucker();
+  s.druckerUrkunde = cups.drucker();
+  Ausgabe& a = Ausgabe::von(s);
+  a.OptErgebnisliste = 1;
+  int gemeldet = 0;
+  QStringList fehler;
+  QObject::connect(&a, &Ausgabe::druckGemeldet, [&](const QString& f) {
+    ++gemeldet;
+    if (!f.isEmpty()) fehler << f;
+  });
+  ErgebnislisteDrucken(s);
+  s.einst.CheckUrkundeDrucken = 1;
+  StartnummerDruckenGeaendert(s, QStringLiteral("17"));
+  StartnummerDruckenEnter(s);
+  EXPECT_EQ(u.bediener.meldungen(), QStringList());
+  EXPECT_EQ(a.laufendeDrucke, 2);
+  // Both jobs run beside the caller: it is back before the printer has made
+  // anything (LibreOffice alone needs a second to start).
+  EXPECT_EQ(cups.fertigePdfs(), 0);
+  QElapsedTimer uhr;
+  uhr.start();
+  while (gemeldet < 2 && uhr.elapsed() < 120000) QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+  ASSERT_EQ(gemeldet, 2);
+  EXPECT_EQ(fehler, QStringList());
+  EXPECT_EQ(s.tabelle.feld(s.tabelle.finden(S_startnummer, QStringLiteral("17")), S_gedruckt), QStringLiteral("Wahr"));
+  const QStringList gedruckt = cups.pdfs(2);
+  ASSERT_EQ(gedruckt.size(), 2);
+
+  // cups-pdf's PDFs hold no text to extract: their pages are compared with
+  // the pages LibreOffice makes of the same files.
+  ASSERT_EQ(system.rtfNachPdf({ErgebnislisteDatei(s), UrkundeDatei(s)}, aus.path()), QString());
+  const Graubild liste = graubild(aus.filePath(QFileInfo(ErgebnislisteDatei(s)).completeBaseName() + ".pdf"), 1);
+  const Graubild urkunde = graubild(aus.filePath(QStringLiteral("WinWordUrkunde#.pdf")), 1);
+  const Graubild erster = graubild(gedruckt[0], 1), zweiter = graubild(gedruckt[1], 1);
+  ASSERT_GT(liste.dunkle(), 200);
+  ASSERT_GT(urkunde.dunkle(), 200);
+  EXPECT_LT(abweichung(erster, liste), 0.05) << abweichung(erster, liste);
+  EXPECT_LT(abweichung(zweiter, urkunde), 0.05) << abweichung(zweiter, urkunde);
+  EXPECT_GT(abweichung(erster, urkunde), 0.3);  // the comparison tells pages apart
+  if (const QByteArray ziel = qgetenv("ZT_BILDER"); !ziel.isEmpty()) {
+    QFile::copy(gedruckt[0], QString::fromLocal8Bit(ziel) + QStringLiteral("/gedruckt-liste.pdf"));
+    QFile::copy(gedruckt[1], QString::fromLocal8Bit(ziel) + QStringLiteral("/gedruckt-urkunde.pdf"));
+  }
+}
+
+TEST_F(Echt, WithoutLibreOfficeNothingIsHandedOverAndTheListStays) {
+  const QByteArray pfad = qgetenv("PATH");
+  qputenv("PATH", QByteArray("/nirgendwo"));
+  Sitzung& s = this->s();
+  u.system.druckerliste.clear();
+  s.druckerErgebnisliste = QStringLiteral("PDF");
+  ErgebnislisteDrucken(s);
+  const QString fehlt = system.rtfNachPdf({ErgebnislisteDatei(s)}, aus.path());
+  qputenv("PATH", pfad);
+  const QString grund = QStringLiteral(
+      "LibreOffice ist nicht installiert (das Programm \"soffice\" wurde nicht gefunden). "
+      "Ohne LibreOffice kann Zieltafel RTF-Dateien weder drucken noch in PDF umwandeln.");
+  EXPECT_EQ(fehlt, grund);
+  EXPECT_EQ(u.bediener.meldungen(), QStringList{"[Zieltafel] " + DruckfehlerText(QStringLiteral("Die Ergebnisliste"),
+                                                                                ErgebnislisteDatei(s), "PDF", grund)});
+  EXPECT_TRUE(QFileInfo::exists(ErgebnislisteDatei(s)));
+  EXPECT_EQ(Ausgabe::von(s).laufendeDrucke, 0);
+}

@@ -1,0 +1,301 @@
+// Certificates: placeholders and their rules, the row options with their
+// questions, the printed mark, the start-number field and the certificate
+// printed after a finish.
+#include "Ausgabe_test.h"
+
+#include "output/Urkunde.h"
+
+#include <gtest/gtest.h>
+
+using namespace zt;
+using namespace zt::test;
+
+namespace {
+const QByteArray kVorlage =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\r\n"
+    "{\\pard Urkunde f\\'fcr NameVorname# (Jahr#), Verein#, Gesamtwertung\\par}\r\n"
+    "{\\pard Strecke# km / AK AK#: PlatzAK#. Platz, m/w PlatzMW#, gesamt PlatzTotal#, Gesamtwertung\\par}\r\n"
+    "{\\pard Zeit: Zeit# Startnummer StartNummer#\\par}\r\n"
+    "Zeit# am Zeilenanfang\r\n"
+    "{\\pard RTFtxtNameLauf\\par}\r\n"
+    "}\r\n";
+
+struct Urkunden : ::testing::Test {
+  Umgebung u;
+  Sitzung& s = u.s();
+  Ausgabe& a = Ausgabe::von(s);
+  QString vorlage = u.pfad(QStringLiteral("urkunde.rtf"));
+
+  void SetUp() override {
+    schreibeDatei(vorlage, kVorlage);
+    s.einst.txtVorlageUrkunde = vorlage;
+    s.einst.txtVorlageUrkundeGesamtsieger = vorlage;
+    s.einst.txtNameLauf = QStringLiteral("Seelauf");
+    s.einst.txtWinWord = QStringLiteral("/opt/office/soffice");
+    s.druckerUrkunde = QStringLiteral("SW");
+    s.druckerErgebnisliste = QStringLiteral("Farbe");
+    u.system.druckerliste = {QStringLiteral("Farbe"), QStringLiteral("SW")};
+    zehnKilometer(s);
+    zeile(s, QStringLiteral("platz=1;platzmw=1;startnummer=50;strecke=10/m;namevorname=Geher, Karl (Walker);jahr=1950;"
+                            "zeit=1:02:03.4;ak=M70;walker=Wahr"));
+    zeile(s, QStringLiteral("startnummer=0;strecke=10/w;namevorname=Madonna;jahr=1958"));
+  }
+  QByteArray urkunde(int z) { return WriteCertificate(s, z, kVorlage); }
+  QString gedruckt(int z) { return s.tabelle.feld(z, S_gedruckt); }
+};
+}  // namespace
+
+TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
+  const QByteArray m = urkunde(1);
+  EXPECT_TRUE(m.contains("{\\pard Urkunde f\\'fcr J\\'fcrgen M\\'fcller (01.05.1970), TV \\{Alt\\} \\\\ S\\'fcd, "
+                         "Gesamtwertung\\par}\r\n"))
+      << m.constData();
+  EXPECT_TRUE(m.contains("{\\pard 10 km / AK M50: 1. Platz, m/w 1, gesamt 1, Gesamtwertung\\par}\r\n"));
+  EXPECT_TRUE(m.contains("{\\pard Zeit: 0:38:12.4 Startnummer 17\\par}\r\n"));
+  EXPECT_TRUE(m.contains("\r\nZeit# am Zeilenanfang\r\n"));  // a placeholder at the start of a line stays
+  EXPECT_TRUE(m.contains("{\\pard Seelauf\\par}"));
+  EXPECT_TRUE(urkunde(2).contains("\\u321?ukasz Gro\\'df"));
+
+  // A walker: the route line says so, and the name loses its mark.
+  const QByteArray w = urkunde(6);
+  EXPECT_TRUE(w.contains("{\\pard Urkunde f\\'fcr Karl Geher (1950)"));
+  EXPECT_TRUE(w.contains("{\\pard 10 km Walker / AK M70: 1. Platz, m/w 1, gesamt , Gesamtwertung\\par}"));
+  // On the overall-winner template also "Gesamtwertung", on that line only.
+  a.chkVorlageGesamtSieger = 1;
+  const QByteArray g = urkunde(6);
+  EXPECT_TRUE(g.contains("10 km Walker / AK M70: 1. Platz, m/w 1, gesamt , Walker Gesamtwertung\\par}"));
+  EXPECT_TRUE(g.contains("(1950), , Gesamtwertung\\par}"));
+  EXPECT_FALSE(urkunde(1).contains("Walker"));
+
+  // A name without a comma is printed as it stands, not as "NameVorname#".
+  EXPECT_TRUE(urkunde(7).contains("Urkunde f\\'fcr Madonna (1958)"));
+  EXPECT_EQ(UrkundenName(QStringLiteral("Müller (Walker), Anna")), QStringLiteral("Anna Müller"));
+  EXPECT_EQ(UrkundenName(QStringLiteral(" von  Berg ,  Eva ")), QStringLiteral("Eva von Berg"));
+}
+
+TEST_F(Urkunden, TheOptionsAskAndStopAsTheOperatorSays) {
+  const auto meldungen = [&] {
+    const QStringList m = u.bediener.meldungen();
+    u.bediener.leeren();
+    return m;
+  };
+  a.urkundeBearbeiten = true;
+  a.OptUrkunde = 3;
+  StartnummerDruckenGeaendert(s, QStringLiteral("999"));
+  PrintCertificates(s);
+  StartnummerDruckenGeaendert(s, QStringLiteral("0"));
+  PrintCertificates(s);
+  EXPECT_EQ(meldungen(), (QStringList{"[Zieltafel] Ohne Startnummer?!   ", "[Zieltafel] Startnummer = 0!   "}));
+
+  a.OptUrkunde = 1;
+  s.tabelle.setAuswahl({});
+  PrintCertificates(s);
+  s.tabelle.setAuswahl({3, 1});
+  u.bediener.antworten = {Antwort::Nein};
+  PrintCertificates(s);
+  a.OptUrkunde = 2;
+  PrintCertificates(s);
+  a.chkVorlageGesamtSieger = 1;
+  u.bediener.antworten = {Antwort::Nein};
+  PrintCertificates(s);
+  EXPECT_EQ(meldungen(), (QStringList{"[Zieltafel] Es ist keine Zeile selektiert!   ",
+                                      "[Zieltafel] 2 selektierten Zeilen als Urkunden drucken?   ",
+                                      "[Zieltafel] Es ist keine Zeile markiert!   ",
+                                      "[Zieltafel] ACHTUNG! Gesamtsieger-Urkunden drucken? ACHTUNG!   "}));
+  EXPECT_TRUE(u.system.aufrufe.isEmpty());
+  for (int z = 1; z <= s.tabelle.anzahl(); ++z) EXPECT_NE(gedruckt(z), QStringLiteral("Wahr")) << z;
+
+  Umgebung leer;
+  PrintCertificates(leer.s());
+  EXPECT_EQ(leer.bediener.meldungen(), QStringList{"[Zieltafel] Die Datenbank ist leer!   "});
+}
+
+TEST_F(Urkunden, EditingGivesEveryCertificateItsOwnFileAndMarksItPrinted) {
+  a.OptUrkunde = 1;
+  s.tabelle.setAuswahl({3, 1});
+  UrkundeErstellen(s);
+  const QString eins = s.arbeitsdatei(QStringLiteral("WinWordUrkunde#_1.rtf"));
+  const QString zwei = s.arbeitsdatei(QStringLiteral("WinWordUrkunde#_2.rtf"));
+  EXPECT_EQ(u.system.aufrufe, (QStringList{"starten /opt/office/soffice | " + QDir::toNativeSeparators(eins),
+                                           "starten /opt/office/soffice | " + QDir::toNativeSeparators(zwei)}));
+  EXPECT_TRUE(leseDatei(eins).contains("Ay\\u351?e \\'d6zt\\'fcrk"));  // row 3 first: selection order
+  EXPECT_TRUE(leseDatei(zwei).contains("J\\'fcrgen M\\'fcller"));
+  EXPECT_EQ(gedruckt(1), QStringLiteral("Wahr"));
+  EXPECT_EQ(gedruckt(3), QStringLiteral("Wahr"));
+  EXPECT_NE(gedruckt(2), QStringLiteral("Wahr"));
+
+  // One row: the file of the classic name.
+  u.system.aufrufe.clear();
+  s.tabelle.setAuswahl({2});
+  UrkundeErstellen(s);
+  EXPECT_EQ(u.system.aufrufe,
+            QStringList{"starten /opt/office/soffice | " + QDir::toNativeSeparators(UrkundeDatei(s))});
+}
+
+TEST_F(Urkunden, PrintingMarksOnlyWhatWasHandedToThePrinter) {
+  a.OptUrkunde = 2;
+  s.tabelle.setFeld(2, S_checkdruck, QStringLiteral("Wahr"));
+  s.tabelle.setFeld(6, S_checkdruck, QStringLiteral("Wahr"));
+  UrkundeSofortDrucken(s);
+  EXPECT_EQ(u.bediener.meldungen(), QStringList{"[Zieltafel] 2 markierten Zeilen als Urkunden drucken?   "});
+  ASSERT_EQ(u.system.druckauftraege.size(), 1u);
+  const QByteArray beide = u.system.druckauftraege[0].inhalt;
+  EXPECT_EQ(u.system.druckauftraege[0].drucker, QStringLiteral("SW"));
+  EXPECT_EQ(beide.count("\\page "), 1);  // two certificates, one job, a page each
+  EXPECT_LT(beide.indexOf("\\u321?ukasz"), beide.indexOf("Karl Geher"));
+  EXPECT_EQ(gedruckt(2), QStringLiteral("Wahr"));
+  EXPECT_EQ(gedruckt(6), QStringLiteral("Wahr"));
+  EXPECT_EQ(s.tabelle.feld(2, S_checkdruck), QStringLiteral("Falsch"));
+  // The printer gave up: the rows may be printed again, their marks are back.
+  s.tabelle.sortieren(QStringLiteral("startnummer"));
+  u.bediener.leeren();
+  u.system.druckauftraegeAusfuehren(QStringLiteral("kein Papier"));
+  for (int z = 1; z <= s.tabelle.anzahl(); ++z) {
+    EXPECT_NE(gedruckt(z), QStringLiteral("Wahr")) << z;
+    const QString nr = s.tabelle.feld(z, S_startnummer);
+    EXPECT_EQ(s.tabelle.feld(z, S_checkdruck) == QLatin1String("Wahr"), nr == "23" || nr == "50") << z;
+  }
+  ASSERT_EQ(u.bediener.meldungen().size(), 1);
+  EXPECT_TRUE(u.bediener.meldungen()[0].startsWith("[Zieltafel] Die Urkunde wurde nicht auf \"SW\" gedruckt:\nkein Papier"));
+
+  // No printer of that name, no LibreOffice: not handed over, not marked, the file stays.
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Ja};
+  s.druckerUrkunde = QStringLiteral("Weg");
+  UrkundeSofortDrucken(s);
+  EXPECT_TRUE(u.system.druckauftraege.empty());
+  EXPECT_TRUE(QFileInfo::exists(UrkundeDatei(s)));
+  u.system.nichtDruckbereit = QStringLiteral("LibreOffice fehlt.");
+  s.druckerUrkunde = QStringLiteral("SW");
+  UrkundeSofortDrucken(s);
+  EXPECT_TRUE(u.system.druckauftraege.empty());
+  for (int z = 1; z <= s.tabelle.anzahl(); ++z) EXPECT_NE(gedruckt(z), QStringLiteral("Wahr")) << z;
+  const QStringList m = u.bediener.meldungen();
+  ASSERT_EQ(m.size(), 4);
+  EXPECT_TRUE(m[1].contains("Den Drucker \"Weg\" gibt es auf diesem Rechner nicht.")) << m[1].toStdString();
+  EXPECT_TRUE(m[3].contains("LibreOffice fehlt.")) << m[3].toStdString();
+}
+
+TEST_F(Urkunden, AlreadyPrintedIsSkippedAndLeavesNoFile) {
+  s.einst.CheckUrkundeDruckenPruefung = 1;
+  a.urkundeBearbeiten = false;
+  a.OptUrkunde = 3;
+  StartnummerDruckenGeaendert(s, QStringLiteral("17"));
+  PrintCertificates(s);
+  EXPECT_EQ(u.system.druckauftraege.size(), 1u);
+  EXPECT_EQ(gedruckt(1), QStringLiteral("Wahr"));
+  PrintCertificates(s);
+  EXPECT_EQ(u.bediener.meldungen(),
+            QStringList{"[Zieltafel-Info] Müller, Jürgen (Nr. 17) schon gedruckt! Druckausgabe wird übersprungen!"});
+  EXPECT_FALSE(QFileInfo::exists(UrkundeDatei(s)));
+  EXPECT_EQ(u.system.druckauftraege.size(), 1u);
+  // Without the check it prints again.
+  s.einst.CheckUrkundeDruckenPruefung = 0;
+  PrintCertificates(s);
+  EXPECT_EQ(u.system.druckauftraege.size(), 2u);
+}
+
+TEST_F(Urkunden, BadTemplatesMakeNoCertificate) {
+  a.OptUrkunde = 3;
+  a.urkundeBearbeiten = false;
+  StartnummerDruckenGeaendert(s, QStringLiteral("17"));
+  schreibeDatei(vorlage, "Urkunde NameVorname#");
+  PrintCertificates(s);
+  QFile::remove(vorlage);
+  PrintCertificates(s);
+  const QString v = QDir::toNativeSeparators(vorlage);
+  EXPECT_EQ(u.bediener.meldungen(),
+            (QStringList{"[Zieltafel] Die Vorlage der Urkunde \"" + v + "\" ist keine RTF-Datei.   ",
+                         "[Zieltafel] Die Vorlage der Urkunde \"" + v + "\" wurde nicht gefunden.   "}));
+  EXPECT_TRUE(u.system.druckauftraege.empty());
+  EXPECT_NE(gedruckt(1), QStringLiteral("Wahr"));
+}
+
+TEST_F(Urkunden, StartNumberFieldFindsMarksAndPrintsOnEnter) {
+  StartnummerDruckenFokus(s);
+  EXPECT_EQ(a.OptUrkunde, 3);
+  EXPECT_TRUE(a.txtStartnummerDrucken.isEmpty());
+  EXPECT_TRUE(StartnummerDruckenGeaendert(s, QStringLiteral("31")));
+  EXPECT_EQ(s.tabelle.aktuelleZeile(), 3);
+  EXPECT_EQ(s.tabelle.ersteSichtbareZeile(), 3);
+  EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("3*")));  // a number, not a pattern
+  EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("32")));
+  EXPECT_EQ(s.tabelle.aktuelleZeile(), 1);
+  StartnummerDruckenSchritt(s, -1);
+  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("31"));
+  EXPECT_TRUE(a.startnummerGefunden);
+  a.txtStartnummerDrucken = QStringLiteral("1");
+  StartnummerDruckenSchritt(s, -1);
+  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("1"));
+  StartnummerDruckenSchritt(s, +1);
+  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("2"));
+
+  // Enter prints at once only when that is switched on.
+  StartnummerDruckenGeaendert(s, QStringLiteral("23"));
+  s.einst.CheckUrkundeDrucken = 0;
+  StartnummerDruckenEnter(s);
+  EXPECT_TRUE(u.system.druckauftraege.empty());
+  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("23"));
+  s.einst.CheckUrkundeDrucken = 1;
+  a.urkundeBearbeiten = true;
+  StartnummerDruckenEnter(s);
+  ASSERT_EQ(u.system.druckauftraege.size(), 1u);
+  EXPECT_TRUE(u.system.druckauftraege[0].inhalt.contains("\\u321?ukasz Gro\\'df"));
+  EXPECT_FALSE(a.urkundeBearbeiten);
+  EXPECT_TRUE(a.txtStartnummerDrucken.isEmpty());
+  EXPECT_EQ(s.tabelle.aktuelleZeile(), 2);
+  EXPECT_EQ(gedruckt(2), QStringLiteral("Wahr"));
+
+  // "selektiert": marks on exactly the selected rows.
+  s.tabelle.setFeld(1, S_checkdruck, QStringLiteral("Wahr"));
+  s.tabelle.setAuswahl({2, 4});
+  Druckmarkierung(s);
+  QStringList marken;
+  for (int z = 1; z <= s.tabelle.anzahl(); ++z) marken << s.tabelle.feld(z, S_checkdruck);
+  EXPECT_EQ(marken, (QStringList{"Falsch", "Wahr", "Falsch", "Wahr", "Falsch", "Falsch", "Falsch"}));
+}
+
+TEST_F(Urkunden, FinishCertificateCarriesOnlyTheTimeAndTakesTurnsOnThePrinters) {
+  vorlagenEinrichten(s);
+  schreibeDatei(s.programmdatei(QStringLiteral("druckvorlage/VorlageUrkunde.rtf")), kVorlage);
+  PrintFinishCertificate(s, QStringLiteral("17"), QStringLiteral("0:38:12,4"), 7);
+  PrintFinishCertificate(s, QStringLiteral("23"), QStringLiteral("0:41:07,5"), 8);
+  PrintFinishCertificate(s, QStringLiteral("9001"), QStringLiteral("0:42:00,0"), 9);
+  ASSERT_EQ(u.system.druckauftraege.size(), 2u);
+  EXPECT_EQ(u.system.druckauftraege[0].drucker, QStringLiteral("SW"));
+  EXPECT_EQ(u.system.druckauftraege[1].drucker, QStringLiteral("Farbe"));
+  const QByteArray zeit = u.system.druckauftraege[0].inhalt;
+  EXPECT_TRUE(zeit.contains("{\\pard Urkunde f\\'fcr  (), , Gesamtwertung\\par}\r\n")) << zeit.constData();
+  EXPECT_TRUE(zeit.contains("{\\pard  : , m/w , gesamt , Gesamtwertung\\par}\r\n"));
+  EXPECT_TRUE(zeit.contains("{\\pard Zeit: 0:38:12,4 \\par}\r\n"));
+  EXPECT_TRUE(zeit.contains("\r\nZeit# am Zeilenanfang\r\n"));
+  // Each job has its own copy: the second finish did not overwrite the first.
+  EXPECT_TRUE(u.system.druckauftraege[1].inhalt.contains("0:41:07,5"));
+  EXPECT_FALSE(zeit.contains("0:41:07,5"));
+  // A printer that fails is reported beside the finish line, never in a box.
+  u.system.druckauftraegeAusfuehren(QStringLiteral("Papierstau"));
+  s.druckerUrkunde = QStringLiteral("Weg");
+  PrintFinishCertificate(s, QStringLiteral("31"), QStringLiteral("0:40:01,6"), 9);
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty());
+  ASSERT_EQ(u.bediener.fehlermanagerBerichte.size(), 3);
+  EXPECT_EQ(u.bediener.fehlermanagerBerichte[0],
+            "Zielzeit-Urkunde für Startnummer 17 (Einlauf 7): nicht auf \"SW\" gedruckt: Papierstau");
+  EXPECT_EQ(u.bediener.fehlermanagerBerichte[2],
+            "Zielzeit-Urkunde für Startnummer 31 (Einlauf 9): Den Drucker \"Weg\" gibt es auf diesem Rechner nicht.");
+  // The hook the live timing calls.
+  EXPECT_TRUE(static_cast<bool>(s.zielurkundeDrucken));
+}
+
+TEST_F(Urkunden, BatchFileHoldsEveryCertificateOnAPageOfItsOwnAndMarksNothing) {
+  a.OptUrkunde = 1;
+  s.tabelle.setAuswahl({1, 2, 3});
+  const QString ziel = u.pfad(QStringLiteral("alle.rtf"));
+  int anzahl = 0;
+  ASSERT_TRUE(UrkundenSchreiben(s, ziel, &anzahl));
+  EXPECT_EQ(anzahl, 3);
+  const QByteArray alle = leseDatei(ziel);
+  EXPECT_EQ(alle.count("\\page "), 2);
+  EXPECT_EQ(alle.count("{\\rtf1"), 1);
+  EXPECT_TRUE(alle.endsWith("}\r\n"));
+  for (int z = 1; z <= 3; ++z) EXPECT_NE(gedruckt(z), QStringLiteral("Wahr"));
+}
