@@ -241,7 +241,7 @@ const std::vector<Schritt>& Schritte() {
       {"pruefen", 0, kPruefenHilfe, PruefenSchritt, kPruefenOptionen},
       {"anmeldung", 1, kAnmeldungHilfe, AnmeldungSchritt, kAnmeldungOptionen},
       {"spalten-loeschen", 1, kSpaltenLoeschenHilfe, SpaltenLoeschenSchritt},
-      {"bereitschaft", 0, kBereitschaftHilfe, BereitschaftSchritt, kBereitschaftOptionen},
+      {"bereitschaft", 0, kBereitschaftHilfe, BereitschaftSchritt, kBereitschaftOptionen, true},
       {"ergebnisliste", 1, kErgebnislisteHilfe, ErgebnislisteSchritt, kErgebnislisteOptionen},
       {"ergebnisliste-pdf", 1, kErgebnislistePdfHilfe, ErgebnislistePdfSchritt, kErgebnislisteOptionen},
       {"urkunden", 1, kUrkundenHilfe, UrkundenSchritt, kUrkundenOptionen},

@@ -22,6 +22,8 @@ struct Schritt {
   // ":" takes a value ("modus:,ziel:,endzeit"). They reach ausfuehren after
   // the arguments, as given ("--modus", "loeschen", "--endzeit").
   const char* optionen = "";
+  // false from a check step means "found something", not "could not run".
+  bool pruefschritt = false;
 };
 
 // The value of "--name WERT" among a step's arguments, or fallback.

@@ -132,8 +132,11 @@ int main(int argc, char** argv) {
     bediener.dialoge.clear();
     bediener.timerAusfuehren();
     if (!ok) {
-      schreibe(stderr, QStringLiteral("zieltafel-cli: Schritt \"%1\" konnte nicht ausgeführt werden.\n")
-                           .arg(QLatin1String(g.schritt->name)));
+      schreibe(stderr, g.schritt->pruefschritt
+                           ? QStringLiteral("zieltafel-cli: Schritt \"%1\" hat etwas gefunden (siehe Fehlermanager).\n")
+                                 .arg(QLatin1String(g.schritt->name))
+                           : QStringLiteral("zieltafel-cli: Schritt \"%1\" konnte nicht ausgeführt werden.\n")
+                                 .arg(QLatin1String(g.schritt->name)));
       return 1;
     }
   }

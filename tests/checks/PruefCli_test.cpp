@@ -158,6 +158,10 @@ TEST_F(PruefCli, ReadinessStartNumbersAndClearing) {
   EXPECT_TRUE(probe.fehler.contains(QStringLiteral("): keine Strecke: Strecke eintragen."))) << probe.fehler.toStdString();
   EXPECT_TRUE(probe.fehler.contains(QStringLiteral("die Strecke \"10km\" nennt kein Geschlecht")));
   EXPECT_TRUE(probe.aus.isEmpty());
+  // Findings are no failure of the step: the tool says what it means.
+  EXPECT_TRUE(probe.fehler.contains(QStringLiteral("Schritt \"bereitschaft\" hat etwas gefunden (siehe Fehlermanager).")))
+      << probe.fehler.toStdString();
+  EXPECT_FALSE(probe.fehler.contains(QStringLiteral("konnte nicht ausgeführt werden")));
   EXPECT_EQ(starte({QStringLiteral("oeffnen"), lauf, QStringLiteral("bereitschaft"), QStringLiteral("--nur-liste")}).code, 0);
 
   // A clean event: nothing printed at all, exit 0.
