@@ -45,14 +45,18 @@ bool gueltigesUtf8MitNichtAscii(const QByteArray& b) {
 }
 
 char cp1252Code(char16_t u, bool& ok) {
-  ok = true;
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
-  for (int i = 0; i < 32; ++i)
-    if (kCp1252[i] == u && u != 0) return static_cast<char>(0x80 + i);
-  ok = false;
-  return '?';
+  const int b = Cp1252Byte(u);
+  ok = b >= 0;
+  return ok ? static_cast<char>(b) : '?';
 }
 }  // namespace
+
+int Cp1252Byte(char16_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return u;
+  for (int i = 0; i < 32; ++i)
+    if (kCp1252[i] == u && u != 0) return 0x80 + i;
+  return -1;
+}
 
 QString TextDekodieren(const QByteArray& bytes) {
   if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);

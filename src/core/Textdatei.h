@@ -17,6 +17,8 @@ QStringList TextZeilen(const QString& text);
 // has no Windows-1252 code (a name is never turned into "?").
 QByteArray TextKodieren(const QString& text);
 bool Cp1252Darstellbar(const QString& text);
+// The Windows-1252 byte of a character, or -1 when it has none.
+int Cp1252Byte(char16_t u);
 
 // True when the bytes look like a binary file rather than text (NUL bytes).
 bool SiehtBinaerAus(const QByteArray& bytes);

@@ -1,24 +1,13 @@
 #include "output/Rtf.h"
 
+#include "core/Textdatei.h"
+
 #include <QSet>
 #include <vector>
 
 namespace zt {
 
 namespace {
-// Windows-1252 0x80..0x9F; 0 marks the five undefined codes.
-constexpr char16_t kCp1252[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-int cp1252(char16_t u) {
-  if (u >= 0xA0 && u <= 0xFF) return u;
-  for (int i = 0; i < 32; ++i)
-    if (kCp1252[i] == u && u != 0) return 0x80 + i;
-  return -1;
-}
-
 const char kHex[] = "0123456789abcdef";
 
 bool buchstabe(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -110,7 +99,7 @@ QByteArray RtfText(const QString& text) {
       out += "\\line ";
     } else if (u < 0x20 || u == 0x7F) {
       out += ' ';
-    } else if (const int c = cp1252(u); c >= 0) {
+    } else if (const int c = Cp1252Byte(u); c >= 0) {
       out += "\\'";
       out += kHex[c >> 4];
       out += kHex[c & 15];
