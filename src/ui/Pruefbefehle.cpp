@@ -7,6 +7,7 @@
 #include "event/Anmeldung.h"
 #include "event/Spaltenloeschen.h"
 #include "event/Startnummern.h"
+#include "ui/Befehlsliste.h"
 #include "ui/FormAnmeldung.h"
 #include "ui/FormZieltafel.h"
 #include "ui/Suchleiste.h"
@@ -118,21 +119,8 @@ void Pruefbefehle::spaltenLoeschen(int index) {
 }
 
 bool Pruefbefehle::eventFilter(QObject* objekt, QEvent* ereignis) {
-  if (objekt == m_filterListe) {
-    // Scrolling over the page or an arrow key must not clear a column.
-    if (ereignis->type() == QEvent::Wheel) {
-      ereignis->ignore();
-      return true;
-    }
-    if (ereignis->type() == QEvent::KeyPress) {
-      const int taste = static_cast<QKeyEvent*>(ereignis)->key();
-      if (taste == Qt::Key_Up || taste == Qt::Key_Down || taste == Qt::Key_PageUp || taste == Qt::Key_PageDown ||
-          taste == Qt::Key_Home || taste == Qt::Key_End) {
-        static_cast<QComboBox*>(objekt)->showPopup();
-        return true;
-      }
-    }
-  }
+  // Scrolling over the page or an arrow key must not clear a column.
+  if (objekt == m_filterListe && BefehlslisteSchuetzen(objekt, ereignis)) return true;
   return QObject::eventFilter(objekt, ereignis);
 }
 

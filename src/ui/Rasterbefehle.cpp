@@ -7,6 +7,7 @@
 #include "evaluation/Sortierung.h"
 #include "event/Hauptlauf.h"
 #include "persistence/Datenbank.h"
+#include "ui/Befehlsliste.h"
 #include "ui/FormZieltafel.h"
 #include "ui/Suchleiste.h"
 #include "ui/TeilnehmerModell.h"
@@ -359,19 +360,9 @@ bool Rasterbefehle::eventFilter(QObject* objekt, QEvent* ereignis) {
   } else if (objekt == m_filterStartnummer && ereignis->type() == QEvent::MouseButtonPress) {
     startnummerLeeren();
   } else if ((objekt == m_filterSortierung || objekt == m_filterAnsicht) &&
-             ereignis->type() == QEvent::Wheel) {
-    // Scrolling over the page must not start a sort or change the view.
-    ereignis->ignore();
+             BefehlslisteSchuetzen(objekt, ereignis)) {
+    // Scrolling or an arrow key must not start a sort or change the view.
     return true;
-  } else if ((objekt == m_filterSortierung || objekt == m_filterAnsicht) &&
-             ereignis->type() == QEvent::KeyPress) {
-    // The arrows open the list instead of running the neighbouring entry.
-    const int taste = static_cast<QKeyEvent*>(ereignis)->key();
-    if (taste == Qt::Key_Up || taste == Qt::Key_Down || taste == Qt::Key_PageUp || taste == Qt::Key_PageDown ||
-        taste == Qt::Key_Home || taste == Qt::Key_End) {
-      static_cast<QComboBox*>(objekt)->showPopup();
-      return true;
-    }
   }
   return QObject::eventFilter(objekt, ereignis);
 }
