@@ -3,6 +3,7 @@
 #include "app/Pfadpruefung.h"
 #include "app/Programmstart.h"
 #include "core/Sitzung.h"
+#include "core/Teilnehmertabelle.h"
 #include "persistence/Datenbank.h"
 #include "timing/Zeitnahme.h"
 #include "ui/Ausgabebefehle.h"
@@ -17,6 +18,7 @@
 #include "ui/Teilnehmerraster.h"
 #include "ui/Voreinstellungen.h"
 #include "ui/Wartepanel.h"
+#include "ui/Werkzeugbefehle.h"
 #include "ui/Zeitdateibefehle.h"
 #include "ui/ZeitnahmeSeite.h"
 
@@ -25,8 +27,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -90,6 +94,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   m_zeitdatei = new Zeitdateibefehle(*this);
   new Pruefbefehle(*this);
   new Ausgabebefehle(*this);
+  new Werkzeugbefehle(*this);
   auto* ende = new QAction(QStringLiteral("Ende"), this);
   ende->setObjectName(QStringLiteral("btnEnde"));
   ende->setShortcut(QKeySequence::Quit);
@@ -103,6 +108,32 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   connect(&m_s, &Sitzung::geaendert, this, &FormZieltafel::aktualisieren);
   aktualisieren();
   resize(1200, 760);
+  fensterlageHerstellen();
+}
+
+// Size, position and column widths live beside the options file, per user.
+QString FormZieltafel::fensterlageDatei() const { return m_s.programmdatei(QStringLiteral("Fenster.ini")); }
+
+void FormZieltafel::fensterlageHerstellen() {
+  QSettings ini(fensterlageDatei(), QSettings::IniFormat);
+  const QByteArray lage = ini.value(QStringLiteral("Fenster/Lage")).toByteArray();
+  if (!lage.isEmpty()) restoreGeometry(lage);
+  const QStringList breiten = ini.value(QStringLiteral("Fenster/Spaltenbreiten")).toStringList();
+  for (int sp = 1; sp <= kSpalten && sp <= breiten.size(); ++sp) {
+    bool ok = false;
+    const int b = breiten[sp - 1].toInt(&ok);
+    // A hidden column keeps the width its view gives it.
+    if (ok && b > 0 && m_s.tabelle.spalte(sp).breite > 0) m_s.tabelle.setSpaltenbreite(sp, b);
+  }
+}
+
+void FormZieltafel::fensterlageSichern() {
+  QSettings ini(fensterlageDatei(), QSettings::IniFormat);
+  ini.setValue(QStringLiteral("Fenster/Lage"), saveGeometry());
+  QStringList breiten;
+  for (int sp = 1; sp <= kSpalten; ++sp) breiten << QString::number(m_s.tabelle.spalte(sp).breite);
+  ini.setValue(QStringLiteral("Fenster/Spaltenbreiten"), breiten);
+  ini.sync();
 }
 
 FormZieltafel::~FormZieltafel() {
@@ -193,7 +224,10 @@ void FormZieltafel::zeitnahmeSperre(bool an) {
 void FormZieltafel::sperreAnwenden() {
   const bool frei = m_sperren == 0;
   const bool befehleFrei = frei && !m_zeitnahmeSperre;
-  menuBar()->setEnabled(befehleFrei);
+  // The menu "Tools" holds the emergency unlock: it stays usable when
+  // everything else is locked.
+  for (QAction* a : menuBar()->actions())
+    if (!a->menu() || a->menu()->objectName() != QLatin1String("mnuTools")) a->setEnabled(befehleFrei);
   m_symbolleiste->setEnabled(befehleFrei);
   m_register->setEnabled(frei);
   m_befehle->setEnabled(befehleFrei);
@@ -290,6 +324,7 @@ void FormZieltafel::closeEvent(QCloseEvent* ereignis) {
     if (m_zeiteditor && m_zeiteditor->isVisible() && !m_zeiteditor->close()) return;
     schliessen = Programmende(m_s);
   });
+  if (schliessen) fensterlageSichern();
   if (!schliessen) {
     ereignis->ignore();
     return;

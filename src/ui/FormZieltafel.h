@@ -86,6 +86,9 @@ class FormZieltafel : public QMainWindow {
   QWidget* seiteZieltafel();
   void statusleisteAnlegen();
   void sperreAnwenden();
+  QString fensterlageDatei() const;
+  void fensterlageHerstellen();
+  void fensterlageSichern();
 
   Sitzung& m_s;
   QTabWidget* m_register = nullptr;

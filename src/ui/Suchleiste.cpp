@@ -85,6 +85,10 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   CheckAutoStartnummer->setObjectName(QStringLiteral("CheckAutoStartnummer"));
   CheckAutoStartnummer->setToolTip(QStringLiteral("neue Teilnehmer erhalten die nächste Startnummer ihres Hauptlaufes"));
 
+  chkClipboard = new QCheckBox(QStringLiteral("Zwischenablage überwachen"), this);
+  chkClipboard->setObjectName(QStringLiteral("chkClipboard"));
+  chkClipboard->setToolTip(QStringLiteral("Ein Name, der in einem anderen Programm kopiert wird, wählt den Teilnehmer aus"));
+
   AuswahlDuatTriatlon = new QComboBox(this);
   AuswahlDuatTriatlon->setObjectName(QStringLiteral("AuswahlDuatTriatlon"));
   AuswahlDuatTriatlon->setToolTip(QStringLiteral("Spaltenansicht für Duathlon"));
@@ -131,6 +135,7 @@ Suchleiste::Suchleiste(QWidget* parent) : QWidget(parent) {
   unten->addWidget(trenner(this));
   unten->addWidget(CheckAutoHinzufuegen);
   unten->addWidget(CheckAutoStartnummer);
+  unten->addWidget(chkClipboard);
   unten->addWidget(trenner(this));
   unten->addWidget(beschriftung(QStringLiteral("Ansicht:"), AuswahlDuatTriatlon, "lblAuswahlDuatTriatlon", this));
   unten->addWidget(AuswahlDuatTriatlon);

@@ -32,6 +32,7 @@ class Suchleiste : public QWidget {
   QComboBox* AuswahlDuatTriatlon;   // the view selector
   QComboBox* LaufDatenEntfernen;    // clearing of columns by name
   QPushButton* cmdAnmeldungEntfernen;
+  QCheckBox* chkClipboard;          // the clipboard monitor
 };
 
 }  // namespace zt

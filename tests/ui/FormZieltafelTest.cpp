@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -224,8 +225,17 @@ TEST(Fenster, SperreLegtWartetafelUeberDasFenster) {
   f.bediener.sperren(false);
   EXPECT_TRUE(f.fenster->gesperrt());
   EXPECT_FALSE(f.kind<QToolBar>("Toolbar2")->isEnabled());
-  EXPECT_FALSE(f.fenster->menuBar()->isEnabled());
+  EXPECT_FALSE(f.kind<QMenu>("mnuDatenbank")->menuAction()->isEnabled());
   EXPECT_FALSE(f.kind<QTabWidget>("SSTab1")->isEnabled());
+  // The way out stays open: Tools -> entsperren, asked first.
+  EXPECT_TRUE(f.kind<QMenu>("mnuTools")->menuAction()->isEnabled());
+  f.antworten = {Antwort::Nein};
+  f.kind<QAction>("btnEntsperren")->trigger();
+  EXPECT_TRUE(f.fenster->gesperrt());
+  EXPECT_TRUE(f.fragte(QStringLiteral("[Zieltafel] Alle Programmteile entsperren?\n\nNotvariante zum Entsperren "
+                                      "von Programmteilen!\nNur im Notfall benutzen! => Nein")))
+      << f.protokoll.join(QLatin1Char('\n')).toStdString();
+  f.protokoll.clear();
   EXPECT_FALSE(f.kind<QAction>("btnDbOeffnen")->isEnabled());
   EXPECT_TRUE(f.kind<QWidget>("Wartepanel")->isVisible());
   // A question asked meanwhile is not hidden behind the panel.

@@ -106,7 +106,7 @@ TEST_F(Editor, MenueUndSymbolleisteRufenDieZeitdateibefehleAuf) {
   QStringList leiste;
   for (QAction* a : kind<QToolBar>(QStringLiteral("Toolbar2"))->actions())
     if (!a->isSeparator()) leiste << a->objectName();
-  EXPECT_EQ(leiste.mid(0, 5), (QStringList{"btnDbNeu", "btnDbOeffnen", "btnZtOeffnen", "btnZtBearbeiten", "btnDbSpeichern"}));
+  EXPECT_EQ(leiste.mid(0, 6), (QStringList{"btnDbNeu", "btnDbOeffnen", "btnLaufOeffnen", "btnZtOeffnen", "btnZtBearbeiten", "btnDbSpeichern"}));
   auto* laden = kind<QAction>(QStringLiteral("btnZtOeffnen"));
   EXPECT_EQ(laden->text(), QStringLiteral("Zeitdatei laden"));
   EXPECT_EQ(laden->toolTip(), QStringLiteral("Zeitdatei öffnen"));

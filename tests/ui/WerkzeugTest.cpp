@@ -1,0 +1,136 @@
+// The menu bar as a whole, and its small commands: "Lauf laden", Tools ->
+// entsperren, Info, Hilfe, and the clipboard monitor.
+#include "TestFenster.h"
+#include "app/Werkzeuge.h"
+#include "persistence/Datenbank.h"
+#include "ui/Suchleiste.h"
+#include "ui/Werkzeugbefehle.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaMethod>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+using namespace zt;
+
+namespace {
+
+// Whether anything listens to the entry (QObject keeps that question protected).
+struct OffeneAktion : QAction {
+  using QAction::isSignalConnected;
+};
+bool verbunden(QAction* a) {
+  return static_cast<OffeneAktion*>(a)->isSignalConnected(QMetaMethod::fromSignal(&QAction::triggered));
+}
+
+QStringList eintraege(const QList<QAction*>& liste) {
+  QStringList namen;
+  for (QAction* a : liste) {
+    if (a->isSeparator()) continue;
+    namen << (a->menu() ? a->menu()->objectName() : a->objectName());
+  }
+  return namen;
+}
+
+TEST(Werkzeuge, JederEintragVonMenueUndSymbolleisteIstVerdrahtet) {
+  test::TestFenster f;
+  QMenuBar* leiste = f.fenster->menuBar();
+  EXPECT_EQ(eintraege(leiste->actions()).join(QLatin1Char(' ')),
+            QStringLiteral("mnuDatenbank mnuZeitdatei btnFehlermanager mnuPruefen mnuTools btnInfo btnHilfe btnEnde"));
+  EXPECT_EQ(eintraege(f.kind<QMenu>("mnuZeitdatei")->actions()).join(QLatin1Char(' ')),
+            QStringLiteral("btnZtZuordnen btnZtEditor btnZtBearbeiten"));
+  QList<QAction*> alle = f.fenster->symbolleiste()->actions();
+  for (QAction* a : leiste->actions()) {
+    if (a->menu()) alle += a->menu()->actions();
+    else alle << a;
+  }
+  QStringList tot;
+  for (QAction* a : alle) {
+    if (a->isSeparator()) continue;
+    if (a->objectName().isEmpty()) tot << a->text();
+    else if (!verbunden(a)) tot << a->objectName();
+  }
+  EXPECT_TRUE(tot.isEmpty()) << tot.join(QLatin1Char(' ')).toStdString();
+  // The two time-file commands of the tool bar and menu have keys of their own.
+  EXPECT_NE(f.kind<QAction>("btnZtOeffnen"), f.kind<QAction>("btnZtEditor"));
+  EXPECT_TRUE(eintraege(f.fenster->symbolleiste()->actions()).contains(QStringLiteral("btnLaufOeffnen")));
+  EXPECT_EQ(f.kind<QAction>("btnHilfe")->shortcut(), QKeySequence(QKeySequence::HelpContents));
+  EXPECT_EQ(f.kind<QAction>("btnDbOeffnen")->shortcut(), QKeySequence(QKeySequence::Open));
+  EXPECT_EQ(f.kind<QAction>("btnDbSpeichern")->shortcut(), QKeySequence(QKeySequence::Save));
+}
+
+TEST(Werkzeuge, LaufLadenInfoHilfeUndEntsperren) {
+  test::TestFenster f;
+  f.kind<QAction>("btnLaufOeffnen")->trigger();
+  EXPECT_TRUE(f.fragte(QStringLiteral("[Dialog] Lauf laden => abgebrochen"))) << f.protokoll.join(' ').toStdString();
+
+  f.protokoll.clear();
+  f.kind<QAction>("btnInfo")->trigger();
+  ASSERT_EQ(f.protokoll.size(), 1);
+  EXPECT_TRUE(f.protokoll[0].startsWith(QStringLiteral("[Info] Zieltafel ") + Versionstext()));
+
+  // The program folder's own page wins over the shipped one.
+  const QString eigene = f.s.programmdatei(QStringLiteral("zieltafelhilfe.htm"));
+  QFile::remove(eigene);
+  {
+    QFile d(eigene);
+    ASSERT_TRUE(d.open(QIODevice::WriteOnly));
+    d.write("<html></html>");
+  }
+  f.kind<QAction>("btnHilfe")->trigger();
+  EXPECT_EQ(f.system.aufrufe.value(0), QStringLiteral("anzeigen ") + eigene);
+
+  f.bediener.sperren(true);
+  f.antworten = {Antwort::Ja};
+  f.kind<QAction>("btnEntsperren")->trigger();
+  EXPECT_FALSE(f.fenster->gesperrt());
+  EXPECT_TRUE(f.kind<QToolBar>("Toolbar2")->isEnabled());
+  EXPECT_TRUE(f.kind<QAction>("btnDbOeffnen")->isEnabled());
+}
+
+TEST(Werkzeuge, ZwischenablageNimmtEineZeileWoertlich) {
+  EXPECT_EQ(ZwischenablageZeile(QStringLiteral("  Maier, Hans \r\nTV Musterstadt")), QStringLiteral("Maier, Hans"));
+  EXPECT_EQ(ZwischenablageZeile(QStringLiteral("M*r?")), QStringLiteral("M*r?"));
+  EXPECT_EQ(ZwischenablageZeile(QString(200, QLatin1Char('a'))).size(), 200);
+  EXPECT_TRUE(ZwischenablageZeile(QString(201, QLatin1Char('a'))).isEmpty());
+
+  test::TestFenster f([](Sitzung& s) {
+    s.tabelle.setFeld(s.tabelle.zeileHinzufuegen(QString()), S_namevorname, QStringLiteral("Abel, Anna"));
+    s.tabelle.setFeld(s.tabelle.zeileHinzufuegen(QString()), S_namevorname, QStringLiteral("M*ller, Max"));
+    s.tabelle.setFeld(s.tabelle.zeileHinzufuegen(QString()), S_namevorname, QStringLiteral("Mueller, Moritz"));
+  });
+  auto* monitor = f.fenster->findChild<Werkzeugbefehle*>();
+  auto* leiste = f.fenster->findChild<Suchleiste*>();
+  ASSERT_TRUE(monitor && leiste);
+  QApplication::clipboard()->setText(QStringLiteral("vorher kopiert"));
+  leiste->chkClipboard->setChecked(true);
+  EXPECT_EQ(monitor->zwischenablageTimer()->interval(), 300);
+  EXPECT_TRUE(monitor->zwischenablageTimer()->isActive());
+  monitor->zwischenablagePruefen();
+  EXPECT_TRUE(leiste->txtSucheName->text().isEmpty());
+
+  // A star copied from elsewhere is a star, not "any text".
+  QApplication::clipboard()->setText(QStringLiteral("M*"));
+  monitor->zwischenablagePruefen();
+  EXPECT_EQ(leiste->txtSucheName->text(), QStringLiteral("M*"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.s.tabelle.aktuelleZeile() == 2; }));
+
+  // The same text again is no new copy: the operator's own typing stays.
+  leiste->txtSucheName->setText(QStringLiteral("Abel"));
+  monitor->zwischenablagePruefen();
+  EXPECT_EQ(leiste->txtSucheName->text(), QStringLiteral("Abel"));
+
+  leiste->chkClipboard->setChecked(false);
+  EXPECT_FALSE(monitor->zwischenablageTimer()->isActive());
+}
+
+}  // namespace
