@@ -61,10 +61,17 @@ void altersklassenDateiLesen(Sitzung& s, const QString& pfad) {
 }
 }  // namespace
 
+// Where an installed program keeps its shipped files, seen from its own folder;
+// the build knows the real install layout.
+#ifndef ZT_SHARE_RELATIV
+#define ZT_SHARE_RELATIV "../share/zieltafel"
+#endif
+
 QString ShareOrdner() {
   const QString env = qEnvironmentVariable("ZIELTAFEL_SHARE");
   if (!env.isEmpty()) return env;
-  const QString installiert = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/zieltafel");
+  const QString installiert =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/" ZT_SHARE_RELATIV);
   if (QFileInfo(installiert + QStringLiteral("/Zieltafel.ini")).exists()) return QDir::cleanPath(installiert);
   return QStringLiteral(ZT_SHARE_DIR);
 }
