@@ -37,7 +37,9 @@ void standarddateienKopieren(const QString& share, const QString& ziel) {
   while (it.hasNext()) {
     const QString quelle = it.next();
     const QString relativ = QDir(share).relativeFilePath(quelle);
-    if (relativ.startsWith(QLatin1String("beispiel/"))) continue;
+    // The sample event is opened where it lies; the desktop files belong to
+    // the system, not to the operator.
+    if (relativ.startsWith(QLatin1String("beispiel/")) || relativ.startsWith(QLatin1String("desktop/"))) continue;
     const QString dort = ziel + QLatin1Char('/') + relativ;
     if (QFileInfo::exists(dort)) continue;
     QDir().mkpath(QFileInfo(dort).absolutePath());
