@@ -80,11 +80,11 @@ bool GesamtsiegerVorlageOeffnen(Sitzung& s) {
                        Knoepfe::Ok);
     return false;
   }
-  // Both parts quoted: a program folder may hold blanks ("Program Files").
-  const auto inAnfuehrung = [](const QString& t) { return QLatin1Char('"') + t.trimmed() + QLatin1Char('"'); };
-  const QString zeile = inAnfuehrung(QDir::toNativeSeparators(e.txtWinWord)) + QLatin1Char(' ') +
-                        inAnfuehrung(QDir::toNativeSeparators(e.txtVorlageUrkundeGesamtsieger));
-  if (e.txtWinWord.trimmed().isEmpty() || !s.system.programmStarten(zeile)) {
+  // Program and template go separately: a path with blanks ("Program
+  // Files", "Mein Lauf.rtf") can never start something else.
+  const QString programm = QDir::toNativeSeparators(e.txtWinWord.trimmed());
+  const QString vorlage = QDir::toNativeSeparators(e.txtVorlageUrkundeGesamtsieger.trimmed());
+  if (programm.isEmpty() || !s.system.programmStarten(programm, {vorlage})) {
     s.bediener.meldung(QStringLiteral("Zieltafel"),
                        QStringLiteral("WinWord unter angegebenen Pfad nicht vorgefunden!"), Symbol::Ausruf, Knoepfe::Ok);
     return false;
