@@ -3,9 +3,9 @@
 #include "app/Programmstart.h"
 #include "core/Ports.h"
 #include "core/Sitzung.h"
-#include <QRegularExpression>
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace zt {
 

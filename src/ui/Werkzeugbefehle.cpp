@@ -64,7 +64,8 @@ Werkzeugbefehle::Werkzeugbefehle(FormZieltafel& fenster) : QObject(&fenster), m_
   hilfe->setObjectName(QStringLiteral("btnHilfe"));
   hilfe->setShortcut(QKeySequence::HelpContents);
   hilfe->setShortcutContext(Qt::ApplicationShortcut);
-  // Help is wanted most when something is stuck: not part of the locked group.
+  // Not run through befehl(): help also opens while another command waits
+  // for an answer.
   connect(hilfe, &QAction::triggered, this, [&s] { HilfeOeffnen(s); });
   fenster.menuBar()->addAction(hilfe);
   fenster.addAction(hilfe);
