@@ -24,13 +24,16 @@ using namespace zt;
 
 namespace {
 
-// Whether anything listens to the entry (QObject keeps that question protected).
-struct OffeneAktion : QAction {
-  using QAction::isSignalConnected;
+// Whether anything listens to the entry. QObject keeps that question protected; a
+// member pointer taken through a derived class reaches it without casting the
+// action to a type it is not.
+struct Zugang : QAction {
+  static bool verbunden(const QAction* a) {
+    auto frage = &Zugang::isSignalConnected;
+    return (a->*frage)(QMetaMethod::fromSignal(&QAction::triggered));
+  }
 };
-bool verbunden(QAction* a) {
-  return static_cast<OffeneAktion*>(a)->isSignalConnected(QMetaMethod::fromSignal(&QAction::triggered));
-}
+bool verbunden(const QAction* a) { return Zugang::verbunden(a); }
 
 QStringList eintraege(const QList<QAction*>& liste) {
   QStringList namen;
@@ -53,6 +56,8 @@ TEST(Werkzeuge, JederEintragVonMenueUndSymbolleisteIstVerdrahtet) {
     if (a->menu()) alle += a->menu()->actions();
     else alle << a;
   }
+  QAction unverbunden;
+  ASSERT_FALSE(verbunden(&unverbunden));  // the probe itself can tell a dead entry
   QStringList tot;
   for (QAction* a : alle) {
     if (a->isSeparator()) continue;
