@@ -9,13 +9,13 @@ bauen=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libxlsxwr
 # has no CUPS (a print would silently come to nothing), so the full core goes
 # beside the writer; fonts-liberation brings Liberation Sans Narrow, which
 # prints in place of the templates' "Arial Narrow".
-start=("${bauen[@]}" xdg-utils qt6-translations-l10n libreoffice-writer-nogui libreoffice-core fonts-liberation
+start=("${bauen[@]}" qt6-qpa-plugins xdg-utils qt6-translations-l10n libreoffice-writer-nogui libreoffice-core fonts-liberation
        cups-client)
 # The print tests start a CUPS of their own (tools/cups_test.sh) with a
 # cups-pdf printer; tidy checks the HTML report, Chromium shows it. The
 # installation test validates the desktop file, builds a MIME database and
 # asks gio which type a file is.
-test=("${bauen[@]}" qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick
+test=("${bauen[@]}" qt6-qpa-plugins qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick
       libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-core poppler-utils fonts-liberation
       cups printer-driver-cups-pdf tidy chromium desktop-file-utils shared-mime-info libglib2.0-bin)
 

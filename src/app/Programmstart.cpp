@@ -38,8 +38,11 @@ void standarddateienKopieren(const QString& share, const QString& ziel) {
     const QString quelle = it.next();
     const QString relativ = QDir(share).relativeFilePath(quelle);
     // The sample event is opened where it lies; the desktop files belong to
-    // the system, not to the operator.
-    if (relativ.startsWith(QLatin1String("beispiel/")) || relativ.startsWith(QLatin1String("desktop/"))) continue;
+    // the system, not to the operator. The help page is read where it was
+    // installed: a copy here would hide every later edition of it.
+    if (relativ.startsWith(QLatin1String("beispiel/")) || relativ.startsWith(QLatin1String("desktop/")) ||
+        relativ == QLatin1String("zieltafelhilfe.htm"))
+      continue;
     const QString dort = ziel + QLatin1Char('/') + relativ;
     if (QFileInfo::exists(dort)) continue;
     QDir().mkpath(QFileInfo(dort).absolutePath());

@@ -32,26 +32,38 @@ QString einzeilig(QString t) {
 }
 }  // namespace
 
-void AntwortenAusUmgebung(QtBediener& bediener) {
-  if (!qEnvironmentVariableIsSet("ZIELTAFEL_ANTWORTEN")) return;
-  auto antworten = std::make_shared<std::deque<Antwort>>();
-  for (const QString& roh : qEnvironmentVariable("ZIELTAFEL_ANTWORTEN").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+std::deque<Antwort> AntwortenLesen(const QString& liste) {
+  std::deque<Antwort> antworten;
+  for (const QString& roh : liste.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
     const QString w = roh.trimmed().toLower();
-    if (w == QLatin1String("ja")) antworten->push_back(Antwort::Ja);
-    else if (w == QLatin1String("nein")) antworten->push_back(Antwort::Nein);
-    else if (w == QLatin1String("abbrechen")) antworten->push_back(Antwort::Abbrechen);
-    else if (w == QLatin1String("ok")) antworten->push_back(Antwort::Ok);
+    if (w == QLatin1String("ja")) antworten.push_back(Antwort::Ja);
+    else if (w == QLatin1String("nein")) antworten.push_back(Antwort::Nein);
+    else if (w == QLatin1String("abbrechen")) antworten.push_back(Antwort::Abbrechen);
+    else if (w == QLatin1String("ok")) antworten.push_back(Antwort::Ok);
   }
-  bediener.meldungErsatz = [antworten](const QString& titel, const QString& text, Symbol, Knoepfe knoepfe) {
+  return antworten;
+}
+
+void MeldungenBeantworten(QtBediener& bediener, std::shared_ptr<std::deque<Antwort>> antworten,
+                          std::function<void(const QString&)> mitschrift) {
+  bediener.meldungErsatz = [antworten, mitschrift](const QString& titel, const QString& text, Symbol,
+                                                   Knoepfe knoepfe) {
     Antwort a = knoepfe == Knoepfe::Ok ? Antwort::Ok : Antwort::Nein;
     if (knoepfe != Knoepfe::Ok && !antworten->empty()) {
       a = antworten->front();
       antworten->pop_front();
     }
     if (knoepfe == Knoepfe::OkAbbrechen && a == Antwort::Ja) a = Antwort::Ok;
-    protokoll(QStringLiteral("[%1] %2 => %3").arg(titel, einzeilig(text), AntwortText(a)));
+    mitschrift(QStringLiteral("[%1] %2 => %3").arg(titel, einzeilig(text), AntwortText(a)));
     return a;
   };
+}
+
+void AntwortenAusUmgebung(QtBediener& bediener) {
+  if (!qEnvironmentVariableIsSet("ZIELTAFEL_ANTWORTEN")) return;
+  MeldungenBeantworten(bediener,
+                       std::make_shared<std::deque<Antwort>>(AntwortenLesen(qEnvironmentVariable("ZIELTAFEL_ANTWORTEN"))),
+                       protokoll);
   bediener.statusBeobachter = [](int feld, const QString& text) {
     protokoll(QStringLiteral("[Status %1] %2").arg(feld).arg(text));
   };

@@ -8,6 +8,7 @@
 #include "ui/FormZieltafel.h"
 #include "ui/QtBediener.h"
 #include "ui/QtSystem.h"
+#include "ui/Steuerung.h"
 
 #include <QAction>
 #include <QApplication>
@@ -97,6 +98,7 @@ int main(int argc, char** argv) {
   bediener.setFenster(&fenster);
   fenster.show();
   BeendenBeiSignal(fenster);
+  SteuerungAusUmgebung(bediener, fenster);
 
   // ZIELTAFEL_SEITE=3 opens tab 3 at start, 3.2 its page "sonstiges" (screenshots, demonstrations).
   const QString seite = qEnvironmentVariable("ZIELTAFEL_SEITE");

@@ -16,11 +16,14 @@ TEST(Programmstart, FirstStartCopiesDefaultsAndNeverOverwrites) {
                                                   "Definition globale AK=20-29_20; 30-39_30\n")));
   test::schreibeDatei(share + QStringLiteral("/druckvorlage/VorlageUrkunde.rtf"), "{\\rtf1}");
   test::schreibeDatei(share + QStringLiteral("/beispiel/Beispiel.csv"), "x");
+  test::schreibeDatei(share + QStringLiteral("/zieltafelhilfe.htm"), "<p>Hilfe</p>");
   qputenv("ZIELTAFEL_SHARE", share.toUtf8());
   const QString programm = u.pfad(QStringLiteral("neu/programm"));
   ASSERT_TRUE(OrdnerVorbereiten(u.s(), programm, u.pfad(QStringLiteral("neu/arbeit"))).isEmpty());
   EXPECT_TRUE(QFileInfo::exists(programm + QStringLiteral("/druckvorlage/VorlageUrkunde.rtf")));
   EXPECT_FALSE(QFileInfo::exists(programm + QStringLiteral("/beispiel")));
+  // Help is read from the installed copy, so a new edition reaches every operator.
+  EXPECT_FALSE(QFileInfo::exists(programm + QStringLiteral("/zieltafelhilfe.htm")));
   EXPECT_EQ(u.s().einst.txtOptionen, programm + QStringLiteral("/Zieltafel.ini"));
   StartdatenLaden(u.s());
   EXPECT_EQ(u.s().einst.txtNameLauf, QStringLiteral("Standardlauf"));

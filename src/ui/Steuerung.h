@@ -1,0 +1,35 @@
+#pragma once
+// Driving the real window line by line from another program (the race-day
+// test, demonstrations): ZIELTAFEL_STEUERUNG=1 reads one command per line
+// from stdin and answers each on stdout. Unset: nothing changes.
+//
+// Commands (names are object names of the window's controls):
+//   ausloesen NAME          trigger a menu or tool-bar entry, or click a button
+//   klicken NAME            the same for buttons and check boxes
+//   tippen NAME TEXT        type TEXT key by key into the control
+//   taste NAME KEY          one key ("Return", "Tab", "Escape", "Down", ...)
+//   waehlen NAME TEXT       pick the entry TEXT of a drop-down list
+//   reiter N                show tab N (1-based) as a click on it would
+//   antworten ja,nein,...   answers for the next message boxes
+//   datei PFAD              the choice of the next file dialog ("-": cancel)
+//   text NAME               the control's text (line breaks as \n)
+//   frei NAME               "ja" when the control can be used
+//   liste NAME              the rows of a table as "= a<TAB>b" lines, header first
+//   aktiv                   the open modal dialog, "-" when none
+//   fenster                 the visible windows, one "= name<TAB>title" line each
+//   schliessen NAME         close a window
+//   bild PFAD               a picture of the whole screen as PNG
+//   warten MS               let the window work MS milliseconds
+//   ende                    close the program the normal way
+// Every message box and file dialog met meanwhile comes first as a line
+// "> [Titel] Text => Antwort" or "> [Dialog] Titel => Pfad"; the answer itself is
+// one line "ok ..." or "fehler ...". When a command opens a modal dialog, the
+// answer "ok dialog NAME" comes at once and the dialog can be driven next.
+namespace zt {
+
+class FormZieltafel;
+class QtBediener;
+
+void SteuerungAusUmgebung(QtBediener& bediener, FormZieltafel& fenster);
+
+}  // namespace zt
