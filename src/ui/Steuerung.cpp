@@ -72,6 +72,11 @@ class Steuerung : public QObject {
       m_status[feld] = text;
       if (vorher) vorher(feld, text);
     };
+    // Without a window manager nobody gives the window the keyboard; an
+    // operator's window has it.
+    QTimer::singleShot(0, this, [this] {
+      if (m_fenster) m_fenster->activateWindow();
+    });
     m_wache.setInterval(20);
     connect(&m_wache, &QTimer::timeout, this, &Steuerung::wachen);
 #ifdef Q_OS_UNIX
@@ -110,6 +115,7 @@ class Steuerung : public QObject {
   }
 
   QObject* finden(const QString& name) const {
+    if (name == QLatin1String(".")) return QApplication::focusWidget();
     QList<QWidget*> orte;
     if (QWidget* modal = QApplication::activeModalWidget()) orte << modal;
     orte += QApplication::topLevelWidgets();
@@ -206,7 +212,8 @@ class Steuerung : public QObject {
     if (!m_fenster) return antworten(QStringLiteral("fehler das Fenster ist geschlossen"));
 
     if (befehl == QLatin1String("antworten")) {
-      for (Antwort a : AntwortenLesen(rest)) m_antworten->push_back(a);
+      // Replaces what is left: an answer no box took must not answer a later one.
+      *m_antworten = AntwortenLesen(rest);
       return antworten(QStringLiteral("ok"));
     }
     if (befehl == QLatin1String("datei")) {
@@ -237,19 +244,28 @@ class Steuerung : public QObject {
     }
     if (befehl == QLatin1String("ende")) {
       QPointer<FormZieltafel> f = m_fenster;
-      QTimer::singleShot(0, this, [f] {
-        if (f) f->close();
-      });
-      return antworten(QStringLiteral("ok"));
+      // The questions of the close come with the answer; "offen" when one of
+      // them kept the program running.
+      return handeln([f] { return f && f->close() ? QString() : QStringLiteral("offen"); });
     }
     if (befehl == QLatin1String("reiter")) {
+      // "3" is a tab of the window, "3.2" the second tab inside it.
       QTabWidget* r = m_fenster->register_();
-      const int index = rest.toInt() - 1;
+      const int index = rest.section(QLatin1Char('.'), 0, 0).toInt() - 1;
+      const int unter = rest.contains(QLatin1Char('.')) ? rest.section(QLatin1Char('.'), 1, 1).toInt() - 1 : -1;
       if (index < 0 || index >= r->count()) return antworten(QStringLiteral("fehler kein Reiter ") + rest);
       if (!r->isTabEnabled(index) || !r->isEnabled()) return antworten(QStringLiteral("fehler gesperrt ") + rest);
-      return handeln([r, index] {
+      return handeln([r, index, unter] {
         r->setCurrentIndex(index);
-        return QString::number(r->currentIndex() + 1);
+        QTabWidget* innen = nullptr;
+        if (unter >= 0 && r->currentIndex() == index) {
+          innen = qobject_cast<QTabWidget*>(r->widget(index));
+          if (!innen) innen = r->widget(index)->findChild<QTabWidget*>();
+        }
+        if (innen && unter < innen->count()) innen->setCurrentIndex(unter);
+        QString stand = QString::number(r->currentIndex() + 1);
+        if (innen) stand += QLatin1Char('.') + QString::number(innen->currentIndex() + 1);
+        return stand;
       });
     }
 

@@ -3,19 +3,21 @@
 // test, demonstrations): ZIELTAFEL_STEUERUNG=1 reads one command per line
 // from stdin and answers each on stdout. Unset: nothing changes.
 //
-// Commands (names are object names of the window's controls):
+// Commands (names are object names of the window's controls, "." the control
+// that has the keyboard focus):
 //   ausloesen NAME          trigger a menu or tool-bar entry, or click a button
 //   klicken NAME            the same for buttons and check boxes
 //   tippen NAME TEXT        type TEXT key by key into the control
 //   taste NAME KEY          one key ("Return", "Tab", "Escape", "Down", ...)
 //   waehlen NAME TEXT       pick the entry TEXT of a drop-down list
-//   reiter N                show tab N (1-based) as a click on it would
-//   antworten ja,nein,...   answers for the next message boxes
+//   reiter N[.M]            show tab N (1-based), and tab M inside it, as clicks would
+//   antworten ja,nein,...   answers for the next message boxes (none: forget them)
 //   datei PFAD              the choice of the next file dialog ("-": cancel)
 //   text NAME               the control's text (line breaks as \n)
 //   frei NAME               "ja" when the control can be used
 //   liste NAME              the rows of a table as "= a<TAB>b" lines, header first
 //   aktiv                   the open modal dialog, "-" when none
+//   an NAME                 "ja" when the check box or entry is checked
 //   fenster                 the visible windows, one "= name<TAB>title" line each
 //   schliessen NAME         close a window
 //   bild PFAD               a picture of the whole screen as PNG
