@@ -245,11 +245,17 @@ def renntag(binary, share, arbeit):
             vorher[n] = ""
 
         # --- checks before the gun, then the clock
-        _, m, _ = f.ok("ausloesen btnBereitZumStart")
-        print("Bereit zum Start?:", m, flush=True)
+        # The sample has faulty rows and old times on purpose: the check lists them.
+        f.ok("ausloesen btnBereitZumStart", [])
+        bericht = f.wert("text txtFehlermanager").split("\\n")
+        pruefen(re.fullmatch(r"Bereit zum Start\? \d+ Punkte zu klären:", bericht[0]) is not None,
+                "Bereit zum Start?: %r" % bericht[:2])
+        pruefen(any("Büscher, Charlotte" in z for z in bericht), "Bereit zum Start?: Zeile 37 fehlt")
+        bild("05-bereit")
+        f.ok("klicken cmdWeiter")
         pruefen(f.wert("reiter 2") == "2", "Zeitnahme: Reiter")
         f.ok("ausloesen cmdZeitmessungStarten")
-        bild("05-uhr-laeuft")
+        bild("06-uhr-laeuft")
         erg = os.path.join(ordner, "lauf.erg")
         kopf = "Einlauf;Startnummer;Zeit;Fehler;StartZeit"
 
@@ -304,7 +310,7 @@ def renntag(binary, share, arbeit):
             pause = takt - time.monotonic()
             if pause > 0:
                 time.sleep(pause)
-        bild("06-einlauf")
+        bild("07-einlauf")
         print("500 Einläufe in %.1f s" % (time.monotonic() - beginn), flush=True)
 
         # The file as a whole: numbers, errors, rising times, one start.
@@ -341,13 +347,13 @@ def renntag(binary, share, arbeit):
                    for z in bericht if z.endswith("fehlt in der Anmeldung!")}
         pruefen(fehlend == {n for n in zeit_von if n not in vorher},
                 "Fehlermanager: fehlende Anmeldungen %r" % sorted(fehlend, key=int))
-        bild("07-fehlermanager")
+        bild("08-fehlermanager")
         f.ok("klicken cmdWeiter")
 
         # --- places: what the program computes against what the times say
         f.ok("waehlen LaufSortierungNach Platz Strecke(m/w)/AK/Zeit")
         pruefen(f.wert("status 4") == "sortiert nach Strecke(m/w)-AK-Zeit  ", "Platzierung: Status")
-        bild("08-platzierung")
+        bild("09-platzierung")
         zeilen = tabelle(f)
         for r in zeilen:
             n = r["Start-Nr"]
@@ -421,7 +427,7 @@ def renntag(binary, share, arbeit):
                 html = d.read()
             for name in sieger.values():
                 pruefen(name in html, "HTML-Bericht: Sieger %s fehlt" % name)
-        bild("09-ende")
+        bild("10-ende")
 
         f.ok("antworten nein")
         antwort, m, _ = f.ok("ende")
