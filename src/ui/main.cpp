@@ -116,6 +116,17 @@ int main(int argc, char** argv) {
     const QString pfad = QDir::fromNativeSeparators(QFileInfo(argumente.first()).absoluteFilePath());
     // Runs after this block is gone: the path is captured by value.
     QTimer::singleShot(0, &fenster, [&bediener, &fenster, pfad] {
+      // A time file is no runner list: opened as one, the next save would
+      // write the runners over the finishes.
+      if (pfad.endsWith(QLatin1String(".erg"), Qt::CaseInsensitive)) {
+        bediener.meldung(QStringLiteral("Zieltafel"),
+                         QStringLiteral("Die Datei \"%1\" ist eine Zeitdatei und keine Läuferdatei.\n"
+                                        "Öffnen Sie zuerst die Läuferdatei und lesen Sie die Zeiten dann mit "
+                                        "\"Zeitdatei laden\" ein.")
+                             .arg(QDir::toNativeSeparators(pfad)),
+                         Symbol::Ausruf, Knoepfe::Ok);
+        return;
+      }
       bediener.dateiwahlVorbereiten({pfad, FilterIndexFuerDatei(OeffnenFilter(), pfad)});
       if (auto* oeffnen = fenster.findChild<QAction*>(QStringLiteral("btnDbOeffnen"))) oeffnen->trigger();
       bediener.vorbereitetVerwerfen();

@@ -118,6 +118,25 @@ TEST_F(Aufruf, FensterMeldetFehlendeUndBinaereDateienUndBleibtOffen) {
   erwarteSauber(e);
   EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Datenbank öffnen]"))) << e.fehler.toStdString();
   EXPECT_TRUE(e.fehler.contains(kBeenden));
+
+  // A time file named at start is refused, and stays as it was when the
+  // program ends and saves.
+  const QString erg = pfad(QStringLiteral("lauf.erg"));
+  const QByteArray zeiten("Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;5;0:10:00,0;;09:00:00\r\n");
+  QFile z(erg);
+  ASSERT_TRUE(z.open(QIODevice::WriteOnly));
+  z.write(zeiten);
+  z.close();
+  e = fenster({erg}, QStringLiteral("ja,ja"));
+  erwarteSauber(e);
+  EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Zieltafel] Die Datei \"%1\" ist eine Zeitdatei und keine "
+                                               "Läuferdatei. Öffnen Sie zuerst die Läuferdatei und lesen Sie die "
+                                               "Zeiten dann mit \"Zeitdatei laden\" ein. => OK")
+                                    .arg(QDir::toNativeSeparators(erg))))
+      << e.fehler.toStdString();
+  EXPECT_FALSE(e.fehler.contains(QStringLiteral("[Status 1] Datei lauf.erg geladen"))) << e.fehler.toStdString();
+  ASSERT_TRUE(z.open(QIODevice::ReadOnly));
+  EXPECT_EQ(z.readAll(), zeiten);
 }
 
 // Every step the batch tool lists, each run on the sample event. A step that
