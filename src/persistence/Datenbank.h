@@ -56,6 +56,9 @@ QString ZtfLesen(Sitzung& s, const QString& pfad);
 QString ZtfLesen(const QString& pfad, std::vector<Teilnehmerzeile>& zeilen, QString* sortierung = nullptr);
 // True when the bytes begin like an SQLite database.
 bool SiehtNachZtfAus(const QByteArray& anfang);
+// True when the file is one of ours by its header (the application id this
+// program writes), whatever it is called.
+bool TraegtZtfKennung(const QString& pfad);
 
 // Spreadsheet export (.xlsx), written beside the target and renamed into
 // place. Empty text on success.

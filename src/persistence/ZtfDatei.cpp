@@ -208,6 +208,16 @@ bool SiehtNachZtfAus(const QByteArray& anfang) {
   return anfang.startsWith(QByteArray("SQLite format 3\0", 16));
 }
 
+bool TraegtZtfKennung(const QString& pfad) {
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const QByteArray kopf = f.read(72);
+  if (kopf.size() < 72 || !SiehtNachZtfAus(kopf)) return false;
+  // SQLite keeps the application id big-endian at byte 68 of its header.
+  const auto byte = [&kopf](int i) { return static_cast<quint32>(static_cast<unsigned char>(kopf[i])); };
+  return (byte(68) << 24 | byte(69) << 16 | byte(70) << 8 | byte(71)) == static_cast<quint32>(kAnwendungsKennung);
+}
+
 QString ZtfSchreiben(const std::vector<Teilnehmerzeile>& zeilen, const QString& sortierung,
                      const QString& pfad) {
   QString grund;

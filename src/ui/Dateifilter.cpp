@@ -44,7 +44,7 @@ int FilterIndex(const QStringList& qtFilter, const QString& gewaehlt) {
   return i < 0 ? 1 : i + 1;
 }
 
-int FilterIndexFuerDatei(const QString& klassisch, const QString& pfad) {
+int FilterIndexFuerDatei(const QString& klassisch, const QString& pfad, int sonst) {
   const QList<Eintrag> liste = eintraege(klassisch);
   const QString name = pfad.mid(pfad.lastIndexOf(QLatin1Char('/')) + 1);
   for (int i = 0; i < liste.size(); ++i) {
@@ -55,7 +55,7 @@ int FilterIndexFuerDatei(const QString& klassisch, const QString& pfad) {
       if (re.match(name).hasMatch()) return i + 1;
     }
   }
-  return 1;
+  return sonst;
 }
 
 }  // namespace zt

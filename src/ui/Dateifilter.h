@@ -12,7 +12,7 @@ QStringList QtFilterliste(const QString& klassisch);
 // 1-based entry of a chosen Qt filter; 1 when it is not in the list.
 int FilterIndex(const QStringList& qtFilter, const QString& gewaehlt);
 // Entry of the open filter that fits a file name by its extension
-// (for files named on the command line); 1 when none fits.
-int FilterIndexFuerDatei(const QString& klassisch, const QString& pfad);
+// (for files named on the command line); sonst when none fits.
+int FilterIndexFuerDatei(const QString& klassisch, const QString& pfad, int sonst = 1);
 
 }  // namespace zt

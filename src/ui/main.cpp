@@ -1,4 +1,4 @@
-// zieltafel: the window. "zieltafel [DATEI]" opens a runner file at start.
+// zieltafel: the window. "zieltafel [DATEI...]" opens the named files at start.
 #include "core/Ports.h"
 #include "app/Programmstart.h"
 #include "core/Sitzung.h"
@@ -6,6 +6,7 @@
 #include "ui/Dateifilter.h"
 #include "ui/Fernsteuerung.h"
 #include "ui/FormZieltafel.h"
+#include "ui/Programmaufruf.h"
 #include "ui/QtBediener.h"
 #include "ui/QtSystem.h"
 #include "ui/Steuerung.h"
@@ -74,6 +75,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   anwendungBereit = true;
   QApplication::setApplicationName(QStringLiteral("Zieltafel"));
+  // The desktop matches the window to its entry "zieltafel.desktop".
+  QGuiApplication::setDesktopFileName(QStringLiteral("zieltafel"));
+  QApplication::setWindowIcon(Programmsymbol());
   // The program speaks German whatever the system's language: Qt's own
   // dialogs too, when its German texts are installed.
   QTranslator qtTexte;
@@ -112,25 +116,8 @@ int main(int argc, char** argv) {
 
   const QStringList argumente = QApplication::arguments().mid(1);
   if (!argumente.isEmpty()) {
-    // A file named at start is opened as if the open dialog had chosen it.
-    const QString pfad = QDir::fromNativeSeparators(QFileInfo(argumente.first()).absoluteFilePath());
-    // Runs after this block is gone: the path is captured by value.
-    QTimer::singleShot(0, &fenster, [&bediener, &fenster, pfad] {
-      // A time file is no runner list: opened as one, the next save would
-      // write the runners over the finishes.
-      if (pfad.endsWith(QLatin1String(".erg"), Qt::CaseInsensitive)) {
-        bediener.meldung(QStringLiteral("Zieltafel"),
-                         QStringLiteral("Die Datei \"%1\" ist eine Zeitdatei und keine Läuferdatei.\n"
-                                        "Öffnen Sie zuerst die Läuferdatei und lesen Sie die Zeiten dann mit "
-                                        "\"Zeitdatei laden\" ein.")
-                             .arg(QDir::toNativeSeparators(pfad)),
-                         Symbol::Ausruf, Knoepfe::Ok);
-        return;
-      }
-      bediener.dateiwahlVorbereiten({pfad, FilterIndexFuerDatei(OeffnenFilter(), pfad)});
-      if (auto* oeffnen = fenster.findChild<QAction*>(QStringLiteral("btnDbOeffnen"))) oeffnen->trigger();
-      bediener.vorbereitetVerwerfen();
-    });
+    // Files named at start are opened by their kind once the window runs.
+    StartdateienOeffnen(fenster, bediener, argumente);
   }
   return app.exec();
 }

@@ -2,15 +2,29 @@
 // the files a user may hand it, and the batch tool with every step it lists.
 #include "output/PrivaterCups.h"
 
+#include <QCryptographicHash>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+
+#include <ostream>
+
+// Readable places in failing comparisons.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QRect& r, std::ostream* os) {
+  *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
+}
+QT_END_NAMESPACE
 
 namespace {
 
@@ -43,10 +57,11 @@ class Aufruf : public ::testing::Test {
 
   // Starts the window, lets it run two seconds, then asks it to end the way
   // the system does (SIGTERM) and waits for it.
-  Ergebnis fenster(const QStringList& argumente, const QString& antworten) {
+  Ergebnis fenster(const QStringList& argumente, const QString& antworten,
+                   const QString& plattform = QStringLiteral("offscreen")) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), plattform);
     env.insert(QStringLiteral("ZIELTAFEL_PROGRAMMORDNER"), pfad(QStringLiteral("programm")));
     env.insert(QStringLiteral("ZIELTAFEL_ARBEITSORDNER"), pfad(QStringLiteral("arbeit")));
     env.insert(QStringLiteral("ZIELTAFEL_ANTWORTEN"), antworten);
@@ -67,6 +82,16 @@ class Aufruf : public ::testing::Test {
     e.art = p.exitStatus();
     e.fehler = QString::fromUtf8(p.readAllStandardError());
     return e;
+  }
+
+  // What a folder holds, file by file with its content's hash.
+  QMap<QString, QByteArray> inhalt(const QString& ordner) const {
+    QMap<QString, QByteArray> m;
+    for (const QFileInfo& f : QDir(ordner).entryInfoList(QDir::Files | QDir::Hidden)) {
+      QFile d(f.absoluteFilePath());
+      if (d.open(QIODevice::ReadOnly)) m.insert(f.fileName(), QCryptographicHash::hash(d.readAll(), QCryptographicHash::Sha256));
+    }
+    return m;
   }
 
   void erwarteSauber(const Ergebnis& e) {
@@ -118,25 +143,184 @@ TEST_F(Aufruf, FensterMeldetFehlendeUndBinaereDateienUndBleibtOffen) {
   erwarteSauber(e);
   EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Datenbank öffnen]"))) << e.fehler.toStdString();
   EXPECT_TRUE(e.fehler.contains(kBeenden));
+}
 
-  // A time file named at start is refused, and stays as it was when the
-  // program ends and saves.
-  const QString erg = pfad(QStringLiteral("lauf.erg"));
-  const QByteArray zeiten("Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;5;0:10:00,0;;09:00:00\r\n");
-  QFile z(erg);
-  ASSERT_TRUE(z.open(QIODevice::WriteOnly));
-  z.write(zeiten);
-  z.close();
-  e = fenster({erg}, QStringLiteral("ja,ja"));
+const QByteArray kZeitdatei =
+    "Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;1;0:16:40,4;;10:00:00\r\n"
+    "0002;2;0:17:22,4;;10:00:00\r\n0003;9999;0:18:00,0;;10:00:00\r\n";
+
+// A time file named at start goes to the time-file import, never into the
+// event's database: saving would then write runners over the finishes.
+TEST_F(Aufruf, FensterGibtEineZeitdateiDerZeitzuordnungUndLaesstSieUnberuehrt) {
+  QFile erg(pfad(QStringLiteral("lauf.erg")));
+  ASSERT_TRUE(erg.open(QIODevice::WriteOnly));
+  erg.write(kZeitdatei);
+  erg.close();
+
+  // Alone there is no event to give the times to: refused, nothing written.
+  const QMap<QString, QByteArray> vorher = inhalt(dir.path());
+  Ergebnis e = fenster({erg.fileName()}, QStringLiteral("ja"));
   erwarteSauber(e);
-  EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Zieltafel] Die Datei \"%1\" ist eine Zeitdatei und keine "
-                                               "Läuferdatei. Öffnen Sie zuerst die Läuferdatei und lesen Sie die "
-                                               "Zeiten dann mit \"Zeitdatei laden\" ein. => OK")
-                                    .arg(QDir::toNativeSeparators(erg))))
+  EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Zieltafel!] Es wurde noch keine Laufveranstaltung eingerichtet! Die "
+                                               "Laufzeiten können nicht zugeordnet werden!    => OK")))
       << e.fehler.toStdString();
-  EXPECT_FALSE(e.fehler.contains(QStringLiteral("[Status 1] Datei lauf.erg geladen"))) << e.fehler.toStdString();
-  ASSERT_TRUE(z.open(QIODevice::ReadOnly));
-  EXPECT_EQ(z.readAll(), zeiten);
+  EXPECT_FALSE(e.fehler.contains(QStringLiteral("Datei lauf.erg geladen"))) << e.fehler.toStdString();
+  EXPECT_FALSE(e.fehler.contains(QStringLiteral("Sollen die Laufzeiten"))) << e.fehler.toStdString();
+  // Only the window asks to end: there is no database to save.
+  EXPECT_TRUE(e.fehler.contains(kBeenden)) << e.fehler.toStdString();
+  EXPECT_FALSE(e.fehler.contains(kSichern)) << e.fehler.toStdString();
+  EXPECT_EQ(inhalt(dir.path()), vorher);
+  EXPECT_TRUE(inhalt(pfad(QStringLiteral("arbeit"))).isEmpty());
+
+  // After the event, its times are assigned once the operator agrees; the
+  // time file stays as it was, whatever the answer at the end.
+  const QString lauf = beispielKopieren(QStringLiteral("Beispiellauf.csv"));
+  const QMap<QString, QByteArray> mitLauf = inhalt(dir.path());
+  e = fenster({lauf, erg.fileName()}, QStringLiteral("ja,nein"));
+  erwarteSauber(e);
+  const QString frage = QStringLiteral(
+      "[Zieltafel] Sollen die Laufzeiten wirklich eingelesen und zugeordnet werden? Vorhandenen Zeiten werden nicht "
+      "überschrieben!    => Ja");
+  const int geladen = e.fehler.indexOf(QStringLiteral("[Status 1] Datei Beispiellauf.csv geladen  "));
+  ASSERT_GE(geladen, 0) << e.fehler.toStdString();
+  EXPECT_GT(e.fehler.indexOf(frage), geladen) << e.fehler.toStdString();
+  EXPECT_GT(e.fehler.indexOf(QStringLiteral("[Status 1] Datei lauf.erg geladen  ")), e.fehler.indexOf(frage));
+  EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Status 4] sortiert nach Strecke-AK-Zeit  "))) << e.fehler.toStdString();
+  EXPECT_TRUE(e.fehler.contains(kSichern)) << e.fehler.toStdString();
+  EXPECT_EQ(inhalt(dir.path()), mitLauf);
+  QFile danach(erg.fileName());
+  ASSERT_TRUE(danach.open(QIODevice::ReadOnly));
+  EXPECT_EQ(danach.readAll(), kZeitdatei);
+}
+
+// A file of a kind the program does not know is refused, not read as
+// runners; a database is known by its header also without its name.
+TEST_F(Aufruf, FensterOeffnetNurDateiartenDieEsKennt) {
+  QFile notiz(pfad(QStringLiteral("Notizen.odt")));
+  ASSERT_TRUE(notiz.open(QIODevice::WriteOnly));
+  notiz.write("Name\tVorname\nMuster\tMax\n");
+  notiz.close();
+  const QMap<QString, QByteArray> vorher = inhalt(dir.path());
+  Ergebnis e = fenster({notiz.fileName()}, QStringLiteral("ja"));
+  erwarteSauber(e);
+  EXPECT_TRUE(e.fehler.contains(
+      QStringLiteral("[Datenbank öffnen] Die Datei \"%1\" wird nicht geöffnet: Zieltafel kennt diese Dateiart nicht. "
+                     "Geöffnet werden Läuferdateien (*.csv), Zieltafel-Datenbanken (*.ztf), Voreinstellungen (*.ini), "
+                     "Vornamenlisten (*.txt) und Zeitdateien (*.erg).    => OK")
+          .arg(QDir::toNativeSeparators(notiz.fileName()))))
+      << e.fehler.toStdString();
+  EXPECT_FALSE(e.fehler.contains(QStringLiteral("geladen  "))) << e.fehler.toStdString();
+  EXPECT_TRUE(e.fehler.contains(kBeenden)) << e.fehler.toStdString();
+  EXPECT_EQ(inhalt(dir.path()), vorher);
+
+  // A missing file of an unknown kind is reported as missing.
+  const QString fehlt = pfad(QStringLiteral("gibt es nicht.odt"));
+  e = fenster({fehlt}, QStringLiteral("ja"));
+  erwarteSauber(e);
+  EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Datenbank öffnen] Datei \"%1\" nicht gefunden! Abbruch!    => OK")
+                                    .arg(QDir::toNativeSeparators(fehlt))))
+      << e.fehler.toStdString();
+
+  const QString csv = beispielKopieren(QStringLiteral("Beispiellauf.csv"));
+  const QString ohneEndung = pfad(QStringLiteral("Beispiellauf"));
+  QProcess cli;
+  cli.start(QStringLiteral(ZT_CLI_BINARY),
+            {QStringLiteral("--programmordner"), pfad(QStringLiteral("programm")), QStringLiteral("--arbeitsordner"),
+             pfad(QStringLiteral("arbeit")), QStringLiteral("oeffnen"), csv, QStringLiteral("speichern"),
+             pfad(QStringLiteral("Beispiellauf.ztf"))});
+  ASSERT_TRUE(cli.waitForFinished(60000));
+  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  ASSERT_TRUE(QFile::rename(pfad(QStringLiteral("Beispiellauf.ztf")), ohneEndung));
+  e = fenster({ohneEndung}, QStringLiteral("nein"));
+  erwarteSauber(e);
+  EXPECT_TRUE(e.fehler.contains(QStringLiteral("[Status 1] Datei Beispiellauf geladen  "))) << e.fehler.toStdString();
+  EXPECT_TRUE(e.fehler.contains(kSichern)) << e.fehler.toStdString();
+}
+
+// The parts of QWidget::saveGeometry() (format 3.0) the window's place is in.
+struct Lage {
+  quint32 kennung = 0;
+  quint16 haupt = 0, neben = 0;
+  QRect rahmen, normal;
+  qint32 bildschirm = 0;
+  quint8 maximiert = 0, vollbild = 0;
+  qint32 bildschirmbreite = 0;
+  QRect innen;
+
+  static Lage aus(const QByteArray& b) {
+    Lage l;
+    QDataStream d(b);
+    d.setVersion(QDataStream::Qt_4_0);
+    d >> l.kennung >> l.haupt >> l.neben >> l.rahmen >> l.normal >> l.bildschirm >> l.maximiert >> l.vollbild >>
+        l.bildschirmbreite >> l.innen;
+    return l;
+  }
+  QByteArray daten() const {
+    QByteArray b;
+    QDataStream d(&b, QIODevice::WriteOnly);
+    d.setVersion(QDataStream::Qt_4_0);
+    d << kennung << haupt << neben << rahmen << normal << bildschirm << maximiert << vollbild << bildschirmbreite
+      << innen;
+    return b;
+  }
+};
+
+// The window comes back where and as large as it was closed, with the
+// column widths the operator gave it.
+TEST_F(Aufruf, FensterBehaeltLageUndSpaltenbreitenUeberDenNeustart) {
+  // A screen large enough for any place the test gives the window, and no
+  // frame, so that the place written is the place given.
+  QFile schirm(pfad(QStringLiteral("bildschirm.json")));
+  ASSERT_TRUE(schirm.open(QIODevice::WriteOnly));
+  schirm.write(R"({"windowFrameMargins": false, "screens": [{"name": "A", "x": 0, "y": 0, "width": 2400, "height": 1500}]})");
+  schirm.close();
+  const QString plattform = QStringLiteral("offscreen:configfile=") + schirm.fileName();
+  const QString ini = pfad(QStringLiteral("programm/Fenster.ini"));
+
+  Ergebnis e = fenster({}, QStringLiteral("ja"), plattform);
+  erwarteSauber(e);
+  ASSERT_TRUE(e.fehler.contains(kBeenden)) << e.fehler.toStdString();
+  ASSERT_TRUE(QFileInfo::exists(ini));
+  Lage lage;
+  QStringList breiten;
+  {
+    QSettings s(ini, QSettings::IniFormat);
+    lage = Lage::aus(s.value(QStringLiteral("Fenster/Lage")).toByteArray());
+    breiten = s.value(QStringLiteral("Fenster/Spaltenbreiten")).toStringList();
+  }
+  ASSERT_EQ(lage.kennung, 0x1D9D0CBu);
+  ASSERT_EQ(lage.haupt, 3);
+  ASSERT_EQ(breiten.size(), 20);
+
+  // Moved and made larger than it starts, and two columns widened.
+  const QRect neu(lage.innen.x() + 210, lage.innen.y() + 140, lage.innen.width() + 330, lage.innen.height() + 190);
+  ASSERT_LE(neu.right(), 2400);
+  ASSERT_LE(neu.bottom(), 1500);
+  lage.rahmen = lage.normal = lage.innen = neu;
+  lage.bildschirmbreite = 2400;
+  QStringList neueBreiten = breiten;
+  int geaendert = 0;
+  for (int i = 0; i < neueBreiten.size() && geaendert < 2; ++i)
+    if (neueBreiten[i].toInt() > 0) {
+      neueBreiten[i] = QString::number(neueBreiten[i].toInt() + 1500 * (geaendert + 1));
+      ++geaendert;
+    }
+  ASSERT_EQ(geaendert, 2);
+  {
+    QSettings s(ini, QSettings::IniFormat);
+    s.setValue(QStringLiteral("Fenster/Lage"), lage.daten());
+    s.setValue(QStringLiteral("Fenster/Spaltenbreiten"), neueBreiten);
+  }
+
+  e = fenster({}, QStringLiteral("ja"), plattform);
+  erwarteSauber(e);
+  ASSERT_TRUE(e.fehler.contains(kBeenden)) << e.fehler.toStdString();
+  QSettings s(ini, QSettings::IniFormat);
+  const Lage wieder = Lage::aus(s.value(QStringLiteral("Fenster/Lage")).toByteArray());
+  EXPECT_EQ(wieder.innen, neu);
+  EXPECT_EQ(wieder.normal, neu);
+  EXPECT_EQ(s.value(QStringLiteral("Fenster/Spaltenbreiten")).toStringList().join(QLatin1Char(',')),
+            neueBreiten.join(QLatin1Char(',')));
 }
 
 // Every step the batch tool lists, each run on the sample event. A step that

@@ -4,7 +4,9 @@
 #include "support/TestPorts.h"
 #include "TestFenster.h"
 #include "ui/Dateifilter.h"
+#include "timing/Zeitimport.h"
 #include "ui/FormZieltafel.h"
+#include "ui/Programmaufruf.h"
 #include "ui/QtBediener.h"
 #include "ui/TeilnehmerModell.h"
 #include "ui/Teilnehmerraster.h"
@@ -23,6 +25,7 @@
 #include <QTabWidget>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
 #include <QTest>
@@ -318,4 +321,24 @@ TEST(Dateifilter, KlassischeFilterInQtForm) {
   EXPECT_EQ(FilterIndexFuerDatei(OeffnenFilter(), QStringLiteral("/x/Lauf.2024/Daten.ZTF")), 4);
   EXPECT_EQ(FilterIndexFuerDatei(OeffnenFilter(), QStringLiteral("/x/Lauf.ini")), 2);
   EXPECT_EQ(FilterIndexFuerDatei(OeffnenFilter(), QStringLiteral("/x/ohne")), 1);
+  // Asked with another fallback, a file that fits no entry says so.
+  EXPECT_EQ(FilterIndexFuerDatei(OeffnenFilter(), QStringLiteral("/x/ohne"), 0), 0);
+  EXPECT_EQ(FilterIndexFuerDatei(OeffnenFilter(), QStringLiteral("/x/lauf.erg"), 0), 0);
+  EXPECT_EQ(FilterIndexFuerDatei(ZeitdateiFilter(), QStringLiteral("/x/LAUF.ERG"), 0), 1);
+}
+
+// The window's icon is the shipped picture set; without it the program
+// still starts, with Qt's default icon.
+TEST(Programmsymbol, AusDenMitgeliefertenBildernOderLeer) {
+  const QIcon symbol = Programmsymbol();
+  ASSERT_FALSE(symbol.isNull());
+  for (const int n : {16, 48, 256}) EXPECT_TRUE(symbol.availableSizes().contains(QSize(n, n))) << n;
+
+  QTemporaryDir leer;
+  ASSERT_TRUE(leer.isValid());
+  const QByteArray vorher = qgetenv("ZIELTAFEL_SHARE");
+  qputenv("ZIELTAFEL_SHARE", QFile::encodeName(leer.path()));
+  EXPECT_TRUE(Programmsymbol().isNull());
+  if (vorher.isEmpty()) qunsetenv("ZIELTAFEL_SHARE");
+  else qputenv("ZIELTAFEL_SHARE", vorher);
 }

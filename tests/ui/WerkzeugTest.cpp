@@ -139,17 +139,3 @@ TEST(Werkzeuge, ZwischenablageNimmtEineZeileWoertlich) {
 }
 
 }  // namespace
-
-TEST(Werkzeuge, FensterlageUndSpaltenbreitenUeberstehenDenNeustart) {
-  test::TestFenster f;
-  f.standard = Antwort::Ja;
-  f.fenster->resize(1500, 820);
-  f.s.tabelle.setSpaltenbreite(5, 2333);
-  ASSERT_TRUE(f.fenster->close());
-  ASSERT_TRUE(QFile::exists(f.s.programmdatei(QStringLiteral("Fenster.ini"))));
-  // What the next start finds before it reads the file.
-  f.s.tabelle.setSpaltenbreite(5, 700);
-  FormZieltafel neu(f.s);
-  EXPECT_EQ(neu.size(), QSize(1500, 820));
-  EXPECT_EQ(f.s.tabelle.spalte(5).breite, 2333);
-}
