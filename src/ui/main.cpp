@@ -2,8 +2,6 @@
 #include "core/Ports.h"
 #include "app/Programmstart.h"
 #include "core/Sitzung.h"
-#include "persistence/Datenbank.h"
-#include "ui/Dateifilter.h"
 #include "ui/Fernsteuerung.h"
 #include "ui/FormZieltafel.h"
 #include "ui/Programmaufruf.h"
@@ -11,10 +9,7 @@
 #include "ui/QtSystem.h"
 #include "ui/Steuerung.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMap>
