@@ -109,6 +109,10 @@ bool ZeitnahmeAusfuehren(Kontext& k, const QStringList& a) {
       if (befehl == QLatin1String("start")) {
         z.seiteBetreten();
         z.starten();
+        // What the page shows before the gun: a time file that cannot be
+        // written, no place for the backup.
+        for (const QString& t : {z.anzeige().schreibfehler, z.anzeige().hinweis})
+          if (!t.isEmpty()) fehler(t);
       }
     } else if (befehl == QLatin1String("zweitstart")) {
       QTime t;

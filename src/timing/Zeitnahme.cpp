@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
@@ -157,6 +158,7 @@ Zeitnahmefreigaben Zeitnahme::freigaben() const {
   f.vonZeit = m_zweiteStart;
   f.start2Uebernehmen = m_zweiteStart && m_start2Geaendert;
   f.optionen = true;
+  f.rueckgaengig = laeuft && !m_schritte.isEmpty();
   return f;
 }
 
@@ -214,6 +216,9 @@ void Zeitnahme::seiteVerlassen() {
 
 void Zeitnahme::einrichten() {
   m_einrichtungNoetig = false;
+  rueckfrageVerwerfen();
+  m_anzeige.hinweis.clear();
+  m_anzeige.schreibfehler.clear();
   sicherungBeschriftungSetzen();
   m_stand.Einlaufzaehler = 0;
   m_stand.VorlaeufigeNummer = 9000;
@@ -320,7 +325,29 @@ bool Zeitnahme::dateiFortsetzen(const QString& pfad) {
   m_anzeige.startzeit1 = start;
   for (int i = 0; i < 3; ++i) m_anzeige.start1Felder[i] = zweistellig(Ganzzahlwert(Feld(start, i + 1, QStringLiteral(":"))));
   m_stand.StartzeitUebernommen = true;
-  // The path stays on the file that was read: the race goes on in it.
+  // The race goes on in the working folder's time file, whichever file was
+  // read: that is the file the next start looks for after another crash. An
+  // older file there is kept under a free ".bak" name first; where that is
+  // not possible the race goes on in the file that was read.
+  const QString live = m_s.arbeitsdatei(QStringLiteral("lauf.erg"));
+  bool umziehen = QFileInfo(pfad).absoluteFilePath() != QFileInfo(live).absoluteFilePath();
+  if (umziehen && QFileInfo::exists(live)) {
+    QString neu;
+    const QString fehler = BeiseiteLegen(live, &neu);
+    if (fehler.isEmpty()) {
+      m_s.bediener.status(kStatusDatei, QStringLiteral("Datei %1 als %2 aufbewahrt  ").arg(Dateiname(live), Dateiname(neu)));
+    } else {
+      umziehen = false;
+      m_s.bediener.meldung(QStringLiteral("Fehler"),
+                           QStringLiteral("Fehler: ") + fehler +
+                               QStringLiteral("\nDie Zeitmessung geht in \"%1\" weiter.").arg(QDir::toNativeSeparators(pfad)),
+                           Symbol::Stopp, Knoepfe::Ok);
+    }
+  }
+  if (umziehen) {
+    m_s.einst.txtZeitnahmeDatei = live;
+    m_s.melden();
+  }
   sicherungBeschriftungSetzen();
   // One above the highest number above 9000, whatever the order of the rows
   // (9001 then 9002 must not leave the counter on 9002).
@@ -333,6 +360,8 @@ bool Zeitnahme::dateiFortsetzen(const QString& pfad) {
   m_stand.LetzteZeit = std::llround(ZeitInSekunden(letzte.zeit) * 10.0) / 10.0;
   m_stand.LetzteStartzeit = letzte.startZeit;
   m_stand.ZeitmessungLaeuft = true;
+  // The whole list is in the live file before the first new finish.
+  if (umziehen) schreiben();
   return true;
 }
 
@@ -362,45 +391,122 @@ void Zeitnahme::startAusfuehren() {
   m_start1Geaendert = false;
   if (!m_takt.isActive()) m_takt.start();
   wiederholungPruefen();
+  startPruefen();
   Q_EMIT fokusStartnummer();
+  melden();
+}
+
+void Zeitnahme::startPruefen() {
+  // Said before the first runner comes in, not after; neither stops the start.
+  const QString pfad = zeitdatei();
+  QString fehler;
+  if (!QDir::isAbsolutePath(pfad)) {
+    fehler = QStringLiteral("Der Pfad der Zeitdatei \"%1\" ist kein vollständiger Pfad.").arg(pfad);
+  } else {
+    QTemporaryFile probe(QFileInfo(pfad).absolutePath() + QStringLiteral("/.zieltafel-probe-XXXXXX"));
+    if (!probe.open() || probe.write("0", 1) != 1 || !probe.flush())
+      fehler = QStringLiteral("In den Ordner \"%1\" kann nicht geschrieben werden (%2).")
+                   .arg(QDir::toNativeSeparators(QFileInfo(pfad).absolutePath()), probe.errorString());
+  }
+  if (!fehler.isEmpty()) {
+    m_anzeige.schreibfehler = QStringLiteral("ACHTUNG: Zeitdatei nicht schreibbar! ") + fehler;
+    m_s.bediener.status(kStatusDatei, m_anzeige.schreibfehler);
+  }
+  QString sicherung;
+  if (Sicherungsziel(m_s.einst.txtZeitnahmeLWSicherung, pfad, sicherung).isEmpty()) {
+    m_anzeige.hinweis = QStringLiteral("Keine Sicherung möglich: ") + sicherung +
+                        QStringLiteral(" Die Einläufe stehen nur in der Zeitdatei.");
+  }
+}
+
+// --- questions and notices ---
+
+void Zeitnahme::fragen(const QString& titel, const QString& text, Symbol symbol, std::function<void()> ja,
+                       std::function<void()> nein) {
+  if (!m_fragenAufSeite) {
+    if (m_s.bediener.meldung(titel, text, symbol, Knoepfe::JaNein) == Antwort::Ja) {
+      if (ja) ja();
+    } else if (nein) {
+      nein();
+    }
+    melden();
+    return;
+  }
+  m_anzeige.rueckfrageTitel = titel;
+  m_anzeige.rueckfrage = text;
+  m_rueckfrageJa = std::move(ja);
+  m_rueckfrageNein = std::move(nein);
+  melden();
+}
+
+void Zeitnahme::rueckfrageVerwerfen() {
+  m_anzeige.rueckfrageTitel.clear();
+  m_anzeige.rueckfrage.clear();
+  m_rueckfrageJa = nullptr;
+  m_rueckfrageNein = nullptr;
+}
+
+void Zeitnahme::rueckfrageBeantworten(bool ja) {
+  if (m_anzeige.rueckfrage.isEmpty()) return;
+  // The answer may ask the next question: it must not be cleared after it.
+  const std::function<void()> weiter = ja ? m_rueckfrageJa : m_rueckfrageNein;
+  rueckfrageVerwerfen();
+  if (weiter) weiter();
+  Q_EMIT fokusStartnummer();
+  melden();
+}
+
+void Zeitnahme::hinweisen(const QString& titel, const QString& text, Symbol symbol) {
+  if (!m_fragenAufSeite) {
+    m_s.bediener.meldung(titel, text, symbol, Knoepfe::Ok);
+    return;
+  }
+  m_anzeige.hinweis = text;
   melden();
 }
 
 void Zeitnahme::beenden() {
   if (m_zustand == Zeitnahmezustand::Bereit) return;
-  if (m_s.bediener.meldung(QStringLiteral("Zeitmessung beenden"),
-                           QStringLiteral("Soll die Zeitnahme beendet werden?                 "), Symbol::Ausruf,
-                           Knoepfe::JaNein) != Antwort::Ja)
-    return;
+  fragen(QStringLiteral("Zeitmessung beenden"), QStringLiteral("Soll die Zeitnahme beendet werden?                 "),
+         Symbol::Ausruf, [this] { beendenBestaetigt(); });
+}
+
+void Zeitnahme::beendenBestaetigt() {
+  if (m_zustand == Zeitnahmezustand::Bereit) return;
   // Finishes the file does not hold yet live only in the list, which the end
   // empties.
-  if (!m_anzeige.schreibfehler.isEmpty() && !schreiben() &&
-      m_s.bediener.meldung(QStringLiteral("Zeitmessung beenden"),
-                           m_anzeige.schreibfehler +
-                               QStringLiteral("\nDie letzten Einläufe stehen nur in der Liste und gehen beim Beenden "
-                                              "verloren. Trotzdem beenden?"),
-                           Symbol::Stopp, Knoepfe::JaNein) != Antwort::Ja) {
-    melden();
+  if (!m_anzeige.schreibfehler.isEmpty() && anzahl() > 0 && !schreiben()) {
+    fragen(QStringLiteral("Zeitmessung beenden"),
+           m_anzeige.schreibfehler +
+               QStringLiteral("\nDie letzten Einläufe stehen nur in der Liste und gehen beim Beenden verloren. "
+                              "Trotzdem beenden?"),
+           Symbol::Stopp, [this] { beendenSichernFragen(); });
     return;
   }
+  beendenSichernFragen();
+}
+
+void Zeitnahme::beendenSichernFragen() {
+  if (m_zustand == Zeitnahmezustand::Bereit) return;
   m_stand.ZeitmessungLaeuft = false;
   m_zustand = Zeitnahmezustand::Beenden;
   melden();
-  const Antwort sichern = m_s.bediener.meldung(
+  fragen(
       QStringLiteral("Zeitmessung sichern!"),
       QStringLiteral("Zeitmessdatei auf Laufwerk ") + m_s.einst.txtZeitnahmeLWSicherung +
           QStringLiteral(" sichern?                 "),
-      Symbol::Ausruf, Knoepfe::JaNein);
-  if (sichern == Antwort::Ja && QFileInfo::exists(zeitdatei())) {
-    // The page is reset once the copy is done; a failed copy leaves it Ending.
-    sicherungStarten(true);
-    return;
-  }
-  zuruecksetzenNachEnde();
+      Symbol::Ausruf,
+      [this] {
+        // The page is reset once the copy is done; a failed copy leaves it Ending.
+        if (QFileInfo::exists(zeitdatei())) sicherungStarten(true);
+        else zuruecksetzenNachEnde();
+      },
+      [this] { zuruecksetzenNachEnde(); });
 }
 
 void Zeitnahme::zuruecksetzenNachEnde() {
   m_endeNachSicherung = false;
+  rueckfrageVerwerfen();
   m_zustand = Zeitnahmezustand::Bereit;
   m_stand.ZeitmessungLaeuft = false;
   sperre(false);
@@ -433,7 +539,8 @@ void Zeitnahme::einlesen() {
   m_anzeige.startzeit1 = QStringLiteral("00:00:00");
   m_anzeige.pcUhrzeit = QStringLiteral("00:00:00");
   m_anzeige.start1Felder = {QStringLiteral("00"), QStringLiteral("00"), QStringLiteral("00")};
-  const Dateiwahl w = m_s.bediener.dateiOeffnen(QStringLiteral("Zeitdatei öffnen"), QStringLiteral("Zeitdatei (*.erg)|*.erg|"),
+  const Dateiwahl w = m_s.bediener.dateiOeffnen(QStringLiteral("Zeitdatei öffnen"),
+                                                QStringLiteral("Zeitdatei (*.erg *.bak)|*.erg;*.bak|"),
                                                 m_s.pfade.arbeitsordner, 1);
   if (w.abgebrochen()) {
     melden();
@@ -453,8 +560,8 @@ void Zeitnahme::sperre(bool an) {
 
 // --- start times ---
 
-bool Zeitnahme::startzeitFrage(const QString& text) {
-  return m_s.bediener.meldung(QStringLiteral("Startzeit"), text, Symbol::Ausruf, Knoepfe::JaNein) != Antwort::Nein;
+void Zeitnahme::startzeitFrage(const QString& text, std::function<void()> ja) {
+  fragen(QStringLiteral("Startzeit"), text, Symbol::Ausruf, std::move(ja));
 }
 
 void Zeitnahme::startfeldAendern(int start, int teil, const QString& text) {
@@ -470,20 +577,23 @@ void Zeitnahme::startfeldAendern(int start, int teil, const QString& text) {
 }
 
 void Zeitnahme::start1Uebernehmen() {
-  if (!m_start1Geaendert || !startzeitFrage(kFrageStart1)) return;
-  m_anzeige.start1Felder = begrenzteFelder(m_anzeige.start1Felder);
-  m_anzeige.startzeit1 = verbunden(m_anzeige.start1Felder);
-  m_stand.Startreferenz = ZeitInSekunden(m_anzeige.startzeit1);
-  m_start1Geaendert = false;
-  melden();
+  if (!m_start1Geaendert) return;
+  startzeitFrage(kFrageStart1, [this] {
+    m_anzeige.start1Felder = begrenzteFelder(m_anzeige.start1Felder);
+    m_anzeige.startzeit1 = verbunden(m_anzeige.start1Felder);
+    m_stand.Startreferenz = ZeitInSekunden(m_anzeige.startzeit1);
+    m_start1Geaendert = false;
+  });
 }
 
 void Zeitnahme::start2Uebernehmen() {
-  if (!m_zweiteStart || !m_start2Geaendert || !startzeitFrage(kFrageStart2)) return;
-  m_anzeige.start2Felder = begrenzteFelder(m_anzeige.start2Felder);
-  m_anzeige.startzeit2 = verbunden(m_anzeige.start2Felder);
-  m_start2Geaendert = false;
-  melden();
+  if (!m_zweiteStart || !m_start2Geaendert) return;
+  startzeitFrage(kFrageStart2, [this] {
+    if (!m_zweiteStart) return;
+    m_anzeige.start2Felder = begrenzteFelder(m_anzeige.start2Felder);
+    m_anzeige.startzeit2 = verbunden(m_anzeige.start2Felder);
+    m_start2Geaendert = false;
+  });
 }
 
 void Zeitnahme::start2VonZeit() {
@@ -491,11 +601,12 @@ void Zeitnahme::start2VonZeit() {
   // The second gun is the moment of the click, not the moment the question
   // is answered.
   const QTime jetzt = m_uhr.jetzt().time();
-  if (!startzeitFrage(kFrageStart2)) return;
-  m_anzeige.start2Felder = {zweistellig(jetzt.hour()), zweistellig(jetzt.minute()), zweistellig(jetzt.second())};
-  m_anzeige.startzeit2 = verbunden(m_anzeige.start2Felder);
-  m_start2Geaendert = false;
-  melden();
+  startzeitFrage(kFrageStart2, [this, jetzt] {
+    if (!m_zweiteStart) return;
+    m_anzeige.start2Felder = {zweistellig(jetzt.hour()), zweistellig(jetzt.minute()), zweistellig(jetzt.second())};
+    m_anzeige.startzeit2 = verbunden(m_anzeige.start2Felder);
+    m_start2Geaendert = false;
+  });
 }
 
 void Zeitnahme::bereichAendern(int feld, const QString& text) {
@@ -638,8 +749,8 @@ bool Zeitnahme::einlaufErfassen() {
     try {
       m_s.zielurkundeDrucken(m_s, nummer.trimmed(), zeit.trimmed(), m_stand.Einlaufzaehler);
     } catch (...) {
-      m_s.bediener.meldung(QStringLiteral("Eingabe Startnummer"), QStringLiteral("Hier ist der Wurm drin! Fehler!"),
-                           Symbol::Information, Knoepfe::Ok);
+      hinweisen(QStringLiteral("Eingabe Startnummer"), QStringLiteral("Hier ist der Wurm drin! Fehler!"),
+                Symbol::Information);
     }
   }
   melden();
@@ -694,7 +805,7 @@ void Zeitnahme::takt() {
     m_anzeige.laufzeit = QStringLiteral("00:00:00");
   }
   // A write that failed is tried again every second, not only at the next finish.
-  if (!m_anzeige.schreibfehler.isEmpty() && m_zustand != Zeitnahmezustand::Bereit) schreiben();
+  if (!m_anzeige.schreibfehler.isEmpty() && m_zustand != Zeitnahmezustand::Bereit && anzahl() > 0) schreiben();
   melden();
 }
 

@@ -73,6 +73,13 @@ struct Zeitnahmeanzeige {
   // page (no message box: it would swallow the next typed digits). The next
   // finish, edit or clock tick writes again.
   QString schreibfehler;
+  // A question of the page waiting for a deliberate answer, shown in a bar on
+  // the page while the start numbers go on being typed; empty when none.
+  QString rueckfrageTitel;
+  QString rueckfrage;
+  // A notice of the last command (a refusal, a failed backup, a check before
+  // the gun), shown on the page instead of a box.
+  QString hinweis;
 };
 
 // Which controls are enabled; one function of the state.
@@ -92,6 +99,7 @@ struct Zeitnahmefreigaben {
   bool vonZeit = false;           // "von Zeit"
   bool start2Uebernehmen = false; // "i.O." of the 2nd start
   bool optionen = false;          // resolution, ties, assignment, certificate print
+  bool rueckgaengig = false;      // "Rückgängig": a finish-list command can be taken back
 };
 
 class Zeitnahme : public QObject {
@@ -126,6 +134,28 @@ class Zeitnahme : public QObject {
   void setChkZeitnahmeSofortdruckInUrkunde(bool an);
   // Second start on/off: on fills the ranges 1-199 and 200-401, off empties them.
   void setChkZweiteStartUhrzeit(bool an);
+
+  // The window answers the page's questions in a bar on the page instead of
+  // a box: a box takes the keyboard, and the next "number, Enter" would
+  // answer it. Off (the batch tool, the tests), questions and notices go to
+  // the Bediener and are answered at once.
+  void setFragenAufSeite(bool an) { m_fragenAufSeite = an; }
+  bool fragenAufSeite() const { return m_fragenAufSeite; }
+  // Answers the question in the bar (Ja runs what it asked for).
+  void rueckfrageBeantworten(bool ja);
+  // Asks through the bar (or the Bediener): ja runs on Ja, nein on any other
+  // answer. A new question replaces one still open, which then changes nothing.
+  void fragen(const QString& titel, const QString& text, Symbol symbol, std::function<void()> ja,
+              std::function<void()> nein = {});
+  // A notice that is no question: on the page (or through the Bediener).
+  void hinweisen(const QString& titel, const QString& text, Symbol symbol);
+
+  // Text of the finish-list command that "Rückgängig" takes back; empty: none.
+  QString rueckgaengigText() const;
+  // Takes the last finish-list command back (delete, insert, in 1./2.
+  // Startzeit, hand edit) and rewrites the time file at once. Finishes
+  // recorded since stay where they are.
+  void rueckgaengig();
 
   // The options path check run before a time file is chosen (the settings
   // tab's check lives above this layer; the front end sets it).
@@ -205,6 +235,18 @@ class Zeitnahme : public QObject {
   bool m_einrichtungNoetig = true;  // the file must be looked at before the next start
   bool m_endeNachSicherung = false;
   int m_sicherungen = 0;
+  bool m_fragenAufSeite = false;
+  std::function<void()> m_rueckfrageJa;
+  std::function<void()> m_rueckfrageNein;
+  // One finish-list command as it can be taken back: the row it inserted,
+  // or the row as it was before it was deleted or changed.
+  struct Listenschritt {
+    enum Art { Eingefuegt, Geloescht, Geaendert } art;
+    int zeile;  // 0-based
+    Einlaufzeile vorher;
+    QString text;
+  };
+  QList<Listenschritt> m_schritte;
   // The encoded time file: a finish appends its line, any other change of
   // the list marks it for encoding anew.
   QByteArray m_datei;
@@ -213,6 +255,11 @@ class Zeitnahme : public QObject {
 
   void einrichten();
   void startAusfuehren();
+  void startPruefen();
+  void beendenBestaetigt();
+  void beendenSichernFragen();
+  void rueckfrageVerwerfen();
+  void listeGeaendert(int auswahl);
   bool dateiFortsetzen(const QString& pfad);
   void zuruecksetzenNachEnde();
   void sperre(bool an);
@@ -227,7 +274,7 @@ class Zeitnahme : public QObject {
   void sicherungFertig(const QString& fehler);
   void sicherungBeschriftungSetzen();
   void umStartzeit(bool aufErste);
-  bool startzeitFrage(const QString& text);
+  void startzeitFrage(const QString& text, std::function<void()> ja);
   QString zeitText(long long einheiten) const;
   void melden() { Q_EMIT geaendert(); }
 };

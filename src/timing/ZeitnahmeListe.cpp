@@ -17,6 +17,7 @@ void Zeitnahme::listeErsetzen(Einlaufliste liste) {
   Q_EMIT vorZuruecksetzen();
   m_liste = std::move(liste);
   m_dateiVeraltet = true;
+  m_schritte.clear();
   nummernAufbauen();
   Q_EMIT listeNeu();
 }
@@ -35,54 +36,61 @@ void Zeitnahme::neuNummerieren() {
   if (!m_liste.isEmpty()) Q_EMIT zeilenGeaendert(0, anzahl() - 1);
 }
 
+// After a change of the list: numbers, file, repeat check and selection.
+void Zeitnahme::listeGeaendert(int auswahl) {
+  m_dateiVeraltet = true;
+  nummernAufbauen();
+  m_stand.GewaehlterEinlauf = auswahl >= 1 && auswahl <= anzahl() ? auswahl : 0;
+  schreiben();
+  wiederholungPruefen();
+  Q_EMIT auswahlGeaendert(m_stand.GewaehlterEinlauf);
+  melden();
+}
+
 void Zeitnahme::einlaufWaehlen(int einlauf) {
   m_stand.GewaehlterEinlauf = einlauf >= 1 && einlauf <= anzahl() ? einlauf : 0;
   melden();
 }
 
+// Insert and delete ask about the row selected now; finishes recorded while
+// the question waits are appended behind it and do not move it.
 void Zeitnahme::einlaufEinfuegen() {
   const int n = m_stand.GewaehlterEinlauf;
   if (!freigaben().listenbefehle) return;
-  if (m_s.bediener.meldung(QStringLiteral("Zieltafel"),
-                           QStringLiteral("Soll vor dem %1.Einlauf eine Zeile eingefügt werden?   ").arg(n),
-                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
-    return;
-  Einlaufzeile z;
-  if (n >= 2) {
-    z.zeit = m_liste[n - 2].zeit;
-    z.startZeit = m_liste[n - 2].startZeit;
-  }
-  z.fehler = QStringLiteral("Einlauf eingefügt");
-  Q_EMIT vorEinfuegen(n - 1);
-  m_liste.insert(n - 1, z);
-  m_dateiVeraltet = true;
-  Q_EMIT nachEinfuegen();
-  neuNummerieren();
-  nummernAufbauen();
-  m_stand.GewaehlterEinlauf = n + 1;
-  schreiben();
-  wiederholungPruefen();
-  Q_EMIT auswahlGeaendert(n + 1);
-  melden();
+  m_anzeige.hinweis.clear();
+  fragen(QStringLiteral("Zieltafel"), QStringLiteral("Soll vor dem %1.Einlauf eine Zeile eingefügt werden?   ").arg(n),
+         Symbol::Frage, [this, n] {
+           if (m_zustand != Zeitnahmezustand::Laeuft || n > anzahl()) return;
+           Einlaufzeile z;
+           if (n >= 2) {
+             z.zeit = m_liste[n - 2].zeit;
+             z.startZeit = m_liste[n - 2].startZeit;
+           }
+           z.fehler = QStringLiteral("Einlauf eingefügt");
+           Q_EMIT vorEinfuegen(n - 1);
+           m_liste.insert(n - 1, z);
+           Q_EMIT nachEinfuegen();
+           m_schritte.append({Listenschritt::Eingefuegt, n - 1, {}, QStringLiteral("Einfügen vor Einlauf %1").arg(n)});
+           neuNummerieren();
+           listeGeaendert(n + 1);
+         });
 }
 
 void Zeitnahme::einlaufLoeschen() {
   const int n = m_stand.GewaehlterEinlauf;
   if (!freigaben().listenbefehle) return;
-  if (m_s.bediener.meldung(QStringLiteral("Zieltafel"), QStringLiteral("Soll der %1.Einlauf gelöscht werden?   ").arg(n),
-                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
-    return;
-  Q_EMIT vorEntfernen(n - 1);
-  m_liste.removeAt(n - 1);
-  m_dateiVeraltet = true;
-  Q_EMIT nachEntfernen();
-  neuNummerieren();
-  nummernAufbauen();
-  m_stand.GewaehlterEinlauf = std::min(n, anzahl());
-  schreiben();
-  wiederholungPruefen();
-  Q_EMIT auswahlGeaendert(m_stand.GewaehlterEinlauf);
-  melden();
+  m_anzeige.hinweis.clear();
+  fragen(QStringLiteral("Zieltafel"), QStringLiteral("Soll der %1.Einlauf gelöscht werden?   ").arg(n), Symbol::Frage,
+         [this, n] {
+           if (m_zustand != Zeitnahmezustand::Laeuft || n > anzahl()) return;
+           m_schritte.append({Listenschritt::Geloescht, n - 1, m_liste[n - 1],
+                              QStringLiteral("Löschen von Einlauf %1").arg(n)});
+           Q_EMIT vorEntfernen(n - 1);
+           m_liste.removeAt(n - 1);
+           Q_EMIT nachEntfernen();
+           neuNummerieren();
+           listeGeaendert(std::min(n, anzahl()));
+         });
 }
 
 void Zeitnahme::inErsteStartzeit() { umStartzeit(true); }
@@ -90,7 +98,15 @@ void Zeitnahme::inZweiteStartzeit() { umStartzeit(false); }
 
 void Zeitnahme::umStartzeit(bool aufErste) {
   if (!freigaben().listenbefehle) return;
+  m_anzeige.hinweis.clear();
   const int n = m_stand.GewaehlterEinlauf;
+  // Without a second start there is nothing to move to or from: the
+  // "00:00:00" of the display would turn a time into the time of day.
+  if (!m_zweiteStart || !IstStartzeit(m_anzeige.startzeit2) || m_anzeige.startzeit2 == QLatin1String("00:00:00")) {
+    hinweisen(QStringLiteral("Zieltafel"),
+              QStringLiteral("Keine 2.Startzeit gesetzt: Einlauf %1 bleibt unverändert.").arg(n), Symbol::Ausruf);
+    return;
+  }
   Einlaufzeile& z = m_liste[n - 1];
   const QString ziel = aufErste ? m_anzeige.startzeit1 : m_anzeige.startzeit2;
   if (z.startZeit == ziel) return;
@@ -100,20 +116,20 @@ void Zeitnahme::umStartzeit(bool aufErste) {
   if (abstand <= -43200) abstand += 86400;
   const double neu = ZeitInSekunden(z.zeit) + (aufErste ? abstand : -abstand);
   if (neu < 0) {
-    m_s.bediener.meldung(QStringLiteral("Zieltafel"),
-                         QStringLiteral("Die Zeit von Einlauf %1 wäre mit dieser Startzeit kleiner als 0; die Zeile "
-                                        "bleibt unverändert.")
-                             .arg(n),
-                         Symbol::Ausruf, Knoepfe::Ok);
+    hinweisen(QStringLiteral("Zieltafel"),
+              QStringLiteral("Die Zeit von Einlauf %1 wäre mit dieser Startzeit kleiner als 0; die Zeile "
+                             "bleibt unverändert.")
+                  .arg(n),
+              Symbol::Ausruf);
     return;
   }
-  m_dateiVeraltet = true;
+  m_schritte.append({Listenschritt::Geaendert, n - 1, z,
+                     QStringLiteral("in %1.Startzeit bei Einlauf %2").arg(aufErste ? 1 : 2).arg(n)});
   z.fehler = aufErste ? QStringLiteral("1.Startzeit") : QStringLiteral("2.Startzeit");
   z.startZeit = ziel;
   z.zeit = SekundenAlsZeit(neu, QStringLiteral("h:nn:ss.s"), m_s.dezimalzeichen);
   Q_EMIT zeilenGeaendert(n - 1, n - 1);
-  schreiben();
-  melden();
+  listeGeaendert(n);
 }
 
 void Zeitnahme::zelleAendern(int einlauf, int spalte, const QString& text) {
@@ -122,6 +138,7 @@ void Zeitnahme::zelleAendern(int einlauf, int spalte, const QString& text) {
   QString* felder[5] = {&z.einlauf, &z.startNr, &z.zeit, &z.fehler, &z.startZeit};
   const QString neu = EinlauffeldBereinigt(text);
   if (*felder[spalte] == neu) return;
+  m_schritte.append({Listenschritt::Geaendert, einlauf - 1, z, QStringLiteral("Änderung von Einlauf %1").arg(einlauf)});
   *felder[spalte] = neu;
   m_dateiVeraltet = true;
   if (spalte == E_StartNr) nummernAufbauen();
@@ -129,6 +146,39 @@ void Zeitnahme::zelleAendern(int einlauf, int spalte, const QString& text) {
   schreiben();
   wiederholungPruefen();
   melden();
+}
+
+QString Zeitnahme::rueckgaengigText() const {
+  return m_schritte.isEmpty() ? QString() : m_schritte.back().text;
+}
+
+void Zeitnahme::rueckgaengig() {
+  if (m_zustand != Zeitnahmezustand::Laeuft || m_schritte.isEmpty()) return;
+  rueckfrageVerwerfen();
+  const Listenschritt s = m_schritte.takeLast();
+  // Steps are taken back last first, and finishes only ever go to the end:
+  // the row a step names is still where it was.
+  if (s.zeile < 0 || s.zeile > anzahl() || (s.art != Listenschritt::Geloescht && s.zeile >= anzahl())) return;
+  switch (s.art) {
+    case Listenschritt::Eingefuegt:
+      Q_EMIT vorEntfernen(s.zeile);
+      m_liste.removeAt(s.zeile);
+      Q_EMIT nachEntfernen();
+      neuNummerieren();
+      break;
+    case Listenschritt::Geloescht:
+      Q_EMIT vorEinfuegen(s.zeile);
+      m_liste.insert(s.zeile, s.vorher);
+      Q_EMIT nachEinfuegen();
+      neuNummerieren();
+      break;
+    case Listenschritt::Geaendert:
+      m_liste[s.zeile] = s.vorher;
+      Q_EMIT zeilenGeaendert(s.zeile, s.zeile);
+      break;
+  }
+  m_anzeige.hinweis = QStringLiteral("Rückgängig: ") + s.text;
+  listeGeaendert(s.zeile + 1);
 }
 
 int Zeitnahme::suchen(int spalte, const QString& text) {
@@ -164,6 +214,7 @@ void Zeitnahme::sicherungBeschriftungSetzen() {
 
 void Zeitnahme::sichern() {
   if (m_zustand != Zeitnahmezustand::Laeuft) return;
+  m_anzeige.hinweis.clear();
   if (QFileInfo::exists(zeitdatei())) sicherungStarten(false);
   Q_EMIT fokusStartnummer();
 }
@@ -173,7 +224,7 @@ bool Zeitnahme::sicherungStarten(bool danachBeenden) {
   const QString ziel = Sicherungsziel(m_s.einst.txtZeitnahmeLWSicherung, zeitdatei(), fehler);
   if (ziel.isEmpty()) {
     m_anzeige.sicherungStand = QStringLiteral("Sicherung fehlgeschlagen: ") + fehler;
-    m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
+    hinweisen(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp);
     melden();
     return false;
   }
@@ -199,7 +250,7 @@ void Zeitnahme::sicherungFertig(const QString& fehler) {
     m_endeNachSicherung = false;
     m_anzeige.sicherungStand = QStringLiteral("Sicherung fehlgeschlagen: ") + fehler;
     Q_EMIT sicherungAbgeschlossen(fehler);
-    m_s.bediener.meldung(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp, Knoepfe::Ok);
+    hinweisen(QStringLiteral("Fehler"), QStringLiteral("Fehler: ") + fehler, Symbol::Stopp);
   }
   melden();
 }

@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -307,18 +308,29 @@ void FormZieltafel::closeEvent(QCloseEvent* ereignis) {
   }
   // A value still being typed belongs to the table before the save question.
   m_raster->offeneEingabeUebernehmen();
+  // The time file holds every finish, but an exit in the middle of a race is
+  // far more likely a slip than a wish. The question waits on the timing
+  // page: a box would take the next typed numbers as its answer.
+  if (m_zeitnahme->zustand() != Zeitnahmezustand::Bereit && !m_endeWaehrendZeitnahme) {
+    ereignis->ignore();
+    befehl([this] {
+      zeigen(Ziel::TabZeitnahme);
+      m_zeitnahme->fragen(QStringLiteral("Zieltafel"),
+                          QStringLiteral("Die Zeitmessung läuft noch! Alle Einläufe stehen in der Zeitdatei \"%1\" "
+                                         "und werden beim nächsten Öffnen der Seite \"Zeitnahme\" zum Einlesen "
+                                         "angeboten.\nSoll die Zieltafel trotzdem beendet werden?   ")
+                              .arg(QDir::toNativeSeparators(m_zeitnahme->zeitdatei())),
+                          Symbol::Ausruf, [this] {
+                            m_endeWaehrendZeitnahme = true;
+                            QTimer::singleShot(0, this, [this] {
+                              if (!close()) m_endeWaehrendZeitnahme = false;
+                            });
+                          });
+    });
+    return;
+  }
   bool schliessen = false;
   befehl([&] {
-    // The time file holds every finish, but an exit in the middle of a race
-    // is far more likely a slip than a wish.
-    if (m_zeitnahme->zustand() != Zeitnahmezustand::Bereit &&
-        m_s.bediener.meldung(QStringLiteral("Zieltafel"),
-                             QStringLiteral("Die Zeitmessung läuft noch! Alle Einläufe stehen in der Zeitdatei \"%1\" "
-                                            "und werden beim nächsten Öffnen der Seite \"Zeitnahme\" zum Einlesen "
-                                            "angeboten.\nSoll die Zieltafel trotzdem beendet werden?   ")
-                                 .arg(QDir::toNativeSeparators(m_zeitnahme->zeitdatei())),
-                             Symbol::Ausruf, Knoepfe::JaNein) != Antwort::Ja)
-      return;
     // The editor's list and marks are saved (or the exit stopped) before the
     // program goes: its window would otherwise vanish without a word.
     if (m_zeiteditor && m_zeiteditor->isVisible() && !m_zeiteditor->close()) return;

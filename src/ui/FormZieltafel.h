@@ -104,6 +104,7 @@ class FormZieltafel : public QMainWindow {
   FormZeitDateiBearbeiten* m_zeiteditor = nullptr;
   Zeitdateibefehle* m_zeitdatei = nullptr;
   bool m_zeitnahmeSperre = false;
+  bool m_endeWaehrendZeitnahme = false;  // the exit during timing was confirmed on the page
   std::array<QLabel*, 4> m_status{};
   QMap<Ziel, QPointer<QWidget>> m_ziele;
   int m_sperren = 0;

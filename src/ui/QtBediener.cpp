@@ -1,16 +1,20 @@
 #include "ui/QtBediener.h"
 
+#include "timing/Zeitnahme.h"
 #include "ui/Dateifilter.h"
 #include "ui/FormZieltafel.h"
+#include "ui/ZeitnahmeSeite.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <optional>
 
 namespace zt {
 
@@ -72,6 +76,35 @@ QList<std::pair<QAbstractButton*, Antwort>> knoepfeSetzen(QMessageBox& box, Knoe
   return liste;
 }
 
+// While the clock runs, a box that still comes up must not take the next
+// "number, Enter" as its answer: digits and Enter go on to the start-number
+// field, Space is dropped, and only a click or another key answers.
+class Tastensperre : public QObject {
+ public:
+  Tastensperre(QWidget* box, ZeitnahmeSeite* seite) : m_box(box), m_seite(seite) { qApp->installEventFilter(this); }
+  ~Tastensperre() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* ziel, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyRelease)
+      return false;
+    auto* w = qobject_cast<QWidget*>(ziel);
+    if (!w || (w != m_box && !m_box->isAncestorOf(w))) return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+    const bool ziffer = k->text().size() == 1 && k->text().at(0).isDigit();
+    if (!enter && !ziffer && k->key() != Qt::Key_Space) return false;
+    if (k->modifiers() & ~Qt::KeypadModifier) return false;
+    if (e->type() == QEvent::KeyPress && m_seite && (enter || ziffer)) m_seite->tasteAusDialog(enter ? QString() : k->text());
+    e->accept();
+    return true;
+  }
+
+ private:
+  QWidget* m_box;
+  QPointer<ZeitnahmeSeite> m_seite;
+};
+
 Antwort antwortVon(const QMessageBox& box, const QList<std::pair<QAbstractButton*, Antwort>>& liste,
                    Knoepfe k) {
   for (const auto& [knopf, antwort] : liste)
@@ -100,10 +133,26 @@ int QtBediener::modal(const std::function<int()>& ausfuehren) {
   return ergebnis;
 }
 
+bool QtBediener::zeitnahmeAktiv() const {
+  return m_fenster && m_fenster->zeitnahme() && m_fenster->zeitnahme()->zustand() != Zeitnahmezustand::Bereit;
+}
+
 Antwort QtBediener::meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) {
+  const bool rennen = zeitnahmeAktiv();
+  // A notice during the race goes on the timing page, like the write warning.
+  if (rennen && knoepfe == Knoepfe::Ok && m_fenster->zeitnahme()->fragenAufSeite()) {
+    m_fenster->zeitnahme()->hinweisen(titel, text, symbol);
+    return Antwort::Ok;
+  }
   if (meldungErsatz) return meldungErsatz(titel, text, symbol, knoepfe);
   QMessageBox box(qtSymbol(symbol), titel, text, QMessageBox::NoButton, elternfenster());
   const auto liste = knoepfeSetzen(box, knoepfe);
+  std::optional<Tastensperre> sperre;
+  if (rennen) {
+    for (const auto& [knopf, antwort] : liste)
+      if (antwort == fluchtantwort(knoepfe)) box.setDefaultButton(static_cast<QPushButton*>(knopf));
+    sperre.emplace(&box, m_fenster->zeitnahmeSeite());
+  }
   modal([&] { return box.exec(); });
   return antwortVon(box, liste, knoepfe);
 }

@@ -54,6 +54,7 @@ class QtBediener : public Bediener {
   Dateiwahl dialog(bool speichern, const QString& titel, const QString& filter,
                    const QString& start, int filterIndex);
   QWidget* elternfenster() const;
+  bool zeitnahmeAktiv() const;
   // Runs a modal dialog with the normal pointer and without the wait panel.
   int modal(const std::function<int()>& ausfuehren);
 

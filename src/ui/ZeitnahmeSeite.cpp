@@ -8,6 +8,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
+#include <QShortcut>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -53,6 +55,8 @@ QPushButton* knopf(const char* name, const QString& text, const QString& tipp, Q
   b->setObjectName(QString::fromLatin1(name));
   if (!tipp.isEmpty()) b->setToolTip(tipp);
   b->setAutoDefault(false);
+  // A click must not take the keyboard from the start-number field.
+  b->setFocusPolicy(Qt::TabFocus);
   return b;
 }
 
@@ -87,8 +91,12 @@ ZeitnahmeSeite::ZeitnahmeSeite(FormZieltafel& fenster, Zeitnahme& zeitnahme, QWi
     return QFileDialog::getExistingDirectory(eltern, QStringLiteral("Sicherungsordner wählen"), start);
   };
 
-  auto* spalten = new QHBoxLayout(this);
-  spalten->setContentsMargins(6, 6, 6, 6);
+  auto* seite = new QVBoxLayout(this);
+  seite->setContentsMargins(6, 6, 6, 6);
+  seite->addWidget(rueckfrageLeiste());
+  auto* spalten = new QHBoxLayout;
+  spalten->setContentsMargins(0, 0, 0, 0);
+  seite->addLayout(spalten, 1);
   // Built column by column, top-down: Tab walks the same way.
   auto* links = new QVBoxLayout;
   links->addWidget(uhrGruppe());
@@ -106,7 +114,62 @@ ZeitnahmeSeite::ZeitnahmeSeite(FormZieltafel& fenster, Zeitnahme& zeitnahme, QWi
   connect(&m_z, &Zeitnahme::geaendert, this, &ZeitnahmeSeite::anzeigen);
   connect(&m_z, &Zeitnahme::auswahlGeaendert, this, &ZeitnahmeSeite::auswahlZeigen);
   connect(&m_z, &Zeitnahme::fokusStartnummer, this, &ZeitnahmeSeite::startnummerFokus);
+  m_z.setFragenAufSeite(true);
+  connect(qApp, &QApplication::focusChanged, this, &ZeitnahmeSeite::fokusGeaendert);
+  m_startnummer->installEventFilter(this);
+  auto* zurueck = new QShortcut(QKeySequence::Undo, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+  connect(zurueck, &QShortcut::activated, this, [this] { befehl([this] { m_z.rueckgaengig(); }); });
   anzeigen();
+}
+
+QWidget* ZeitnahmeSeite::rueckfrageLeiste() {
+  // The page's questions wait here, beside the typing: the buttons take no
+  // focus, so "number, Enter" goes on recording finishes, and only a click
+  // or Alt+J / Alt+N answers.
+  m_rueckfrage = new QFrame(this);
+  m_rueckfrage->setObjectName(QStringLiteral("rueckfrage"));
+  m_rueckfrage->setFrameShape(QFrame::StyledPanel);
+  m_rueckfrage->setAutoFillBackground(true);
+  QPalette p = m_rueckfrage->palette();
+  p.setColor(QPalette::Window, QColor(255, 236, 140));
+  p.setColor(QPalette::WindowText, Qt::black);
+  m_rueckfrage->setPalette(p);
+  auto* h = new QHBoxLayout(m_rueckfrage);
+  m_rueckfrageText = new QLabel(m_rueckfrage);
+  m_rueckfrageText->setObjectName(QStringLiteral("lblRueckfrage"));
+  m_rueckfrageText->setTextFormat(Qt::PlainText);
+  m_rueckfrageText->setWordWrap(true);
+  QFont f = m_rueckfrageText->font();
+  f.setBold(true);
+  m_rueckfrageText->setFont(f);
+  m_rueckfrageJa = knopf("cmdRueckfrageJa", QStringLiteral("&Ja"), QStringLiteral("Klick oder Alt+J"), m_rueckfrage);
+  m_rueckfrageNein = knopf("cmdRueckfrageNein", QStringLiteral("&Nein"), QStringLiteral("Klick, Alt+N oder Esc"),
+                           m_rueckfrage);
+  for (QPushButton* k : {m_rueckfrageJa, m_rueckfrageNein}) k->setFocusPolicy(Qt::NoFocus);
+  h->addWidget(m_rueckfrageText, 1);
+  h->addWidget(m_rueckfrageJa);
+  h->addWidget(m_rueckfrageNein);
+  connect(m_rueckfrageJa, &QPushButton::clicked, this, [this] { befehl([this] { m_z.rueckfrageBeantworten(true); }); });
+  connect(m_rueckfrageNein, &QPushButton::clicked, this,
+          [this] { befehl([this] { m_z.rueckfrageBeantworten(false); }); });
+  m_rueckfrage->hide();
+  return m_rueckfrage;
+}
+
+bool ZeitnahmeSeite::darfFokusHaben(const QWidget* w) const {
+  // Fields the operator clicked into to type, and a cell being edited.
+  if (w == m_startnummer || w == m_suche || w == m_sicherungsort) return true;
+  for (const QLineEdit* e : m_start1) if (w == e) return true;
+  for (const QLineEdit* e : m_start2) if (w == e) return true;
+  for (const QLineEdit* e : m_bereiche) if (w == e) return true;
+  return w != m_liste && m_liste->isAncestorOf(w);
+}
+
+void ZeitnahmeSeite::fokusGeaendert(QWidget*, QWidget* neu) {
+  // While the clock runs, a button, box or the list reached by click or Tab
+  // hands the keyboard straight back: the next digits are a start number.
+  if (!neu || !m_startnummer->isEnabled() || darfFokusHaben(neu) || neu->window() != window()) return;
+  m_startnummer->setFocus(Qt::OtherFocusReason);
 }
 
 ZeitnahmeSeite::~ZeitnahmeSeite() {
@@ -115,10 +178,14 @@ ZeitnahmeSeite::~ZeitnahmeSeite() {
   m_liste->selectionModel()->disconnect(this);
 }
 
-void ZeitnahmeSeite::befehl(const std::function<void()>& aufruf) {
+void ZeitnahmeSeite::befehl(const std::function<void()>& aufruf, bool fokusZurueck) {
   m_fenster.befehl(aufruf);
   // A command refused while another one runs leaves a clicked box as it was.
   anzeigen();
+  // After every command the keyboard belongs to the start numbers again;
+  // not so a field that is being typed in.
+  if (fokusZurueck && m_startnummer->isEnabled() && !QApplication::activeModalWidget())
+    m_startnummer->setFocus(Qt::OtherFocusReason);
 }
 
 QWidget* ZeitnahmeSeite::uhrGruppe() {
@@ -160,6 +227,7 @@ QWidget* ZeitnahmeSeite::startGruppe() {
 
   m_zweiteStart = new QCheckBox(QStringLiteral("2.Startzeit"), gruppe);
   m_zweiteStart->setObjectName(QStringLiteral("chkZweiteStartUhrzeit"));
+  m_zweiteStart->setFocusPolicy(Qt::TabFocus);
   m_startzeit2 = anzeigefeld("txtStartzeit2", gruppe);
   g->addWidget(m_zweiteStart, 2, 0);
   g->addWidget(m_startzeit2, 2, 1);
@@ -239,6 +307,8 @@ QWidget* ZeitnahmeSeite::einlaufGruppe() {
   m_laeuferdaten = anzeigefeld("txtLaeuferdaten", gruppe, 24);
   m_laeuferdaten->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   grossschrift(m_laeuferdaten, 1.1);
+  m_laeuferdaten->setMinimumWidth(
+      m_laeuferdaten->fontMetrics().horizontalAdvance(QStringLiteral("Läufer in Datenbank nicht gefunden!")) + 20);
   m_doppelt = anzeigefeld("txtDoppelt", gruppe, 5);
   m_vorlaeufigeNr = anzeigefeld("txtVorlaeufigeNr", gruppe, 5);
   m_normal = m_doppelt->palette();
@@ -275,6 +345,14 @@ QWidget* ZeitnahmeSeite::einlaufGruppe() {
   f.setBold(true);
   m_schreibfehler->setFont(f);
   g->addWidget(m_schreibfehler, r++, 0, 1, 4);
+  m_hinweis = new QLabel(gruppe);
+  m_hinweis->setObjectName(QStringLiteral("lblHinweis"));
+  m_hinweis->setWordWrap(true);
+  m_hinweis->setTextFormat(Qt::PlainText);
+  QPalette ph = m_hinweis->palette();
+  ph.setColor(QPalette::WindowText, QColor(160, 64, 0));
+  m_hinweis->setPalette(ph);
+  g->addWidget(m_hinweis, r++, 0, 1, 4);
   g->setColumnStretch(3, 1);
   return gruppe;
 }
@@ -305,6 +383,8 @@ QWidget* ZeitnahmeSeite::optionenGruppe() {
   m_sofortdruck = new QCheckBox(QStringLiteral("Zeitnahme in Urkunde drucken"), gruppe);
   m_sofortdruck->setObjectName(QStringLiteral("chkZeitnahmeSofortdruckInUrkunde"));
   for (QCheckBox* c : {m_plus1, m_zeitDatenbank, m_sofortdruck}) v->addWidget(c);
+  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{m_zehntel, m_sekunde, m_plus1, m_zeitDatenbank, m_sofortdruck})
+    b->setFocusPolicy(Qt::TabFocus);
   connect(m_plus1, &QCheckBox::toggled, this, [this](bool an) {
     if (!m_aktualisiere) befehl([this, an] { m_z.setCheckZeitPlus1Einheit(an); });
   });
@@ -327,6 +407,7 @@ QWidget* ZeitnahmeSeite::sicherungGruppe() {
   m_ordnerWaehlen->setObjectName(QStringLiteral("cmdSicherungsortWaehlen"));
   m_ordnerWaehlen->setText(QStringLiteral("..."));
   m_ordnerWaehlen->setToolTip(QStringLiteral("Sicherungsordner wählen"));
+  m_ordnerWaehlen->setFocusPolicy(Qt::TabFocus);
   m_sicherungBeschriftung = new QLabel(gruppe);
   m_sicherungBeschriftung->setObjectName(QStringLiteral("lblSicherung"));
   m_sicherungBeschriftung->setWordWrap(true);
@@ -336,8 +417,6 @@ QWidget* ZeitnahmeSeite::sicherungGruppe() {
   m_sicherungStand->setWordWrap(true);
   m_sicherungStand->setTextFormat(Qt::PlainText);
   m_speichern = knopf("cmdZeitmessungSpeichern", QStringLiteral("Zeitmessung speichern"), QString(), gruppe);
-  // Clicked with the mouse during the race, the focus stays in the start-number field.
-  m_speichern->setFocusPolicy(Qt::TabFocus);
 
   g->addWidget(beschriftung(QStringLiteral("Sicherungslaufwerk ändern in:"), m_sicherungsort, gruppe), 0, 0, 1, 2);
   g->addWidget(m_sicherungsort, 1, 0);
@@ -348,8 +427,9 @@ QWidget* ZeitnahmeSeite::sicherungGruppe() {
   g->setColumnStretch(0, 1);
 
   connect(m_sicherungsort, &QLineEdit::textEdited, this, [this](const QString& t) {
-    befehl([this, t] { m_z.sicherungsortAendern(QDir::fromNativeSeparators(t.trimmed())); });
+    befehl([this, t] { m_z.sicherungsortAendern(QDir::fromNativeSeparators(t.trimmed())); }, false);
   });
+  connect(m_sicherungsort, &QLineEdit::returnPressed, this, &ZeitnahmeSeite::startnummerFokus);
   connect(m_ordnerWaehlen, &QToolButton::clicked, this, [this] {
     befehl([this] {
       const QString ort = ordnerwahl ? ordnerwahl(this, m_z.anzeige().sicherungsort) : QString();
@@ -372,6 +452,7 @@ QWidget* ZeitnahmeSeite::listenGruppe() {
   m_sucheSpalte = new QComboBox(gruppe);
   m_sucheSpalte->setObjectName(QStringLiteral("cboSucheSpalte"));
   m_sucheSpalte->setToolTip(QStringLiteral("Spalte, in der gesucht wird"));
+  m_sucheSpalte->setFocusPolicy(Qt::TabFocus);
   for (const Einlaufspalte& sp : Einlaufspalten()) m_sucheSpalte->addItem(QString::fromUtf8(sp.titel));
   m_sucheSpalte->setCurrentIndex(E_StartNr);
   suche->addWidget(beschriftung(QStringLiteral("Suche:"), m_suche, gruppe));
@@ -381,7 +462,7 @@ QWidget* ZeitnahmeSeite::listenGruppe() {
   auto suchen = [this] {
     const QString text = m_suche->text();
     const int spalte = m_sucheSpalte->currentIndex();
-    befehl([this, spalte, text] { m_z.suchen(spalte, text); });
+    befehl([this, spalte, text] { m_z.suchen(spalte, text); }, false);
   };
   connect(m_suche, &QLineEdit::textEdited, this, suchen);
   connect(m_sucheSpalte, &QComboBox::activated, this, suchen);
@@ -435,8 +516,10 @@ QWidget* ZeitnahmeSeite::listenGruppe() {
   knoepfe->addWidget(m_loeschen, 0, 1);
   knoepfe->addWidget(m_inErste, 1, 0);
   knoepfe->addWidget(m_inZweite, 1, 1);
+  m_rueckgaengig = knopf("cmdRueckgaengig", QStringLiteral("Rückgängig"), QString(), gruppe);
+  knoepfe->addWidget(m_rueckgaengig, 2, 0, 1, 2);
   v->addLayout(knoepfe);
-  for (QPushButton* k : {m_einfuegen, m_loeschen, m_inErste, m_inZweite}) k->setFocusPolicy(Qt::TabFocus);
+  connect(m_rueckgaengig, &QPushButton::clicked, this, [this] { befehl([this] { m_z.rueckgaengig(); }); });
   connect(m_einfuegen, &QPushButton::clicked, this, [this] { befehl([this] { m_z.einlaufEinfuegen(); }); });
   connect(m_loeschen, &QPushButton::clicked, this, [this] { befehl([this] { m_z.einlaufLoeschen(); }); });
   connect(m_inErste, &QPushButton::clicked, this, [this] { befehl([this] { m_z.inErsteStartzeit(); }); });
@@ -445,6 +528,24 @@ QWidget* ZeitnahmeSeite::listenGruppe() {
 }
 
 bool ZeitnahmeSeite::eventFilter(QObject* objekt, QEvent* ereignis) {
+  if (objekt == m_startnummer && (ereignis->type() == QEvent::KeyPress || ereignis->type() == QEvent::ShortcutOverride)) {
+    auto* k = static_cast<QKeyEvent*>(ereignis);
+    // Ctrl+Z takes back a finish-list command, not the digits of the field;
+    // Escape answers an open question with No.
+    const bool zurueck = k->matches(QKeySequence::Undo);
+    const bool flucht = k->key() == Qt::Key_Escape && !m_z.anzeige().rueckfrage.isEmpty();
+    if (zurueck || flucht) {
+      if (ereignis->type() == QEvent::ShortcutOverride) {
+        ereignis->accept();
+        return true;
+      }
+      befehl([this, zurueck] {
+        if (zurueck) m_z.rueckgaengig();
+        else m_z.rueckfrageBeantworten(false);
+      });
+      return true;
+    }
+  }
   // A digit or Enter typed while the list has the focus (a row was just
   // clicked) is a start number: it goes to the start-number field. Not so
   // the keys of a cell being edited: its Enter, which ends the edit, comes up
@@ -462,6 +563,13 @@ bool ZeitnahmeSeite::eventFilter(QObject* objekt, QEvent* ereignis) {
     }
   }
   return QWidget::eventFilter(objekt, ereignis);
+}
+
+void ZeitnahmeSeite::tasteAusDialog(const QString& ziffer) {
+  if (m_z.zustand() != Zeitnahmezustand::Laeuft) return;
+  if (ziffer.isEmpty()) m_z.einlaufErfassen();
+  else m_z.startnummerGeaendert(m_z.anzeige().startnummer + ziffer);
+  anzeigen();
 }
 
 void ZeitnahmeSeite::startnummerFokus() {
@@ -509,6 +617,11 @@ void ZeitnahmeSeite::anzeigen() {
   }
   if (m_schreibfehler->text() != a.schreibfehler) m_schreibfehler->setText(a.schreibfehler);
   m_schreibfehler->setVisible(!a.schreibfehler.isEmpty());
+  if (m_hinweis->text() != a.hinweis) m_hinweis->setText(a.hinweis);
+  m_hinweis->setVisible(!a.hinweis.isEmpty());
+  const QString frage = a.rueckfrage.trimmed();
+  if (m_rueckfrageText->text() != frage) m_rueckfrageText->setText(frage);
+  m_rueckfrage->setVisible(!frage.isEmpty());
   if (!m_sicherungsort->hasFocus() || m_sicherungsort->text().trimmed() != QDir::toNativeSeparators(a.sicherungsort))
     setzen(m_sicherungsort, QDir::toNativeSeparators(a.sicherungsort));
   m_sicherungBeschriftung->setText(a.sicherungBeschriftung);
@@ -530,6 +643,8 @@ void ZeitnahmeSeite::anzeigen() {
   m_suche->setEnabled(f.liste);
   m_sucheSpalte->setEnabled(f.liste);
   for (QPushButton* k : {m_einfuegen, m_loeschen, m_inErste, m_inZweite}) k->setEnabled(f.listenbefehle);
+  m_rueckgaengig->setEnabled(f.rueckgaengig);
+  m_rueckgaengig->setToolTip(f.rueckgaengig ? QStringLiteral("Rückgängig: ") + m_z.rueckgaengigText() : QString());
   m_speichern->setEnabled(f.speichern);
   m_beenden->setEnabled(f.beenden);
   m_sicherungsort->setEnabled(f.laufwerkWahl);

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QCheckBox;
+class QFrame;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +32,9 @@ class ZeitnahmeSeite : public QWidget {
   EinlaufModell* modell() const { return m_modell; }
   QTableView* liste() const { return m_liste; }
   QLineEdit* startnummernfeld() const { return m_startnummer; }
+  // A digit (or Enter: empty text) typed while a box covers the page during
+  // the race: the digit goes into the start-number field, Enter records.
+  void tasteAusDialog(const QString& ziffer);
   // Asks for the backup folder; a window test puts its answer here.
   std::function<QString(QWidget* eltern, const QString& start)> ordnerwahl;
 
@@ -47,7 +51,10 @@ class ZeitnahmeSeite : public QWidget {
   void anzeigen();
   void auswahlZeigen(int einlauf);
   void startnummerFokus();
-  void befehl(const std::function<void()>& aufruf);
+  void befehl(const std::function<void()>& aufruf, bool fokusZurueck = true);
+  QWidget* rueckfrageLeiste();
+  bool darfFokusHaben(const QWidget* w) const;
+  void fokusGeaendert(QWidget* alt, QWidget* neu);
 
   FormZieltafel& m_fenster;
   Zeitnahme& m_z;
@@ -80,6 +87,13 @@ class ZeitnahmeSeite : public QWidget {
   QPalette m_normal;
   QPalette m_rot;
   QLabel* m_schreibfehler = nullptr;
+  QLabel* m_hinweis = nullptr;
+
+  QFrame* m_rueckfrage = nullptr;
+  QLabel* m_rueckfrageText = nullptr;
+  QPushButton* m_rueckfrageJa = nullptr;
+  QPushButton* m_rueckfrageNein = nullptr;
+  QPushButton* m_rueckgaengig = nullptr;
 
   QRadioButton* m_zehntel = nullptr;
   QRadioButton* m_sekunde = nullptr;

@@ -114,9 +114,12 @@ TEST_F(ZeitnahmeDatei, ProvisionalNumbersInRisingOrderStillLeaveOneOut) {
   EXPECT_EQ(liste().back(), QStringLiteral("0003;9004;0:02:00,0;SN;10:00:00"));
 }
 
-TEST_F(ZeitnahmeDatei, ResumingFromAChosenFileKeepsWritingToThatFile) {
-  const QString alt = schreibeDatei(u.pfad(QStringLiteral("vorher/alt.erg")),
+TEST_F(ZeitnahmeDatei, ResumingFromAnyFileGoesOnInTheWorkingFoldersTimeFile) {
+  // The race was put aside by a "Nein"; a test run has written lauf.erg since.
+  const QString bak = schreibeDatei(erg() + QStringLiteral(".bak"),
                                     cp1252(kKopf + QStringLiteral("0001;3;0:20:00,0;;08:00:00\r\n")));
+  const QByteArray probelauf = cp1252(kKopf + QStringLiteral("0001;7;0:00:30,0;;07:00:00\r\n"));
+  schreibeDatei(erg(), probelauf);
   int geprueft = 0;
   z->pfadpruefung = [&geprueft] { ++geprueft; };
 
@@ -126,21 +129,28 @@ TEST_F(ZeitnahmeDatei, ResumingFromAChosenFileKeepsWritingToThatFile) {
   EXPECT_EQ(geprueft, 0);
   z->einlesen();  // the dialog is cancelled
   EXPECT_EQ(u.bediener.dialogTitel(), QStringList{"Zeitdatei öffnen"});
-  EXPECT_EQ(u.bediener.protokoll.back().text, QStringLiteral("Zeitdatei (*.erg)|*.erg|"));
+  EXPECT_EQ(u.bediener.protokoll.back().text, QStringLiteral("Zeitdatei (*.erg *.bak)|*.erg;*.bak|"));
   EXPECT_EQ(z->zustand(), Zeitnahmezustand::Bereit);
 
   u.bediener.leeren();
-  u.bediener.dialoge = {{alt, 1}};
+  u.bediener.dialoge = {{bak, 1}};
   z->einlesen();
   EXPECT_EQ(geprueft, 2);
   ASSERT_EQ(meldungsanzahl(), 2);
-  EXPECT_TRUE(meldungen()[1].contains(QStringLiteral("\"%1\" wurde vorgefunden!").arg(alt)));
+  EXPECT_TRUE(meldungen()[1].contains(QStringLiteral("\"%1\" wurde vorgefunden!").arg(bak)));
   EXPECT_EQ(z->zustand(), Zeitnahmezustand::Laeuft);
-  EXPECT_EQ(z->zeitdatei(), alt);
-  EXPECT_TRUE(z->anzeige().sicherungBeschriftung.contains(QStringLiteral("alt.erg")));
+  EXPECT_EQ(z->zeitdatei(), erg());
   ASSERT_TRUE(einlauf(QStringLiteral("4"), 8, 21, 0));
-  EXPECT_EQ(datei(alt), (QStringList{"0001;3;0:20:00,0;;08:00:00", "0002;4;0:21:00,0;;08:00:00"}));
-  EXPECT_FALSE(QFileInfo::exists(erg()));
+  EXPECT_EQ(datei(), (QStringList{"0001;3;0:20:00,0;;08:00:00", "0002;4;0:21:00,0;;08:00:00"}));
+  EXPECT_EQ(datei(bak), QStringList{"0001;3;0:20:00,0;;08:00:00"});
+  EXPECT_EQ(leseDatei(erg() + QStringLiteral(".1.bak")), probelauf);
+
+  // A second crash: the next start offers the whole race again.
+  Zeitnahme danach(s);
+  u.bediener.antworten = {Antwort::Ja};
+  danach.seiteBetreten();
+  EXPECT_EQ(danach.zustand(), Zeitnahmezustand::Laeuft);
+  EXPECT_EQ(danach.anzahl(), 2);
 }
 
 TEST_F(ZeitnahmeDatei, AFileWithoutAnyStartTimeIsNotResumed) {
