@@ -412,11 +412,16 @@ void Zeitnahme::startPruefen() {
     m_anzeige.schreibfehler = QStringLiteral("ACHTUNG: Zeitdatei nicht schreibbar! ") + fehler;
     m_s.bediener.status(kStatusDatei, m_anzeige.schreibfehler);
   }
-  QString sicherung;
-  if (Sicherungsziel(m_s.einst.txtZeitnahmeLWSicherung, pfad, sicherung).isEmpty()) {
-    m_anzeige.hinweis = QStringLiteral("Keine Sicherung möglich: ") + sicherung +
-                        QStringLiteral(" Die Einläufe stehen nur in der Zeitdatei.");
-  }
+  sicherungsortPruefen();
+}
+
+void Zeitnahme::sicherungsortPruefen() {
+  static const QString kKeine = QStringLiteral("Keine Sicherung möglich: ");
+  QString fehler;
+  if (Sicherungsziel(m_s.einst.txtZeitnahmeLWSicherung, zeitdatei(), fehler).isEmpty())
+    m_anzeige.hinweis = kKeine + fehler + QStringLiteral(" Die Einläufe stehen nur in der Zeitdatei.");
+  else if (m_anzeige.hinweis.startsWith(kKeine))
+    m_anzeige.hinweis.clear();
 }
 
 // --- questions and notices ---

@@ -256,6 +256,7 @@ class Zeitnahme : public QObject {
   void einrichten();
   void startAusfuehren();
   void startPruefen();
+  void sicherungsortPruefen();
   void beendenBestaetigt();
   void beendenSichernFragen();
   void rueckfrageVerwerfen();

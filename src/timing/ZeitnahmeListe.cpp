@@ -202,6 +202,7 @@ void Zeitnahme::sicherungsortAendern(const QString& ort) {
   m_anzeige.sicherungsort = ort;
   m_s.einst.txtZeitnahmeLWSicherung = ort;
   sicherungBeschriftungSetzen();
+  if (m_zustand == Zeitnahmezustand::Laeuft) sicherungsortPruefen();
   m_s.melden();
   melden();
 }

@@ -326,10 +326,14 @@ def renntag(binary, share, arbeit):
         for z in datei:
             zeit_von.setdefault(z[1], z[2])
 
-        f.ok("antworten ja,nein")
-        _, m, _ = f.ok("ausloesen cmdZeitmessungBeenden")
-        pruefen(len(m) == 2 and m[0].startswith("[Zeitmessung beenden] Soll die Zeitnahme beendet werden?")
-                and m[0].endswith("=> Ja"), "Zeitmessung beenden: %r" % m)
+        # The end asks in the bar on the page; only a click answers.
+        f.ok("ausloesen cmdZeitmessungBeenden")
+        frage = f.wert("text lblRueckfrage")
+        pruefen(frage == "Soll die Zeitnahme beendet werden?", "Zeitmessung beenden: %r" % frage)
+        f.ok("klicken cmdRueckfrageJa")
+        frage = f.wert("text lblRueckfrage")
+        pruefen(frage.startswith("Zeitmessdatei auf Laufwerk"), "Sicherung beim Ende: %r" % frage)
+        f.ok("klicken cmdRueckfrageNein")
         pruefen(f.liste("Einlaufliste")[1] == [], "nach dem Ende: Einlaufliste nicht leer")
 
         # --- the times to the runners
