@@ -461,6 +461,12 @@ void Zeitnahme::rueckfrageBeantworten(bool ja) {
   melden();
 }
 
+void Zeitnahme::hinweisLeeren() {
+  m_anzeige.hinweis.clear();
+  // A missing backup place is said again until it is mended.
+  if (m_zustand == Zeitnahmezustand::Laeuft) sicherungsortPruefen();
+}
+
 void Zeitnahme::hinweisen(const QString& titel, const QString& text, Symbol symbol) {
   if (!m_fragenAufSeite) {
     m_s.bediener.meldung(titel, text, symbol, Knoepfe::Ok);

@@ -257,6 +257,7 @@ class Zeitnahme : public QObject {
   void startAusfuehren();
   void startPruefen();
   void sicherungsortPruefen();
+  void hinweisLeeren();
   void beendenBestaetigt();
   void beendenSichernFragen();
   void rueckfrageVerwerfen();

@@ -57,7 +57,7 @@ void Zeitnahme::einlaufWaehlen(int einlauf) {
 void Zeitnahme::einlaufEinfuegen() {
   const int n = m_stand.GewaehlterEinlauf;
   if (!freigaben().listenbefehle) return;
-  m_anzeige.hinweis.clear();
+  hinweisLeeren();
   fragen(QStringLiteral("Zieltafel"), QStringLiteral("Soll vor dem %1.Einlauf eine Zeile eingefügt werden?   ").arg(n),
          Symbol::Frage, [this, n] {
            if (m_zustand != Zeitnahmezustand::Laeuft || n > anzahl()) return;
@@ -79,7 +79,7 @@ void Zeitnahme::einlaufEinfuegen() {
 void Zeitnahme::einlaufLoeschen() {
   const int n = m_stand.GewaehlterEinlauf;
   if (!freigaben().listenbefehle) return;
-  m_anzeige.hinweis.clear();
+  hinweisLeeren();
   fragen(QStringLiteral("Zieltafel"), QStringLiteral("Soll der %1.Einlauf gelöscht werden?   ").arg(n), Symbol::Frage,
          [this, n] {
            if (m_zustand != Zeitnahmezustand::Laeuft || n > anzahl()) return;
@@ -98,7 +98,7 @@ void Zeitnahme::inZweiteStartzeit() { umStartzeit(false); }
 
 void Zeitnahme::umStartzeit(bool aufErste) {
   if (!freigaben().listenbefehle) return;
-  m_anzeige.hinweis.clear();
+  hinweisLeeren();
   const int n = m_stand.GewaehlterEinlauf;
   // Without a second start there is nothing to move to or from: the
   // "00:00:00" of the display would turn a time into the time of day.
@@ -215,7 +215,7 @@ void Zeitnahme::sicherungBeschriftungSetzen() {
 
 void Zeitnahme::sichern() {
   if (m_zustand != Zeitnahmezustand::Laeuft) return;
-  m_anzeige.hinweis.clear();
+  hinweisLeeren();
   if (QFileInfo::exists(zeitdatei())) sicherungStarten(false);
   Q_EMIT fokusStartnummer();
 }

@@ -145,14 +145,21 @@ QWidget* ZeitnahmeSeite::rueckfrageLeiste() {
   m_rueckfrageJa = knopf("cmdRueckfrageJa", QStringLiteral("&Ja"), QStringLiteral("Klick oder Alt+J"), m_rueckfrage);
   m_rueckfrageNein = knopf("cmdRueckfrageNein", QStringLiteral("&Nein"), QStringLiteral("Klick, Alt+N oder Esc"),
                            m_rueckfrage);
-  for (QPushButton* k : {m_rueckfrageJa, m_rueckfrageNein}) k->setFocusPolicy(Qt::NoFocus);
+  // The bar keeps its place when empty: buttons that jump away under the
+  // mouse when a question comes are the next wrong click.
+  for (QPushButton* k : {m_rueckfrageJa, m_rueckfrageNein}) {
+    k->setFocusPolicy(Qt::NoFocus);
+    QSizePolicy sp = k->sizePolicy();
+    sp.setRetainSizeWhenHidden(true);
+    k->setSizePolicy(sp);
+  }
   h->addWidget(m_rueckfrageText, 1);
   h->addWidget(m_rueckfrageJa);
   h->addWidget(m_rueckfrageNein);
   connect(m_rueckfrageJa, &QPushButton::clicked, this, [this] { befehl([this] { m_z.rueckfrageBeantworten(true); }); });
   connect(m_rueckfrageNein, &QPushButton::clicked, this,
           [this] { befehl([this] { m_z.rueckfrageBeantworten(false); }); });
-  m_rueckfrage->hide();
+  m_rueckfrage->setMinimumHeight(m_rueckfrage->sizeHint().height());
   return m_rueckfrage;
 }
 
@@ -352,6 +359,9 @@ QWidget* ZeitnahmeSeite::einlaufGruppe() {
   QPalette ph = m_hinweis->palette();
   ph.setColor(QPalette::WindowText, QColor(160, 64, 0));
   m_hinweis->setPalette(ph);
+  // Room for a note of three lines, so that nothing below moves when one comes.
+  m_hinweis->setMinimumHeight(3 * m_hinweis->fontMetrics().lineSpacing());
+  m_hinweis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   g->addWidget(m_hinweis, r++, 0, 1, 4);
   g->setColumnStretch(3, 1);
   return gruppe;
@@ -618,10 +628,13 @@ void ZeitnahmeSeite::anzeigen() {
   if (m_schreibfehler->text() != a.schreibfehler) m_schreibfehler->setText(a.schreibfehler);
   m_schreibfehler->setVisible(!a.schreibfehler.isEmpty());
   if (m_hinweis->text() != a.hinweis) m_hinweis->setText(a.hinweis);
-  m_hinweis->setVisible(!a.hinweis.isEmpty());
   const QString frage = a.rueckfrage.trimmed();
   if (m_rueckfrageText->text() != frage) m_rueckfrageText->setText(frage);
-  m_rueckfrage->setVisible(!frage.isEmpty());
+  // Yellow and with its buttons only while a question waits.
+  m_rueckfrage->setAutoFillBackground(!frage.isEmpty());
+  m_rueckfrage->setFrameShape(frage.isEmpty() ? QFrame::NoFrame : QFrame::StyledPanel);
+  m_rueckfrageJa->setVisible(!frage.isEmpty());
+  m_rueckfrageNein->setVisible(!frage.isEmpty());
   if (!m_sicherungsort->hasFocus() || m_sicherungsort->text().trimmed() != QDir::toNativeSeparators(a.sicherungsort))
     setzen(m_sicherungsort, QDir::toNativeSeparators(a.sicherungsort));
   m_sicherungBeschriftung->setText(a.sicherungBeschriftung);

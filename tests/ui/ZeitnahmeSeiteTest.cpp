@@ -89,7 +89,7 @@ struct Seite : ::testing::Test, test::TestFenster {
   // The question waiting in the bar on the page, answered by a click.
   QString rueckfrage() { return z().anzeige().rueckfrage; }
   void antworte(bool ja) {
-    ASSERT_TRUE(kind<QWidget>(QStringLiteral("rueckfrage"))->isVisible());
+    ASSERT_TRUE(knopf("cmdRueckfrageJa")->isVisible());
     QTest::mouseClick(knopf(ja ? "cmdRueckfrageJa" : "cmdRueckfrageNein"), Qt::LeftButton);
   }
   QStringList dateizeilen() const {
