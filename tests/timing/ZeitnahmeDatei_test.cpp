@@ -281,10 +281,18 @@ TEST_F(ZeitnahmeDatei, AFailedWriteKeepsTheFinishWarnsOnThePageAndIsTriedAgain) 
   EXPECT_EQ(datei().back(), QStringLiteral("0004;4;0:04:00,0;;10:00:00"));
 }
 
-TEST_F(ZeitnahmeDatei, AVanishedFolderIsWrittenAgainAtTheNextFinish) {
-  starten(10, 0, 0);
-  ASSERT_TRUE(einlauf(QStringLiteral("1"), 10, 1, 0));
+TEST_F(ZeitnahmeDatei, AVanishedFolderIsToldAtTheStartAndWrittenAgainAtTheNextFinish) {
   const QString ordner = s.pfade.arbeitsordner;
+  ASSERT_TRUE(QDir().rename(ordner, ordner + QStringLiteral(".weg")));
+  starten(10, 0, 0);
+  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Laeuft);
+  EXPECT_TRUE(z->anzeige().schreibfehler.startsWith(
+      QStringLiteral("ACHTUNG: Zeitdatei nicht schreibbar! In den Ordner \"%1\" kann nicht geschrieben werden")
+          .arg(ordner)))
+      << z->anzeige().schreibfehler.toStdString();
+  ASSERT_TRUE(QDir().rename(ordner + QStringLiteral(".weg"), ordner));
+  ASSERT_TRUE(einlauf(QStringLiteral("1"), 10, 1, 0));
+  EXPECT_TRUE(z->anzeige().schreibfehler.isEmpty());
   ASSERT_TRUE(QDir().rename(ordner, ordner + QStringLiteral(".weg")));
   ASSERT_TRUE(einlauf(QStringLiteral("2"), 10, 2, 0));
   EXPECT_FALSE(z->anzeige().schreibfehler.isEmpty());
