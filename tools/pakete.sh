@@ -14,10 +14,13 @@ start=("${bauen[@]}" qt6-qpa-plugins xdg-utils qt6-translations-l10n libreoffice
 # The print tests start a CUPS of their own (tools/cups_test.sh) with a
 # cups-pdf printer; tidy checks the HTML report, Chromium shows it. The
 # installation test validates the desktop file, builds a MIME database and
-# asks gio which type a file is.
+# asks gio which type a file is. The keyboard test types and clicks with
+# xdotool and closes the window the way a window manager does, through
+# python3-xlib (Debian's own python3 runs that part).
 test=("${bauen[@]}" qt6-qpa-plugins qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick
       libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-core poppler-utils fonts-liberation
-      cups printer-driver-cups-pdf tidy chromium desktop-file-utils shared-mime-info libglib2.0-bin)
+      cups printer-driver-cups-pdf tidy chromium desktop-file-utils shared-mime-info libglib2.0-bin
+      xdotool python3-xlib)
 
 case "${1:-}" in
   bauen) pakete=("${bauen[@]}") ;;

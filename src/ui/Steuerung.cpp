@@ -52,7 +52,8 @@ void ausgeben(std::FILE* ziel, const QString& zeile) {
 
 class Steuerung : public QObject {
  public:
-  Steuerung(QtBediener& bediener, FormZieltafel& fenster) : QObject(&fenster), m_fenster(&fenster) {
+  Steuerung(QtBediener& bediener, FormZieltafel& fenster)
+      : QObject(&fenster), m_bediener(bediener), m_fenster(&fenster) {
     *m_antworten = AntwortenLesen(qEnvironmentVariable("ZIELTAFEL_ANTWORTEN"));
     // No box and no dialog may wait for a hand that is not there: every one is
     // answered from the script and reported with the next answer.
@@ -235,6 +236,22 @@ class Steuerung : public QObject {
         if (w->isVisible()) daten << w->objectName() + QLatin1Char('\t') + einzeilig(w->windowTitle());
       return antworten(QStringLiteral("ok %1").arg(daten.size()), daten);
     }
+    if (befehl == QLatin1String("zeigen")) {
+      m_bediener.meldungErsatz = nullptr;
+      m_bediener.dateiwahlErsatz = nullptr;
+      return antworten(QStringLiteral("ok"));
+    }
+    if (befehl == QLatin1String("fokus")) {
+      QWidget* w = QApplication::focusWidget();
+      // Without a window manager nobody activates the window again when a box
+      // closes; keys typed then still reach its focus control, as they would
+      // once a desktop activated it.
+      if (!w && !QApplication::activeWindow() && m_fenster) w = m_fenster->focusWidget();
+      if (!w) return antworten(QStringLiteral("ok -"));
+      QString wer = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+      if (w->window() != m_fenster.data()) wer += QLatin1Char('@') + einzeilig(w->window()->windowTitle());
+      return antworten(QStringLiteral("ok ") + wer);
+    }
     if (befehl == QLatin1String("status")) return antworten(QStringLiteral("ok ") + einzeilig(m_status.value(rest.toInt())));
     if (befehl == QLatin1String("bild")) {
       QScreen* schirm = QGuiApplication::primaryScreen();
@@ -279,6 +296,18 @@ class Steuerung : public QObject {
       auto* a = qobject_cast<QAction*>(o);
       const bool an = b ? b->isChecked() : a && a->isChecked();
       return antworten(an ? QStringLiteral("ok ja") : QStringLiteral("ok nein"));
+    }
+    if (befehl == QLatin1String("ort")) {
+      auto* w = qobject_cast<QWidget*>(o);
+      if (!w || !w->isVisible()) return antworten(QStringLiteral("fehler nicht zu sehen ") + name);
+      QPoint mitte = w->mapToGlobal(w->rect().center());
+      // "ort LISTE 3": the first cell of the third row, where a click selects it.
+      if (auto* v = qobject_cast<QAbstractItemView*>(w); v && v->model() && !wert.isEmpty()) {
+        const QRect zelle = v->visualRect(v->model()->index(wert.toInt() - 1, 0));
+        if (!v->viewport()->rect().contains(zelle.center())) return antworten(QStringLiteral("fehler keine Zeile ") + wert);
+        mitte = v->viewport()->mapToGlobal(zelle.center());
+      }
+      return antworten(QStringLiteral("ok %1 %2").arg(mitte.x()).arg(mitte.y()));
     }
     if (befehl == QLatin1String("liste")) {
       auto* v = qobject_cast<QAbstractItemView*>(o);
@@ -347,6 +376,7 @@ class Steuerung : public QObject {
     antworten(QStringLiteral("fehler unbekannter Befehl ") + befehl);
   }
 
+  QtBediener& m_bediener;
   QPointer<FormZieltafel> m_fenster;
   std::shared_ptr<std::deque<Antwort>> m_antworten = std::make_shared<std::deque<Antwort>>();
   std::deque<QString> m_dateien;

@@ -19,6 +19,12 @@
 //   aktiv                   the open modal dialog, "-" when none
 //   an NAME                 "ja" when the check box or entry is checked
 //   fenster                 the visible windows, one "= name<TAB>title" line each
+//   ort NAME [ZEILE]        the control's centre on the screen, "ok X Y", for a click from
+//                           outside; with ZEILE (1-based) that row's first cell of a list
+//   fokus                   the control that has the keyboard focus ("-": none, a control
+//                           without a name by its class; "@title" when in another window)
+//   zeigen                  from now on message boxes and file dialogs are shown for real,
+//                           for a test that answers them with keys from outside
 //   schliessen NAME         close a window
 //   bild PFAD               a picture of the whole screen as PNG
 //   warten MS               let the window work MS milliseconds
