@@ -217,12 +217,12 @@ class Ziellinie:
                 break
             self.xdo("key", "Escape")  # the harmless answer of every box
             self.f.ok("warten 200")
-        if self.frage("frei rueckfrage") == "ja":
+        if self.frage("frei cmdRueckfrageNein") == "ja":
             vorher = self.zeilen()
             self.klick("cmdRueckfrageNein")
             pruefen(self.abwarten(lambda z: z != vorher, 0.5) == vorher,
                     "%s: Nein auf der Rückfrage hat lauf.erg geändert" % was)
-            pruefen(self.frage("frei rueckfrage") != "ja", "%s: die Rückfrage bleibt nach Nein offen" % was)
+            pruefen(self.frage("frei cmdRueckfrageNein") != "ja", "%s: die Rückfrage bleibt nach Nein offen" % was)
             self.fokus_pruefen(was + ", nach Nein")
         return self.frage("aktiv") == "-" and self.frage("frei txtStartnummer") == "ja"
 
