@@ -11,6 +11,17 @@ bool zeitfeldZuGross(const QString& zeit) {
   return Zahlwert(zeit.mid(2, 2)) > 59 || Zahlwert(zeit.mid(5, 2)) > 59;
 }
 
+// A duathlon leg or end time that holds something, but no time one can race
+// in. "ohne" is the import's mark for a leg still to come, not a wrong time.
+bool beinzeitFalsch(const QString& zeit) {
+  const QString z = zeit.trimmed();
+  if (z.isEmpty() || z == QLatin1String("ohne")) return false;
+  if (!IstZeitText(z)) return true;
+  const QStringList teile = z.split(QLatin1Char(':'));
+  const QString sekunden = QString(teile.last()).replace(QLatin1Char(','), QLatin1Char('.'));
+  return (teile.size() == 3 && Zahlwert(teile[1]) > 59) || Zahlwert(sekunden) >= 60;
+}
+
 // Hands out the next start number of the row's main run in simplified entry.
 void automatischeStartnummer(Sitzung& s, int zeile) {
   Einstellungen& e = s.einst;
@@ -73,7 +84,13 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
 
   const double sn = snUngueltig ? 0 : Zahlwert(t.feld(zeile, S_startnummer));
   const bool streckeLeer = strecke.trimmed().isEmpty();
-  const bool zeitLeer = t.feld(zeile, S_zeit).trimmed().isEmpty();
+  // A duathlon never fills zeit: its rows are judged by the leg the time file
+  // gives (bike_time or run_time), and the other leg may still be to come.
+  const bool beine = (s.zeitziel == Sitzung::Zeitziel::Bike || s.zeitziel == Sitzung::Zeitziel::Run) &&
+                     (s.duathlon || s.importLaeuft);
+  const int zeitspalte = !beine ? S_zeit : s.zeitziel == Sitzung::Zeitziel::Bike ? S_bike_time : S_run_time;
+  const bool zeitLeer =
+      beine ? !IstZeitText(t.feld(zeile, zeitspalte)) : t.feld(zeile, S_zeit).trimmed().isEmpty();
   if (snUngueltig) marker(marken, QStringLiteral("?Laufdaten"));
   if (s.zeitenGeladen) {
     if ((sn > 0 && zeitLeer) || (sn == 0 && !streckeLeer)) marker(marken, QStringLiteral("?Zeit"));
@@ -114,6 +131,9 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
   }
   // Checked last so that no other step can hide a wrong time.
   if (zeitfeldZuGross(t.feld(zeile, S_zeit))) marker(marken, QStringLiteral("?Zeit"));
+  if (beine)
+    for (int spalte : {S_bike_time, S_run_time, S_end_time})
+      if (beinzeitFalsch(t.feld(zeile, spalte))) marker(marken, QStringLiteral("?Zeit"));
 
   if (marken.isEmpty()) {
     t.setFeld(zeile, S_fehler, QString());

@@ -22,6 +22,7 @@
 #include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -43,6 +44,21 @@ QPushButton* knopf(const char* name, const QString& text, const QString& tipp, Q
   b->setAutoDefault(false);
   return b;
 }
+
+// A hand correction is taken over only into the row it was typed in, and
+// only while that row is marked: an editor that is left by a click into
+// another row, or whose row lost its mark meanwhile, writes nothing.
+class Korrekturdelegat : public QStyledItemDelegate {
+ public:
+  explicit Korrekturdelegat(QTableView* liste) : QStyledItemDelegate(liste), m_liste(liste) {}
+  void setModelData(QWidget* editor, QAbstractItemModel* modell, const QModelIndex& index) const override {
+    if (index.row() != m_liste->currentIndex().row() || !(index.flags() & Qt::ItemIsEditable)) return;
+    QStyledItemDelegate::setModelData(editor, modell, index);
+  }
+
+ private:
+  QTableView* m_liste;
+};
 
 QRadioButton* wahl(const char* name, const QString& text, QButtonGroup* gruppe, int id, QWidget* eltern) {
   auto* r = new QRadioButton(text, eltern);
@@ -103,8 +119,10 @@ FormZeitDateiBearbeiten::FormZeitDateiBearbeiten(FormZieltafel& fenster)
   m_liste->setModel(m_modell);
   m_liste->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_liste->setSelectionMode(QAbstractItemView::SingleSelection);
-  m_liste->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
+  // Typing never opens an editor: the keyboard search jumps on every key, and
+  // the next key would land in whatever row it found, marked or not.
+  m_liste->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+  m_liste->setItemDelegate(new Korrekturdelegat(m_liste));
   m_liste->verticalHeader()->hide();
   m_liste->verticalHeader()->setDefaultSectionSize(m_liste->fontMetrics().height() + 6);
   m_liste->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);

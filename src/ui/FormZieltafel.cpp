@@ -30,13 +30,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
-#include <QTimer>
+#include <QScreen>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <cstdlib>
 #include <exception>
 
 namespace zt {
@@ -59,8 +62,18 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   menuBar()->setObjectName(QStringLiteral("Toolbar1"));
   m_symbolleiste = addToolBar(QStringLiteral("Symbolleiste"));
   m_symbolleiste->setObjectName(QStringLiteral("Toolbar2"));
-  m_symbolleiste->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  m_symbolleiste->setMovable(false);
+  // Tool bar 2 in two rows of small buttons, no higher than one row of large
+  // ones: on a laptop's 1366 pixels one row hid its last commands behind the
+  // overflow.
+  addToolBarBreak();
+  m_symbolleiste2 = addToolBar(QStringLiteral("Symbolleiste (2. Reihe)"));
+  m_symbolleiste2->setObjectName(QStringLiteral("Toolbar2Reihe2"));
+  const int symbol = style()->pixelMetric(QStyle::PM_SmallIconSize);
+  for (QToolBar* leiste : {m_symbolleiste, m_symbolleiste2}) {
+    leiste->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    leiste->setIconSize(QSize(symbol, symbol));
+    leiste->setMovable(false);
+  }
 
   // Made before the pages and so let go before them: the timing page shows it.
   m_zeitnahme = new Zeitnahme(m_s, this);
@@ -96,6 +109,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   new Pruefbefehle(*this);
   new Ausgabebefehle(*this);
   new Werkzeugbefehle(*this);
+  symbolleisteUmbrechen();
   auto* ende = new QAction(QStringLiteral("Ende"), this);
   ende->setObjectName(QStringLiteral("btnEnde"));
   ende->setShortcut(QKeySequence::Quit);
@@ -108,8 +122,50 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   m_ziele[Ziel::Teilnehmertabelle] = m_raster;
   connect(&m_s, &Sitzung::geaendert, this, &FormZieltafel::aktualisieren);
   aktualisieren();
-  resize(1200, 760);
+  anfangsgroesse();
   fensterlageHerstellen();
+}
+
+void FormZieltafel::symbolleisteUmbrechen() {
+  // The commands put their buttons into the first row; the second row takes
+  // the groups after the separator that halves the width best.
+  const QList<QAction*> alle = m_symbolleiste->actions();
+  const auto breite = [this](QAction* a) {
+    const QWidget* knopf = m_symbolleiste->widgetForAction(a);
+    return knopf ? knopf->sizeHint().width() : 0;
+  };
+  int gesamt = 0;
+  for (QAction* a : alle) gesamt += breite(a);
+  int links = 0, schnitt = -1, abstand = gesamt;
+  for (int i = 0; i < alle.size(); ++i) {
+    if (alle[i]->isSeparator() && std::abs(2 * links - gesamt) < abstand) {
+      abstand = std::abs(2 * links - gesamt);
+      schnitt = i;
+    }
+    links += breite(alle[i]);
+  }
+  if (schnitt < 0) return;
+  for (int i = schnitt; i < alle.size(); ++i) {
+    m_symbolleiste->removeAction(alle[i]);
+    if (i == schnitt) continue;  // a row break needs no separator
+    m_symbolleiste2->addAction(alle[i]);
+    if (QWidget* knopf = m_symbolleiste2->widgetForAction(alle[i]); knopf && !alle[i]->isSeparator())
+      knopf->setObjectName(alle[i]->objectName());
+  }
+}
+
+QList<QAction*> FormZieltafel::symbolleistenAktionen() const {
+  return m_symbolleiste->actions() + m_symbolleiste2->actions();
+}
+
+void FormZieltafel::anfangsgroesse() {
+  // The whole window, title bar and status bar included, must fit a laptop
+  // of 1366 x 768. Before it is shown the frame is unknown: room for the
+  // title bar and borders of a usual window manager is kept free.
+  QSize soll(1200, 760);
+  if (const QScreen* bildschirm = screen())
+    soll = soll.boundedTo(bildschirm->availableGeometry().size() - QSize(16, 40));
+  resize(soll);
 }
 
 // Size, position and column widths live beside the options file, per user.
@@ -230,6 +286,7 @@ void FormZieltafel::sperreAnwenden() {
   for (QAction* a : menuBar()->actions())
     if (!a->menu() || a->menu()->objectName() != QLatin1String("mnuTools")) a->setEnabled(befehleFrei);
   m_symbolleiste->setEnabled(befehleFrei);
+  m_symbolleiste2->setEnabled(befehleFrei);
   m_register->setEnabled(frei);
   m_befehle->setEnabled(befehleFrei);
   for (int i = 0; i < m_register->count(); ++i)

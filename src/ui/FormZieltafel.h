@@ -40,7 +40,11 @@ class FormZieltafel : public QMainWindow {
   Sitzung& sitzung() const { return m_s; }
   Teilnehmerraster* raster() const { return m_raster; }
   QTabWidget* register_() const { return m_register; }
+  // Tool bar 2: the commands add their buttons here; once all are there the
+  // window moves the back half into a second row.
   QToolBar* symbolleiste() const { return m_symbolleiste; }
+  // The buttons of both rows, in order.
+  QList<QAction*> symbolleistenAktionen() const;
   // Every command action; locking the window disables them all.
   QActionGroup* befehle() const { return m_befehle; }
 
@@ -86,6 +90,8 @@ class FormZieltafel : public QMainWindow {
   QWidget* seiteZieltafel();
   void statusleisteAnlegen();
   void sperreAnwenden();
+  void symbolleisteUmbrechen();
+  void anfangsgroesse();
   QString fensterlageDatei() const;
   void fensterlageHerstellen();
   void fensterlageSichern();
@@ -95,6 +101,7 @@ class FormZieltafel : public QMainWindow {
   Teilnehmerraster* m_raster = nullptr;
   QLabel* m_tabellentitel = nullptr;
   QToolBar* m_symbolleiste = nullptr;
+  QToolBar* m_symbolleiste2 = nullptr;
   QActionGroup* m_befehle = nullptr;
   Wartepanel* m_wartepanel = nullptr;
   Datenbankbefehle* m_datenbank = nullptr;

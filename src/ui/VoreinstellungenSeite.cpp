@@ -261,6 +261,9 @@ void VoreinstellungenSeite::akListeAnzeigen(int liste) {
     for (const AkEintrag& e : eintraege) {
       auto* item = new QListWidgetItem(e.text, l);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+      // An item without a check state shows no box and cannot be ticked:
+      // every entry starts with one, ticked or not.
+      item->setCheckState(Qt::Unchecked);
     }
   }
   for (int i = 0; i < eintraege.size(); ++i) {

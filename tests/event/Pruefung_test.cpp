@@ -131,6 +131,11 @@ TEST_F(Pruefung, TimesAssignedAndNameAndDuathlon) {
   const int d = zeile({{S_startnummer, "3"}, {S_strecke, "Duathlon Einzel/m"}, {S_jahr, "1984"}, {S_zeit, "1:05:30.5"},
                        {S_run_time, "0:20:00.0"}, {S_bike_time, "0:45:30.5"}});
   EXPECT_EQ(f(d, S_end_time), QStringLiteral("1:05:30.5"));
+  // Once the legs are assigned they decide: the bike leg of a bike import is missing here.
+  u.s().zeitziel = Sitzung::Zeitziel::Bike;
+  const int ohneBike = zeile({{S_startnummer, "4"}, {S_strecke, "Duathlon Einzel/m"}, {S_jahr, "1984"},
+                              {S_run_time, "0:20:00.0"}, {S_bike_time, "ohne"}});
+  EXPECT_EQ(f(ohneBike, S_fehler), QStringLiteral("?Zeit"));
 }
 
 TEST_F(Pruefung, DuathlonEndTimeOnlyFromTwoTimes) {

@@ -298,6 +298,7 @@ TEST_F(Import, DuathlonRunAlsLaufzeitUndBike) {
   // One leg only: no end time, although the duathlon check would sum "ohne".
   EXPECT_EQ(feld(u"2"_s, S_run_time), u"0:41:00,0"_s);
   EXPECT_EQ(feld(u"2"_s, S_end_time), QString());
+  EXPECT_EQ(feld(u"2"_s, S_fehler), QString());  // the bike leg is still to come
 
   ZeitzielSetzen(u.s(), Sitzung::Zeitziel::Bike);
   const Zeitimportergebnis r = importieren(
@@ -306,6 +307,8 @@ TEST_F(Import, DuathlonRunAlsLaufzeitUndBike) {
   EXPECT_EQ(feld(u"2"_s, S_bike_time), u"0:32:00,0"_s);
   EXPECT_EQ(feld(u"2"_s, S_end_time), u"1:13:00,0"_s);
   EXPECT_EQ(feld(u"3"_s, S_end_time), u"1:13:00,0"_s);
+  // A duathlon leaves zeit empty: the legs decide, and they are all there.
+  for (const QString& sn : {u"1"_s, u"2"_s, u"3"_s}) EXPECT_EQ(feld(sn, S_fehler), QString()) << sn.toStdString();
   EXPECT_EQ(r.ohneZeit, 0);
   EXPECT_TRUE(r.platzierungen);
   EXPECT_EQ(u.s().sortierung, u"Bike"_s);

@@ -100,7 +100,7 @@ TEST(Ausgabeleiste, ControlsCarryTheirCaptionsAndTips) {
   EXPECT_EQ(html->text(), QStringLiteral("Anzeige"));
   EXPECT_EQ(html->toolTip(), QStringLiteral("Anzeige markierter Zeilen im Explorer"));
   EXPECT_EQ(anzahl->text(), QStringLiteral("Läuferanzahl"));
-  const QList<QAction*> leiste = f.fenster->symbolleiste()->actions();
+  const QList<QAction*> leiste = f.fenster->symbolleistenAktionen();
   EXPECT_LT(leiste.indexOf(f.werkzeug(QStringLiteral("btnDbSpeichernUnter"))), leiste.indexOf(html));
   EXPECT_LT(leiste.indexOf(anzahl), leiste.indexOf(f.werkzeug(QStringLiteral("btnDatenAusduennen"))));
 

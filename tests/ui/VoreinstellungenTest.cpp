@@ -228,14 +228,21 @@ TEST(Voreinstellungen, VorgabenLaufenNurNachJaUndAkListenHaltenEinePosition) {
   // One position in one list only.
   f.klick(QStringLiteral("cmdP(1)"));
   auto* eins = f.kind<QListWidget>(QStringLiteral("Hauptlauf(1)"));
-  auto* zwei = f.kind<QListWidget>(QStringLiteral("Hauptlauf(2)"));
+  // Ticked on its box and unticked by Space, in list 3 that had nothing ticked at load.
+  auto* drei = f.kind<QListWidget>(QStringLiteral("Hauptlauf(3)"));
   EXPECT_EQ(eins->item(39)->checkState(), Qt::Checked);
-  zwei->item(5)->setCheckState(Qt::Checked);
-  EXPECT_TRUE(f.s.einst.hauptlaufAk[1][5].ausgewaehlt);
+  const QRect zeile = drei->visualItemRect(drei->item(5));
+  QTest::mouseClick(drei->viewport(), Qt::LeftButton, {}, QPoint(zeile.left() + zeile.height() / 2, zeile.center().y()));
+  EXPECT_TRUE(f.s.einst.hauptlaufAk[2][5].ausgewaehlt);
   EXPECT_FALSE(f.s.einst.hauptlaufAk[0][5].ausgewaehlt);
   EXPECT_EQ(eins->item(5)->checkState(), Qt::Unchecked);
-  f.klick(QStringLiteral("cmdM(2)"));
-  EXPECT_EQ(zwei->item(5)->checkState(), Qt::Unchecked);
+  QTest::mouseClick(drei->viewport(), Qt::LeftButton, {}, zeile.center());  // the row, not its box
+  QTest::keyClick(drei, Qt::Key_Space);
+  EXPECT_FALSE(f.s.einst.hauptlaufAk[2][5].ausgewaehlt);
+  QTest::keyClick(drei, Qt::Key_Space);
+  EXPECT_TRUE(f.s.einst.hauptlaufAk[2][5].ausgewaehlt);
+  f.klick(QStringLiteral("cmdM(3)"));
+  EXPECT_EQ(drei->item(5)->checkState(), Qt::Unchecked);
 
   f.antworten = {Antwort::Ja};
   f.klick(QStringLiteral("CmdHauptlauf"));

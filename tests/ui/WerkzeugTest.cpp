@@ -51,7 +51,7 @@ TEST(Werkzeuge, JederEintragVonMenueUndSymbolleisteIstVerdrahtet) {
             QStringLiteral("mnuDatenbank mnuZeitdatei btnFehlermanager mnuPruefen mnuTools btnInfo btnHilfe btnEnde"));
   EXPECT_EQ(eintraege(f.kind<QMenu>("mnuZeitdatei")->actions()).join(QLatin1Char(' ')),
             QStringLiteral("btnZtZuordnen btnZtEditor btnZtBearbeiten"));
-  QList<QAction*> alle = f.fenster->symbolleiste()->actions();
+  QList<QAction*> alle = f.fenster->symbolleistenAktionen();
   for (QAction* a : leiste->actions()) {
     if (a->menu()) alle += a->menu()->actions();
     else alle << a;

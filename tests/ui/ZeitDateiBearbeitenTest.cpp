@@ -26,6 +26,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -177,6 +178,22 @@ TEST_F(Editor, LadenMarkierenNachlesenUndDerVeranstaltungZuordnen) {
   EXPECT_TRUE(m->flags(m->index(3, ES_Markierung)) & Qt::ItemIsUserCheckable);
   liste->edit(m->index(3, ES_Startnummer));
   EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr);
+  // Typed on unmarked row 4: the "2" finds marked row 2 by keyboard search,
+  // and neither "5" nor Return may make it start number 5.
+  const auto zellen = [&] {
+    QStringList z;
+    for (int r = 1; r <= m->rowCount(); ++r)
+      for (int sp = ES_Einlauf; sp < kEditorspalten; ++sp) z << zelle(r, sp);
+    return z;
+  };
+  const QStringList vorher = zellen();
+  liste->setCurrentIndex(m->index(3, ES_Startnummer));
+  e->windowHandle()->requestActivate();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == e; }));
+  liste->setFocus();
+  for (Qt::Key taste : {Qt::Key_2, Qt::Key_5, Qt::Key_Return}) QTest::keyClick(QApplication::focusWidget(), taste);
+  QApplication::processEvents();  // Return commits an editor from the event queue
+  EXPECT_EQ(zellen(), vorher);
   ASSERT_TRUE(m->setData(m->index(1, ES_Startnummer), QStringLiteral("7")));
 
   // The live timing went on writing: the file grew, and its line 2 still
