@@ -227,11 +227,10 @@ void einlesen(Sitzung& s, const QByteArray* inhalt) {
     // ends the rows, and what follows it is named.
     if (d.nichtGelesen > 0)
       s.bediener.meldung(kZieltafel,
-                         QStringLiteral("Die Datei \"%1\" enthält nach der Zeile \"#%2#\" noch %3 Zeilen. "
-                                        "Eingelesen wurden nur die %4 Zeilen davor.   ")
+                         QStringLiteral("Die Datei \"%1\" enthält nach der Zeile \"#%2#\" noch %3 Zeilen; "
+                                        "sie wurden nicht eingelesen.   ")
                              .arg(nativ(s.datenbankPfad), d.einstellungsname)
-                             .arg(d.nichtGelesen)
-                             .arg(d.zeilen.size()),
+                             .arg(d.nichtGelesen),
                          Symbol::Ausruf, Knoepfe::Ok);
     t.zeilenAnhaengen(std::move(d.zeilen));
     if (d.einstellungszeile) {
