@@ -383,7 +383,8 @@ QString ZtfLesen(const QString& pfad, std::vector<Teilnehmerzeile>& zeilen, QStr
   }
   Verbindung v(pfad, true);
   if (!v.fehler().isEmpty()) return lesefehler(pfad, v.fehler());
-  const QString schema = schemaPruefen(v.db());
+  QString schema = schemaPruefen(v.db());
+  if (schema.endsWith(QLatin1Char('.'))) schema.chop(1);  // SQLite's reason is a sentence of its own
   if (!schema.isEmpty())
     return QStringLiteral("Die Datei \"%1\" ist keine Zieltafel-Datenbank: %2.")
         .arg(QDir::toNativeSeparators(pfad), schema);
