@@ -165,8 +165,9 @@ bool regulaer(const struct stat& st) { return S_ISREG(st.st_mode); }
 #endif
 }  // namespace
 
-QString Systemfehler(int e, const QString& pfad) {
+QString Systemfehler(int e, const QString& pfad, bool schreiben) {
   const QString ordner = nativ(QFileInfo(pfad).absolutePath());
+  if (!schreiben && (e == EACCES || e == EPERM)) return QStringLiteral("Keine Leserechte für \"%1\".").arg(nativ(pfad));
   switch (e) {
     case ENOSPC:
       return QStringLiteral("Der Datenträger ist voll.");
@@ -222,7 +223,7 @@ Dateipruefung LesbareDateiPruefen(const QString& pfad, qint64 grenze) {
   if (::stat(QFile::encodeName(pfad).constData(), &st) != 0) {
     p.fehlt = errno == ENOENT || errno == ENOTDIR;
     p.fehler = p.fehlt ? QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(nativ(pfad))
-                       : lesefehler(pfad, Systemfehler(errno, pfad));
+                       : lesefehler(pfad, Systemfehler(errno, pfad, false));
     return p;
   }
   if (!regulaer(st)) {
@@ -266,7 +267,7 @@ Leseergebnis DateiLesen(const QString& pfad, qint64 grenze) {
   // check, open must not wait for a writer; fstat below then refuses it.
   const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) {
-    e.fehler = lesefehler(pfad, Systemfehler(errno, pfad));
+    e.fehler = lesefehler(pfad, Systemfehler(errno, pfad, false));
     return e;
   }
   struct stat st {};
@@ -286,7 +287,7 @@ Leseergebnis DateiLesen(const QString& pfad, qint64 grenze) {
     if (n < 0) {
       const int fehler = errno;
       ::close(fd);
-      e.fehler = lesefehler(pfad, Systemfehler(fehler, pfad));
+      e.fehler = lesefehler(pfad, Systemfehler(fehler, pfad, false));
       return e;
     }
     if (n == 0) break;

@@ -60,8 +60,9 @@ struct Leseergebnis {
 // Reads a regular file whole (see LesbareDateiPruefen).
 Leseergebnis DateiLesen(const QString& pfad, qint64 grenze = kGrenzeLaeuferdatei);
 
-// The German reason for a failed system call on pfad (an errno value).
-QString Systemfehler(int fehlernummer, const QString& pfad);
+// The German reason for a failed system call on pfad (an errno value), for
+// a write or (schreiben false) a read.
+QString Systemfehler(int fehlernummer, const QString& pfad, bool schreiben = true);
 // "Die Datei "pfad" kann nicht geschrieben werden: " + grund.
 QString Schreibfehler(const QString& pfad, const QString& grund);
 

@@ -378,7 +378,7 @@ QString ZtfLesen(const QString& pfad, std::vector<Teilnehmerzeile>& zeilen, QStr
     // SQLite would happily create a missing file or take a text file for an
     // empty database; look at the header first.
     QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly)) return lesefehler(pfad, Systemfehler(EACCES, pfad));
+    if (!f.open(QIODevice::ReadOnly)) return lesefehler(pfad, Systemfehler(EACCES, pfad, false));
     if (!SiehtNachZtfAus(f.read(16))) return keine;
   }
   Verbindung v(pfad, true);
