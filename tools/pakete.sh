@@ -3,7 +3,7 @@
 # that a second run stays fast. Usage: tools/pakete.sh bauen|start|test
 set -euo pipefail
 
-bauen=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libxlsxwriter-dev
+bauen=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libxlsxwriter-dev
        fonts-dejavu-core)
 # LibreOffice opens and prints the lists and certificates. Its "-nogui" core
 # has no CUPS (a print would silently come to nothing), so the full core goes

@@ -7,6 +7,7 @@
 #include "cli/ZeitnahmeSchritt.h"
 #include "app/Rastereingabe.h"
 #include "core/Text.h"
+#include "core/Textdatei.h"
 #include "evaluation/Platzierung.h"
 #include "evaluation/Sortierung.h"
 #include "event/AkBefehle.h"
@@ -60,8 +61,9 @@ bool speichernMit(Kontext& k, const QString& pfad, int index) {
 }
 
 bool einstellungen(Kontext& k, const QStringList& a) {
-  if (!DateiVorhanden(a[0])) {
-    fehler(QStringLiteral("Datei \"%1\" nicht gefunden.").arg(a[0]));
+  const Dateipruefung p = LesbareDateiPruefen(a[0], kGrenzeTextdatei);
+  if (!p.ok) {
+    fehler(p.fehlt ? QStringLiteral("Datei \"%1\" nicht gefunden.").arg(a[0]) : p.fehler);
     return false;
   }
   k.s.einstellungsKandidat1.clear();
@@ -188,8 +190,9 @@ const std::vector<Schritt>& Schritte() {
       {"status", 0, "      Statusfelder, Sortierung und Fehlerzähler ausgeben", status},
       {"vornamen", 1, "DATEI  Vornamenliste lesen",
        [](Kontext& k, const QStringList& a) {
-         if (VornamenLaden(k.s.vornamen, a[0])) return true;
-         fehler(QStringLiteral("Vornamendatei \"%1\" nicht gefunden.").arg(a[0]));
+         QString grund;
+         if (VornamenLaden(k.s.vornamen, a[0], &grund)) return true;
+         fehler(grund);
          return false;
        }},
       {"vornamen-schreiben", 1, "DATEI  Vornamenliste schreiben",

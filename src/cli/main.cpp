@@ -5,6 +5,7 @@
 #include "core/Sitzung.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLocale>
 #include <cstdio>
 
@@ -110,6 +111,16 @@ int main(int argc, char** argv) {
     plan.push_back({s, argumente});
   }
   if (plan.empty()) return falscherAufruf(QStringLiteral("kein Schritt angegeben"));
+
+  // A folder given relative to where the tool was started is made absolute
+  // once, here: the steps after it (the clock's time file above all) take
+  // only complete paths.
+  const auto absolut = [](const QString& ordner, const char* umgebung) {
+    const QString o = ordner.isEmpty() ? qEnvironmentVariable(umgebung) : ordner;
+    return o.isEmpty() ? QString() : QDir::cleanPath(QDir::current().absoluteFilePath(o));
+  };
+  programmordner = absolut(programmordner, "ZIELTAFEL_PROGRAMMORDNER");
+  arbeitsordner = absolut(arbeitsordner, "ZIELTAFEL_ARBEITSORDNER");
 
   SystemUhr uhr;
   StandardSystem system;

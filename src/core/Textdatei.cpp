@@ -1,15 +1,23 @@
 #include "core/Textdatei.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <QRandomGenerator>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
 #endif
 
 namespace zt {
@@ -78,10 +86,20 @@ QString TextDekodieren(const QByteArray& bytes) {
 }
 
 QStringList TextZeilen(const QString& text) {
-  QStringList zeilen = text.split(QLatin1Char('\n'));
-  if (!zeilen.isEmpty() && zeilen.back().isEmpty()) zeilen.removeLast();
-  for (QString& z : zeilen)
-    if (z.endsWith(QLatin1Char('\r'))) z.chop(1);
+  QStringList zeilen;
+  const qsizetype n = text.size();
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < n;) {
+    const int umbruch = Zeilenumbruch(text, i);
+    if (!umbruch) {
+      ++i;
+      continue;
+    }
+    zeilen << text.mid(start, i - start);
+    i += umbruch;
+    start = i;
+  }
+  if (start < n) zeilen << text.mid(start);
   return zeilen;
 }
 
@@ -111,63 +129,365 @@ bool SiehtBinaerAus(const QByteArray& bytes) {
   return QByteArray::fromRawData(bytes.constData(), n).contains('\0');
 }
 
-Leseergebnis DateiLesen(const QString& pfad) {
+namespace {
+QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
+
+QString megabyte(qint64 bytes) { return QString::number((bytes + (1 << 20) - 1) >> 20); }
+
+QString zuGross(const QString& pfad, qint64 groesse, qint64 grenze) {
+  return QStringLiteral("Die Datei \"%1\" ist zu groß (%2 MB); mehr als %3 MB werden nicht gelesen.")
+      .arg(nativ(pfad), megabyte(groesse), megabyte(grenze));
+}
+
+QString keineDatei(const QString& pfad) { return QStringLiteral("\"%1\" ist keine Datei.").arg(nativ(pfad)); }
+
+QString lesefehler(const QString& pfad, const QString& grund) {
+  return QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2").arg(nativ(pfad), grund);
+}
+
+// The test seam: counts down the file operations of Baustelle.
+std::atomic<int> g_fehlerNach{0};
+std::atomic<int> g_fehlerNummer{0};
+
+bool simulierterFehler() {
+  int n = g_fehlerNach.load();
+  while (n > 0 && !g_fehlerNach.compare_exchange_weak(n, n - 1)) {
+  }
+  if (n == 1) {
+    errno = g_fehlerNummer.load();
+    return true;
+  }
+  return false;
+}
+
+#ifdef Q_OS_UNIX
+bool regulaer(const struct stat& st) { return S_ISREG(st.st_mode); }
+#endif
+}  // namespace
+
+QString Systemfehler(int e, const QString& pfad, bool schreiben) {
+  const QString ordner = nativ(QFileInfo(pfad).absolutePath());
+  if (!schreiben && (e == EACCES || e == EPERM)) return QStringLiteral("Keine Leserechte für \"%1\".").arg(nativ(pfad));
+  switch (e) {
+    case ENOSPC:
+      return QStringLiteral("Der Datenträger ist voll.");
+#ifdef EDQUOT
+    case EDQUOT:
+      return QStringLiteral("Der zugeteilte Platz auf dem Datenträger ist aufgebraucht.");
+#endif
+    case EACCES:
+    case EPERM:
+      return QStringLiteral("Keine Schreibrechte für \"%1\".").arg(ordner);
+    case EROFS:
+      return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case EIO:
+      return QStringLiteral("Der Datenträger meldet einen Ein-/Ausgabefehler.");
+    case ENOENT:
+      return QStringLiteral("Der Ordner \"%1\" ist nicht vorhanden.").arg(ordner);
+    case ENOTDIR:
+      return QStringLiteral("Ein Teil des Pfades \"%1\" ist kein Ordner.").arg(ordner);
+    case EISDIR:
+      return QStringLiteral("\"%1\" ist ein Ordner.").arg(nativ(pfad));
+    case ENAMETOOLONG:
+      return QStringLiteral("Der Dateiname ist zu lang.");
+    case EFBIG:
+      return QStringLiteral("Die Datei ist zu groß für den Datenträger.");
+    case EMFILE:
+    case ENFILE:
+      return QStringLiteral("Es sind zu viele Dateien geöffnet.");
+    case ENOMEM:
+      return QStringLiteral("Nicht genug Arbeitsspeicher.");
+    case EBUSY:
+    case ETXTBSY:
+      return QStringLiteral("Die Datei wird gerade benutzt.");
+    case EEXIST:
+      return QStringLiteral("Eine Datei dieses Namens ist schon vorhanden.");
+    default:
+      return QStringLiteral("Unbekannter Fehler des Betriebssystems (Nummer %1).").arg(e);
+  }
+}
+
+QString Schreibfehler(const QString& pfad, const QString& grund) {
+  return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(nativ(pfad), grund);
+}
+
+Dateipruefung LesbareDateiPruefen(const QString& pfad, qint64 grenze) {
+  Dateipruefung p;
+  if (pfad.isEmpty()) {
+    p.fehlt = true;
+    p.fehler = QStringLiteral("Es ist keine Datei angegeben.");
+    return p;
+  }
+#ifdef Q_OS_UNIX
+  struct stat st {};
+  if (::stat(QFile::encodeName(pfad).constData(), &st) != 0) {
+    p.fehlt = errno == ENOENT || errno == ENOTDIR;
+    p.fehler = p.fehlt ? QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(nativ(pfad))
+                       : lesefehler(pfad, Systemfehler(errno, pfad, false));
+    return p;
+  }
+  if (!regulaer(st)) {
+    p.fehler = keineDatei(pfad);
+    return p;
+  }
+  if (st.st_size > grenze) {
+    p.fehler = zuGross(pfad, st.st_size, grenze);
+    return p;
+  }
+#else
+  const QFileInfo fi(pfad);
+  if (!fi.exists()) {
+    p.fehlt = true;
+    p.fehler = QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(nativ(pfad));
+    return p;
+  }
+  if (!fi.isFile()) {
+    p.fehler = keineDatei(pfad);
+    return p;
+  }
+  if (fi.size() > grenze) {
+    p.fehler = zuGross(pfad, fi.size(), grenze);
+    return p;
+  }
+#endif
+  p.ok = true;
+  return p;
+}
+
+Leseergebnis DateiLesen(const QString& pfad, qint64 grenze) {
   Leseergebnis e;
-  QFile f(pfad);
-  if (!f.open(QIODevice::ReadOnly)) {
-    e.fehler = QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2").arg(pfad, f.errorString());
+  const Dateipruefung p = LesbareDateiPruefen(pfad, grenze);
+  if (!p.ok) {
+    e.fehlt = p.fehlt;
+    e.fehler = p.fehler;
     return e;
   }
-  e.daten = f.readAll();
+#ifdef Q_OS_UNIX
+  // Without blocking: should a FIFO have taken the file's place since the
+  // check, open must not wait for a writer; fstat below then refuses it.
+  const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    e.fehler = lesefehler(pfad, Systemfehler(errno, pfad, false));
+    return e;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !regulaer(st)) {
+    ::close(fd);
+    e.fehler = keineDatei(pfad);
+    return e;
+  }
+  QByteArray daten;
+  // Files under /proc report size 0 and still have text: read to the end,
+  // but never past the limit.
+  daten.reserve(static_cast<qsizetype>(std::min<qint64>(st.st_size, grenze)) + 1);
+  char puffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, puffer, sizeof puffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int fehler = errno;
+      ::close(fd);
+      e.fehler = lesefehler(pfad, Systemfehler(fehler, pfad, false));
+      return e;
+    }
+    if (n == 0) break;
+    if (daten.size() + n > grenze) {
+      ::close(fd);
+      e.fehler = zuGross(pfad, daten.size() + n, grenze);
+      return e;
+    }
+    daten.append(puffer, n);
+  }
+  ::close(fd);
+  e.daten = std::move(daten);
+#else
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) {
+    e.fehler = lesefehler(pfad, f.errorString());
+    return e;
+  }
+  e.daten = f.read(grenze + 1);
   if (f.error() != QFileDevice::NoError) {
-    e.fehler = QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2").arg(pfad, f.errorString());
+    e.fehler = lesefehler(pfad, f.errorString());
     e.daten.clear();
     return e;
   }
+  if (e.daten.size() > grenze) {
+    e.fehler = zuGross(pfad, e.daten.size(), grenze);
+    e.daten.clear();
+    return e;
+  }
+#endif
   e.ok = true;
   return e;
 }
 
-QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten) {
-  return DateiAtomarSchreiben(pfad, daten, false);
+void SchreibfehlerVorgeben(int n, int fehlernummer) {
+  g_fehlerNummer = fehlernummer;
+  g_fehlerNach = n;
 }
 
-QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten, bool aufPlatte) {
-  QSaveFile f(pfad);
-  if (!f.open(QIODevice::WriteOnly))
-    return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, f.errorString());
-  if (f.write(daten) != daten.size()) {
-    const QString grund = f.errorString();
-    f.cancelWriting();
-    return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, grund);
-  }
-  if (aufPlatte && !f.flush()) {
-    const QString grund = f.errorString();
-    f.cancelWriting();
-    return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, grund);
-  }
+bool SchreibfehlerAusstehend() { return g_fehlerNach.load() > 0; }
+
+namespace {
+QString tempVorsilbe(const QString& ziel) { return QLatin1Char('.') + QFileInfo(ziel).fileName() + QLatin1Char('.'); }
+
+// Temporary files of a write that was killed (".lauf.csv.Ab12Cd.tmp") are
+// removed once no process holds them any more: a living writer keeps an
+// exclusive lock on its file.
+void verwaisteEntfernen(const QString& ziel) {
+  const QFileInfo fi(ziel);
+  const QString vorsilbe = tempVorsilbe(ziel);
+  QDir ordner(fi.absolutePath());
+  const QStringList namen =
+      ordner.entryList({vorsilbe + QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+  for (const QString& name : namen) {
+    // Exactly the vorsilbe, six characters and ".tmp": nothing else is ours.
+    if (name.size() != vorsilbe.size() + 10 || !name.startsWith(vorsilbe)) continue;
+    const QString pfad = ordner.filePath(name);
 #ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(QFile::encodeName(pfad).constData());
+    ::close(fd);
+#else
+    QFile::remove(pfad);  // Windows refuses to delete a file another process has open
+#endif
+  }
+}
+}  // namespace
+
+Baustelle::Baustelle(const QString& ziel) : m_ziel(ziel) {
+  verwaisteEntfernen(ziel);
+  const QFileInfo fi(ziel);
+#ifdef Q_OS_UNIX
+  QByteArray muster = QFile::encodeName(fi.absolutePath() + QLatin1Char('/') + tempVorsilbe(ziel) +
+                                        QStringLiteral("XXXXXX.tmp"));
+  m_fd = ::mkostemps(muster.data(), 4, O_CLOEXEC);
+  if (m_fd < 0) {
+    m_fehler = Schreibfehler(ziel, Systemfehler(errno, ziel));
+    return;
+  }
+  m_temp = QFile::decodeName(muster);
+  ::flock(m_fd, LOCK_EX);
+  // A temporary file is private to its owner; the file it becomes should look
+  // like any other file the program writes, or keep the old one's mode.
+  struct stat alt {};
+  mode_t modus = 0644;
+  if (::stat(QFile::encodeName(ziel).constData(), &alt) == 0) modus = alt.st_mode & 07777;
+  ::fchmod(m_fd, modus);
+#else
+  for (int versuch = 0; versuch < 100 && m_fd < 0; ++versuch) {
+    const QString zufall = QString::number(QRandomGenerator::global()->bounded(100000, 999999));
+    m_temp = fi.absolutePath() + QLatin1Char('/') + tempVorsilbe(ziel) + zufall + QStringLiteral(".tmp");
+    m_fd = ::_wopen(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(m_temp).utf16()),
+                    _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (m_fd < 0 && errno != EEXIST) break;
+  }
+  if (m_fd < 0) {
+    m_fehler = Schreibfehler(ziel, Systemfehler(errno, ziel));
+    m_temp.clear();
+  }
+#endif
+}
+
+Baustelle::~Baustelle() {
+  if (m_fd >= 0) ::close(m_fd);
+  if (!m_eingesetzt && !m_temp.isEmpty()) QFile::remove(m_temp);
+}
+
+bool Baustelle::fehlschlag(int fehlernummer) {
+  m_fehler = Schreibfehler(m_ziel, Systemfehler(fehlernummer, m_ziel));
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  if (!m_temp.isEmpty()) QFile::remove(m_temp);
+  m_temp.clear();
+  return false;
+}
+
+bool Baustelle::schreiben(const char* daten, qint64 laenge) {
+  if (m_fd < 0) return false;
+  // In pieces, so that a failing write is seen where it happens.
+  constexpr qint64 kStueck = 1 << 16;
+  while (laenge > 0) {
+    if (simulierterFehler()) return fehlschlag(errno);
+    const unsigned stueck = static_cast<unsigned>(std::min(laenge, kStueck));
+#ifdef Q_OS_UNIX
+    const ssize_t n = ::write(m_fd, daten, stueck);
+    if (n < 0 && errno == EINTR) continue;
+#else
+    const int n = ::_write(m_fd, daten, stueck);
+#endif
+    if (n < 0) return fehlschlag(errno);
+    if (n == 0) return fehlschlag(ENOSPC);
+    daten += n;
+    laenge -= n;
+  }
+  return true;
+}
+
+bool Baustelle::einsetzen() {
+  if (m_fd < 0) return false;
   // The data must be on the disk before the new name points at it, or a
-  // power cut could leave the name on an empty file.
-  if (aufPlatte && ::fsync(f.handle()) != 0) {
-    const QString grund = QString::fromLocal8Bit(std::strerror(errno));
-    f.cancelWriting();
-    return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, grund);
-  }
-#endif
-  if (!f.commit())
-    return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(pfad, f.errorString());
+  // power cut could leave the name on an empty file; and a disk that filled
+  // up reports it here at the latest.
+  if (simulierterFehler()) return fehlschlag(errno);
 #ifdef Q_OS_UNIX
-  // The rename itself lives in the folder: sync it too.
-  if (aufPlatte) {
-    const QByteArray ordner = QFile::encodeName(QFileInfo(pfad).absolutePath());
-    const int fd = ::open(ordner.constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-      ::fsync(fd);
-      ::close(fd);
-    }
+  if (::fsync(m_fd) != 0) return fehlschlag(errno);
+#else
+  if (::_commit(m_fd) != 0) return fehlschlag(errno);
+#endif
+  // Network file systems report some write errors only when the file is closed.
+  if (simulierterFehler()) return fehlschlag(errno);
+  const int fd = m_fd;
+  m_fd = -1;
+  if (::close(fd) != 0) {
+    m_fd = -1;
+    return fehlschlag(errno);
+  }
+  const QString grund = DateiUmbenennen(m_temp, m_ziel);
+  if (!grund.isEmpty()) {
+    QFile::remove(m_temp);
+    m_temp.clear();
+    m_fehler = Schreibfehler(m_ziel, grund);
+    return false;
+  }
+  m_eingesetzt = true;
+#ifdef Q_OS_UNIX
+  // The rename itself lives in the folder: sync it too. The file is in place
+  // by now, so a folder that cannot be synced is no failure of the write.
+  const int ordner = ::open(QFile::encodeName(QFileInfo(m_ziel).absolutePath()).constData(),
+                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (ordner >= 0) {
+    ::fsync(ordner);
+    ::close(ordner);
   }
 #endif
+  return true;
+}
+
+QString DateiUmbenennen(const QString& von, const QString& nach) {
+#ifdef Q_OS_WIN
+  const std::wstring a = QDir::toNativeSeparators(von).toStdWString();
+  const std::wstring b = QDir::toNativeSeparators(nach).toStdWString();
+  if (!MoveFileExW(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return qt_error_string(static_cast<int>(GetLastError()));
+#else
+  // rename(2) replaces the target in one step: readers see the old file or
+  // the new one.
+  if (::rename(QFile::encodeName(von).constData(), QFile::encodeName(nach).constData()) != 0)
+    return Systemfehler(errno, nach);
+#endif
+  return QString();
+}
+
+QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten) {
+  return DateiAtomarSchreiben(pfad, daten, true);
+}
+
+QString DateiAtomarSchreiben(const QString& pfad, const QByteArray& daten, bool) {
+  Baustelle b(pfad);
+  if (!b.ok() || !b.schreiben(daten.constData(), daten.size()) || !b.einsetzen()) return b.fehler();
   return QString();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Textdatei.h"
 #include "evaluation/Platzierung.h"
 #include "evaluation/Sortierung.h"
 #include "output/Ausgabe.h"
@@ -10,7 +11,6 @@
 
 #include <QDate>
 #include <QDir>
-#include <QSaveFile>
 
 namespace zt {
 
@@ -352,28 +352,30 @@ bool ErgebnislisteSchreiben(Sitzung& s, const QString& ziel, int* zeilen) {
   QDir().mkpath(QFileInfo(ziel).absolutePath());
   // Written piece by piece into a file beside the target, which replaces
   // the old list only when it is complete.
-  QSaveFile datei(ziel);
-  if (!datei.open(QIODevice::WriteOnly)) {
-    SchreibfehlerMelden(s, ziel, QStringLiteral("Die Ergebnisliste"), datei.errorString());
+  Baustelle datei(ziel);
+  if (!datei.ok()) {
+    SchreibfehlerMelden(s, ziel, QStringLiteral("Die Ergebnisliste"), datei.fehler());
     return false;
   }
   QByteArray puffer = vorDenZeilen;
   puffer.reserve(1 << 21);
   Fortschritt fortschritt(s.bediener, QStringLiteral("% gedruckt  "));
   const int n = t.anzahl();
-  for (int z = 1; z <= n; ++z) {
+  bool ok = true;
+  for (int z = 1; z <= n && ok; ++z) {
     fortschritt.melden(z, n);
     if (!ZeileGewaehlt(t, z, modus)) continue;
     WriteResultRow(t, z, f, puffer);
     if (puffer.size() >= (1 << 20)) {
-      datei.write(puffer);
+      ok = datei.schreiben(puffer.constData(), puffer.size());
       puffer.clear();
     }
   }
   puffer += nachDenZeilen;
-  datei.write(puffer);
-  if (!datei.commit()) {
-    SchreibfehlerMelden(s, ziel, QStringLiteral("Die Ergebnisliste"), datei.errorString());
+  // Every piece, the sync and the rename are checked: a list cut short by a
+  // full disk must not take the old one's place.
+  if (!ok || !datei.schreiben(puffer.constData(), puffer.size()) || !datei.einsetzen()) {
+    SchreibfehlerMelden(s, ziel, QStringLiteral("Die Ergebnisliste"), datei.fehler());
     return false;
   }
   return true;

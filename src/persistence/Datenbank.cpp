@@ -56,34 +56,54 @@ QString artName(Dateiart art) {
 // Reads the chosen file whole, before anything is asked or deleted, so that a
 // file that vanished, cannot be read, is empty or is no text file stops the
 // command with the table as it was.
+qint64 grenze(Dateiart art) {
+  switch (art) {
+    case Dateiart::Laeuferdatei:
+      return kGrenzeLaeuferdatei;
+    case Dateiart::Ztf:
+      return kGrenzeZtf;
+    default:
+      return kGrenzeTextdatei;
+  }
+}
+
+// A folder, FIFO or device is named as what it is, not as "nicht gefunden".
+bool pruefenOderMelden(Sitzung& s, const QString& pfad, qint64 grenze) {
+  const Dateipruefung p = LesbareDateiPruefen(pfad, grenze);
+  if (p.ok) return true;
+  if (p.fehlt)
+    nichtGefunden(s, pfad);
+  else
+    s.bediener.meldung(kTitelOeffnen, p.fehler + QStringLiteral(" Abbruch!   "), Symbol::Stopp, Knoepfe::Ok);
+  return false;
+}
+
+// Reads the chosen file whole, before anything is asked or deleted, so that a
+// file that vanished, cannot be read, is empty or is no text file stops the
+// command with the table as it was.
 bool dateiVorabLesen(Sitzung& s, const QString& pfad, Dateiart art, QByteArray& daten) {
-  const Leseergebnis e = DateiLesen(pfad);
+  if (art == Dateiart::Ztf) return pruefenOderMelden(s, pfad, grenze(art));
+  const Leseergebnis e = DateiLesen(pfad, grenze(art));
   if (!e.ok) {
-    if (!QFileInfo::exists(pfad)) {
+    if (e.fehlt)
       nichtGefunden(s, pfad);
-    } else {
-      s.bediener.meldung(
-          kTitelOeffnen,
-          QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden. Abbruch!   ").arg(nativ(pfad)),
-          Symbol::Stopp, Knoepfe::Ok);
-    }
+    else
+      s.bediener.meldung(kTitelOeffnen, e.fehler + QStringLiteral(" Abbruch!   "), Symbol::Stopp, Knoepfe::Ok);
     return false;
   }
-  if (art != Dateiart::Ztf) {
-    if (e.daten.trimmed().isEmpty()) {
-      s.bediener.meldung(kTitelOeffnen,
-                         QStringLiteral("Die Datei \"%1\" ist leer. Abbruch!   ").arg(nativ(pfad)),
-                         Symbol::Stopp, Knoepfe::Ok);
-      return false;
-    }
-    if (SiehtBinaerAus(e.daten)) {
-      s.bediener.meldung(kTitelOeffnen,
-                         QStringLiteral("Die Datei \"%1\" ist keine Textdatei und kann nicht als %2 "
-                                        "gelesen werden. Abbruch!   ")
-                             .arg(nativ(pfad), artName(art)),
-                         Symbol::Stopp, Knoepfe::Ok);
-      return false;
-    }
+  if (e.daten.trimmed().isEmpty()) {
+    s.bediener.meldung(kTitelOeffnen,
+                       QStringLiteral("Die Datei \"%1\" ist leer. Abbruch!   ").arg(nativ(pfad)),
+                       Symbol::Stopp, Knoepfe::Ok);
+    return false;
+  }
+  if (SiehtBinaerAus(e.daten)) {
+    s.bediener.meldung(kTitelOeffnen,
+                       QStringLiteral("Die Datei \"%1\" ist keine Textdatei und kann nicht als %2 "
+                                      "gelesen werden. Abbruch!   ")
+                           .arg(nativ(pfad), artName(art)),
+                       Symbol::Stopp, Knoepfe::Ok);
+    return false;
   }
   daten = e.daten;
   return true;
@@ -203,6 +223,15 @@ void einlesen(Sitzung& s, const QByteArray* inhalt) {
     Laeuferdaten d = LaeuferdatenLesen(s, text, &f);
     s.fehlerzaehler += d.fehlerhafte;
     vereine = vereineDer(d.zeilen);
+    // Never a part of a file without a word: a settings line in the middle
+    // ends the rows, and what follows it is named.
+    if (d.nichtGelesen > 0)
+      s.bediener.meldung(kZieltafel,
+                         QStringLiteral("Die Datei \"%1\" enthält nach der Zeile \"#%2#\" noch %3 Zeilen; "
+                                        "sie wurden nicht eingelesen.   ")
+                             .arg(nativ(s.datenbankPfad), d.einstellungsname)
+                             .arg(d.nichtGelesen),
+                         Symbol::Ausruf, Knoepfe::Ok);
     t.zeilenAnhaengen(std::move(d.zeilen));
     if (d.einstellungszeile) {
       // Only the file name counts: a runner file must not point the program
@@ -278,10 +307,7 @@ bool DatenbankOeffnen(Sitzung& s) {
   const Dateiwahl w = s.bediener.dateiOeffnen(kTitelOeffnen, OeffnenFilter(), s.letzterOrdner, 1);
   if (w.abgebrochen()) return false;
   const QString pfad = w.pfad;
-  if (!DateiVorhanden(pfad)) {
-    nichtGefunden(s, pfad);
-    return false;
-  }
+  if (!pruefenOderMelden(s, pfad, kGrenzeZtf)) return false;
   s.letzterOrdner = Ordner(pfad);
   const Dateiart art = w.filterIndex == 2   ? Dateiart::Einstellungen
                        : w.filterIndex == 3 ? Dateiart::Vornamen
@@ -318,8 +344,9 @@ bool DatenbankOeffnen(Sitzung& s) {
                        QStringLiteral("\" überschrieben werden?   ")) != Antwort::Ja)
         return false;
       Vornamenliste neu;
-      if (!VornamenLaden(neu, pfad)) {
-        nichtGefunden(s, pfad);
+      QString grund;
+      if (!VornamenLaden(neu, pfad, &grund)) {
+        s.bediener.meldung(kTitelOeffnen, grund + QStringLiteral(" Abbruch!   "), Symbol::Stopp, Knoepfe::Ok);
         return false;
       }
       s.vornamen.eintraege = std::move(neu.eintraege);
@@ -400,10 +427,7 @@ void LaufLaden(Sitzung& s) {
     const Dateiwahl w = s.bediener.dateiOeffnen(
         QStringLiteral("Lauf laden"), QStringLiteral("Lauf (*.ini)|*.ini|"), s.pfade.programmordner, 1);
     if (w.abgebrochen()) return;
-    if (!DateiVorhanden(w.pfad)) {
-      nichtGefunden(s, w.pfad);
-      return;
-    }
+    if (!pruefenOderMelden(s, w.pfad, kGrenzeTextdatei)) return;
     datei = w.pfad;
   }
   // A damaged file is neither taken over nor remembered: the next "Lauf
@@ -519,20 +543,14 @@ bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
     s.bediener.status(StatusZustand, QString());
     return false;
   }
-  QString fehler;
+  QString fehler, begleitfehler;
   switch (typ) {
     case 1: {
       const QString basis = Basisname(pfad);
       fehler = TextdateiSchreiben(pfad, LaeuferdateiZeilen(s.tabelle, basis));
       if (fehler.isEmpty()) {
         const QString ini = Ordner(pfad) + basis + QStringLiteral(".ini");
-        const QString f2 = WriteSettings(s, ini, ini, QString());
-        if (!f2.isEmpty())
-          s.bediener.meldung(kZieltafel,
-                             QStringLiteral("Die Läuferdatei wurde gespeichert, die Voreinstellungen daneben "
-                                            "aber nicht:\n") +
-                                 f2,
-                             Symbol::Ausruf, Knoepfe::Ok);
+        begleitfehler = WriteSettings(s, ini, ini, QString());
       }
       break;
     }
@@ -559,6 +577,16 @@ bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
   }
   s.bediener.status(StatusZustand,
                     QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" gespeichert  "));
+  // The runner file is in place, its settings beside it are not: said, and
+  // not counted as a complete save.
+  if (!begleitfehler.isEmpty()) {
+    s.bediener.meldung(kZieltafel,
+                       QStringLiteral("Die Läuferdatei wurde gespeichert, die Voreinstellungen daneben "
+                                      "aber nicht:\n") +
+                           begleitfehler,
+                       Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+  }
   return true;
 }
 

@@ -64,10 +64,8 @@ bool TraegtZtfKennung(const QString& pfad);
 // place. Empty text on success.
 QString XlsxSchreiben(const Sitzung& s, const QString& pfad);
 
-// Renames von over nach (replacing it in one step). Empty text on success.
-QString DateiErsetzen(const QString& von, const QString& nach);
-// A fresh, empty file beside ziel to build a replacement in. Empty path and
-// the reason in fehler when the folder is not writable.
-QString TemporaereDateiNeben(const QString& ziel, QString& fehler);
+// SQLite's reason for a failure (its result code, or its English text) in
+// German: "database or disk is full" becomes "Der Datenträger ist voll.".
+QString SqliteGrund(int ergebniscode, const QString& englisch);
 
 }  // namespace zt

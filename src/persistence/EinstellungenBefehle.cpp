@@ -2,6 +2,7 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Textdatei.h"
 #include "persistence/Einstellungsdatei.h"
 
 #include <QDir>
@@ -33,11 +34,8 @@ void ZuweisenStandards(Sitzung& s) {
   s.melden();
 
   const QString probe = s.programmdatei(QStringLiteral("#prüfe_schreibrecht#.dat"));
-  bool ok = false;
-  {
-    QFile f(probe);
-    if (f.open(QIODevice::WriteOnly)) ok = f.write("Schreibtest\r\n") > 0;
-  }
+  // Through the same write path as every file the program keeps there.
+  const bool ok = DateiAtomarSchreiben(probe, QByteArrayLiteral("Schreibtest\r\n")).isEmpty();
   if (ok && QFile::exists(probe)) {
     QFile::remove(probe);
     return;

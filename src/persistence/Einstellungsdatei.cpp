@@ -3,6 +3,7 @@
 #include "core/Sitzung.h"
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "persistence/Datenbank.h"
 #include "persistence/Vornamendatei.h"
 
 #include <QDir>
@@ -158,10 +159,50 @@ QString EinstellungenText(const Einstellungen& e, const QString& herkunft) {
   return z.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
+QString EinstellungsdateiFreigeben(Sitzung& s, const QString& ziel) {
+  const QFileInfo fi(ziel);
+  if (!fi.exists() && !fi.isSymLink()) return QString();
+  const Dateipruefung p = LesbareDateiPruefen(ziel, kGrenzeTextdatei);
+  if (!p.ok && !p.fehlt) {
+    // Too big or no file at all: certainly none of our settings files.
+    if (!fi.isFile()) return Schreibfehler(ziel, p.fehler);
+  }
+  QByteArray anfang;
+  {
+    QFile f(ziel);
+    if (f.open(QIODevice::ReadOnly)) anfang = f.read(64);
+  }
+  if (anfang.startsWith("\xEF\xBB\xBF")) anfang.remove(0, 3);
+  // An empty file holds nothing to lose (a write cut short by a full disk
+  // leaves one behind).
+  if (fi.size() == 0 || anfang.startsWith(QByteArray(kKopf) + "aus#")) return QString();
+  const QString name = QDir::toNativeSeparators(ziel);
+  const Antwort a = s.bediener.meldung(
+      QStringLiteral("Zieltafel"),
+      QStringLiteral("Die Datei \"%1\" ist keine Voreinstellungsdatei von Zieltafel.\n"
+                     "Soll sie trotzdem mit den Voreinstellungen überschrieben werden? "
+                     "Vorher wird eine Sicherungskopie angelegt.   ")
+          .arg(name),
+      Symbol::Ausruf, Knoepfe::JaNein);
+  if (a != Antwort::Ja)
+    return QStringLiteral("Die Datei \"%1\" ist keine Voreinstellungsdatei und wurde nicht überschrieben.").arg(name);
+  const QString sicherung = SicherungsName(s, ziel);
+  const QString fehler = DateiKopieren(ziel, sicherung);
+  if (!fehler.isEmpty())
+    return QStringLiteral("Die Sicherungskopie \"%1\" kann nicht angelegt werden; die Datei \"%2\" wird nicht "
+                          "überschrieben.\n%3")
+        .arg(QDir::toNativeSeparators(sicherung), name, fehler);
+  return QString();
+}
+
 QString WriteSettings(Sitzung& s, const QString& ziel, const QString& herkunft,
                       const QString& vornamenPfad) {
   QString fehler;
-  if (!ziel.isEmpty())
+  // The companion of a runner file is named by the part of its name before
+  // the first ".": "Altersklassen.2024.csv" would point at the program's
+  // own "Altersklassen.ini". Only a settings file is replaced without asking.
+  if (!ziel.isEmpty()) fehler = EinstellungsdateiFreigeben(s, ziel);
+  if (!ziel.isEmpty() && fehler.isEmpty())
     fehler = DateiAtomarSchreiben(ziel, TextKodieren(EinstellungenText(s.einst, herkunft)));
   if (!vornamenPfad.isEmpty()) {
     const QString f2 = VornamenSchreiben(s.vornamen, vornamenPfad);
@@ -173,11 +214,17 @@ QString WriteSettings(Sitzung& s, const QString& ziel, const QString& herkunft,
 Leseresultat ReadSettings(Sitzung& s, const QString& pfad) {
   Einstellungen& e = s.einst;
   const QFileInfo info(pfad);
-  if (pfad.isEmpty() || !info.exists() || info.isDir()) {
+  if (pfad.isEmpty() || (!info.exists() && !info.isSymLink())) {
     leseAbschluss(s, s.system.programmFuerDatei(s.vornamendatei()));
     return Leseresultat::Fehlt;
   }
-  const Leseergebnis datei = DateiLesen(pfad);
+  // A folder, FIFO or device under the name is said to be one (a FIFO would
+  // hang the read).
+  const Leseergebnis datei = DateiLesen(pfad, kGrenzeTextdatei);
+  if (!datei.ok && datei.fehlt) {
+    leseAbschluss(s, s.system.programmFuerDatei(s.vornamendatei()));
+    return Leseresultat::Fehlt;
+  }
   if (!datei.ok) {
     s.bediener.meldung(QStringLiteral("Zieltafel"), datei.fehler, Symbol::Ausruf, Knoepfe::Ok);
     leseAbschluss(s, s.system.programmFuerDatei(s.vornamendatei()));

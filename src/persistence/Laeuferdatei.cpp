@@ -2,6 +2,7 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Textdatei.h"
 #include "event/Altersklassen.h"
 
 #include <algorithm>
@@ -209,22 +210,29 @@ bool LadepruefungZeile(const Sitzung& s, Teilnehmerzeile& z) {
 Laeuferdaten LaeuferdatenLesen(const Sitzung& s, QStringView text, Fortschritt* fortschritt) {
   Laeuferdaten d;
   Textvorrat vorrat;
-  d.zeilen.reserve(static_cast<size_t>(text.count(QLatin1Char('\n'))) + 1);
+  d.zeilen.reserve(static_cast<size_t>(std::max(text.count(QLatin1Char('\n')), text.count(QLatin1Char('\r')))) + 1);
   const qsizetype n = text.size();
   for (qsizetype start = 0; start < n;) {
-    qsizetype ende = text.indexOf(QLatin1Char('\n'), start);
-    if (ende < 0) ende = n;
-    QStringView zeile = text.mid(start, ende - start);
-    start = ende + 1;
+    // A line ends at CR LF, LF or a lone CR ("CSV (Macintosh)").
+    qsizetype ende = start;
+    int umbruch = 0;
+    while (ende < n && (umbruch = Zeilenumbruch(text, ende)) == 0) ++ende;
+    const QStringView zeile = text.mid(start, ende - start);
+    start = ende + umbruch;
     if (fortschritt) fortschritt->melden(std::min(start, n), n);
-    if (zeile.endsWith(QLatin1Char('\r'))) zeile.chop(1);
     const QStringView getrimmt = zeile.trimmed();
     if (getrimmt.isEmpty()) continue;
+    if (d.einstellungszeile) {
+      ++d.nichtGelesen;
+      continue;
+    }
     if (getrimmt.startsWith(QLatin1Char('#')) && getrimmt.endsWith(QLatin1Char('#'))) {
       d.einstellungszeile = true;
       if (getrimmt.size() >= 2)
         d.einstellungsname = getrimmt.mid(1, getrimmt.size() - 2).trimmed().toString();
-      break;
+      // Reading stops here; the lines that still follow are only counted,
+      // so that the operator learns that part of the file was left out.
+      continue;
     }
     Teilnehmerzeile z = zerlegen(zeile, &vorrat);
     if (pruefen(s, z, &vorrat)) ++d.fehlerhafte;

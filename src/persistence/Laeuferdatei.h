@@ -29,10 +29,12 @@ struct Laeuferdaten {
   int fehlerhafte = 0;             // rows that got an error marker
   bool einstellungszeile = false;  // a "#name#" line ended the rows
   QString einstellungsname;        // the name between the "#"
+  int nichtGelesen = 0;            // non-blank lines after that line, not read
 };
 
-// Splits and checks the decoded text of a runner file (lines end in CR LF or
-// LF). Blank lines are skipped; reading stops at the first "#...#" line.
+// Splits and checks the decoded text of a runner file (lines end in CR LF, LF
+// or a lone CR). Blank lines are skipped; reading stops at the first "#...#"
+// line, and the lines after it are counted in nichtGelesen.
 Laeuferdaten LaeuferdatenLesen(const Sitzung& s, QStringView text, Fortschritt* fortschritt);
 
 // Lines of the runner file (type 1): every row, then "#" + basisname + ".ini#".

@@ -10,10 +10,12 @@ namespace {
 QString einzeilig(const QString& text) { return FeldBereinigt(text); }
 }  // namespace
 
-bool VornamenLaden(Vornamenliste& liste, const QString& pfad) {
-  if (!DateiVorhanden(pfad)) return false;
-  const Leseergebnis e = DateiLesen(pfad);
-  if (!e.ok) return false;
+bool VornamenLaden(Vornamenliste& liste, const QString& pfad, QString* fehler) {
+  const Leseergebnis e = DateiLesen(pfad, kGrenzeTextdatei);
+  if (!e.ok) {
+    if (fehler) *fehler = e.fehler;
+    return false;
+  }
   QList<Vorname> neu;
   for (const QString& zeile : TextZeilen(TextDekodieren(e.daten))) {
     if (zeile.trimmed().isEmpty()) continue;

@@ -2,11 +2,18 @@
 // row of column keys and one row per participant in the table's order.
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Textdatei.h"
 #include "persistence/Datenbank.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStorageInfo>
+#include <cstdio>
 #include <xlsxwriter.h>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace zt {
 
@@ -34,7 +41,75 @@ bool alsZahl(int spalte, const QString& text, double& wert) {
   return true;
 }
 
-QString schreiben(const Teilnehmertabelle& t, const QByteArray& datei) {
+// libxlsxwriter reports failures as "[ERROR][file.c:123]: ..." lines on
+// stderr, in English, before it returns its code. The code is what we
+// report (in German); its lines are kept off the operator's console for as
+// long as the library works.
+class BibliothekStumm {
+ public:
+  BibliothekStumm() {
+#ifdef Q_OS_UNIX
+    std::fflush(stderr);
+    m_alt = ::dup(STDERR_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (m_alt >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+    if (null >= 0) ::close(null);
+#endif
+  }
+  ~BibliothekStumm() {
+#ifdef Q_OS_UNIX
+    std::fflush(stderr);
+    if (m_alt >= 0) {
+      ::dup2(m_alt, STDERR_FILENO);
+      ::close(m_alt);
+    }
+#endif
+  }
+  BibliothekStumm(const BibliothekStumm&) = delete;
+  BibliothekStumm& operator=(const BibliothekStumm&) = delete;
+
+ private:
+  int m_alt = -1;
+};
+
+// A disk with (almost) nothing left is the usual reason why the library
+// cannot write its zip file or its scratch files.
+bool fastVoll(const QString& ordner) {
+  const QStorageInfo platz(ordner);
+  return platz.isValid() && platz.bytesAvailable() < (qint64(1) << 20);
+}
+
+QString bibliotheksgrund(lxw_error e, const QString& ziel) {
+  switch (e) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+      return QStringLiteral("Nicht genug Arbeitsspeicher.");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+      if (fastVoll(QFileInfo(ziel).absolutePath()) || fastVoll(QDir::tempPath()))
+        return QStringLiteral("Der Datenträger ist voll.");
+      if (e == LXW_ERROR_CREATING_TMPFILE || e == LXW_ERROR_READING_TMPFILE)
+        return QStringLiteral("Die Zwischendateien im Ordner \"%1\" können nicht geschrieben werden.")
+            .arg(QDir::toNativeSeparators(QDir::tempPath()));
+      return QStringLiteral("Die Excel-Datei kann nicht vollständig geschrieben werden.");
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+    case LXW_ERROR_32_STRING_LENGTH_EXCEEDED:
+    case LXW_ERROR_128_STRING_LENGTH_EXCEEDED:
+    case LXW_ERROR_255_STRING_LENGTH_EXCEEDED:
+      return QStringLiteral("Ein Text ist länger, als eine Excel-Zelle aufnehmen kann.");
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE:
+      return QStringLiteral("Die Tabelle ist größer, als ein Excel-Blatt aufnehmen kann.");
+    default:
+      return QStringLiteral("Die Excel-Bibliothek meldet den Fehler Nummer %1.").arg(static_cast<int>(e));
+  }
+}
+
+QString schreiben(const Teilnehmertabelle& t, const QByteArray& datei, const QString& ziel) {
   if (t.anzahl() + 1 > kMaxZeilen)
     return QStringLiteral("Die Tabelle hat mehr Zeilen, als eine Excel-Datei aufnehmen kann.");
   // The library's scratch files go to our temporary folder: its default
@@ -46,8 +121,9 @@ QString schreiben(const Teilnehmertabelle& t, const QByteArray& datei) {
   // Rows are written in order, so each can go to disk at once instead of the
   // whole sheet staying in memory.
   optionen.constant_memory = 1;
+  BibliothekStumm stumm;
   lxw_workbook* mappe = workbook_new_opt(datei.constData(), &optionen);
-  if (!mappe) return QStringLiteral("Die Arbeitsmappe kann nicht angelegt werden.");
+  if (!mappe) return bibliotheksgrund(LXW_ERROR_CREATING_XLSX_FILE, ziel);
   lxw_worksheet* blatt = workbook_add_worksheet(mappe, "Teilnehmer");
   lxw_format* kopf = workbook_add_format(mappe);
   format_set_bold(kopf);
@@ -83,22 +159,20 @@ QString schreiben(const Teilnehmertabelle& t, const QByteArray& datei) {
   }
   const lxw_error schluss = workbook_close(mappe);  // also frees the workbook
   if (fehler == LXW_NO_ERROR) fehler = schluss;
-  if (fehler != LXW_NO_ERROR) return QString::fromUtf8(lxw_strerror(fehler));
+  if (fehler != LXW_NO_ERROR) return bibliotheksgrund(fehler, ziel);
   return QString();
 }
 }  // namespace
 
 QString XlsxSchreiben(const Sitzung& s, const QString& pfad) {
-  QString grund;
-  const QString temp = TemporaereDateiNeben(pfad, grund);
-  if (!temp.isEmpty()) {
-    grund = schreiben(s.tabelle, dateinameFuerBibliothek(temp));
-    if (grund.isEmpty()) grund = DateiErsetzen(temp, pfad);
-    if (!grund.isEmpty()) QFile::remove(temp);
-  }
-  if (grund.isEmpty()) return QString();
-  return QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
-      .arg(QDir::toNativeSeparators(pfad), grund);
+  // The library writes the temporary file itself; the Baustelle syncs it,
+  // puts it in place, and removes it on any failure.
+  Baustelle b(pfad);
+  if (!b.ok()) return b.fehler();
+  const QString grund = schreiben(s.tabelle, dateinameFuerBibliothek(b.pfad()), pfad);
+  if (!grund.isEmpty()) return Schreibfehler(pfad, grund);
+  if (!b.einsetzen()) return b.fehler();
+  return QString();
 }
 
 }  // namespace zt

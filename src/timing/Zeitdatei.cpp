@@ -35,7 +35,7 @@ QString ZeitdateiSchreiben(const QString& pfad, const QByteArray& daten) {
 
 Zeitdateiinhalt ZeitdateiLesen(const QString& pfad) {
   Zeitdateiinhalt r;
-  const Leseergebnis e = DateiLesen(pfad);
+  const Leseergebnis e = DateiLesen(pfad, kGrenzeTextdatei);
   if (!e.ok) {
     r.fehler = e.fehler;
     return r;

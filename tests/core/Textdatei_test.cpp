@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
@@ -20,9 +21,11 @@ TEST(Textdatei, DecodesEveryEncodingWeMeet) {
   EXPECT_EQ(TextDekodieren(QByteArray("M\xFCller \x80")), QStringLiteral("Müller €"));
 }
 
-TEST(Textdatei, LinesAcceptCrLfAndLf) {
+TEST(Textdatei, LinesAcceptCrLfLfAndLoneCr) {
   EXPECT_EQ(TextZeilen(QStringLiteral("a\r\nb\nc\r\n")), (QStringList{"a", "b", "c"}));
   EXPECT_EQ(TextZeilen(QStringLiteral("a\n\nb")), (QStringList{"a", "", "b"}));
+  // "CSV (Macintosh)" ends its lines in a lone CR; mixed files occur too.
+  EXPECT_EQ(TextZeilen(QStringLiteral("a\rb\r\rc\r\nd\r")), (QStringList{"a", "b", "", "c", "d"}));
   EXPECT_TRUE(TextZeilen(QString()).isEmpty());
 }
 
@@ -72,5 +75,26 @@ TEST(Textdatei, BinaryDetectionAndMissingFile) {
   EXPECT_FALSE(SiehtBinaerAus(QByteArray("1\t2\r\n")));
   const Leseergebnis e = DateiLesen(QStringLiteral("/gibt/es/nicht.csv"));
   EXPECT_FALSE(e.ok);
-  EXPECT_TRUE(e.fehler.contains(QStringLiteral("kann nicht gelesen werden")));
+  EXPECT_TRUE(e.fehlt);
+  EXPECT_EQ(e.fehler, QStringLiteral("Die Datei \"/gibt/es/nicht.csv\" wurde nicht gefunden."));
+}
+
+// A folder, a FIFO (which would hang an ordinary read) or a device (which
+// would never end) is refused by name, and a file beyond the limit by size.
+TEST(Textdatei, ReadersTakeRegularFilesOfBoundedSizeOnly) {
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath(QStringLiteral("fifo"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  for (const QString& pfad : {dir.path(), fifo, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null")}) {
+    SCOPED_TRACE(pfad.toStdString());
+    const Leseergebnis e = DateiLesen(pfad);
+    EXPECT_FALSE(e.ok);
+    EXPECT_FALSE(e.fehlt);
+    EXPECT_EQ(e.fehler, QStringLiteral("\"%1\" ist keine Datei.").arg(pfad));
+  }
+  const QString gross = test::schreibeDatei(dir.filePath(QStringLiteral("gross.txt")), QByteArray(3 << 20, 'x'));
+  const Leseergebnis e = DateiLesen(gross, 2 << 20);
+  EXPECT_FALSE(e.ok);
+  EXPECT_EQ(e.fehler, QStringLiteral("Die Datei \"%1\" ist zu groß (3 MB); mehr als 2 MB werden nicht gelesen.").arg(gross));
+  EXPECT_TRUE(DateiLesen(gross, 3 << 20).ok);
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <sys/stat.h>
 
 #include "core/Text.h"
 #include "core/Textdatei.h"
@@ -127,20 +129,32 @@ TEST_F(Laden, KommaNurImNamenErsetzt) {
 TEST_F(Laden, KodierungenUndZeilenenden) {
   const QString zeile = laeufer(u"12"_s, u"10/w"_s, u"Jäger, Jörg"_s, u"1980"_s, u"Süd €"_s);
   const QByteArray utf8 = zeile.toUtf8();
+  const QByteArray mac = TextKodieren(zeile);
   const std::pair<const char*, QByteArray> varianten[] = {
-      {"cp1252 crlf", cp1252(zeile + u"\n"_s)},
-      {"utf8 lf", utf8 + "\n"},
-      {"utf8 bom crlf", QByteArray("\xEF\xBB\xBF") + utf8 + "\r\n"},
-      {"ohne Zeilenende, mit Leerzeilen", "\r\n\n" + utf8},
+      {"cp1252 crlf", cp1252(zeile + u"\n"_s + zeile + u"\n"_s)},
+      {"utf8 lf", utf8 + "\n" + utf8 + "\n"},
+      {"utf8 bom crlf", QByteArray("\xEF\xBB\xBF") + utf8 + "\r\n" + utf8 + "\r\n"},
+      {"ohne Zeilenende, mit Leerzeilen", "\r\n\n" + utf8 + "\n\n" + utf8},
+      {"CSV (Macintosh): nur CR", mac + "\r" + mac + "\r#k.ini#\r"},
   };
   for (const auto& [name, bytes] : varianten) {
     SCOPED_TRACE(name);
     u.bediener.antworten = {Antwort::Nein, Antwort::Ja};  // no backup, close
     ASSERT_TRUE(oeffnen(schreibeDatei(u.pfad(u"k.csv"_s), bytes)));
-    ASSERT_EQ(u.s().tabelle.anzahl(), 1);
-    EXPECT_EQ(u.s().tabelle.feld(1, S_namevorname), u"Jäger, Jörg"_s);
-    EXPECT_EQ(u.s().tabelle.feld(1, S_vereinort), u"Süd €"_s);
+    ASSERT_EQ(u.s().tabelle.anzahl(), 2);
+    EXPECT_EQ(u.s().tabelle.feld(2, S_namevorname), u"Jäger, Jörg"_s);
+    EXPECT_EQ(u.s().tabelle.feld(2, S_vereinort), u"Süd €"_s);
   }
+  // A settings line in the middle ends the rows: what follows is named, not
+  // dropped without a word.
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
+  ASSERT_TRUE(oeffnen(schreibeDatei(u.pfad(u"k.csv"_s), utf8 + "\n#k.ini#\n" + utf8 + "\n" + utf8 + "\n")));
+  EXPECT_EQ(u.s().tabelle.anzahl(), 1);
+  EXPECT_TRUE(u.bediener.meldungen().contains(
+      u"[Zieltafel] Die Datei \"%1\" enthält nach der Zeile \"#k.ini#\" noch 2 Zeilen; sie wurden nicht "
+      u"eingelesen.   "_s.arg(QDir::toNativeSeparators(u.pfad(u"k.csv"_s)))))
+      << u.bediener.meldungen().join(u"\n"_s).toStdString();
 }
 
 TEST_F(Laden, SchlechteDateienLassenDieTabelleUnveraendert) {
@@ -154,7 +168,10 @@ TEST_F(Laden, SchlechteDateienLassenDieTabelleUnveraendert) {
   EXPECT_FALSE(oeffnen(binaer));
   EXPECT_FALSE(oeffnen(leer));
   EXPECT_FALSE(oeffnen(binaer, 4));  // not an SQLite file
-  const QStringList erwartet = {
+  const QString fifo = u.pfad(u"fifo.csv"_s);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  for (const QString& keine : {u.dir.path(), fifo, u"/dev/zero"_s}) EXPECT_FALSE(oeffnen(keine));
+  QStringList erwartet = {
       u"[Datenbank öffnen] Datei \"%1\" nicht gefunden! Abbruch!   "_s.arg(QDir::toNativeSeparators(fehlt)),
       QStringLiteral("[Datenbank öffnen] Die Datei \"%1\" ist keine Textdatei und kann nicht als Läuferdatei "
                      "gelesen werden. Abbruch!   ")
@@ -165,6 +182,8 @@ TEST_F(Laden, SchlechteDateienLassenDieTabelleUnveraendert) {
           "keine Zieltafel-Datenbank.")
           .arg(QDir::toNativeSeparators(binaer)),
   };
+  for (const QString& keine : {u.dir.path(), fifo, u"/dev/zero"_s})
+    erwartet << u"[Datenbank öffnen] \"%1\" ist keine Datei. Abbruch!   "_s.arg(QDir::toNativeSeparators(keine));
   EXPECT_EQ(u.bediener.meldungen(), erwartet);
   EXPECT_EQ(u.s().tabelle.anzahl(), 1);
   EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"gut.csv"_s));

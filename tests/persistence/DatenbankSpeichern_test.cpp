@@ -10,7 +10,16 @@
 #include "core/Textdatei.h"
 #include "event/Altersklassen.h"
 #include "persistence/Datenbank.h"
+#include "persistence/Einstellungsdatei.h"
+#include "persistence/Vornamendatei.h"
+#include "output/Ergebnisliste.h"
+#include "output/HtmlBericht.h"
+#include "timing/Zeitdatei.h"
 #include "support/TestPorts.h"
+
+#include <QDirIterator>
+#include <cerrno>
+#include <functional>
 
 using namespace zt;
 using namespace zt::test;
@@ -154,6 +163,35 @@ TEST_F(Speichern, VoreinstellungUndVornamen) {
   EXPECT_TRUE(zeilen(u.pfad(u"event.vorname"_s)).value(0).startsWith(u"w;Jördis"_s));
 }
 
+// "Altersklassen.2024.csv" names its settings "Altersklassen.ini": the
+// program's own age-class list must not silently become a settings file.
+TEST_F(Speichern, BegleitdateiErsetztNurEineVoreinstellungsdatei) {
+  const QByteArray liste = "0-19_U20\r\n20-39_H\r\n";
+  const QString ini = schreibeDatei(u.pfad(u"Altersklassen.ini"_s), liste);
+  const QString frage = u"[Zieltafel] Die Datei \"%1\" ist keine Voreinstellungsdatei von Zieltafel.\nSoll sie "
+                        u"trotzdem mit den Voreinstellungen überschrieben werden? Vorher wird eine "
+                        u"Sicherungskopie angelegt.   "_s.arg(QDir::toNativeSeparators(ini));
+  u.bediener.antworten = {Antwort::Nein};
+  dialog(u.pfad(u"Altersklassen.2024.csv"_s), 1);
+  EXPECT_FALSE(DatenbankSpeichern(u.s()));
+  EXPECT_EQ(leseDatei(ini), liste);
+  EXPECT_EQ(u.bediener.meldungen().value(0), frage);
+  EXPECT_TRUE(u.bediener.meldungen().value(1).endsWith(u"ist keine Voreinstellungsdatei und wurde nicht überschrieben."_s));
+
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Ja, Antwort::Ja};  // overwrite the runner file, then the list
+  dialog(u.pfad(u"Altersklassen.2024.csv"_s), 1);
+  EXPECT_TRUE(DatenbankSpeichern(u.s()));
+  EXPECT_EQ(u.bediener.meldungen().value(1), frage);
+  EXPECT_EQ(leseDatei(ini + u"_04.12.2026_15.30.12.ini"_s), liste);
+  EXPECT_TRUE(leseDatei(ini).startsWith("#Vorgaben Zieltafel#aus#"));
+  // Now it is one of ours: the next save replaces it without a word.
+  u.bediener.leeren();
+  dialog(u.pfad(u"Altersklassen.2024.csv"_s), 1);
+  EXPECT_TRUE(DatenbankSpeichern(u.s()));
+  EXPECT_EQ(u.bediener.meldungen().size(), 1);  // only "schon vorhanden! Überschreiben?"
+}
+
 TEST_F(Speichern, AusduennenBehaeltZeilenMitStrecke) {
   u.s().tabelle.setFeld(2, S_strecke, u"10km"_s);  // a route without sex suffix stays
   u.s().tabelle.setFeld(2, S_nurstrecke, QString());
@@ -179,4 +217,106 @@ TEST_F(Speichern, AusduennenBehaeltZeilenMitStrecke) {
   u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
   EXPECT_FALSE(DatenbankAusduennen(u.s()));
   EXPECT_EQ(u.s().tabelle.anzahl(), 3);
+}
+
+namespace {
+// Every file under the folder with its bytes.
+QMap<QString, QByteArray> bestand(const QString& ordner) {
+  QMap<QString, QByteArray> m;
+  QDirIterator it(ordner, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString f = it.next();
+    m.insert(f, leseDatei(f));
+  }
+  return m;
+}
+}  // namespace
+
+// A disk that fills up at any write, sync or close of any writer: the file
+// that was there stays as it was (and so does every earlier backup), no
+// temporary file is left, nothing says "gespeichert", and the operator reads
+// the German reason.
+TEST(VollerDatentraeger, LaesstJedeAlteDateiStehen) {
+  struct Schreiber {
+    const char* name;
+    const char* datei;
+    std::function<QString(Umgebung&, const QString&)> schreiben;  // the reason, empty on success
+  };
+  const auto meldungen = [](Umgebung& u) { return u.bediener.meldungen().join(QLatin1Char('\n')); };
+  const Schreiber schreiber[] = {
+      {"Läuferdatei", "lauf.csv",
+       [&](Umgebung& u, const QString& p) {
+         u.bediener.dialoge.push_back({p, 1});
+         return DatenbankSpeichern(u.s()) ? QString() : meldungen(u);
+       }},
+      {"ztf", "lauf.ztf", [](Umgebung& u, const QString& p) { return ZtfSchreiben(u.s(), p); }},
+      {"xlsx", "lauf.xlsx", [](Umgebung& u, const QString& p) { return XlsxSchreiben(u.s(), p); }},
+      {"Einstellungen", "Zieltafel.ini",
+       [](Umgebung& u, const QString& p) { return WriteSettings(u.s(), p, p, QString()); }},
+      {"Vornamen", "Vorname.txt", [](Umgebung& u, const QString& p) { return VornamenSchreiben(u.s().vornamen, p); }},
+      {"HTML-Bericht", "report.htm",
+       [&](Umgebung& u, const QString& p) { return HtmlBericht(u.s(), p, false) ? QString() : meldungen(u); }},
+      {"Ergebnisliste", "liste.rtf",
+       [&](Umgebung& u, const QString& p) { return ErgebnislisteSchreiben(u.s(), p) ? QString() : meldungen(u); }},
+      {"Zeitdatei", "lauf.erg",
+       [](Umgebung& u, const QString& p) {
+         Einlaufliste l;
+         for (int i = 1; i <= u.s().tabelle.anzahl(); ++i)
+           l.append({EinlaufNummer(i), QString::number(i), u"0:41:%1.3"_s.arg(i % 60), QString(), u"10:00:00"_s});
+         return ZeitdateiSchreiben(p, l);
+       }},
+  };
+  const QByteArray vorlage = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}RTFtxtNameLauf\\par\r\n}\r\n";
+  for (const int zeilen : {3, 3000}) {
+    Umgebung u;
+    u.s().einst.txtVorlageErgebnisliste = schreibeDatei(u.pfad(u"vorlage.rtf"_s), vorlage);
+    for (int i = 1; i <= zeilen; ++i) {
+      u.s().tabelle.zeileHinzufuegen(
+          u"Falsch\t%1\t%1\t10/w\tLäuferin %1, Anna\t1980\tVerein %1\t0:41:%2.3\tW40"_s.arg(i).arg(i % 60));
+      u.s().vornamen.eintraege.append({u"w"_s, u"Anna%1"_s.arg(i), QString()});
+    }
+    for (const Schreiber& w : schreiber) {
+      SCOPED_TRACE(std::string(w.name) + " mit " + std::to_string(zeilen) + " Zeilen");
+      const QString ziel = u.pfad(QString::fromUtf8(w.datei));
+      const QByteArray alt = QByteArray("#Vorgaben Zieltafel#aus#alt\r\n") + w.name;
+      schreibeDatei(ziel, alt);
+      schreibeDatei(u.pfad(u"lauf.ini"_s), alt);  // the runner file's companion
+      int fehlschlaege = 0;
+      for (int n = 1; n < 100; ++n) {
+        const QMap<QString, QByteArray> vorher = bestand(u.dir.path());
+        u.bediener.leeren();
+        u.bediener.statusfelder.clear();
+        SchreibfehlerVorgeben(n, ENOSPC);
+        const QString grund = w.schreiben(u, ziel);
+        const bool getroffen = !SchreibfehlerAusstehend();
+        SchreibfehlerVorgeben(0, 0);
+        if (!getroffen) {
+          EXPECT_EQ(grund, QString());
+          EXPECT_NE(leseDatei(ziel), alt);
+          break;
+        }
+        ++fehlschlaege;
+        SCOPED_TRACE(n);
+        EXPECT_TRUE(grund.contains(u"Der Datenträger ist voll."_s)) << grund.toStdString();
+        const QMap<QString, QByteArray> nachher = bestand(u.dir.path());
+        const bool gespeichert = u.bediener.statusfelder.value(StatusZustand).contains(u"gespeichert"_s);
+        for (auto it = nachher.cbegin(); it != nachher.cend(); ++it) {
+          EXPECT_FALSE(it.key().endsWith(u".tmp"_s)) << it.key().toStdString();
+          // Only the runner file may be new, and only when its companion failed
+          // after it was in place (the status then names it, truly).
+          if (vorher.contains(it.key()) && !(gespeichert && it.key() == ziel)) {
+            EXPECT_EQ(it.value(), vorher.value(it.key())) << it.key().toStdString();
+          } else if (!vorher.contains(it.key())) {
+            EXPECT_EQ(it.value(), vorher.value(ziel)) << "neue Datei " << it.key().toStdString();
+          }
+        }
+        if (gespeichert) {
+          EXPECT_STREQ(w.name, "Läuferdatei");
+          EXPECT_EQ(nachher.value(u.pfad(u"lauf.ini"_s)), alt);
+        }
+        schreibeDatei(ziel, alt);
+      }
+      EXPECT_GE(fehlschlaege, 2);  // at least the sync and the close of the file
+    }
+  }
 }

@@ -153,3 +153,65 @@ TEST_F(ZtfXlsx, XlsxVonLibreOfficeZurueckgelesen) {
   }
   EXPECT_EQ(gelesen, erwartet);
 }
+
+// Crafted files are refused with a German reason before they can make SQLite
+// loop, fill the disk with scratch files or build huge values; damaged ones
+// are named as damaged.
+TEST_F(ZtfXlsx, FremdeOderKaputteZtfWirdAbgelehnt) {
+  const QString meta =
+      u"CREATE TABLE meta (schluessel TEXT PRIMARY KEY, wert TEXT NOT NULL);"
+      u"INSERT INTO meta VALUES ('format', '1'), ('spalten', 'namevorname');"_s;
+  const QString teilnehmer =
+      u"CREATE TABLE teilnehmer (nr INTEGER PRIMARY KEY, felder TEXT, textfarbe INTEGER, hintergrund INTEGER);"_s;
+  struct Fall {
+    const char* name;
+    QString sql;          // run on a fresh database
+    QByteArray schaden;   // or: bytes written over a valid file from offset 100 on
+    QString grund;
+  };
+  const Fall faelle[] = {
+      {"teilnehmer als endlose Sicht",
+       meta + u"CREATE VIEW teilnehmer AS WITH RECURSIVE r(nr, felder, textfarbe, hintergrund) AS "
+              u"(SELECT 1, 'x', 0, 0 UNION ALL SELECT nr + 1, felder || felder, 0, 0 FROM r) SELECT * FROM r;"_s,
+       {}, u"ist keine Zieltafel-Datenbank: \"teilnehmer\" ist keine gewöhnliche Tabelle."_s},
+      {"meta als Sicht mit riesigem Wert",
+       teilnehmer + u"CREATE VIEW meta AS SELECT 'format' AS schluessel, printf('%.*c', 400000000, 'x') AS wert;"_s,
+       {}, u"ist keine Zieltafel-Datenbank: \"meta\" ist keine gewöhnliche Tabelle."_s},
+      {"berechnete Spalte",
+       meta + u"CREATE TABLE teilnehmer (nr INTEGER PRIMARY KEY, textfarbe INTEGER, hintergrund INTEGER, "
+              u"felder TEXT GENERATED ALWAYS AS (printf('%.*c', 400000000, 'x')) VIRTUAL);"
+              u"INSERT INTO teilnehmer (nr, textfarbe, hintergrund) VALUES (1, 0, 0);"_s,
+       {}, u"ist keine Zieltafel-Datenbank: die Tabelle \"teilnehmer\" hat berechnete Spalten."_s},
+      {"nr ist nicht der Schlüssel",
+       meta + u"CREATE TABLE teilnehmer (nr TEXT, felder TEXT, textfarbe INTEGER, hintergrund INTEGER);"_s, {},
+       u"ist keine Zieltafel-Datenbank: die Spalte \"nr\" ist nicht der Schlüssel der Tabelle."_s},
+      {"zerstörte Seiten", {}, QByteArray(64 * 1024, '\xA5'), u"Die Datei ist beschädigt."_s},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    const QString ztf = u.pfad(QString::fromUtf8(f.name) + u".ztf"_s);
+    if (f.sql.isEmpty()) {
+      // Many rows, so that the damage hits the table's pages.
+      for (int i = 0; i < 2000; ++i) u.s().tabelle.zeileHinzufuegen(u"\t\t%1\t10/w\tName %1, Vorname"_s.arg(i));
+      ASSERT_EQ(ZtfSchreiben(u.s(), ztf), QString());
+      QFile d(ztf);
+      ASSERT_TRUE(d.open(QIODevice::ReadWrite));
+      d.seek(4096);
+      d.write(f.schaden);
+    } else {
+      {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"test-fremd"_s);
+        db.setDatabaseName(ztf);
+        ASSERT_TRUE(db.open());
+        for (const QString& befehl : f.sql.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+          ASSERT_TRUE(QSqlQuery(db).exec(befehl)) << befehl.toStdString();
+        db.close();
+      }
+      QSqlDatabase::removeDatabase(u"test-fremd"_s);
+    }
+    std::vector<Teilnehmerzeile> zeilen;
+    const QString fehler = ZtfLesen(ztf, zeilen);
+    EXPECT_TRUE(fehler.contains(f.grund)) << fehler.toStdString();
+    EXPECT_TRUE(zeilen.empty());
+  }
+}
