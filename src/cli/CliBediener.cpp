@@ -35,7 +35,7 @@ bool AntwortenLesen(const QString& text, std::deque<Antwort>& ziel) {
 
 Antwort CliBediener::naechsteAntwort(Knoepfe knoepfe) {
   if (knoepfe == Knoepfe::Ok) return Antwort::Ok;
-  Antwort a = standard;
+  Antwort a = knoepfe == Knoepfe::JaNeinStandardNein ? Antwort::Nein : standard;
   if (!antworten.empty()) {
     a = antworten.front();
     antworten.pop_front();

@@ -9,7 +9,9 @@
 namespace zt {
 
 enum class Symbol { Keins, Frage, Ausruf, Stopp, Information };
-enum class Knoepfe { Ok, OkAbbrechen, JaNein, JaNeinAbbrechen };
+// JaNeinStandardNein: Ja/Nein where Enter, Escape and a batch run without an
+// answer all mean Nein (a question that would overwrite what is not ours).
+enum class Knoepfe { Ok, OkAbbrechen, JaNein, JaNeinAbbrechen, JaNeinStandardNein };
 enum class Antwort { Ok, Abbrechen, Ja, Nein };
 
 QString AntwortText(Antwort a);  // "OK", "Abbrechen", "Ja", "Nein"

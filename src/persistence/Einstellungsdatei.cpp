@@ -183,7 +183,7 @@ QString EinstellungsdateiFreigeben(Sitzung& s, const QString& ziel) {
                      "Soll sie trotzdem mit den Voreinstellungen überschrieben werden? "
                      "Vorher wird eine Sicherungskopie angelegt.   ")
           .arg(name),
-      Symbol::Ausruf, Knoepfe::JaNein);
+      Symbol::Ausruf, Knoepfe::JaNeinStandardNein);
   if (a != Antwort::Ja)
     return QStringLiteral("Die Datei \"%1\" ist keine Voreinstellungsdatei und wurde nicht überschrieben.").arg(name);
   const QString sicherung = SicherungsName(s, ziel);

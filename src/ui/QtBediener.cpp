@@ -43,6 +43,7 @@ QList<Knopf> knoepfeVon(Knoepfe k) {
       return {{Antwort::Ok, "OK", QMessageBox::AcceptRole},
               {Antwort::Abbrechen, "Abbrechen", QMessageBox::RejectRole}};
     case Knoepfe::JaNein:
+    case Knoepfe::JaNeinStandardNein:
       return {{Antwort::Ja, "Ja", QMessageBox::YesRole}, {Antwort::Nein, "Nein", QMessageBox::NoRole}};
     case Knoepfe::JaNeinAbbrechen:
       return {{Antwort::Ja, "Ja", QMessageBox::YesRole},
@@ -57,7 +58,8 @@ QList<Knopf> knoepfeVon(Knoepfe k) {
 Antwort fluchtantwort(Knoepfe k) {
   switch (k) {
     case Knoepfe::Ok: return Antwort::Ok;
-    case Knoepfe::JaNein: return Antwort::Nein;
+    case Knoepfe::JaNein:
+    case Knoepfe::JaNeinStandardNein: return Antwort::Nein;
     case Knoepfe::OkAbbrechen:
     case Knoepfe::JaNeinAbbrechen: return Antwort::Abbrechen;
   }
@@ -73,6 +75,7 @@ QList<std::pair<QAbstractButton*, Antwort>> knoepfeSetzen(QMessageBox& box, Knoe
     if (kn.antwort == fluchtantwort(k)) box.setEscapeButton(b);
   }
   if (!liste.isEmpty()) box.setDefaultButton(static_cast<QPushButton*>(liste.first().first));
+  if (k == Knoepfe::JaNeinStandardNein) box.setDefaultButton(static_cast<QPushButton*>(liste.last().first));
   return liste;
 }
 
