@@ -11,7 +11,9 @@ namespace zt::cli {
 
 const char* const kAnmeldungHilfe =
     "DATEI [--startnummer]  Anmeldung aus einer Mail (Text oder HTML) übernehmen; gibt\n"
-    "        \"neu\" oder \"geaendert\", die Zeilennummer und die Zeile aus. --startnummer:\n"
+    "        \"neu\" oder \"geaendert\", die Zeilennummer (nach \"geaendert N: \" die geänderten\n"
+    "        Felder strecke, name, jahr, verein, walker oder \"nichts\") und die Zeile aus.\n"
+    "        Eine Zeile, die in der Mail fehlt, lässt das Feld, wie es ist. --startnummer:\n"
     "        ein neuer Teilnehmer erhält die nächste Startnummer seines Hauptlaufs";
 const char* const kAnmeldungOptionen = "startnummer";
 
@@ -45,13 +47,14 @@ bool AnmeldungSchritt(Kontext& k, const QStringList& a) {
   // The window works the current numbers out after every load; a batch run
   // does it here, so that the next number is one nobody has.
   if (startnummer) StartnummernNachLaden(k.s);
-  if (!anmeldung.inTabelleSchreiben()) return false;
+  QStringList geaendert;
+  if (!anmeldung.inTabelleSchreiben(&geaendert)) return false;
   const int zeile = k.s.tabelle.aktuelleZeile();
-  const QByteArray b = QStringLiteral("%1 %2\t%3\n")
-                           .arg(neu ? QStringLiteral("neu") : QStringLiteral("geaendert"))
-                           .arg(zeile)
-                           .arg(k.s.tabelle.zeilentext(zeile))
-                           .toUtf8();
+  const QString was = neu ? QStringLiteral("neu %1").arg(zeile)
+                          : QStringLiteral("geaendert %1: %2")
+                                .arg(zeile)
+                                .arg(geaendert.isEmpty() ? QStringLiteral("nichts") : geaendert.join(QStringLiteral(", ")));
+  const QByteArray b = (was + QLatin1Char('\t') + k.s.tabelle.zeilentext(zeile) + QLatin1Char('\n')).toUtf8();
   std::fwrite(b.constData(), 1, b.size(), stdout);
   return true;
 }
