@@ -148,6 +148,21 @@ TEST_F(PruefCli, RegistrationMailsAreMatchedOrAdded) {
   const Lauf nichts = starte({QStringLiteral("oeffnen"), lauf, QStringLiteral("anmeldung"), leer});
   EXPECT_EQ(nichts.code, 1);
   EXPECT_TRUE(nichts.fehler.contains(QStringLiteral("enthält keine Anmeldung"))) << nichts.fehler.toStdString();
+
+  // Named by mistake: a pipe that never ends, a device without end, a huge file. Refused before reading.
+  const QString rohr = pfad(QStringLiteral("rohr"));
+  ASSERT_EQ(QProcess::execute(QStringLiteral("mkfifo"), {rohr}), 0);
+  QFile gross(pfad(QStringLiteral("gross.txt")));
+  ASSERT_TRUE(gross.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(gross.resize(64 * 1024 * 1024));
+  gross.close();
+  for (const auto& [datei, grund] : {std::pair{rohr, QStringLiteral("ist keine Datei")},
+                                     std::pair{QStringLiteral("/dev/zero"), QStringLiteral("ist keine Datei")},
+                                     std::pair{gross.fileName(), QStringLiteral("ist zu groß für eine Anmeldung")}}) {
+    const Lauf l = starte({QStringLiteral("oeffnen"), lauf, QStringLiteral("anmeldung"), datei});
+    EXPECT_EQ(l.code, 1) << datei.toStdString();
+    EXPECT_TRUE(l.fehler.contains(QStringLiteral("\"%1\" %2").arg(datei, grund))) << l.fehler.toStdString();
+  }
 }
 
 TEST_F(PruefCli, ReadinessStartNumbersAndClearing) {
