@@ -475,6 +475,27 @@ qsizetype RtfKoerperAnfang(const QByteArray& d) {
   return i;
 }
 
+namespace {
+// LibreOffice writes its one section as continuous ("\sbknone"): joined
+// after another, the next certificate would start right below the last one.
+// The break kind of the section definition at the start becomes a page.
+void neueSeite(QByteArray& koerper) {
+  qsizetype i = 0;
+  while (i < koerper.size() && koerper[i] == '\\' && i + 1 < koerper.size() && buchstabe(koerper[i + 1])) {
+    qsizetype ende = 0;
+    const QByteArray wort = steuerwort(koerper, i, ende);
+    if (wort == "pard" || wort == "plain") return;
+    if (wort == "sbknone" || wort == "sbkcol" || wort == "sbkeven" || wort == "sbkodd") {
+      qsizetype k = i + 1 + wort.size();
+      koerper.replace(i, k - i, "\\sbkpage");
+      ende += 8 - (k - i);
+    }
+    i = ende;
+    while (i < koerper.size() && leer(koerper[i])) ++i;
+  }
+}
+}  // namespace
+
 QByteArray RtfSeitenVerbinden(const QList<QByteArray>& dokumente) {
   if (dokumente.isEmpty()) return QByteArray();
   if (dokumente.size() == 1) return dokumente.first();
@@ -488,10 +509,12 @@ QByteArray RtfSeitenVerbinden(const QList<QByteArray>& dokumente) {
     const QByteArray& d = dokumente[n];
     qsizetype anfang = RtfKoerperAnfang(d);
     if (anfang < 0) anfang = 0;
-    const QByteArray koerper = d.mid(anfang, schluss(d) - anfang);
+    QByteArray koerper = d.mid(anfang, schluss(d) - anfang);
     // A body that opens its own section gets a section break, which starts
     // a new page too and keeps that section's settings.
-    out += koerper.startsWith("\\sectd") ? "\r\n\\sect " : "\r\n\\page ";
+    const bool sektion = koerper.startsWith("\\sectd");
+    if (sektion) neueSeite(koerper);
+    out += sektion ? "\r\n\\sect " : "\r\n\\page ";
     out += koerper;
   }
   out += "}\r\n";

@@ -86,6 +86,9 @@ TEST(Rtf, BodiesAreFoundBehindTheTablesAndJoinedPageByPage) {
   EXPECT_EQ(RtfSeitenVerbinden({a, b}), a.left(a.size() - 1) + "\r\n\\page {\\pard B\\par }}\r\n");
   const QByteArray sektion = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\sectd\\pgbrdrt x\\par }";
   EXPECT_TRUE(RtfSeitenVerbinden({sektion, sektion}).contains("\\sect \\sectd\\pgbrdrt x\\par }"));
+  // A continuous section, as LibreOffice writes it, would run on below the one before.
+  const QByteArray fortlaufend = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\sectd\\sbknone\\pgndec\\pard x\\par }";
+  EXPECT_TRUE(RtfSeitenVerbinden({fortlaufend, fortlaufend}).contains("\\sect \\sectd\\sbkpage\\pgndec\\pard x\\par }"));
   // An unknown word starts the body: better a setting twice than text lost.
   EXPECT_EQ(RtfKoerperAnfang("{\\rtf1\\ansi\\zauber Text}"), qsizetype(11));
   EXPECT_EQ(RtfKoerperAnfang("kein rtf"), qsizetype(-1));
