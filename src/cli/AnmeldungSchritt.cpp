@@ -4,6 +4,7 @@
 #include "event/Anmeldung.h"
 #include "event/Startnummern.h"
 
+#include <QFileInfo>
 #include <QScopedValueRollback>
 #include <cstdio>
 
@@ -11,7 +12,9 @@ namespace zt::cli {
 
 const char* const kAnmeldungHilfe =
     "DATEI [--startnummer]  Anmeldung aus einer Mail (Text oder HTML) übernehmen; gibt\n"
-    "        \"neu\" oder \"geaendert\", die Zeilennummer und die Zeile aus. --startnummer:\n"
+    "        \"neu\" oder \"geaendert\", die Zeilennummer (nach \"geaendert N: \" die geänderten\n"
+    "        Felder strecke, name, jahr, verein, walker oder \"nichts\") und die Zeile aus.\n"
+    "        Eine Zeile, die in der Mail fehlt, lässt das Feld, wie es ist. --startnummer:\n"
     "        ein neuer Teilnehmer erhält die nächste Startnummer seines Hauptlaufs";
 const char* const kAnmeldungOptionen = "startnummer";
 
@@ -20,9 +23,27 @@ void fehler(const QString& text) {
   const QByteArray b = (QStringLiteral("zieltafel-cli: ") + text + QLatin1Char('\n')).toUtf8();
   std::fwrite(b.constData(), 1, b.size(), stderr);
 }
+
+// A registration mail is a few kilobytes; whatever is far beyond that was
+// named by mistake.
+constexpr qint64 kMailGroesstens = 4 * 1024 * 1024;
+
+// A FIFO or a device would be read until it ends, which it may never do
+// (/dev/zero fills the memory): only a plain file of a mail's size is read.
+QString keineMail(const QString& pfad) {
+  const QFileInfo info(pfad);
+  if (!info.exists()) return QString();  // the reader names a missing file
+  if (!info.isFile()) return QStringLiteral("\"%1\" ist keine Datei").arg(pfad);
+  if (info.size() > kMailGroesstens) return QStringLiteral("\"%1\" ist zu groß für eine Anmeldung").arg(pfad);
+  return QString();
+}
 }  // namespace
 
 bool AnmeldungSchritt(Kontext& k, const QStringList& a) {
+  if (const QString grund = keineMail(a[0]); !grund.isEmpty()) {
+    fehler(grund);
+    return false;
+  }
   const Leseergebnis datei = DateiLesen(a[0]);
   if (!datei.ok) {
     fehler(datei.fehler);
@@ -45,13 +66,14 @@ bool AnmeldungSchritt(Kontext& k, const QStringList& a) {
   // The window works the current numbers out after every load; a batch run
   // does it here, so that the next number is one nobody has.
   if (startnummer) StartnummernNachLaden(k.s);
-  if (!anmeldung.inTabelleSchreiben()) return false;
+  QStringList geaendert;
+  if (!anmeldung.inTabelleSchreiben(&geaendert)) return false;
   const int zeile = k.s.tabelle.aktuelleZeile();
-  const QByteArray b = QStringLiteral("%1 %2\t%3\n")
-                           .arg(neu ? QStringLiteral("neu") : QStringLiteral("geaendert"))
-                           .arg(zeile)
-                           .arg(k.s.tabelle.zeilentext(zeile))
-                           .toUtf8();
+  const QString was = neu ? QStringLiteral("neu %1").arg(zeile)
+                          : QStringLiteral("geaendert %1: %2")
+                                .arg(zeile)
+                                .arg(geaendert.isEmpty() ? QStringLiteral("nichts") : geaendert.join(QStringLiteral(", ")));
+  const QByteArray b = (was + QLatin1Char('\t') + k.s.tabelle.zeilentext(zeile) + QLatin1Char('\n')).toUtf8();
   std::fwrite(b.constData(), 1, b.size(), stdout);
   return true;
 }

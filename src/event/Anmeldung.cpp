@@ -6,6 +6,7 @@
 #include "event/Pruefung.h"
 
 #include <QHash>
+#include <utility>
 #include <algorithm>
 
 namespace zt {
@@ -339,22 +340,36 @@ namespace {
 Maildaten lesenAufbereitet(const QString& t) {
   Maildaten d;
   std::array<QString, kAnmeldefelder + 1> roh;
+  // How deeply quoted the value taken for a key was; -1: no line yet.
+  std::array<int, kAnmeldefelder + 1> tiefe;
+  tiefe.fill(-1);
   qsizetype anfang = 0;
   while (anfang <= t.size()) {
     qsizetype ende = t.indexOf(QLatin1Char('\n'), anfang);
     if (ende < 0) ende = t.size();
     QStringView zeile = QStringView(t).mid(anfang, ende - anfang);
     anfang = ende + 1;
-    // A quoted reply ("> Name: ...") is still the form's text.
-    while (!zeile.isEmpty() && (zeile.front() == QLatin1Char('>') || zeile.front().isSpace())) zeile = zeile.mid(1);
+    // A reply quotes the old mail below the new values ("> Verein: LG
+    // Nord"): the quote still tells what the new text leaves out, but it
+    // never outweighs the mail's own line.
+    int zitat = 0;
+    while (!zeile.isEmpty() && (zeile.front() == QLatin1Char('>') || zeile.front().isSpace())) {
+      if (zeile.front() == QLatin1Char('>')) ++zitat;
+      zeile = zeile.mid(1);
+    }
     const qsizetype doppelpunkt = zeile.indexOf(QLatin1Char(':'));
     if (doppelpunkt <= 0 || doppelpunkt > 40) continue;
     const int index = schluesselIndex(zeile.left(doppelpunkt));
     if (index < 0) continue;
-    roh[index] = wertBereinigt(zeile.mid(doppelpunkt + 1));
     d.erkannt = true;
+    if (tiefe[index] >= 0 && zitat > tiefe[index]) continue;
+    roh[index] = wertBereinigt(zeile.mid(doppelpunkt + 1));
+    tiefe[index] = zitat;
   }
-  for (int i = 0; i < kAnmeldefelder; ++i) d.felder[i] = roh[i];
+  for (int i = 0; i < kAnmeldefelder; ++i) {
+    d.felder[i] = roh[i];
+    d.vorhanden[i] = tiefe[i] >= 0;
+  }
   d.mail = roh[kMail];
 
   // A whole name in the name field ("Müller, Hans") without a first name.
@@ -364,6 +379,7 @@ Maildaten lesenAufbereitet(const QString& t) {
     const int komma = name.indexOf(QLatin1Char(','));
     vorname = name.mid(komma + 1).trimmed();
     name = name.left(komma).trimmed();
+    d.vorhanden[FeldIndex(Anmeldefeld::Vorname)] = true;
   }
   QString& walker = d.felder[FeldIndex(Anmeldefeld::Walker)];
   walker = WahrText(walker == QLatin1String("ja"));
@@ -371,8 +387,9 @@ Maildaten lesenAufbereitet(const QString& t) {
   datum = datumNormal(datum);
   const QChar g = geschlechtAusWort(d.felder[FeldIndex(Anmeldefeld::Geschlecht)]);
   d.geschlechtUnbekannt = g.isNull() && d.erkannt;
+  // Without a route line there is no route, not a bare "/m".
   QString& strecke = d.felder[FeldIndex(Anmeldefeld::Strecke)];
-  strecke = streckeAusMail(strecke, g);
+  if (d.vorhanden[FeldIndex(Anmeldefeld::Strecke)]) strecke = streckeAusMail(strecke, g);
   return d;
 }
 }  // namespace
@@ -453,6 +470,7 @@ void Anmeldung::vergleichen() {
   m_rot.fill(false);
   if (m_treffer <= 0) return;
   for (int i = FeldIndex(Anmeldefeld::Name); i < kAnmeldefelder; ++i) {
+    if (!m_mail.vorhanden[i]) continue;
     if (i == FeldIndex(Anmeldefeld::Walker))
       m_rot[i] = IstWahr(m_db[i]) != IstWahr(m_mail.felder[i]);  // an empty check mark is "Falsch"
     else
@@ -466,7 +484,11 @@ void Anmeldung::uebernehmen(Anmeldefeld f) {
 }
 
 void Anmeldung::allesUebernehmen() {
-  m_db = m_mail.felder;
+  // A form that leaves a field out says nothing about it: the participant
+  // keeps his club when the mail has no "Verein" line. A new participant
+  // takes the mail as it is, defaults ("Falsch") included.
+  for (int i = 0; i < kAnmeldefelder; ++i)
+    if (m_treffer <= 0 || m_mail.vorhanden[i]) m_db[i] = m_mail.felder[i];
   vergleichen();
 }
 
@@ -502,7 +524,8 @@ QString Anmeldung::teilnehmername() const {
   return n;
 }
 
-bool Anmeldung::inTabelleSchreiben() {
+bool Anmeldung::inTabelleSchreiben(QStringList* geaendert) {
+  if (geaendert) geaendert->clear();
   if (datenbankfeld(Anmeldefeld::Name).trimmed().isEmpty()) {
     m_s.bediener.meldung(kZieltafel, QStringLiteral("Keine Daten ausgewählt!   "), Symbol::Stopp, Knoepfe::Ok);
     return false;
@@ -520,11 +543,17 @@ bool Anmeldung::inTabelleSchreiben() {
   int zeile = zielzeile();
   const bool neu = zeile == 0;
   if (neu) zeile = t.zeileHinzufuegen(Teilnehmerzeile());
-  t.setFeld(zeile, S_strecke, datenbankfeld(Anmeldefeld::Strecke));
-  t.setFeld(zeile, S_namevorname, teilnehmername());
-  t.setFeld(zeile, S_jahr, datenbankfeld(Anmeldefeld::Geburtsdatum));
-  t.setFeld(zeile, S_vereinort, datenbankfeld(Anmeldefeld::Verein));
-  t.setFeld(zeile, S_walker, datenbankfeld(Anmeldefeld::Walker));
+  const std::pair<int, QString> felder[] = {{S_strecke, datenbankfeld(Anmeldefeld::Strecke)},
+                                            {S_namevorname, teilnehmername()},
+                                            {S_jahr, datenbankfeld(Anmeldefeld::Geburtsdatum)},
+                                            {S_vereinort, datenbankfeld(Anmeldefeld::Verein)},
+                                            {S_walker, datenbankfeld(Anmeldefeld::Walker)}};
+  const char* const namen[] = {"strecke", "name", "jahr", "verein", "walker"};
+  for (int i = 0; i < 5; ++i) {
+    const QString vorher = t.feld(zeile, felder[i].first);
+    t.setFeld(zeile, felder[i].first, felder[i].second);
+    if (!neu && geaendert && t.feld(zeile, felder[i].first) != vorher) *geaendert << QLatin1String(namen[i]);
+  }
   t.setAktuelleZeile(zeile);
   t.setErsteSichtbareZeile(std::max(1, zeile - 3));
   PruefungLaufdaten(m_s, zeile);

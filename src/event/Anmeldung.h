@@ -19,6 +19,7 @@ QString Anmeldefeldname(Anmeldefeld f);
 
 struct Maildaten {
   std::array<QString, kAnmeldefelder> felder;  // Walker as "Wahr"/"Falsch", Strecke with sex suffix
+  std::array<bool, kAnmeldefelder> vorhanden{};  // the mail has a line for the field
   QString mail;                                // "EMail"
   bool erkannt = false;                        // at least one known key
   bool geschlechtUnbekannt = false;            // sex word empty or not understood
@@ -30,7 +31,9 @@ struct Maildaten {
 QString MailtextAufbereiten(const QString& text);
 // Reads the fields of a registration mail. Keys are recognised in any case
 // and with blanks around them; a value is everything after the first ":"; a
-// later line with the same key wins.
+// later line with the same key wins. Quoted lines ("> Verein: ...", any
+// depth) count only for keys the mail's own lines do not name, the less
+// deeply quoted first.
 Maildaten AnmeldungLesen(const QString& text);
 // First row whose whole name is "name, vorname" (case ignored, a walker's
 // "(Walker)" and blanks around the comma do not count); 0 when none. No
@@ -49,14 +52,17 @@ class Anmeldung {
   bool textGeaendert(const QString& text);
   // A take-over button: copies the mail field into the table field.
   void uebernehmen(Anmeldefeld f);
-  // "alle Daten übernehmen"
+  // "alle Daten übernehmen". A field the mail has no line for keeps what
+  // the matched participant has.
   void allesUebernehmen();
   // The operator typed into a table field.
   void setDatenbankfeld(Anmeldefeld f, const QString& wert);
   // "Daten in Datenbank übernehmen": writes the participant into the
   // matched row (checked again first) or a new row and validates it. True
-  // when written; the window's fields are then emptied.
-  bool inTabelleSchreiben();
+  // when written; the window's fields are then emptied. geaendert receives
+  // the fields of an existing row whose text changed ("strecke", "name",
+  // "jahr", "verein", "walker", in that order).
+  bool inTabelleSchreiben(QStringList* geaendert = nullptr);
   // "cmdDatenLöschen"
   void leeren();
 
@@ -64,7 +70,8 @@ class Anmeldung {
   QString mailfeld(Anmeldefeld f) const { return m_mail.felder[FeldIndex(f)]; }
   QString email() const { return m_mail.mail; }
   QString datenbankfeld(Anmeldefeld f) const { return m_db[FeldIndex(f)]; }
-  // The table field differs from the mail field (shown red).
+  // The table field differs from the mail field (shown red); a field the
+  // mail does not name differs from nothing.
   bool abweichend(Anmeldefeld f) const { return m_rot[FeldIndex(f)]; }
   bool geschlechtUnbekannt() const { return m_mail.geschlechtUnbekannt; }
   // Row of the participant found (0: none) and the name it had then.

@@ -5,6 +5,7 @@
 // jobs under way. It lives as long as the session it belongs to.
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace zt {
@@ -55,6 +56,12 @@ class Ausgabe : public QObject {
  private:
   explicit Ausgabe(Sitzung& s);
 };
+
+// The message for placeholders a produced document still holds:
+// "Platzhalter Zeit#, Farbe# nicht ersetzt", the template, and why: a name
+// of `bekannt` stood at the start of a line, any other is unknown.
+QString PlatzhalterNichtErsetzt(const QStringList& uebrig, const QStringList& bekannt, const QString& wofuer,
+                                const QString& vorlage);
 
 // Fills the session's hooks that the output part answers (the finish-time
 // certificate of the live timing, the runner count after every load) and

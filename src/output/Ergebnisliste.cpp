@@ -321,7 +321,16 @@ bool ErgebnislisteSchreiben(Sitzung& s, const QString& ziel, int* zeilen) {
        << Platzhalter{"RTFtxtInternet", RtfText(e.txtVereinInternet)}
        << Platzhalter{"RTFtxtEmail", RtfText(e.txtVereinEmail)}
        << Platzhalter{"RTFtxtSortiertnach", RtfText(s.sortierung)};
-  vorlage = PlatzhalterErsetzen(vorlage, kopf);
+  const Ersetzung ersetzt = PlatzhalterErsetzen(vorlage, kopf, kRtftxtNamen);
+  vorlage = ersetzt.rtf;
+  if (!ersetzt.uebrig.isEmpty()) {
+    QStringList bekannt;
+    for (const Platzhalter& p : kopf) bekannt << QString::fromLatin1(p.name);
+    s.bediener.meldung(kZieltafel,
+                       PlatzhalterNichtErsetzt(ersetzt.uebrig, bekannt, QStringLiteral("der Ergebnisliste"),
+                                               e.txtVorlageErgebnisliste),
+                       Symbol::Ausruf, Knoepfe::Ok);
+  }
 
   // The rows go after the template's last "\par }}"; a template without one
   // gets them before its closing brace, never in front of "{\rtf1".

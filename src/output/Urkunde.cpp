@@ -35,6 +35,34 @@ QList<Platzhalter> laufangaben(const Sitzung& s) {
           {"RTFtxtVerein", wert(s.einst.txtVerein)}};
 }
 
+// The placeholders a list replaces, as the message names them.
+QStringList namen(const QList<Platzhalter>& p) {
+  QStringList l;
+  for (const Platzhalter& x : p)
+    if (x.name.endsWith('#') || x.name.startsWith("RTFtxt")) l << QString::fromLatin1(x.name);
+  return l;
+}
+
+// Every line ends in CR LF, the last one too, as our text files do.
+QByteArray mitCrLf(const QByteArray& text) {
+  QByteArray out;
+  out.reserve(text.size() + text.size() / 16 + 2);
+  qsizetype pos = 0;
+  while (pos < text.size()) {
+    qsizetype ende = text.indexOf('\n', pos);
+    if (ende < 0) ende = text.size();
+    qsizetype zeilenende = ende;
+    if (zeilenende > pos && text[zeilenende - 1] == '\r') --zeilenende;
+    out.append(text.constData() + pos, zeilenende - pos);
+    out += "\r\n";
+    pos = ende + 1;
+  }
+  return out;
+}
+
+// The placeholders of a certificate with the row's values.
+QList<Platzhalter> urkundenPlatzhalter(const Sitzung& s, int z);
+
 // The rows the chosen option names, after its questions; false when the
 // command stops here.
 bool urkundenzeilen(Sitzung& s, QList<int>& zeilen) {
@@ -106,12 +134,22 @@ bool urkundenMachen(Sitzung& s, Urkunden& u) {
   if (!urkundenzeilen(s, zeilen)) return false;
   QByteArray vorlage;
   if (!VorlageLesen(s, UrkundenVorlage(s), QStringLiteral("der Urkunde"), vorlage)) return false;
+  QStringList uebrig;
   for (int z : zeilen) {
     u.erledigt << z;
     if (ueberspringen(s, z)) continue;
     u.zeilen << z;
-    u.dokumente << WriteCertificate(s, z, vorlage);
+    QStringList hier;
+    u.dokumente << WriteCertificate(s, z, vorlage, &hier);
+    for (const QString& n : hier)
+      if (!uebrig.contains(n)) uebrig << n;
   }
+  // Told once for the command, not once a certificate: the template is the same.
+  if (!uebrig.isEmpty())
+    s.bediener.meldung(kZieltafel,
+                       PlatzhalterNichtErsetzt(uebrig, namen(urkundenPlatzhalter(s, u.zeilen.first())),
+                                               QStringLiteral("der Urkunde"), UrkundenVorlage(s)),
+                       Symbol::Ausruf, Knoepfe::Ok);
   return true;
 }
 
@@ -223,10 +261,9 @@ QString UrkundenName(const QString& namevorname) {
   return (n.mid(komma + 1).trimmed() + QLatin1Char(' ') + n.left(komma).trimmed()).trimmed();
 }
 
-QByteArray WriteCertificate(Sitzung& s, int z, const QByteArray& vorlage) {
+namespace {
+QList<Platzhalter> urkundenPlatzhalter(const Sitzung& s, int z) {
   const Teilnehmertabelle& t = s.tabelle;
-  const bool walker = t.feld(z, S_namevorname).contains(QLatin1String("(Walker)"));
-  const bool gesamtsieger = Ausgabe::von(s).chkVorlageGesamtSieger != 0;
   QList<Platzhalter> p = {
       {"PlatzAK#", wert(t.feld(z, S_platz)), true},
       {"PlatzMW#", wert(t.feld(z, S_platzmw)), true},
@@ -239,26 +276,21 @@ QByteArray WriteCertificate(Sitzung& s, int z, const QByteArray& vorlage) {
       {"Verein#", wert(t.feld(z, S_vereinort)), true},
       {"Jahr#", wert(t.feld(z, S_jahr)), true},
   };
-  p += laufangaben(s);
-  QList<Platzhalter> streckenzeile = p;
+  return p + laufangaben(s);
+}
+}  // namespace
+
+QByteArray WriteCertificate(Sitzung& s, int z, const QByteArray& vorlage, QStringList* uebrig) {
+  const bool walker = s.tabelle.feld(z, S_namevorname).contains(QLatin1String("(Walker)"));
+  const bool gesamtsieger = Ausgabe::von(s).chkVorlageGesamtSieger != 0;
+  QList<Platzhalter> p = urkundenPlatzhalter(s, z);
   if (walker) {
-    streckenzeile << Platzhalter{" km /", " km Walker /"};
-    if (gesamtsieger) streckenzeile << Platzhalter{"Gesamtwertung", "Walker Gesamtwertung"};
+    p << Platzhalter{" km /", " km Walker /", false, "Strecke#"};
+    if (gesamtsieger) p << Platzhalter{"Gesamtwertung", "Walker Gesamtwertung", false, "Strecke#"};
   }
-  QByteArray out;
-  out.reserve(vorlage.size() + 256);
-  qsizetype pos = 0;
-  while (pos < vorlage.size()) {
-    qsizetype ende = vorlage.indexOf('\n', pos);
-    if (ende < 0) ende = vorlage.size();
-    qsizetype zeilenende = ende;
-    if (zeilenende > pos && vorlage[zeilenende - 1] == '\r') --zeilenende;
-    const QByteArray zeile = vorlage.mid(pos, zeilenende - pos);
-    out += PlatzhalterErsetzen(zeile, zeile.contains("Strecke#") ? streckenzeile : p);
-    out += "\r\n";
-    pos = ende + 1;
-  }
-  return out;
+  Ersetzung e = PlatzhalterErsetzen(vorlage, p, kRautenNamen | kRtftxtNamen);
+  if (uebrig) *uebrig = e.uebrig;
+  return mitCrLf(e.rtf);
 }
 
 void PrintCertificates(Sitzung& s) {
@@ -386,7 +418,12 @@ void PrintFinishCertificate(Sitzung& s, const QString& startnummer, const QStrin
     p << Platzhalter{weg, QByteArray(), true};
   p << Platzhalter{"Zeit#", wert(zeit), true};
   p += laufangaben(s);
-  const QByteArray urkunde = ZeilenweiseErsetzen(e.daten, p);
+  const Ersetzung ersetzt = PlatzhalterErsetzen(e.daten, p, kRautenNamen | kRtftxtNamen);
+  if (!ersetzt.uebrig.isEmpty())
+    s.bediener.fehlermanager(wer + PlatzhalterNichtErsetzt(ersetzt.uebrig, namen(p), QStringLiteral("der Urkunde"),
+                                                           vorlagenpfad)
+                                       .trimmed());
+  const QByteArray urkunde = mitCrLf(ersetzt.rtf);
   const QString datei = UrkundeDatei(s);
   const QString fehler = DateiAtomarSchreiben(datei, urkunde);
   if (!fehler.isEmpty()) {

@@ -5,6 +5,7 @@
 // only the finish time, printed right after a finish.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace zt {
 
@@ -16,9 +17,10 @@ QString UrkundeDatei(const Sitzung& s);
 // "Urkunde Gesamtsieger und Walker" is checked).
 QString UrkundenVorlage(Sitzung& s);
 
-// The certificate of row `zeile` (1-based): the template copied line by line
-// with the row's values in place of the placeholders.
-QByteArray WriteCertificate(Sitzung& s, int zeile, const QByteArray& vorlage);
+// The certificate of row `zeile` (1-based): the template with the row's
+// values in place of the placeholders, its lines ending in CR LF. uebrig
+// receives the placeholders left standing.
+QByteArray WriteCertificate(Sitzung& s, int zeile, const QByteArray& vorlage, QStringList* uebrig = nullptr);
 // The name as a certificate shows it: "Müller, Anna (Walker)" -> "Anna Müller".
 QString UrkundenName(const QString& namevorname);
 

@@ -129,10 +129,10 @@ TEST_F(PruefCli, RegistrationMailsAreMatchedOrAdded) {
   const QStringList zeilen = l.aus.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   ASSERT_EQ(zeilen.size(), 4) << l.aus.toStdString();
   // The two known runners keep their rows, numbers and times; the club and birth date come from the mail.
-  EXPECT_TRUE(zeilen[0].startsWith(QStringLiteral("geaendert 1\tFalsch\t\t1\t5/m\tHilgendorf, Lino\t14.03.1997\tLG "
+  EXPECT_TRUE(zeilen[0].startsWith(QStringLiteral("geaendert 1: jahr, verein\tFalsch\t\t1\t5/m\tHilgendorf, Lino\t14.03.1997\tLG "
                                                   "Baden-Baden\t0:26:12.1\t")))
       << zeilen[0].toStdString();
-  EXPECT_TRUE(zeilen[1].startsWith(QStringLiteral("geaendert 2\tFalsch\t\t2\t5/w\tBehr, Miriam\t1985\tHerten & Umgebung\t")))
+  EXPECT_TRUE(zeilen[1].startsWith(QStringLiteral("geaendert 2: verein\tFalsch\t\t2\t5/w\tBehr, Miriam\t1985\tHerten & Umgebung\t")))
       << zeilen[1].toStdString();
   EXPECT_TRUE(zeilen[2].startsWith(QStringLiteral("neu 301\t\t\t\t10/m\tMüller, Jürgen (Walker)\t1980\tLG Überlingen, ")))
       << zeilen[2].toStdString();
@@ -148,6 +148,21 @@ TEST_F(PruefCli, RegistrationMailsAreMatchedOrAdded) {
   const Lauf nichts = starte({QStringLiteral("oeffnen"), lauf, QStringLiteral("anmeldung"), leer});
   EXPECT_EQ(nichts.code, 1);
   EXPECT_TRUE(nichts.fehler.contains(QStringLiteral("enthält keine Anmeldung"))) << nichts.fehler.toStdString();
+
+  // Named by mistake: a pipe that never ends, a device without end, a huge file. Refused before reading.
+  const QString rohr = pfad(QStringLiteral("rohr"));
+  ASSERT_EQ(QProcess::execute(QStringLiteral("mkfifo"), {rohr}), 0);
+  QFile gross(pfad(QStringLiteral("gross.txt")));
+  ASSERT_TRUE(gross.open(QIODevice::WriteOnly));
+  ASSERT_TRUE(gross.resize(64 * 1024 * 1024));
+  gross.close();
+  for (const auto& [datei, grund] : {std::pair{rohr, QStringLiteral("ist keine Datei")},
+                                     std::pair{QStringLiteral("/dev/zero"), QStringLiteral("ist keine Datei")},
+                                     std::pair{gross.fileName(), QStringLiteral("ist zu groß für eine Anmeldung")}}) {
+    const Lauf l = starte({QStringLiteral("oeffnen"), lauf, QStringLiteral("anmeldung"), datei});
+    EXPECT_EQ(l.code, 1) << datei.toStdString();
+    EXPECT_TRUE(l.fehler.contains(QStringLiteral("\"%1\" %2").arg(datei, grund))) << l.fehler.toStdString();
+  }
 }
 
 TEST_F(PruefCli, ReadinessStartNumbersAndClearing) {

@@ -275,6 +275,89 @@ TEST_F(Anmeldungen, TheWriteGoesToTheMatchedParticipantWhateverHappenedMeanwhile
   EXPECT_EQ(t.feld(3, S_namevorname), QStringLiteral("Müller, Hans"));
 }
 
+namespace {
+// A form mail from tests/event/Anmeldungsmails as a file reads it.
+QString formular(const char* name) {
+  return TextDekodieren(test::leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/../event/Anmeldungsmails/") + QLatin1String(name)));
+}
+// The mail without the lines that name one of the keys.
+QString ohne(const QString& mail, const QStringList& schluessel) {
+  QStringList zeilen = mail.split(QLatin1Char('\n'));
+  zeilen.removeIf([&](const QString& z) {
+    for (const QString& k : schluessel)
+      if (z.contains(QStringLiteral("%1:").arg(k)) || z.contains(QStringLiteral("<td>%1</td>").arg(k))) return true;
+    return false;
+  });
+  return zeilen.join(QLatin1Char('\n'));
+}
+// Every line quoted as a mail program quotes a reply.
+QString zitiert(const QString& mail, const QString& zeichen = QStringLiteral("> ")) {
+  QStringList zeilen = mail.split(QLatin1Char('\n'));
+  for (QString& z : zeilen) z.prepend(zeichen);
+  return zeilen.join(QLatin1Char('\n'));
+}
+}  // namespace
+
+// Known runners (as in the sample event) written from mails: what a mail
+// says wins over a quote of an older one, what it does not say stays.
+TEST(AnmeldungSchreiben, TheMailsOwnLinesChangeTheRowAndNothingElse) {
+  const QString bekannt = formular("formular_bekannt.txt");
+  const QString html = formular("formular_html.txt");
+  struct Fall {
+    const char* was;
+    QString mail;
+    const char* geaendert;  // the fields reported as changed
+    const char* jahr;
+    const char* verein;
+    const char* strecke;
+  };
+  const Fall faelle[] = {
+      {"as sent", bekannt, "jahr, verein", "14.03.1997", "LG Baden-Baden", "5/m"},
+      {"reply above the quote", "Verein: LG Neu\n\nAm Montag schrieb ...:\n" + zitiert(bekannt), "jahr, verein",
+       "14.03.1997", "LG Neu", "5/m"},
+      {"reply below the quote", zitiert(bekannt) + "\nVerein: LG Neu\n", "jahr, verein", "14.03.1997", "LG Neu", "5/m"},
+      {"quoted twice, the newer quote wins", ">Verein: LG Mitte\n" + zitiert(bekannt, "> > "), "jahr, verein",
+       "14.03.1997", "LG Mitte", "5/m"},
+      {"no Verein line", ohne(bekannt, {"Verein"}), "jahr", "14.03.1997", "Baden-Baden", "5/m"},
+      {"only the name", ohne(bekannt, {"Verein", "Geburtsdatum", "Walker", "Strecke", "Geschlecht"}), "nichts", "1997",
+       "Baden-Baden", "5/m"},
+      {"html", html, "verein", "1985", "Herten & Umgebung", "5/w"},
+      {"html without Verein", ohne(html, {"Verein"}), "nichts", "1985", "Herten", "5/w"},
+  };
+  for (const Fall& f : faelle) {
+    Umgebung u;
+    u.s().einst.CheckAutoHinzufuegen = 1;
+    for (const char* z : {"Hilgendorf, Lino|5/m|1997|Baden-Baden", "Behr, Miriam|5/w|1985|Herten"}) {
+      const QStringList w = QString::fromUtf8(z).split(QLatin1Char('|'));
+      Teilnehmerzeile zeile;
+      zeile.felder[S_namevorname - 1] = w[0];
+      zeile.felder[S_strecke - 1] = w[1];
+      zeile.felder[S_jahr - 1] = w[2];
+      zeile.felder[S_vereinort - 1] = w[3];
+      zeile.felder[S_walker - 1] = QStringLiteral("Falsch");
+      u.s().tabelle.zeileHinzufuegen(zeile);
+    }
+    Anmeldung a(u.s());
+    ASSERT_TRUE(a.textGeaendert(f.mail)) << f.was;
+    const int r = a.treffer();
+    ASSERT_GT(r, 0) << f.was;
+    a.allesUebernehmen();
+    for (int i = FeldIndex(F::Name); i < kAnmeldefelder; ++i)
+      EXPECT_FALSE(a.abweichend(static_cast<F>(i))) << f.was << " " << i;
+    QStringList geaendert;
+    ASSERT_TRUE(a.inTabelleSchreiben(&geaendert)) << f.was;
+    const Teilnehmertabelle& t = u.s().tabelle;
+    EXPECT_EQ(t.anzahl(), 2) << f.was;
+    EXPECT_EQ(geaendert.isEmpty() ? QStringLiteral("nichts") : geaendert.join(QStringLiteral(", ")),
+              QLatin1String(f.geaendert))
+        << f.was;
+    EXPECT_EQ(t.feld(r, S_jahr), QLatin1String(f.jahr)) << f.was;
+    EXPECT_EQ(t.feld(r, S_vereinort), QLatin1String(f.verein)) << f.was;
+    EXPECT_EQ(t.feld(r, S_strecke), QLatin1String(f.strecke)) << f.was;
+    EXPECT_EQ(t.feld(r, S_walker), QStringLiteral("Falsch")) << f.was;
+  }
+}
+
 TEST_F(Anmeldungen, RemovingARegistrationKeepsTheParticipant) {
   const int r = zeile("Müller, Hans");
   for (int s : {S_platz, S_startnummer, S_zeit, S_ak, S_platzmw, S_fehler, S_platztotal, S_nurstrecke})

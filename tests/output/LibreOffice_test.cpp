@@ -102,9 +102,21 @@ TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
     if (s.tabelle.feld(z, S_startnummer) == QLatin1String("50")) walker = z;
   s.tabelle.setAuswahl({walker});
   ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("walkerurkunde"))));
+  // The shipped template once saved by LibreOffice 7.4 (with "Name" and "Ze" of two placeholders
+  // formatted apart): every run on a line of its own, two names split into runs, one continuous section.
+  a.chkVorlageGesamtSieger = 0;
+  s.einst.txtVorlageUrkunde = QStringLiteral(ZT_GOLDEN_DIR "/../output/libreoffice/VorlageUrkunde.rtf");
+  s.tabelle.setAuswahl({erste});
+  u.bediener.leeren();
+  ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("lo-urkunde"))));
+  s.tabelle.setAuswahl(drei);
+  ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("lo-drei"))));
+  EXPECT_FALSE(u.bediener.meldungen().join('\n').contains(QStringLiteral("nicht ersetzt")))
+      << u.bediener.meldungen().join('\n').toStdString();
 
-  const QStringList namen{"zeit",     "sekunden", "alle",   "nummer",  "strecke", "markiert",     "platz",
-                          "walker",   "anmeldung", "fremd", "urkunde", "drei",    "walkerurkunde"};
+  const QStringList namen{"zeit",     "sekunden",  "alle",   "nummer",  "strecke", "markiert",      "platz",
+                          "walker",   "anmeldung", "fremd",  "urkunde", "drei",    "walkerurkunde", "lo-urkunde",
+                          "lo-drei"};
   QStringList dateien;
   for (const QString& n : namen) dateien << rtf(n);
   ASSERT_EQ(system.rtfNachPdf(dateien, aus.path()), QString());
@@ -159,6 +171,14 @@ TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
   EXPECT_TRUE(w.contains(QStringLiteral("Karl Geher"))) << w.toStdString();
   EXPECT_TRUE(w.contains(QStringLiteral("10 km Walker / Walker Gesamtwertung"))) << w.toStdString();
   EXPECT_FALSE(w.contains(QStringLiteral("(Walker)")));
+  const QString lo = text["lo-urkunde"].simplified();
+  for (const char* teil : {"Seelauf Überlingen", "Jürgen Müller", "TV {Alt} \\ Süd", "10 km / AK M50", "0:38:12.4",
+                           "1. Platz m/w", "Startnummer 17"})
+    EXPECT_TRUE(lo.contains(QString::fromUtf8(teil))) << teil << "\n" << lo.toStdString();
+  EXPECT_FALSE(lo.contains(QLatin1Char('#'))) << lo.toStdString();
+  EXPECT_FALSE(text["lo-drei"].contains(QLatin1Char('#')));
+  // Each certificate on pages of its own, however many its template takes.
+  EXPECT_EQ(pdfSeiten(pdf("lo-drei")), 3 * pdfSeiten(pdf("lo-urkunde")));
 
   if (const QByteArray ziel = qgetenv("ZT_BILDER"); !ziel.isEmpty())
     for (const QString& n : {QStringLiteral("alle"), QStringLiteral("urkunde"), QStringLiteral("walkerurkunde")})

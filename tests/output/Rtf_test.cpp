@@ -24,18 +24,54 @@ TEST(Rtf, OnlyRtfIsRtf) {
   EXPECT_FALSE(IstRtf("PK\x03\x04"));
 }
 
-TEST(Rtf, PlaceholdersAreReplacedInOnePassLongestFirst) {
-  const QList<Platzhalter> p{{"AK#", "M40", true}, {"PlatzAK#", "2", true}, {"Zeit#", "AK#", true}};
-  // An inserted value is not searched again; "AK#" is not found inside "PlatzAK#".
-  EXPECT_EQ(PlatzhalterErsetzen("x PlatzAK#. Platz AK# in Zeit#", p), QByteArray("x 2. Platz M40 in AK#"));
-  // A line that begins with a placeholder keeps it, every occurrence of it,
-  // and a shorter name inside it is left alone too.
-  EXPECT_EQ(PlatzhalterErsetzen("Zeit# und Zeit#, AK#", p), QByteArray("Zeit# und Zeit#, M40"));
-  EXPECT_EQ(PlatzhalterErsetzen("PlatzAK# AK#", p), QByteArray("PlatzAK# M40"));
-  EXPECT_EQ(PlatzhalterErsetzen(" Zeit#", p), QByteArray(" AK#"));
-  const QList<Platzhalter> ueberall{{"RTFtxtCup", "Cup"}};
-  EXPECT_EQ(PlatzhalterErsetzen("RTFtxtCup RTFtxtCup", ueberall), QByteArray("Cup Cup"));
-  EXPECT_EQ(ZeilenweiseErsetzen("a AK#\nAK# b\r\n c AK#", p), QByteArray("a M40\r\nAK# b\r\n c M40\r\n"));
+TEST(Rtf, PlaceholdersAreFoundInTheTextWhateverTheSourceLinesLookLike) {
+  const QList<Platzhalter> p{{"AK#", "M40", true},
+                             {"PlatzAK#", "2", true},
+                             {"Zeit#", "AK#", true},
+                             {"RTFtxtCup", "Cup"},
+                             {" km /", " km Walker /", false, "Strecke#"}};
+  struct Fall {
+    const char* vorlage;
+    const char* ergebnis;
+    const char* uebrig;  // placeholders reported as left standing
+  } const faelle[] = {
+      // An inserted value is not searched again; "AK#" is not found inside "PlatzAK#".
+      {"x PlatzAK#. Platz AK# in Zeit#", "x 2. Platz M40 in AK#", ""},
+      // A line opened by a placeholder keeps it, every occurrence of it, and a shorter name inside it.
+      {"Zeit# und Zeit#, AK#", "Zeit# und Zeit#, M40", "Zeit#"},
+      {"PlatzAK# AK#", "PlatzAK# M40", "PlatzAK#"},
+      {" Zeit#", " AK#", ""},
+      {"RTFtxtCup RTFtxtCup", "Cup Cup", ""},
+      // A line is a paragraph, not a source line: formatting in front of the name, on the line
+      // before or the same, means it does not open its line; nothing in front of it does.
+      {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\r\n{\\pard\\b AK#\\par}\r\nAK# b\\par\r\n\\qc\r\nAK#\\line AK#}",
+       "{\\rtf1{\\fonttbl{\\f0 Arial;}}\r\n{\\pard\\b M40\\par}\r\nAK# b\\par\r\n\\qc\r\nM40\\line AK#}", "AK#"},
+      // LibreOffice: every run on a line of its own after its formatting.
+      {"{\\rtf1\\ansi\\deff3\n\\pard\\plain \\qc{\\hich\\af5\\loch\\fs44\\b\\f5\\loch\nZeit#}\n\\par }",
+       "{\\rtf1\\ansi\\deff3\n\\pard\\plain \\qc{\\hich\\af5\\loch\\fs44\\b\\f5\\loch\nAK#}\n\\par }", ""},
+      // Split into runs: the value takes the first letter's place and formatting, the runs stay.
+      {"\\pard Platz{\\b A}\n{\\i K\\'23}.\\par", "\\pard 2{\\b }\n{\\i }.\\par", ""},
+      {"\\pard\\b0 Zeit\\i#x\\par", "\\pard\\b0 AK#\\i x\\par", ""},  // "\ix" would be another word
+      // A "\uN" with what stands in for it is one character, gone with the name it is part of.
+      {"\\pard \\u65\\'41K# \\u252\\'fc\\par", "\\pard M40 \\u252\\'fc\\par", ""},
+      // Not across paragraphs (what is left of it is told), not in hidden groups; headers are lines of their own.
+      {"\\pard Ze\\par it#, {\\*\\bkmkstart AK#}{\\fonttbl{\\f1 AK#;}} RTFtxtCup\\par",
+       "\\pard Ze\\par it#, {\\*\\bkmkstart AK#}{\\fonttbl{\\f1 AK#;}} Cup\\par", "it#"},
+      {"\\pard x {\\header\\pard RTFtxtCup AK#\\par}AK#\\par", "\\pard x {\\header\\pard Cup M40\\par}M40\\par", ""},
+      // The walker's route line only, whatever runs it is written in.
+      {"\\pard {Strecke#} km / AK\\par\\pard 5 km / AK\\par", "\\pard {Strecke#} km Walker / AK\\par\\pard 5 km / AK\\par",
+       "Strecke#"},
+      // Names nobody knows are reported too.
+      {"\\pard x Farbe# RTFtxtOrt Nr. 7#, C#\\par", "\\pard x Farbe# RTFtxtOrt Nr. 7#, C#\\par", "Farbe#, RTFtxtOrt"},
+  };
+  for (const Fall& f : faelle) {
+    const Ersetzung e = PlatzhalterErsetzen(f.vorlage, p, kRautenNamen | kRtftxtNamen);
+    EXPECT_EQ(e.rtf, QByteArray(f.ergebnis)) << f.vorlage;
+    EXPECT_EQ(e.uebrig.join(QStringLiteral(", ")), QLatin1String(f.uebrig)) << f.vorlage;
+  }
+  // Lists name only their own kind.
+  EXPECT_EQ(PlatzhalterErsetzen("\\pard Farbe# RTFtxtOrt\\par", p, kRtftxtNamen).uebrig, QStringList{"RTFtxtOrt"});
+  EXPECT_EQ(PlatzhalterErsetzen("\\pard Farbe# RTFtxtOrt\\par", p).uebrig, QStringList());
 }
 
 TEST(Rtf, BodiesAreFoundBehindTheTablesAndJoinedPageByPage) {
@@ -50,6 +86,9 @@ TEST(Rtf, BodiesAreFoundBehindTheTablesAndJoinedPageByPage) {
   EXPECT_EQ(RtfSeitenVerbinden({a, b}), a.left(a.size() - 1) + "\r\n\\page {\\pard B\\par }}\r\n");
   const QByteArray sektion = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\sectd\\pgbrdrt x\\par }";
   EXPECT_TRUE(RtfSeitenVerbinden({sektion, sektion}).contains("\\sect \\sectd\\pgbrdrt x\\par }"));
+  // A continuous section, as LibreOffice writes it, would run on below the one before.
+  const QByteArray fortlaufend = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\sectd\\sbknone\\pgndec\\pard x\\par }";
+  EXPECT_TRUE(RtfSeitenVerbinden({fortlaufend, fortlaufend}).contains("\\sect \\sectd\\sbkpage\\pgndec\\pard x\\par }"));
   // An unknown word starts the body: better a setting twice than text lost.
   EXPECT_EQ(RtfKoerperAnfang("{\\rtf1\\ansi\\zauber Text}"), qsizetype(11));
   EXPECT_EQ(RtfKoerperAnfang("kein rtf"), qsizetype(-1));

@@ -16,9 +16,10 @@ const QByteArray kVorlage =
     "{\\pard Urkunde f\\'fcr NameVorname# (Jahr#), Verein#, Gesamtwertung\\par}\r\n"
     "{\\pard Strecke# km / AK AK#: PlatzAK#. Platz, m/w PlatzMW#, gesamt PlatzTotal#, Gesamtwertung\\par}\r\n"
     "{\\pard Zeit: Zeit# Startnummer StartNummer#\\par}\r\n"
-    "Zeit# am Zeilenanfang\r\n"
     "{\\pard RTFtxtNameLauf\\par}\r\n"
     "}\r\n";
+// The same with a line that a placeholder opens: it stays there, and is told.
+const QByteArray kVorlageZeilenanfang = QByteArray(kVorlage).replace("{\\pard RTFtxtNameLauf", "Zeit# am Zeilenanfang\r\n{\\pard RTFtxtNameLauf");
 
 struct Urkunden : ::testing::Test {
   Umgebung u;
@@ -52,8 +53,22 @@ TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
       << m.constData();
   EXPECT_TRUE(m.contains("{\\pard 10 km / AK M50: 1. Platz, m/w 1, gesamt 1, Gesamtwertung\\par}\r\n"));
   EXPECT_TRUE(m.contains("{\\pard Zeit: 0:38:12.4 Startnummer 17\\par}\r\n"));
-  EXPECT_TRUE(m.contains("\r\nZeit# am Zeilenanfang\r\n"));  // a placeholder at the start of a line stays
   EXPECT_TRUE(m.contains("{\\pard Seelauf\\par}"));
+  QStringList uebrig;
+  EXPECT_TRUE(WriteCertificate(s, 1, kVorlageZeilenanfang, &uebrig).contains("\r\nZeit# am Zeilenanfang\r\n"));
+  EXPECT_EQ(uebrig, QStringList{"Zeit#"});
+  // Made all the same, and told once for the command.
+  schreibeDatei(vorlage, kVorlageZeilenanfang);
+  a.OptUrkunde = 1;
+  s.tabelle.setAuswahl({1, 2});
+  u.bediener.antworten = {Antwort::Ja};
+  UrkundeErstellen(s);
+  EXPECT_EQ(u.bediener.meldungen(),
+            (QStringList{"[Zieltafel] 2 selektierten Zeilen als Urkunden drucken?   ",
+                         "[Zieltafel] Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
+                             QDir::toNativeSeparators(vorlage) +
+                             "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   "}));
+  EXPECT_EQ(u.system.aufrufe.size(), 2);
   EXPECT_TRUE(urkunde(2).contains("\\u321?ukasz Gro\\'df"));
 
   // A walker: the route line says so, and the name loses its mark.
@@ -268,7 +283,6 @@ TEST_F(Urkunden, FinishCertificateCarriesOnlyTheTimeAndTakesTurnsOnThePrinters) 
   EXPECT_TRUE(zeit.contains("{\\pard Urkunde f\\'fcr  (), , Gesamtwertung\\par}\r\n")) << zeit.constData();
   EXPECT_TRUE(zeit.contains("{\\pard  : , m/w , gesamt , Gesamtwertung\\par}\r\n"));
   EXPECT_TRUE(zeit.contains("{\\pard Zeit: 0:38:12,4 \\par}\r\n"));
-  EXPECT_TRUE(zeit.contains("\r\nZeit# am Zeilenanfang\r\n"));
   // Each job has its own copy: the second finish did not overwrite the first.
   EXPECT_TRUE(u.system.druckauftraege[1].inhalt.contains("0:41:07,5"));
   EXPECT_FALSE(zeit.contains("0:41:07,5"));
@@ -282,6 +296,16 @@ TEST_F(Urkunden, FinishCertificateCarriesOnlyTheTimeAndTakesTurnsOnThePrinters) 
             "Zielzeit-Urkunde für Startnummer 17 (Einlauf 7): nicht auf \"SW\" gedruckt: Papierstau");
   EXPECT_EQ(u.bediener.fehlermanagerBerichte[2],
             "Zielzeit-Urkunde für Startnummer 31 (Einlauf 9): Den Drucker \"Weg\" gibt es auf diesem Rechner nicht.");
+  // A placeholder left standing is told there as well.
+  schreibeDatei(s.programmdatei(QStringLiteral("druckvorlage/VorlageUrkunde.rtf")), kVorlageZeilenanfang);
+  s.druckerUrkunde = QStringLiteral("SW");
+  PrintFinishCertificate(s, QStringLiteral("17"), QStringLiteral("0:38:12,4"), 7);
+  EXPECT_EQ(u.bediener.fehlermanagerBerichte.value(3),
+            "Zielzeit-Urkunde für Startnummer 17 (Einlauf 7): Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
+                QDir::toNativeSeparators(s.programmdatei(QStringLiteral("druckvorlage/VorlageUrkunde.rtf"))) +
+                "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.");
+  ASSERT_EQ(u.system.druckauftraege.size(), 1u);
+  EXPECT_TRUE(u.system.druckauftraege.back().inhalt.contains("\r\nZeit# am Zeilenanfang\r\n"));
   // The hook the live timing calls.
   EXPECT_TRUE(static_cast<bool>(s.zielurkundeDrucken));
 }
