@@ -4,7 +4,6 @@
 #include "event/Anmeldung.h"
 #include "event/Startnummern.h"
 
-#include <QFileInfo>
 #include <QScopedValueRollback>
 #include <cstdio>
 
@@ -24,27 +23,12 @@ void fehler(const QString& text) {
   std::fwrite(b.constData(), 1, b.size(), stderr);
 }
 
-// A registration mail is a few kilobytes; whatever is far beyond that was
-// named by mistake.
-constexpr qint64 kMailGroesstens = 4 * 1024 * 1024;
-
-// A FIFO or a device would be read until it ends, which it may never do
-// (/dev/zero fills the memory): only a plain file of a mail's size is read.
-QString keineMail(const QString& pfad) {
-  const QFileInfo info(pfad);
-  if (!info.exists()) return QString();  // the reader names a missing file
-  if (!info.isFile()) return QStringLiteral("\"%1\" ist keine Datei").arg(pfad);
-  if (info.size() > kMailGroesstens) return QStringLiteral("\"%1\" ist zu groß für eine Anmeldung").arg(pfad);
-  return QString();
-}
 }  // namespace
 
 bool AnmeldungSchritt(Kontext& k, const QStringList& a) {
-  if (const QString grund = keineMail(a[0]); !grund.isEmpty()) {
-    fehler(grund);
-    return false;
-  }
-  const Leseergebnis datei = DateiLesen(a[0]);
+  // Only a plain file of a mail's size: a FIFO or /dev/zero would be read
+  // until it ends, which it may never do.
+  const Leseergebnis datei = DateiLesen(a[0], kGrenzeMail);
   if (!datei.ok) {
     fehler(datei.fehler);
     return false;

@@ -39,7 +39,7 @@ inline int Zeilenumbruch(QStringView text, qsizetype i) {
 constexpr qint64 kGrenzeLaeuferdatei = qint64(512) << 20;
 constexpr qint64 kGrenzeZtf = qint64(2) << 30;
 constexpr qint64 kGrenzeTextdatei = qint64(64) << 20;   // settings, first names, time file, templates
-constexpr qint64 kGrenzeMail = qint64(16) << 20;
+constexpr qint64 kGrenzeMail = qint64(4) << 20;  // a mail is a few kilobytes
 
 // Whether a path names something a reader may take: a regular file (not a
 // folder, FIFO, socket or device) of at most grenze bytes. A FIFO would hang

@@ -156,9 +156,9 @@ TEST_F(PruefCli, RegistrationMailsAreMatchedOrAdded) {
   ASSERT_TRUE(gross.open(QIODevice::WriteOnly));
   ASSERT_TRUE(gross.resize(64 * 1024 * 1024));
   gross.close();
-  for (const auto& [datei, grund] : {std::pair{rohr, QStringLiteral("ist keine Datei")},
-                                     std::pair{QStringLiteral("/dev/zero"), QStringLiteral("ist keine Datei")},
-                                     std::pair{gross.fileName(), QStringLiteral("ist zu groß für eine Anmeldung")}}) {
+  for (const auto& [datei, grund] : {std::pair{rohr, QStringLiteral("ist keine Datei.")},
+                                     std::pair{QStringLiteral("/dev/zero"), QStringLiteral("ist keine Datei.")},
+                                     std::pair{gross.fileName(), QStringLiteral("ist zu groß (64 MB)")}}) {
     const Lauf l = starte({QStringLiteral("oeffnen"), lauf, QStringLiteral("anmeldung"), datei});
     EXPECT_EQ(l.code, 1) << datei.toStdString();
     EXPECT_TRUE(l.fehler.contains(QStringLiteral("\"%1\" %2").arg(datei, grund))) << l.fehler.toStdString();
