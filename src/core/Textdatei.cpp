@@ -121,6 +121,10 @@ QByteArray TextKodieren(const QString& text) {
     out[i] = cp1252Code(text.at(i).unicode(), ok);
     if (!ok) return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
   }
+  // Windows-1252 bytes that happen to form valid UTF-8 ("Ã¼" is C3 BC, the
+  // UTF-8 of "ü") would be read back as UTF-8: such a text goes as UTF-8
+  // with byte-order mark, so that it comes back as it went.
+  if (gueltigesUtf8MitNichtAscii(b)) return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
   return b;
 }
 

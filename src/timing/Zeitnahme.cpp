@@ -796,7 +796,11 @@ const QByteArray& Zeitnahme::dateiDaten() {
   if (aktuell && m_dateiZeilen < anzahl()) {
     QString neu;
     for (int i = m_dateiZeilen; i < anzahl(); ++i) neu += ZeitdateiZeile(m_liste[i]) + QLatin1String("\r\n");
-    aktuell = !m_datei.startsWith(bom) && Cp1252Darstellbar(neu);
+    // Only plain ASCII may be appended: other bytes could turn the whole file
+    // into valid UTF-8 or out of it, and it would be read back otherwise.
+    bool ascii = true;
+    for (const QChar c : neu) ascii = ascii && c.unicode() < 0x80;
+    aktuell = !m_datei.startsWith(bom) && ascii;
     if (aktuell) m_datei += TextKodieren(neu);
   }
   if (!aktuell) m_datei = ZeitdateiDaten(m_liste);

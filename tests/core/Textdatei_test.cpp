@@ -35,6 +35,8 @@ TEST(Textdatei, UnencodableTextIsWrittenAsUtf8NotQuestionMarks) {
   EXPECT_TRUE(b.startsWith("\xEF\xBB\xBF"));
   EXPECT_EQ(TextDekodieren(b), name);
   EXPECT_EQ(TextKodieren(QStringLiteral("Jörg")), QByteArray("J\xF6rg"));
+  // Its Windows-1252 bytes would read back as the UTF-8 of "ü".
+  EXPECT_EQ(TextDekodieren(TextKodieren(QStringLiteral("m;Ã¼"))), QStringLiteral("m;Ã¼"));
 }
 
 TEST(Textdatei, FailedWriteIsReportedAndDamagesNothing) {
