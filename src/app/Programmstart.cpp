@@ -113,6 +113,8 @@ void StartdatenLaden(Sitzung& s) {
   BuildAgeTable(s);
   WechselfarbenSetzen(s);
   NormaleAnsicht(s);
+  // Laying out the empty table is no change of the event.
+  s.stapel.neuBeginnen();
   s.melden();
 }
 
@@ -125,17 +127,15 @@ void StartdatenLaden(Sitzung& s) {
 namespace zt {
 
 bool Programmende(Sitzung& s) {
-  if (s.tabelle.anzahl() > 0) {
+  // A question that always comes is a question nobody reads: only a table
+  // with something unsaved in it is asked about, and only once.
+  if (s.tabelle.anzahl() > 0 && s.ungespeichert()) {
     const Antwort a = s.bediener.meldung(QStringLiteral("Zieltafel"),
                                          QStringLiteral("Soll die vorhandene Datenbank vor dem Beenden gesichert werden?   "),
                                          Symbol::Frage, Knoepfe::JaNeinAbbrechen);
     if (a == Antwort::Abbrechen) return false;
     // A cancelled or failed save must not take the participants with it.
     if (a == Antwort::Ja && !DatenbankSichern(s)) return false;
-  } else {
-    if (s.bediener.meldung(QStringLiteral("Zieltafel"), QStringLiteral("Soll die Zieltafel wirklich beendet werden?   "),
-                           Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
-      return false;
   }
   const QString fehler = WriteSettings(s, s.einst.txtOptionen, s.laufEinstellungsdatei(), s.vornamendatei());
   if (!fehler.isEmpty())

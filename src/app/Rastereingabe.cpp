@@ -1,5 +1,6 @@
 #include "app/Rastereingabe.h"
 
+#include "core/Befehlsstapel.h"
 #include "core/Sitzung.h"
 #include "core/Text.h"
 #include "event/Pruefung.h"
@@ -24,6 +25,8 @@ int ZeileHinzufuegen(Sitzung& s, const QString& name) {
   if (s.neueZeile && !NeueZeileAbschliessen(s)) return s.neueZeile;
   Teilnehmerzeile z;
   z.felder[S_namevorname - 1] = FeldBereinigt(name);
+  // The row becomes a command only when it is taken over, as it is then.
+  Stille still(s);
   const int zeile = s.tabelle.zeileHinzufuegen(z);
   s.neueZeile = zeile;
   s.tabelle.setAktuelleZeile(zeile);
@@ -43,13 +46,18 @@ bool NeueZeileAbschliessen(Sitzung& s) {
     if (a == Antwort::Abbrechen) return false;
     if (a == Antwort::Nein) {
       s.neueZeile = 0;
+      Stille still(s);
       s.tabelle.zeileLoeschen(zeile);
       s.melden();
       return true;
     }
   }
   s.neueZeile = 0;
-  NachEingabe(s, zeile);
+  {
+    Stille still(s);
+    NachEingabe(s, zeile);
+  }
+  ZeileAlsBefehlAblegen(s, zeile, QStringLiteral("Zeile hinzufügen"));
   return true;
 }
 
@@ -60,6 +68,7 @@ bool ZelleAendern(Sitzung& s, int zeile, int spalte, const QString& wert) {
   if (t.feld(zeile, spalte) == neu) return false;
   if (zeile == s.neueZeile) {
     // The new row is asked about as a whole when the operator leaves it.
+    Stille still(s);
     t.setFeld(zeile, spalte, neu);
     return true;
   }
@@ -67,6 +76,8 @@ bool ZelleAendern(Sitzung& s, int zeile, int spalte, const QString& wert) {
       s.bediener.meldung(QStringLiteral("Zieltafel"), QStringLiteral("Änderung '") + neu + QStringLiteral("' übernehmen?"),
                          Symbol::Frage, Knoepfe::JaNeinAbbrechen) != Antwort::Ja)
     return false;
+  // The row's check may fill other fields of it: one command with the edit.
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Zelle ändern"), {zeile});
   t.setFeld(zeile, spalte, neu);
   NachEingabe(s, zeile);
   return true;
@@ -94,6 +105,7 @@ bool ZeilenLoeschen(Sitzung& s, QList<int> zeilen) {
                             : QStringLiteral("Es sind %1 Datensätze selektiert.\nAlle selektierten Datenzeilen löschen?   ")
                                   .arg(zeilen.size());
   if (s.bediener.meldung(QStringLiteral("Löschen"), frage, Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja) return false;
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Zeilen löschen"));
   Sperre sperre(s.bediener);
   t.zeichnenAussetzen();
   const int gesamt = static_cast<int>(zeilen.size());
@@ -117,6 +129,7 @@ bool ZeilenLoeschen(Sitzung& s, QList<int> zeilen) {
 }
 
 void DruckmarkeSetzen(Sitzung& s, const QList<int>& zeilen, bool an) {
+  Aufzeichnung aufzeichnung(s, an ? QStringLiteral("Zeile markieren") : QStringLiteral("Markierung löschen"), zeilen);
   s.tabelle.zeichnenAussetzen();
   for (int z : zeilen) s.tabelle.setFeld(z, S_checkdruck, WahrText(an));
   s.tabelle.zeichnenFortsetzen();
@@ -183,6 +196,32 @@ void HervorhebungSetzen(Sitzung& s) {
   const int farbe = t.feld(t.aktuelleZeile(), S_fehler).contains(QLatin1Char('?')) ? kRot : kKeineFarbe;
   // Every change of the colour repaints the whole grid: only a real one counts.
   if (t.hervorhebungsfarbe() != farbe) t.setHervorhebungsfarbe(farbe);
+}
+
+}  // namespace zt
+
+namespace zt {
+
+namespace {
+// A row still being typed in is settled first, as before a sort: the
+// history knows the table only without it.
+bool bereitZumBlaettern(Sitzung& s) { return !s.neueZeile || NeueZeileAbschliessen(s); }
+}  // namespace
+
+bool Rueckgaengig(Sitzung& s) {
+  if (!s.stapel.kannRueckgaengig() || !bereitZumBlaettern(s)) return false;
+  const bool ok = s.stapel.rueckgaengig(s);
+  HervorhebungSetzen(s);
+  s.melden();
+  return ok;
+}
+
+bool Wiederholen(Sitzung& s) {
+  if (!s.stapel.kannWiederholen() || !bereitZumBlaettern(s)) return false;
+  const bool ok = s.stapel.wiederholen(s);
+  HervorhebungSetzen(s);
+  s.melden();
+  return ok;
 }
 
 }  // namespace zt

@@ -42,4 +42,10 @@ void AuswahlGeaendert(Sitzung& s, int zeile);
 // fields change.
 void HervorhebungSetzen(Sitzung& s);
 
+// "Bearbeiten": takes back / does again the last command of the stack. A row
+// still being typed in is settled first. False when there was nothing to do
+// or the operator stayed in the new row.
+bool Rueckgaengig(Sitzung& s);
+bool Wiederholen(Sitzung& s);
+
 }  // namespace zt

@@ -138,6 +138,20 @@ bool zeileAendern(Kontext& k, const QStringList& a) {
   return alle;
 }
 
+// Taking back and doing again are steps of their own, so that a script can
+// show that a command leaves no trace.
+bool blaettern(Kontext& k, bool zurueck) {
+  Befehlsstapel& st = k.s.stapel;
+  if (zurueck ? !st.kannRueckgaengig() : !st.kannWiederholen()) {
+    fehler(zurueck ? QStringLiteral("es gibt nichts rückgängig zu machen") : QStringLiteral("es gibt nichts zu wiederholen"));
+    return false;
+  }
+  const QString text = zurueck ? st.rueckgaengigText() : st.wiederholenText();
+  if (!(zurueck ? Rueckgaengig(k.s) : Wiederholen(k.s))) return false;
+  fehler((zurueck ? QStringLiteral("Rückgängig: ") : QStringLiteral("Wiederholen: ")) + text);
+  return true;
+}
+
 bool status(Kontext& k, const QStringList&) {
   QString text;
   for (int feld = 1; feld <= 4; ++feld)
@@ -188,6 +202,10 @@ const std::vector<Schritt>& Schritte() {
          return true;
        }},
       {"status", 0, "      Statusfelder, Sortierung und Fehlerzähler ausgeben", status},
+      {"rueckgaengig", 0, "      den letzten Befehl zurücknehmen",
+       [](Kontext& k, const QStringList&) { return blaettern(k, true); }},
+      {"wiederholen", 0, "      den zuletzt zurückgenommenen Befehl wiederholen",
+       [](Kontext& k, const QStringList&) { return blaettern(k, false); }},
       {"vornamen", 1, "DATEI  Vornamenliste lesen",
        [](Kontext& k, const QStringList& a) {
          QString grund;

@@ -11,6 +11,16 @@ Sitzung::Sitzung(Bediener& b, Uhr& u, System& sys) : bediener(b), uhr(u), system
   // A row still being typed in cannot survive a table that was replaced or
   // reordered: its number would name another participant.
   connect(&tabelle, &Teilnehmertabelle::vorZuruecksetzen, this, [this] { neueZeile = 0; });
+  // A change of the rows that no command recorded still is a change: it must
+  // be saved, and the history before it no longer fits.
+  const auto fremd = [this] {
+    if (!stapel.arbeitet()) stapel.fremdeAenderung();
+  };
+  connect(&tabelle, &Teilnehmertabelle::nachZuruecksetzen, this, fremd);
+  connect(&tabelle, &Teilnehmertabelle::nachEinfuegen, this, fremd);
+  connect(&tabelle, &Teilnehmertabelle::nachEntfernen, this, fremd);
+  connect(&tabelle, &Teilnehmertabelle::zeileGeaendert, this, fremd);
+  connect(&tabelle, &Teilnehmertabelle::zeilenGeaendert, this, fremd);
 }
 
 QString Sitzung::programmdatei(const QString& name) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The event in memory: the participant table, the settings, the derived lists
 // and every flag that the operations hand to each other.
+#include "core/Befehlsstapel.h"
 #include "core/Ports.h"
 #include "core/Teilnehmertabelle.h"
 #include "core/Alterstabelle.h"
@@ -28,6 +29,8 @@ class Sitzung : public QObject {
   System& system;
 
   Teilnehmertabelle tabelle;
+  // Every change of the table made by the operator, to take back and do again.
+  Befehlsstapel stapel;
   Einstellungen einst;
   Alterstabelle alterstabelle;
   Vornamenliste vornamen;
@@ -101,6 +104,10 @@ class Sitzung : public QObject {
   QString vornamendatei() const { return programmdatei(QStringLiteral("Vorname.txt")); }
   // program folder + "/" + event name + ".ini"
   QString laufEinstellungsdatei() const;
+
+  // Something in the table has not been saved: a command since the last
+  // save or load, a change past the stack, or a row still being typed in.
+  bool ungespeichert() const { return stapel.geaendert() || neueZeile != 0; }
 
   // Announces that settings or flags changed, so that views refresh.
   void melden() { Q_EMIT geaendert(); }

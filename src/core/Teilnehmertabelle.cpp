@@ -242,7 +242,13 @@ int Teilnehmertabelle::zeileHinzufuegen(const QString& zeilentext) {
   return zeileHinzufuegen(z);
 }
 
-int Teilnehmertabelle::zeileHinzufuegen(const Teilnehmerzeile& z) {
+void Teilnehmertabelle::kennungVergeben(Teilnehmerzeile& z) {
+  if (z.kennung == 0) z.kennung = m_naechsteKennung++;
+}
+
+int Teilnehmertabelle::zeileHinzufuegen(const Teilnehmerzeile& zeile) {
+  Teilnehmerzeile z = zeile;
+  kennungVergeben(z);
   const int neu = anzahl();
   indexAendern(z.felder[S_startnummer - 1], +1);
   if (m_aussetzen) {
@@ -262,6 +268,7 @@ void Teilnehmertabelle::zeilenAnhaengen(std::vector<Teilnehmerzeile>&& zeilen) {
   const int letzte = erste + static_cast<int>(zeilen.size()) - 1;
   if (!m_aussetzen) Q_EMIT vorEinfuegen(erste, letzte);
   if (zeilen.size() > 1000) m_indexGueltig = false;
+  for (Teilnehmerzeile& z : zeilen) kennungVergeben(z);
   for (const Teilnehmerzeile& z : zeilen) indexAendern(z.felder[S_startnummer - 1], +1);
   m_zeilen.insert(m_zeilen.end(), std::make_move_iterator(zeilen.begin()),
                   std::make_move_iterator(zeilen.end()));
@@ -303,6 +310,7 @@ void Teilnehmertabelle::alleLoeschen() { ersetzen({}); }
 void Teilnehmertabelle::ersetzen(std::vector<Teilnehmerzeile>&& zeilen) {
   beginneUmbau();
   m_zeilen = std::move(zeilen);
+  for (Teilnehmerzeile& z : m_zeilen) kennungVergeben(z);
   m_startnummern.clear();
   m_indexGueltig = false;
   m_auswahl.clear();

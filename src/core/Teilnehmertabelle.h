@@ -42,6 +42,10 @@ struct Teilnehmerzeile {
   std::array<QString, kSpalten> felder;
   int textfarbe = kKeineFarbe;
   int hintergrund = kKeineFarbe;
+  // Who the row is, whatever its place: given by the table when the row
+  // enters it (0: not yet), kept through sorting and replacing, so that a
+  // change can be taken back row by row after the order changed.
+  quint64 kennung = 0;
 };
 
 struct Spaltenzustand {
@@ -136,6 +140,7 @@ class Teilnehmertabelle : public QObject {
  private:
   void beginneUmbau();
   void beendeUmbau();
+  void kennungVergeben(Teilnehmerzeile& z);
   void indexAufbauen() const;
   void indexAendern(const QString& sn, int delta);
 
@@ -153,6 +158,7 @@ class Teilnehmertabelle : public QObject {
   // date row by row: a load never pays for it, a keystroke never scans.
   mutable QHash<QString, int> m_startnummern;
   mutable bool m_indexGueltig = true;
+  quint64 m_naechsteKennung = 1;
 };
 
 // Key under which start numbers are compared: the number without leading

@@ -1,5 +1,6 @@
 #include "event/Spaltenloeschen.h"
 
+#include "core/Befehlsstapel.h"
 #include "core/Sitzung.h"
 #include "core/Text.h"
 
@@ -120,6 +121,7 @@ bool SpaltenLoeschen(Sitzung& s, const QString& eintrag) {
   int geaendert = 0;
   bool gewarnt = false;
   {
+    Aufzeichnung aufzeichnung(s, QStringLiteral("Spalten löschen „") + eintrag + QStringLiteral("“"));
     Sperre sperre(s.bediener);
     s.bediener.status(StatusFortschritt, QString());
     t.zeichnenAussetzen();

@@ -1,6 +1,7 @@
 #include "persistence/Datenbank.h"
 
 #include "core/Ansicht.h"
+#include "core/Befehlsstapel.h"
 #include "core/Sitzung.h"
 #include "core/Text.h"
 #include "core/Textdatei.h"
@@ -109,16 +110,19 @@ bool dateiVorabLesen(Sitzung& s, const QString& pfad, Dateiart art, QByteArray& 
   return true;
 }
 
-// The two questions before the table is replaced. False: the operator keeps it.
+// Before the table is replaced: one question, and only when something would
+// be lost. False: the operator keeps the table (Cancel, or a save that did not
+// happen).
 bool vorhandeneSchliessen(Sitzung& s) {
   if (s.tabelle.anzahl() == 0) return true;
   s.sortVorgabe = QStringLiteral("...");
   s.melden();
-  if (frage(s, QStringLiteral("Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   ")) ==
-      Antwort::Ja)
-    DatenbankSpeichern(s);
-  return frage(s, QStringLiteral("Soll die aktuelle Datenbank wirklich geschlossen werden?   ")) ==
-         Antwort::Ja;
+  if (!s.ungespeichert()) return true;
+  const Antwort a =
+      s.bediener.meldung(kZieltafel, QStringLiteral("Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   "),
+                         Symbol::Frage, Knoepfe::JaNeinAbbrechen);
+  if (a == Antwort::Nein) return true;
+  return a == Antwort::Ja && DatenbankSichern(s);
 }
 
 void neuerDatenbankPfad(Sitzung& s, const QString& pfad) {
@@ -385,6 +389,8 @@ bool DatenbankOeffnen(Sitzung& s) {
     }
   }
   VereinfachteEingabe(s, false);
+  // What was just read is what is on disk: nothing to save, nothing to take back.
+  if (art == Dateiart::Laeuferdatei || art == Dateiart::Ztf) s.stapel.neuBeginnen();
   s.bediener.zeigen(Ziel::Teilnehmertabelle);
   s.bediener.status(StatusZustand, QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" geladen  "));
   return true;
@@ -441,13 +447,7 @@ void LaufLaden(Sitzung& s) {
 }
 
 void DatenbankNeu(Sitzung& s) {
-  if (s.tabelle.anzahl() > 0) {
-    if (frage(s, QStringLiteral("Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   ")) ==
-        Antwort::Ja)
-      DatenbankSpeichern(s);
-    if (frage(s, QStringLiteral("Soll die vorhandene Datenbank wirklich gelöscht werden?   ")) != Antwort::Ja)
-      return;
-  }
+  if (!vorhandeneSchliessen(s)) return;
   s.tabelle.alleLoeschen();
   s.fehlerzaehler = 0;
   // The new database has no file yet: a save must not land on the old one.
@@ -456,6 +456,7 @@ void DatenbankNeu(Sitzung& s) {
   s.gespeichertVorher = false;
   s.dateiLesenUeberspringen = true;
   LaeuferdateiEinlesen(s);
+  s.stapel.neuBeginnen();
   s.bediener.status(StatusZustand, QString());
   s.bediener.status(StatusFortschritt, QString());
 }
@@ -577,6 +578,9 @@ bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
   }
   s.bediener.status(StatusZustand,
                     QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" gespeichert  "));
+  // Only a file that holds every field of every row and can be opened again
+  // saves the table; the old CSV, the spreadsheet and the settings do not.
+  if (typ == 1 || typ == 4) s.stapel.sauberMarkieren();
   // The runner file is in place, its settings beside it are not: said, and
   // not counted as a complete save.
   if (!begleitfehler.isEmpty()) {
@@ -610,6 +614,7 @@ bool DatenbankAusduennen(Sitzung& s) {
 
   int anzahl = 0;
   {
+    Aufzeichnung aufzeichnung(s, QStringLiteral("Ausdünnen"));
     Sperre sperre(s.bediener);
     std::vector<Teilnehmerzeile> behalten;
     QStringList zeilen;

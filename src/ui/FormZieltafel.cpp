@@ -2,6 +2,7 @@
 
 #include "app/Pfadpruefung.h"
 #include "app/Programmstart.h"
+#include "app/Rastereingabe.h"
 #include "core/Sitzung.h"
 #include "core/Teilnehmertabelle.h"
 #include "persistence/Datenbank.h"
@@ -96,6 +97,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
     // The clock of the timing page rests while another page is shown, also
     // when an operation showed it.
     if (index != 1) m_zeitnahme->seiteVerlassen();
+    bearbeitenAbgleichen();
     if (m_register->isEnabled() && index >= 0) befehl([this, index] {
       TabWechsel(m_s, index + 1);
       // The timing page sets itself up on every visit.
@@ -105,6 +107,7 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
   setCentralWidget(m_register);
 
   m_datenbank = new Datenbankbefehle(*this);
+  bearbeitenMenue();
   m_zeitdatei = new Zeitdateibefehle(*this);
   new Pruefbefehle(*this);
   new Ausgabebefehle(*this);
@@ -121,9 +124,38 @@ FormZieltafel::FormZieltafel(Sitzung& s, QWidget* parent) : QMainWindow(parent),
 
   m_ziele[Ziel::Teilnehmertabelle] = m_raster;
   connect(&m_s, &Sitzung::geaendert, this, &FormZieltafel::aktualisieren);
+  connect(&m_s.stapel, &Befehlsstapel::zustandGeaendert, this, &FormZieltafel::aktualisieren);
   aktualisieren();
   anfangsgroesse();
   fensterlageHerstellen();
+}
+
+void FormZieltafel::bearbeitenMenue() {
+  QMenu* menue = menuBar()->addMenu(QStringLiteral("Bearbeiten"));
+  menue->setObjectName(QStringLiteral("mnuBearbeiten"));
+  m_rueckgaengig = menue->addAction(QStringLiteral("Rückgängig"));
+  m_rueckgaengig->setObjectName(QStringLiteral("mnuRueckgaengig"));
+  m_rueckgaengig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  m_wiederholen = menue->addAction(QStringLiteral("Wiederholen"));
+  m_wiederholen->setObjectName(QStringLiteral("mnuWiederholen"));
+  m_wiederholen->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(m_rueckgaengig, &QAction::triggered, this, [this] { befehl([this] { Rueckgaengig(m_s); }); });
+  connect(m_wiederholen, &QAction::triggered, this, [this] { befehl([this] { Wiederholen(m_s); }); });
+  bearbeitenAbgleichen();
+}
+
+void FormZieltafel::bearbeitenAbgleichen() {
+  if (!m_rueckgaengig) return;
+  const Befehlsstapel& st = m_s.stapel;
+  // Two enabled Ctrl+Z in one window cancel each other out: while the timing
+  // page is shown, its own undo is the only one.
+  const bool frei = m_sperren == 0 && !m_zeitnahmeSperre && m_register->currentWidget() != m_zeitnahmeSeite;
+  m_rueckgaengig->setEnabled(frei && st.kannRueckgaengig());
+  m_wiederholen->setEnabled(frei && st.kannWiederholen());
+  m_rueckgaengig->setText(st.kannRueckgaengig() ? QStringLiteral("Rückgängig: ") + st.rueckgaengigText()
+                                               : QStringLiteral("Rückgängig"));
+  m_wiederholen->setText(st.kannWiederholen() ? QStringLiteral("Wiederholen: ") + st.wiederholenText()
+                                             : QStringLiteral("Wiederholen"));
 }
 
 void FormZieltafel::symbolleisteUmbrechen() {
@@ -293,6 +325,7 @@ void FormZieltafel::sperreAnwenden() {
     if (m_register->widget(i) != m_zeitnahmeSeite) m_register->setTabEnabled(i, !m_zeitnahmeSperre);
   if (frei || m_dialoge > 0) m_wartepanel->hide();
   else if (!m_wartepanel->isVisible()) m_wartepanel->zeigen();
+  bearbeitenAbgleichen();
 }
 
 void FormZieltafel::dialogOffen(bool offen) {
@@ -332,9 +365,12 @@ void FormZieltafel::zeigen(Ziel ziel) {
 
 void FormZieltafel::aktualisieren() {
   const QString name = m_s.einst.txtNameLauf.trimmed();
-  setWindowTitle(name.isEmpty() ? QStringLiteral("Zieltafel ") + Versionstext()
-                                : QStringLiteral("Zieltafel ") + name + QStringLiteral("  [") +
-                                      Versionstext() + QLatin1Char(']'));
+  // "*" up front: unsaved changes, seen even when the title is cut short.
+  setWindowTitle((m_s.ungespeichert() ? QStringLiteral("*") : QString()) +
+                 (name.isEmpty() ? QStringLiteral("Zieltafel ") + Versionstext()
+                                 : QStringLiteral("Zieltafel ") + name + QStringLiteral("  [") +
+                                       Versionstext() + QLatin1Char(']')));
+  bearbeitenAbgleichen();
   m_tabellentitel->setText(m_s.tabellentitel);
   m_tabellentitel->setVisible(!m_s.tabellentitel.isEmpty());
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+class QAction;
 class QActionGroup;
 class QLabel;
 class QTabWidget;
@@ -90,6 +91,10 @@ class FormZieltafel : public QMainWindow {
   QWidget* seiteZieltafel();
   void statusleisteAnlegen();
   void sperreAnwenden();
+  // "Bearbeiten": the stack's next steps by name, usable only when the window
+  // is free and the timing page (with its own undo on Ctrl+Z) is not shown.
+  void bearbeitenMenue();
+  void bearbeitenAbgleichen();
   void symbolleisteUmbrechen();
   void anfangsgroesse();
   QString fensterlageDatei() const;
@@ -110,6 +115,8 @@ class FormZieltafel : public QMainWindow {
   ZeitnahmeSeite* m_zeitnahmeSeite = nullptr;
   FormZeitDateiBearbeiten* m_zeiteditor = nullptr;
   Zeitdateibefehle* m_zeitdatei = nullptr;
+  QAction* m_rueckgaengig = nullptr;
+  QAction* m_wiederholen = nullptr;
   bool m_zeitnahmeSperre = false;
   bool m_endeWaehrendZeitnahme = false;  // the exit during timing was confirmed on the page
   std::array<QLabel*, 4> m_status{};

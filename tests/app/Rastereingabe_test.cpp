@@ -2,6 +2,7 @@
 #include "app/Programmstart.h"
 #include "app/Rastereingabe.h"
 #include "event/Altersklassen.h"
+#include "persistence/Datenbank.h"
 #include "support/TestPorts.h"
 
 #include <gtest/gtest.h>
@@ -156,8 +157,40 @@ TEST(Programmende, CancelledSaveKeepsTheProgramOpen) {
   EXPECT_EQ(u.bediener.meldungen().first(),
             QStringLiteral("[Zieltafel] Soll die vorhandene Datenbank vor dem Beenden gesichert werden?   "));
 
+  // Nothing to lose, nothing asked: an empty table as well.
   Umgebung leer;
-  leer.bediener.antworten = {Antwort::Nein};
-  EXPECT_FALSE(Programmende(leer.s()));
-  EXPECT_EQ(leer.bediener.meldungen(), QStringList{"[Zieltafel] Soll die Zieltafel wirklich beendet werden?   "});
+  EXPECT_TRUE(Programmende(leer.s()));
+  EXPECT_TRUE(leer.bediener.meldungen().isEmpty()) << leer.bediener.meldungen().join('|').toStdString();
+}
+
+TEST(Programmende, FragtNurNachEinerAenderungUndDannEinmal) {
+  Umgebung u;
+  Sitzung& s = u.s();
+  s.tabelle.zeileHinzufuegen(QStringLiteral("\t\t1\t10/m\tA, B\t1984"));
+  s.stapel.neuBeginnen();  // as after opening the file
+  EXPECT_TRUE(Programmende(s));
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty()) << u.bediener.meldungen().join('|').toStdString();
+
+  ASSERT_TRUE(ZelleAendern(s, 1, S_vereinort, QStringLiteral("LG Nord")));
+  u.bediener.protokoll.clear();
+  u.bediener.antworten = {Antwort::Abbrechen};
+  EXPECT_FALSE(Programmende(s));
+  EXPECT_EQ(u.bediener.meldungen(),
+            QStringList{"[Zieltafel] Soll die vorhandene Datenbank vor dem Beenden gesichert werden?   "});
+
+  // Taken back to the state on disk: nothing to save any more.
+  u.bediener.protokoll.clear();
+  ASSERT_TRUE(Rueckgaengig(s));
+  EXPECT_FALSE(s.ungespeichert());
+  EXPECT_TRUE(Programmende(s));
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty()) << u.bediener.meldungen().join('|').toStdString();
+
+  // Done again and saved: clean; taken back after the save: modified again.
+  ASSERT_TRUE(Wiederholen(s));
+  s.speicherPfad = u.pfad(QStringLiteral("lauf.csv"));
+  s.einst.CheckAutomSpeichernDatenbank = 1;
+  ASSERT_TRUE(DatenbankSchreiben(s, 1));
+  EXPECT_FALSE(s.ungespeichert());
+  ASSERT_TRUE(Rueckgaengig(s));
+  EXPECT_TRUE(s.ungespeichert());
 }

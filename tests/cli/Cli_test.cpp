@@ -1,7 +1,9 @@
 // The batch tool, run as the operator's scripts run it.
+#include "event/Spaltenloeschen.h"
 #include "support/TestPorts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -111,13 +113,45 @@ TEST_F(Cli, CsvAndZtfRoundTripKeepEveryRowAndTheSettings) {
 
 TEST_F(Cli, QuestionsAreAnsweredInOrderThenByDefault) {
   const QString x = beispiel(QStringLiteral("A"));
-  const Lauf l = starte({QStringLiteral("--antworten"), QStringLiteral("nein,nein"), QStringLiteral("oeffnen"), x,
-                         QStringLiteral("oeffnen"), x, QStringLiteral("status")});
+  // An unchanged table is replaced without a word; a changed one is asked
+  // about once.
+  const Lauf l = starte({QStringLiteral("--antworten"), QStringLiteral("ja,abbrechen"), QStringLiteral("oeffnen"), x,
+                         QStringLiteral("oeffnen"), x, QStringLiteral("zeile-aendern"), QStringLiteral("1"),
+                         QStringLiteral("vereinort=LG Nord"), QStringLiteral("oeffnen"), x, QStringLiteral("status")});
   EXPECT_EQ(l.code, 1);
+  EXPECT_EQ(l.fehler.count(QStringLiteral("vor dem Löschen gesichert")), 1) << l.fehler.toStdString();
   EXPECT_TRUE(l.fehler.contains(
-      QStringLiteral("[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?    => Nein")))
+      QStringLiteral("[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?    => Abbrechen")))
       << l.fehler.toStdString();
-  EXPECT_TRUE(l.fehler.contains(QStringLiteral("[Zieltafel] Soll die aktuelle Datenbank wirklich geschlossen werden?    => Nein")));
+}
+
+// Every entry of "Spalten löschen" and the thinning-out, taken back, print
+// the table as it was read; an entry that clears nothing leaves nothing to
+// take back.
+TEST_F(Cli, RueckgaengigGibtDieGeleseneTabelleWieder) {
+  const QString x = pfad(QStringLiteral("Beispiellauf.csv"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ZT_SHARE_DIR "/beispiel/Beispiellauf.csv"), x));
+  const QStringList oeffnen{QStringLiteral("oeffnen"), x};
+  const Lauf gelesen = starte(oeffnen + QStringList{QStringLiteral("ausgeben-farben")});
+  ASSERT_EQ(gelesen.code, 0) << gelesen.fehler.toStdString();
+  QList<QStringList> befehle{{QStringLiteral("ausduennen")}};
+  for (const QString& e : SpaltenLoeschenEintraege().mid(1)) befehle.append({QStringLiteral("spalten-loeschen"), e});
+  for (const QStringList& befehl : befehle) {
+    SCOPED_TRACE(befehl.join(' ').toStdString());
+    const Lauf getan = starte(oeffnen + befehl + QStringList{QStringLiteral("ausgeben-farben")});
+    const Lauf zurueck = starte(oeffnen + befehl + QStringList{QStringLiteral("rueckgaengig"), QStringLiteral("ausgeben-farben")});
+    if (getan.aus == gelesen.aus) {
+      EXPECT_EQ(zurueck.code, 1);
+      EXPECT_TRUE(zurueck.fehler.contains(QStringLiteral("es gibt nichts rückgängig zu machen")));
+      continue;
+    }
+    ASSERT_EQ(zurueck.code, 0) << zurueck.fehler.toStdString();
+    EXPECT_EQ(zurueck.aus, gelesen.aus);
+    const Lauf wieder = starte(oeffnen + befehl +
+                               QStringList{QStringLiteral("rueckgaengig"), QStringLiteral("wiederholen"),
+                                           QStringLiteral("ausgeben-farben")});
+    EXPECT_EQ(wieder.aus, getan.aus);
+  }
 }
 
 TEST_F(Cli, PresetAndReferenceYearGiveTheAgeClasses) {

@@ -200,14 +200,25 @@ TEST_F(Laden, NeinBeimSchliessenBehaeltDieDatenbank) {
   csv(u"a.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s)});
   csv(u"b.csv"_s, {laeufer(u"2"_s, u"10/w"_s, u"C, D"_s, u"1980"_s)});
   ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
+  u.s().tabelle.setFeld(1, S_vereinort, u"LG Nord"_s);
   u.bediener.leeren();
-  u.bediener.antworten = {Antwort::Nein, Antwort::Nein};
+  u.bediener.antworten = {Antwort::Abbrechen};
   EXPECT_FALSE(oeffnen(u.pfad(u"b.csv"_s)));
   EXPECT_EQ(u.bediener.meldungen(),
-            (QStringList{u"[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   "_s,
-                         u"[Zieltafel] Soll die aktuelle Datenbank wirklich geschlossen werden?   "_s}));
+            QStringList{u"[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   "_s});
   EXPECT_EQ(u.s().tabelle.feld(1, S_namevorname), u"A, B"_s);
   EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"a.csv"_s));
+
+  // No: the change is given up, once asked; the file read is clean again and
+  // the next open asks nothing.
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Nein};
+  ASSERT_TRUE(oeffnen(u.pfad(u"b.csv"_s)));
+  EXPECT_EQ(u.bediener.meldungen().size(), 1) << u.bediener.meldungen().join('|').toStdString();
+  EXPECT_FALSE(u.s().ungespeichert());
+  u.bediener.leeren();
+  ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty()) << u.bediener.meldungen().join('|').toStdString();
 }
 
 TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
@@ -241,12 +252,13 @@ TEST_F(Laden, FehlendeEinstellungsdateiFragtNachDemLauf) {
 TEST_F(Laden, NeueDatenbankVergisstDieAlteDatei) {
   csv(u"a.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s)});
   ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
+  u.s().tabelle.setFeld(1, S_vereinort, u"LG Nord"_s);
   u.bediener.leeren();
-  u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
+  u.bediener.antworten = {Antwort::Nein};
   DatenbankNeu(u.s());
   EXPECT_EQ(u.bediener.meldungen(),
-            (QStringList{u"[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   "_s,
-                         u"[Zieltafel] Soll die vorhandene Datenbank wirklich gelöscht werden?   "_s}));
+            QStringList{u"[Zieltafel] Soll die vorhandene Datenbank vor dem Löschen gesichert werden?   "_s});
+  EXPECT_FALSE(u.s().ungespeichert());
   EXPECT_EQ(u.s().tabelle.anzahl(), 0);
   EXPECT_TRUE(u.s().speicherPfad.isEmpty());
   EXPECT_FALSE(u.s().dateiLesenUeberspringen);

@@ -48,7 +48,7 @@ TEST(Werkzeuge, JederEintragVonMenueUndSymbolleisteIstVerdrahtet) {
   test::TestFenster f;
   QMenuBar* leiste = f.fenster->menuBar();
   EXPECT_EQ(eintraege(leiste->actions()).join(QLatin1Char(' ')),
-            QStringLiteral("mnuDatenbank mnuZeitdatei btnFehlermanager mnuPruefen mnuTools btnInfo btnHilfe btnEnde"));
+            QStringLiteral("mnuDatenbank mnuBearbeiten mnuZeitdatei btnFehlermanager mnuPruefen mnuTools btnInfo btnHilfe btnEnde"));
   EXPECT_EQ(eintraege(f.kind<QMenu>("mnuZeitdatei")->actions()).join(QLatin1Char(' ')),
             QStringLiteral("btnZtZuordnen btnZtEditor btnZtBearbeiten"));
   QList<QAction*> alle = f.fenster->symbolleistenAktionen();
