@@ -17,9 +17,15 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=
   -DZT_FUZZ=ON -DZT_TESTS=OFF -DZT_BENCH=OFF >/dev/null
 cmake --build build/fuzz --target zt_fuzz_alle -j "${ZT_JOBS:-2}"
 
-# The time file is synced to the disk after every finish: on a RAM disk that
-# costs nothing.
-if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+# Each harness works in a temporary folder of its own below this one; an
+# input that crashes leaves its folder behind, so the whole tree goes at the
+# end. The time file is synced to the disk after every finish: on a RAM disk
+# that costs nothing.
+basis=${TMPDIR:-/tmp}
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then basis=/dev/shm; fi
+TMPDIR=$(mktemp -d "$basis/zt-fuzz-lauf.XXXXXX")
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$quelle/tests/fuzz/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
