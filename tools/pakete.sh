@@ -20,7 +20,10 @@ start=("${bauen[@]}" qt6-qpa-plugins xdg-utils qt6-translations-l10n libreoffice
 test=("${bauen[@]}" qt6-qpa-plugins qt6-translations-l10n libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick
       libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-core poppler-utils fonts-liberation
       cups printer-driver-cups-pdf tidy chromium desktop-file-utils shared-mime-info libglib2.0-bin
-      xdotool python3-xlib)
+      xdotool python3-xlib
+      clang-14 libclang-rt-14-dev)
+# clang-14 and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) build
+# and run the fuzz harnesses of tests/fuzz.
 
 case "${1:-}" in
   bauen) pakete=("${bauen[@]}") ;;
