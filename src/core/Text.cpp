@@ -182,12 +182,14 @@ bool IstWahr(const QString& text) {
 QString WahrText(bool b) { return b ? QStringLiteral("Wahr") : QStringLiteral("Falsch"); }
 
 QString FeldBereinigt(const QString& text) {
+  // TAB, CR and LF would shift a row's columns in the runner file; the other
+  // control characters (a NUL from a damaged database) could not be saved as
+  // they are and would change at the next save.
   for (QChar c : text) {
-    if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+    if (c.unicode() < 0x20) {
       QString t = text;
       for (QChar& d : t)
-        if (d == QLatin1Char('\t') || d == QLatin1Char('\r') || d == QLatin1Char('\n'))
-          d = QLatin1Char(' ');
+        if (d.unicode() < 0x20) d = QLatin1Char(' ');
       return t;
     }
   }

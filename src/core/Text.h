@@ -46,7 +46,7 @@ long long JahrAusFeld(const QString& jahr);
 bool IstWahr(const QString& text);
 QString WahrText(bool b);
 
-// Field texts never hold TAB, CR or LF.
+// Field texts never hold TAB, CR, LF or another control character.
 QString FeldBereinigt(const QString& text);
 
 // German sort key: case folded, umlauts expanded (DIN 5007 variant 2), other

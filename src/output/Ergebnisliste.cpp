@@ -349,6 +349,14 @@ bool ErgebnislisteSchreiben(Sitzung& s, const QString& ziel, int* zeilen) {
     nachDenZeilen = vorlage.mid(pos) + "\r\n";
   } else {
     const qsizetype schluss = vorlage.lastIndexOf('}');
+    if (schluss < 0) {
+      s.bediener.meldung(kZieltafel,
+                         QStringLiteral("Die Vorlage \"%1\" ist keine vollständige RTF-Datei (die schließende Klammer "
+                                        "fehlt); es wurde keine Liste erstellt.   ")
+                             .arg(QDir::toNativeSeparators(e.txtVorlageErgebnisliste)),
+                         Symbol::Ausruf, Knoepfe::Ok);
+      return false;
+    }
     vorDenZeilen = vorlage.left(schluss) + "\r\n";
     nachDenZeilen = vorlage.mid(schluss) + "\r\n";
   }
