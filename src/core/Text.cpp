@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace zt {
@@ -66,10 +67,16 @@ double Zahlwert(const QString& text) {
 }
 
 long long Ganzzahlwert(const QString& text) {
-  return static_cast<long long>(std::trunc(Zahlwert(text)));
+  // A number beyond what a long long holds (a year of ninety digits in a
+  // damaged file) is cut to the largest one instead of being undefined.
+  return GanzzahlGerundet(std::trunc(Zahlwert(text)));
 }
 
-long long GanzzahlGerundet(double wert) { return static_cast<long long>(std::nearbyint(wert)); }
+long long GanzzahlGerundet(double wert) {
+  constexpr double grenze = 9.2e18;
+  if (std::isnan(wert)) return 0;
+  return static_cast<long long>(std::nearbyint(std::clamp(wert, -grenze, grenze)));
+}
 
 double ZeitInSekunden(const QString& zeit, const QString& sep) {
   // Sorting and placing read hundreds of thousands of times: split in place.

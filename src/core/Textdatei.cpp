@@ -67,7 +67,13 @@ int Cp1252Byte(char16_t u) {
 }
 
 QString TextDekodieren(const QByteArray& bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+  if (bytes.startsWith("\xEF\xBB\xBF")) {
+    // Qt drops a byte-order mark at the start of what it decodes: a second
+    // one right after ours is text (a U+FEFF the file holds) and must stay.
+    QString t = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    if (bytes.mid(3, 3) == "\xEF\xBB\xBF" && !t.startsWith(QChar(0xFEFF))) t.prepend(QChar(0xFEFF));
+    return t;
+  }
   if (gueltigesUtf8MitNichtAscii(bytes)) return QString::fromUtf8(bytes);
   QString s;
   s.resize(bytes.size());
@@ -122,9 +128,11 @@ QByteArray TextKodieren(const QString& text) {
     if (!ok) return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
   }
   // Windows-1252 bytes that happen to form valid UTF-8 ("Ã¼" is C3 BC, the
-  // UTF-8 of "ü") would be read back as UTF-8: such a text goes as UTF-8
-  // with byte-order mark, so that it comes back as it went.
-  if (gueltigesUtf8MitNichtAscii(b)) return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+  // UTF-8 of "ü"), or begin like a byte-order mark ("ï»¿"), would be read
+  // back as UTF-8: such a text goes as UTF-8 with byte-order mark, so that it
+  // comes back as it went.
+  if (b.startsWith("\xEF\xBB\xBF") || gueltigesUtf8MitNichtAscii(b))
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
   return b;
 }
 
