@@ -2,7 +2,10 @@
 # Builds the fuzz harnesses with clang into build/fuzz and runs each one for a
 # bounded time, one after the other, in one process each.
 #   tests/fuzz/laufen.sh [SEKUNDEN [HARNESS...]]     (default: 30 s, all)
-# Extra libFuzzer options can come in ZT_FUZZ_OPTIONEN. A finding (crash,
+# Extra libFuzzer options can come in ZT_FUZZ_OPTIONEN. With ZT_FUZZ_LAEUFE=N
+# each harness runs N inputs from a fixed seed instead of for a time: the same
+# code then always gets the same inputs, so CI fails on a change of ours and
+# not on a lucky draw. A finding (crash,
 # leak, hang, a broken rule) ends the script with exit code 1 after all
 # harnesses ran; its reproducer is in build/fuzz/funde/<harness>/.
 set -euo pipefail
@@ -29,6 +32,13 @@ trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$quelle/tests/fuzz/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# Qt seeds its hash tables at random; a fixed seed keeps a run repeatable.
+export QT_HASH_SEED=0
+if [ -n "${ZT_FUZZ_LAEUFE:-}" ]; then
+  grenze=(-runs="$ZT_FUZZ_LAEUFE" -seed=1)
+else
+  grenze=(-max_total_time="$sekunden")
+fi
 
 funde=()
 for h in "${harnesses[@]}"; do
@@ -36,8 +46,8 @@ for h in "${harnesses[@]}"; do
   arbeit=build/fuzz/korpus/$h
   fund=build/fuzz/funde/$h
   mkdir -p "$arbeit" "$fund"
-  echo "== fuzz_$h: $sekunden s"
-  if ! build/fuzz/tests/fuzz/fuzz_$h -max_total_time="$sekunden" -rss_limit_mb=2048 -timeout=10 \
+  echo "== fuzz_$h: ${ZT_FUZZ_LAEUFE:-$sekunden s} ${ZT_FUZZ_LAEUFE:+Eingaben}"
+  if ! build/fuzz/tests/fuzz/fuzz_$h "${grenze[@]}" -rss_limit_mb=2048 -timeout=10 \
        -print_final_stats=1 -artifact_prefix="$fund/" ${ZT_FUZZ_OPTIONEN:-} \
        "$arbeit" "tests/fuzz/korpus/$h" 2>"build/fuzz/$h.log"; then
     funde+=("$h")
@@ -49,4 +59,4 @@ if [ ${#funde[@]} -gt 0 ]; then
   echo "Fuzzing: Fund in ${funde[*]} (Reproduzierer in build/fuzz/funde/)" >&2
   exit 1
 fi
-echo "Fuzzing: ${#harnesses[@]} Harnesses je $sekunden s ohne Fund"
+echo "Fuzzing: ${#harnesses[@]} Harnesses je ${ZT_FUZZ_LAEUFE:-$sekunden s} ${ZT_FUZZ_LAEUFE:+Eingaben} ohne Fund"
