@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -68,11 +69,10 @@ int Cp1252Byte(char16_t u) {
 
 QString TextDekodieren(const QByteArray& bytes) {
   if (bytes.startsWith("\xEF\xBB\xBF")) {
-    // Qt drops a byte-order mark at the start of what it decodes: a second
-    // one right after ours is text (a U+FEFF the file holds) and must stay.
-    QString t = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    if (bytes.mid(3, 3) == "\xEF\xBB\xBF" && !t.startsWith(QChar(0xFEFF))) t.prepend(QChar(0xFEFF));
-    return t;
+    // Qt would drop a byte-order mark at the start of what it decodes: one
+    // right after ours is text (a U+FEFF the file holds) and must stay.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8(QByteArrayView(bytes).sliced(3));
   }
   if (gueltigesUtf8MitNichtAscii(bytes)) return QString::fromUtf8(bytes);
   QString s;
