@@ -167,3 +167,10 @@ QByteArray Beispieltabelle() {
 }
 
 }  // namespace zt::fuzz
+
+// Every harness starts the same way; libFuzzer calls this once before the
+// first input.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  zt::fuzz::Einrichten(argc, argv);
+  return 0;
+}

@@ -7,11 +7,6 @@
 
 using namespace zt;
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  fuzz::Einrichten(argc, argv);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t n) {
   fuzz::Platz p;
   const QString pfad = p.eingabe(QStringLiteral("lauf.ztf"), QByteArray(reinterpret_cast<const char*>(daten), n));
