@@ -107,7 +107,7 @@ bool ZeilenLoeschen(Sitzung& s, QList<int> zeilen) {
   if (s.bediener.meldung(QStringLiteral("Löschen"), frage, Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja) return false;
   Aufzeichnung aufzeichnung(s, QStringLiteral("Zeilen löschen"));
   Sperre sperre(s.bediener);
-  t.zeichnenAussetzen();
+  Zeichenpause pause(t);
   const int gesamt = static_cast<int>(zeilen.size());
   int erledigt = 0, letzte = -1;
   for (auto it = zeilen.rbegin(); it != zeilen.rend(); ++it) {
@@ -122,7 +122,7 @@ bool ZeilenLoeschen(Sitzung& s, QList<int> zeilen) {
       s.bediener.ereignisse();
     }
   }
-  t.zeichnenFortsetzen();
+  pause.beenden();
   if (t.anzahl()) t.setAktuelleZeile(std::min(zeilen.first(), t.anzahl()));
   s.melden();
   return true;
@@ -130,9 +130,8 @@ bool ZeilenLoeschen(Sitzung& s, QList<int> zeilen) {
 
 void DruckmarkeSetzen(Sitzung& s, const QList<int>& zeilen, bool an) {
   Aufzeichnung aufzeichnung(s, an ? QStringLiteral("Zeile markieren") : QStringLiteral("Markierung löschen"), zeilen);
-  s.tabelle.zeichnenAussetzen();
+  Zeichenpause pause(s.tabelle);
   for (int z : zeilen) s.tabelle.setFeld(z, S_checkdruck, WahrText(an));
-  s.tabelle.zeichnenFortsetzen();
 }
 
 int NameSuchen(Sitzung& s, const QString& text) {

@@ -45,13 +45,6 @@ class Phase {
   QElapsedTimer m_uhr;
 };
 
-// The grid is repainted once, whichever way the check ends.
-struct ZeichnenAus {
-  explicit ZeichnenAus(Teilnehmertabelle& t) : m_t(t) { m_t.zeichnenAussetzen(); }
-  ~ZeichnenAus() { m_t.zeichnenFortsetzen(); }
-  Teilnehmertabelle& m_t;
-};
-
 // Minutes or seconds above 59. The time is split at ":", so "0:45:12.3",
 // "00:45:12" and "45:12,3" are all read as minutes and seconds.
 bool zeitUeber59(const QString& zeit) {
@@ -282,7 +275,7 @@ int CheckAllData(Sitzung& s, const Datenpruefungsoptionen& optionen) {
   {
     Sperre sperre(s.bediener);
     for (int feld : {StatusZustand, StatusFortschritt}) s.bediener.status(feld, QString());
-    ZeichnenAus zeichnen(t);
+    Zeichenpause pause(t);  // one repaint, whichever way the check ends
     for (int i = 1; i <= t.anzahl(); ++i) t.setHintergrund(i, kKeineFarbe);
     Pruefung p(s, optionen);
     p.fehlerLeeren();

@@ -57,7 +57,7 @@ void NormaleAnsicht(Sitzung& s) {
 void AnsichtWaehlen(Sitzung& s, const QString& ansicht) {
   Sperre sperre(s.bediener);
   Teilnehmertabelle& t = s.tabelle;
-  t.zeichnenAussetzen();
+  Zeichenpause pause(t);
   if (ansicht == QLatin1String("Duathlon Einzel") || ansicht == QLatin1String("Duathlon offen")) {
     for (int sp = 1; sp <= kSpalten; ++sp) t.setSpalteSichtbar(sp, false);
     zeigeInReihenfolge(t, {S_strecke, S_platztotal, S_startnummer, S_namevorname, S_vereinort, S_jahr,
@@ -74,7 +74,7 @@ void AnsichtWaehlen(Sitzung& s, const QString& ansicht) {
     NormaleAnsicht(s);
   }
   t.sortieren(QStringLiteral("strecke"));
-  t.zeichnenFortsetzen();
+  pause.beenden();
   t.setAktuelleZeile(1);
   t.setErsteSichtbareZeile(1);
 }

@@ -58,13 +58,13 @@ void setzen(std::vector<Teilnehmerzeile>& zeilen, const Tabellenschritt& d, bool
 // Only fields or colours changed: set in place, so that the grid keeps its
 // current row and scroll position.
 void felderSetzen(Teilnehmertabelle& t, const Tabellenschritt& d, bool neu) {
-  t.zeichnenAussetzen();
+  Zeichenpause pause(t);
   for (const auto& f : d.felder) t.setFeld(f.zeile + 1, f.spalte, neu ? f.neu : f.alt);
   for (const auto& c : d.farben) {
     t.setTextfarbe(c.zeile + 1, neu ? c.textNeu : c.textAlt);
     t.setHintergrund(c.zeile + 1, neu ? c.grundNeu : c.grundAlt);
   }
-  t.zeichnenFortsetzen();
+  pause.beenden();
   const int erste = !d.felder.empty() ? d.felder.front().zeile : !d.farben.empty() ? d.farben.front().zeile : -1;
   if (erste >= 0) t.setAktuelleZeile(erste + 1);
 }

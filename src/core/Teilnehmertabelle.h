@@ -121,8 +121,6 @@ class Teilnehmertabelle : public QObject {
   // " 7 " and "7" are the same number). Kept up to date on every change.
   int startnummerAnzahl(const QString& startnummer) const;
 
-  void zeichnenAussetzen();
-  void zeichnenFortsetzen();
   bool zeichnenAusgesetzt() const { return m_aussetzen > 0; }
 
  Q_SIGNALS:
@@ -138,6 +136,9 @@ class Teilnehmertabelle : public QObject {
   void aktuelleZeileGeaendert(int zeile);    // 1-based
 
  private:
+  friend class Zeichenpause;
+  void zeichnenAussetzen();
+  void zeichnenFortsetzen();
   void beginneUmbau();
   void beendeUmbau();
   void kennungVergeben(Teilnehmerzeile& z);
@@ -159,6 +160,25 @@ class Teilnehmertabelle : public QObject {
   mutable QHash<QString, int> m_startnummern;
   mutable bool m_indexGueltig = true;
   quint64 m_naechsteKennung = 1;
+};
+
+// While one lives, the grid is not repainted; it is repainted once when the
+// last one ends, however the work ended (a return, an exception).
+class Zeichenpause {
+ public:
+  explicit Zeichenpause(Teilnehmertabelle& t) : m_t(&t) { t.zeichnenAussetzen(); }
+  ~Zeichenpause() { beenden(); }
+  // Repaints now, before the end of the scope (a load shows its table
+  // before its closing messages).
+  void beenden() {
+    if (m_t) m_t->zeichnenFortsetzen();
+    m_t = nullptr;
+  }
+  Zeichenpause(const Zeichenpause&) = delete;
+  Zeichenpause& operator=(const Zeichenpause&) = delete;
+
+ private:
+  Teilnehmertabelle* m_t;
 };
 
 // Key under which start numbers are compared: the number without leading

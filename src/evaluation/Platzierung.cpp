@@ -57,9 +57,8 @@ void durchlauf(Sitzung& s, Schluessel k, int feld, bool nummerieren) {
 template <typename F>
 void mitWarteanzeige(Sitzung& s, F f) {
   Sperre sperre(s.bediener);
-  s.tabelle.zeichnenAussetzen();
+  Zeichenpause pause(s.tabelle);
   f();
-  s.tabelle.zeichnenFortsetzen();
 }
 
 void marken(Sitzung& s, bool obersteDrei) {

@@ -171,7 +171,7 @@ bool LaufSortierungNach(Sitzung& s, const QString& eintrag) {
     s.bediener.status(StatusSortierung, QString());
     ClearRowColours(s);
     s.bediener.ereignisse();
-    s.tabelle.zeichnenAussetzen();
+    Zeichenpause pause(s.tabelle);
     for (const Vorgabe& v : vorgaben()) {
       if (v.eintrag && eintrag == QString::fromUtf8(v.eintrag)) {
         v.schritte(s);
@@ -179,7 +179,7 @@ bool LaufSortierungNach(Sitzung& s, const QString& eintrag) {
         break;
       }
     }
-    s.tabelle.zeichnenFortsetzen();
+    pause.beenden();
     s.tabelle.setAktuelleZeile(1);
     s.tabelle.setHervorhebungsfarbe(s.tabelle.feld(1, S_fehler).contains(QLatin1Char('?')) ? kRot : kKeineFarbe);
   }

@@ -23,7 +23,7 @@ bool CmdAKNeuberechnung(Sitzung& s) {
     return false;
   Sperre sperre(s.bediener);
   Teilnehmertabelle& t = s.tabelle;
-  t.zeichnenAussetzen();
+  Zeichenpause pause(t);
   const int n = t.anzahl();
   int letzteMeldung = -1;
   for (int i = 1; i <= n; ++i) {
@@ -64,7 +64,7 @@ bool CmdAKNeuberechnung(Sitzung& s) {
   }
   t.sortieren(QStringLiteral("zeit"));
   s.sortierung = QStringLiteral("Zeit");
-  t.zeichnenFortsetzen();
+  pause.beenden();
   s.bediener.status(StatusFortschritt, QStringLiteral("  AK neu berechnet"));
   s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
   s.melden();

@@ -124,7 +124,7 @@ bool SpaltenLoeschen(Sitzung& s, const QString& eintrag) {
     Aufzeichnung aufzeichnung(s, QStringLiteral("Spalten löschen „") + eintrag + QStringLiteral("“"));
     Sperre sperre(s.bediener);
     s.bediener.status(StatusFortschritt, QString());
-    t.zeichnenAussetzen();
+    Zeichenpause pause(t);
     if (eintrag == QLatin1String("Zeile ohne Startnummer")) {
       geaendert = zeilenOhneStartnummerLoeschen(s);
       if (geaendert == 0) {
@@ -148,7 +148,7 @@ bool SpaltenLoeschen(Sitzung& s, const QString& eintrag) {
         }
       }
     }
-    t.zeichnenFortsetzen();
+    pause.beenden();
     if (t.anzahl() > 0) t.setAktuelleZeile(1);
     s.bediener.status(StatusFortschritt, QStringLiteral("  "));
   }

@@ -333,10 +333,9 @@ bool UrkundenSchreiben(Sitzung& s, const QString& ziel, int* anzahl) {
 void Druckmarkierung(Sitzung& s) {
   Sperre sperre(s.bediener);
   ClearPrintMarks(s);
-  s.tabelle.zeichnenAussetzen();
+  Zeichenpause pause(s.tabelle);
   for (int z : s.tabelle.auswahl())
     if (s.tabelle.gueltig(z)) s.tabelle.setFeld(z, S_checkdruck, WahrText(true));
-  s.tabelle.zeichnenFortsetzen();
 }
 
 void StartnummerDruckenFokus(Sitzung& s) {

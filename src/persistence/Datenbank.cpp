@@ -169,7 +169,7 @@ void vereineKomprimieren(Sitzung& s, const QStringList& neue) {
 }
 
 // Steps after every load: club list, view, order, error report, hooks, status.
-void ladenAbschliessen(Sitzung& s, const QStringList& neueVereine, bool sortieren) {
+void ladenAbschliessen(Sitzung& s, const QStringList& neueVereine, bool sortieren, Zeichenpause& pause) {
   Teilnehmertabelle& t = s.tabelle;
   vereineKomprimieren(s, neueVereine);
   NormaleAnsicht(s);
@@ -185,7 +185,7 @@ void ladenAbschliessen(Sitzung& s, const QStringList& neueVereine, bool sortiere
       s.sortierung = QStringLiteral("Fehler");
     }
   }
-  t.zeichnenFortsetzen();
+  pause.beenden();
   t.setAktuelleZeile(1);
   t.setErsteSichtbareZeile(1);
   t.setHervorhebungsfarbe(t.feld(1, S_fehler).contains(QLatin1Char('?')) ? kRot : kKeineFarbe);
@@ -214,7 +214,7 @@ QStringList vereineDer(const std::vector<Teilnehmerzeile>& zeilen) {
 void einlesen(Sitzung& s, const QByteArray* inhalt) {
   Sperre sperre(s.bediener);
   Teilnehmertabelle& t = s.tabelle;
-  t.zeichnenAussetzen();
+  Zeichenpause pause(t);
   t.spaltenNeuAnlegen();
   QStringList vereine;
   bool einstellungenLaden = false;
@@ -253,7 +253,7 @@ void einlesen(Sitzung& s, const QByteArray* inhalt) {
     }
   }
   if (einstellungenLaden) LaufLaden(s);
-  ladenAbschliessen(s, vereine, true);
+  ladenAbschliessen(s, vereine, true, pause);
 }
 
 QString mitEndung(const QString& pfad, int typ) {
@@ -377,14 +377,14 @@ bool DatenbankOeffnen(Sitzung& s) {
       Sperre sperre(s.bediener);
       s.bediener.status(StatusZustand, QStringLiteral("Bitte warten!  "));
       Teilnehmertabelle& t = s.tabelle;
-      t.zeichnenAussetzen();
+      Zeichenpause pause(t);
       t.spaltenNeuAnlegen();
       const QStringList vereine = vereineDer(zeilen);
       for (const Teilnehmerzeile& z : zeilen)
         if (z.textfarbe == kRot && !z.felder[S_fehler - 1].isEmpty()) ++s.fehlerzaehler;
       t.ersetzen(std::move(zeilen));
       s.sortierung = sortierung;
-      ladenAbschliessen(s, vereine, false);
+      ladenAbschliessen(s, vereine, false, pause);
       break;
     }
   }

@@ -252,7 +252,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     b.status(StatusZustand, QStringLiteral("Bitte warten!  "));
     s.zeitenGeladen = true;
     b.status(StatusSortierung, QString());
-    t.zeichnenAussetzen();
+    Zeichenpause pause(t);
     t.sortieren(QStringLiteral("startnummer"));
 
     // Every row with a start number takes part; the index finds the first row
@@ -381,7 +381,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       if (beinzeit) t.sortieren(schluessel);
       r.platzierungen = true;
     }
-    t.zeichnenFortsetzen();
+    pause.beenden();
     t.setAktuelleZeile(1);
     t.setErsteSichtbareZeile(1);
     b.status(StatusZustand, QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" geladen  "));

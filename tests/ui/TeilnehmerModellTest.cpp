@@ -72,7 +72,7 @@ TEST_F(ModellTest, AusgesetztesZeichnenWirdBeimFortsetzenNachgeholt) {
   for (int i = 0; i < 10; ++i) t.zeileHinzufuegen(zeile(QString::number(i + 1), QStringLiteral("5/w"), QStringLiteral("N")));
   TeilnehmerModell m(t);
   QAbstractItemModelTester pruefer(&m, QAbstractItemModelTester::FailureReportingMode::Warning);
-  t.zeichnenAussetzen();
+  Zeichenpause pause(t);
   for (int i = 0; i < 7; ++i) t.zeileLoeschen(1);
   t.sortieren(QStringLiteral("namevorname"));
   // The view still believes in ten rows; asking for the vanished ones is safe.
@@ -80,7 +80,7 @@ TEST_F(ModellTest, AusgesetztesZeichnenWirdBeimFortsetzenNachgeholt) {
   EXPECT_FALSE(wert(m, 9, S_startnummer).isValid());
   EXPECT_FALSE(wert(m, 9, S_checkdruck, Qt::CheckStateRole).isValid());
   t.zeileHinzufuegen(zeile(QStringLiteral("99"), QStringLiteral("5/w"), QStringLiteral("Neu")));
-  t.zeichnenFortsetzen();
+  pause.beenden();
   EXPECT_EQ(m.rowCount(), 4);
   EXPECT_EQ(wert(m, 3, S_startnummer).toString(), QStringLiteral("99"));
 }
