@@ -53,11 +53,12 @@ bool NeueZeileAbschliessen(Sitzung& s) {
     }
   }
   s.neueZeile = 0;
+  const std::array<QString, 4> nummern = s.einst.txtHauptlaufVonStartnummer;
   {
     Stille still(s);
     NachEingabe(s, zeile);
   }
-  ZeileAlsBefehlAblegen(s, zeile, QStringLiteral("Zeile hinzufügen"));
+  ZeileAlsBefehlAblegen(s, zeile, QStringLiteral("Zeile hinzufügen"), nummern);
   return true;
 }
 

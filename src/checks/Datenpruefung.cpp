@@ -271,6 +271,7 @@ class Pruefung {
 
 int CheckAllData(Sitzung& s, const Datenpruefungsoptionen& optionen) {
   Teilnehmertabelle& t = s.tabelle;
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Daten prüfen"));
   s.fehlerzaehler = 0;
   {
     Sperre sperre(s.bediener);

@@ -186,6 +186,7 @@ const std::vector<Schritt>& Schritte() {
        }},
       {"sortieren", 1, "SCHLUESSELLISTE  nach Spalten sortieren (z. B. strecke,ak,zeit)",
        [](Kontext& k, const QStringList& a) {
+         Aufzeichnung aufzeichnung(k.s, QStringLiteral("Sortieren nach „") + a[0] + QStringLiteral("“"));
          k.s.tabelle.sortieren(a[0]);
          return true;
        }},

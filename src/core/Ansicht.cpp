@@ -55,6 +55,7 @@ void NormaleAnsicht(Sitzung& s) {
 }
 
 void AnsichtWaehlen(Sitzung& s, const QString& ansicht) {
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Ansicht „") + ansicht + QStringLiteral("“"));
   Sperre sperre(s.bediener);
   Teilnehmertabelle& t = s.tabelle;
   Zeichenpause pause(t);

@@ -72,7 +72,8 @@ void felderSetzen(Teilnehmertabelle& t, const Tabellenschritt& d, bool neu) {
 
 bool Tabellenschritt::leer() const {
   return reihenfolge.empty() && weg.empty() && neu.empty() && felder.empty() && farben.empty() &&
-         sortierungAlt == sortierungNeu && speicherPfadAlt == speicherPfadNeu;
+         sortierungAlt == sortierungNeu && speicherPfadAlt == speicherPfadNeu &&
+         naechsteNummerAlt == naechsteNummerNeu;
 }
 
 void Tabellenschritt::rueckgaengig(Sitzung& s) const {
@@ -103,6 +104,7 @@ void Tabellenschritt::rueckgaengig(Sitzung& s) const {
   }
   s.sortierung = sortierungAlt;
   s.speicherPfad = speicherPfadAlt;
+  s.einst.txtHauptlaufVonStartnummer = naechsteNummerAlt;
 }
 
 void Tabellenschritt::wiederholen(Sitzung& s) const {
@@ -129,6 +131,7 @@ void Tabellenschritt::wiederholen(Sitzung& s) const {
   }
   s.sortierung = sortierungNeu;
   s.speicherPfad = speicherPfadNeu;
+  s.einst.txtHauptlaufVonStartnummer = naechsteNummerNeu;
 }
 
 namespace {
@@ -227,6 +230,7 @@ Aufzeichnung::Aufzeichnung(Sitzung& s, QString text) : m_s(s), m_text(std::move(
   m_anzahlVorher = s.tabelle.anzahl();
   m_sortierung = s.sortierung;
   m_speicherPfad = s.speicherPfad;
+  m_naechsteNummer = s.einst.txtHauptlaufVonStartnummer;
 }
 
 Aufzeichnung::Aufzeichnung(Sitzung& s, QString text, const QList<int>& zeilen) : m_s(s), m_text(std::move(text)) {
@@ -242,6 +246,7 @@ Aufzeichnung::Aufzeichnung(Sitzung& s, QString text, const QList<int>& zeilen) :
   m_anzahlVorher = s.tabelle.anzahl();
   m_sortierung = s.sortierung;
   m_speicherPfad = s.speicherPfad;
+  m_naechsteNummer = s.einst.txtHauptlaufVonStartnummer;
 }
 
 Aufzeichnung::~Aufzeichnung() {
@@ -270,6 +275,8 @@ Aufzeichnung::~Aufzeichnung() {
   d.sortierungNeu = m_s.sortierung;
   d.speicherPfadAlt = m_speicherPfad;
   d.speicherPfadNeu = m_s.speicherPfad;
+  d.naechsteNummerAlt = m_naechsteNummer;
+  d.naechsteNummerNeu = m_s.einst.txtHauptlaufVonStartnummer;
   m_vorher.clear();
   st.arbeitBeenden();
   if (!d.leer()) st.ablegen(std::make_unique<Tabellenbefehl>(m_text, std::move(d)));
@@ -278,7 +285,7 @@ Aufzeichnung::~Aufzeichnung() {
 Stille::Stille(Sitzung& s) : m_s(s) { m_s.stapel.arbeitBeginnen(); }
 Stille::~Stille() { m_s.stapel.arbeitBeenden(); }
 
-void ZeileAlsBefehlAblegen(Sitzung& s, int zeile, QString text) {
+void ZeileAlsBefehlAblegen(Sitzung& s, int zeile, QString text, const std::array<QString, 4>& naechsteNummerVorher) {
   if (!s.tabelle.gueltig(zeile) || s.stapel.arbeitet()) return;
   Tabellenschritt d;
   d.anzahlNachher = s.tabelle.anzahl();
@@ -286,6 +293,8 @@ void ZeileAlsBefehlAblegen(Sitzung& s, int zeile, QString text) {
   d.neu.emplace_back(zeile - 1, s.tabelle.zeile(zeile));
   d.sortierungAlt = d.sortierungNeu = s.sortierung;
   d.speicherPfadAlt = d.speicherPfadNeu = s.speicherPfad;
+  d.naechsteNummerAlt = naechsteNummerVorher;
+  d.naechsteNummerNeu = s.einst.txtHauptlaufVonStartnummer;
   s.stapel.ablegen(std::make_unique<Tabellenbefehl>(std::move(text), std::move(d)));
 }
 

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -54,6 +55,9 @@ struct Tabellenschritt {
   // table taken back must not be saved over the thinned-out copy.
   QString sortierungAlt, sortierungNeu;
   QString speicherPfadAlt, speicherPfadNeu;
+  // The next start number of each main run: a participant taken back must
+  // give back the number the command handed out.
+  std::array<QString, 4> naechsteNummerAlt, naechsteNummerNeu;
 
   bool leer() const;
   void rueckgaengig(Sitzung& s) const;
@@ -124,6 +128,7 @@ class Aufzeichnung {
   std::vector<int> m_zeilen;  // 0-based, when only some rows are remembered
   int m_anzahlVorher = 0;
   QString m_sortierung, m_speicherPfad;
+  std::array<QString, 4> m_naechsteNummer;
 };
 
 // Changes made while it lives belong to no command and to no foreign change
@@ -140,7 +145,8 @@ class Stille {
 };
 
 // The command for a row that was typed in and taken over: the row at place
-// zeile (1-based), which was not there before.
-void ZeileAlsBefehlAblegen(Sitzung& s, int zeile, QString text);
+// zeile (1-based), which was not there before; the next start numbers as
+// they were before the row took one.
+void ZeileAlsBefehlAblegen(Sitzung& s, int zeile, QString text, const std::array<QString, 4>& naechsteNummerVorher);
 
 }  // namespace zt

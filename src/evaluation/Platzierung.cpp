@@ -135,7 +135,10 @@ void MarkTopThree(Sitzung& s) {
   mitWarteanzeige(s, [&] { marken(s, true); });
 }
 
-void CmdPlatzEinBisDrei(Sitzung& s) { MarkTopThree(s); }
+void CmdPlatzEinBisDrei(Sitzung& s) {
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Platz 1-3 markieren"));
+  MarkTopThree(s);
+}
 
 void ComputeAllPlaces(Sitzung& s) {
   Teilnehmertabelle& t = s.tabelle;

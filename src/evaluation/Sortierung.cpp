@@ -165,6 +165,7 @@ QStringList Sortiervorgaben() {
 }
 
 bool LaufSortierungNach(Sitzung& s, const QString& eintrag) {
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Sortierung „") + eintrag + QStringLiteral("“"));
   bool gefunden = false;
   {
     Sperre sperre(s.bediener);
@@ -192,6 +193,8 @@ bool LaufSortierungNach(Sitzung& s, const QString& eintrag) {
 
 void SpaltenkopfSortierung(Sitzung& s, int spalte) {
   if (spalte < 1 || spalte > kSpalten) return;
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Sortieren nach „") + QString::fromUtf8(Spaltenbeschreibung_(spalte).titel) +
+                                   QStringLiteral("“"));
   s.tabelle.sortieren(QLatin1String(Spaltenbeschreibung_(spalte).schluessel));
   s.sortierung.clear();
   s.bediener.status(StatusSortierung, QString());

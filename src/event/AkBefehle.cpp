@@ -21,6 +21,7 @@ bool CmdAKNeuberechnung(Sitzung& s) {
                         QStringLiteral(" neu berechnen? Alle Platzierungen werden gelöscht!");
   if (s.bediener.meldung(QStringLiteral("Zieltafel"), frage, Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
     return false;
+  Aufzeichnung aufzeichnung(s, QStringLiteral("AK neu berechnen"));
   Sperre sperre(s.bediener);
   Teilnehmertabelle& t = s.tabelle;
   Zeichenpause pause(t);

@@ -542,6 +542,8 @@ bool Anmeldung::inTabelleSchreiben(QStringList* geaendert) {
   Teilnehmertabelle& t = m_s.tabelle;
   int zeile = zielzeile();
   const bool neu = zeile == 0;
+  // Only the matched row changes; a new participant is appended.
+  Aufzeichnung aufzeichnung(m_s, QStringLiteral("Anmeldung übernehmen"), neu ? QList<int>{} : QList<int>{zeile});
   if (neu) zeile = t.zeileHinzufuegen(Teilnehmerzeile());
   const std::pair<int, QString> felder[] = {{S_strecke, datenbankfeld(Anmeldefeld::Strecke)},
                                             {S_namevorname, teilnehmername()},
@@ -574,6 +576,7 @@ bool AnmeldungEntfernen(Sitzung& s) {
                              QStringLiteral(".Datensatz löschen?"),
                          Symbol::Frage, Knoepfe::JaNein) != Antwort::Ja)
     return false;
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Anmeldung löschen"), {zeile});
   for (int spalte : {S_platz, S_startnummer, S_strecke, S_zeit, S_ak, S_platzmw, S_fehler, S_platztotal, S_nurstrecke})
     t.setFeld(zeile, spalte, QString());
   t.setTextfarbe(zeile, kKeineFarbe);

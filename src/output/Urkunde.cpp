@@ -331,6 +331,7 @@ bool UrkundenSchreiben(Sitzung& s, const QString& ziel, int* anzahl) {
 }
 
 void Druckmarkierung(Sitzung& s) {
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Druckmarkierung"));
   Sperre sperre(s.bediener);
   ClearPrintMarks(s);
   Zeichenpause pause(s.tabelle);

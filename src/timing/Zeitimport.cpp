@@ -228,6 +228,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
   const int zielSpalte = zielspalte(ziel);
   const bool beinzeit = ziel == Sitzung::Zeitziel::Bike || ziel == Sitzung::Zeitziel::Run;
   const bool zuerstLeeren = modus != Sitzung::Zeitmodus::Ergaenzen;
+  Aufzeichnung aufzeichnung(s, QStringLiteral("Zeitdatei zuordnen"));
   QStringList hinweise;
   QString schluessel, beschreibung;
   switch (ziel) {
