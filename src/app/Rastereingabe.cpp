@@ -139,16 +139,17 @@ int NameSuchen(Sitzung& s, const QString& text) {
   s.sucheName = text;
   s.einst.CheckNoHighlight = 1;
   s.suchGefunden = false;
-  s.bediener.sanduhr(true);
-  s.suchTrefferZeile = s.tabelle.finden(S_namevorname, text + QLatin1Char('*'));
-  if (s.suchTrefferZeile > 0) {
-    zeigeTreffer(s, s.suchTrefferZeile);
-    s.suchTrefferAlt = s.suchTrefferZeile;
-    s.suchGefunden = true;
-  } else if (s.tabelle.gueltig(s.suchTrefferAlt)) {
-    zeigeTreffer(s, s.suchTrefferAlt);
+  {
+    Sanduhr sanduhr(s.bediener);
+    s.suchTrefferZeile = s.tabelle.finden(S_namevorname, text + QLatin1Char('*'));
+    if (s.suchTrefferZeile > 0) {
+      zeigeTreffer(s, s.suchTrefferZeile);
+      s.suchTrefferAlt = s.suchTrefferZeile;
+      s.suchGefunden = true;
+    } else if (s.tabelle.gueltig(s.suchTrefferAlt)) {
+      zeigeTreffer(s, s.suchTrefferAlt);
+    }
   }
-  s.bediener.sanduhr(false);
   s.bediener.ereignisse();
   return s.suchTrefferZeile;
 }

@@ -131,6 +131,18 @@ class Fortschritt {
   qint64 m_letzterAufruf = 0;
 };
 
+// The busy cursor for a short wait that does not lock the window.
+class Sanduhr {
+ public:
+  explicit Sanduhr(Bediener& b) : m_b(b) { m_b.sanduhr(true); }
+  ~Sanduhr() { m_b.sanduhr(false); }
+  Sanduhr(const Sanduhr&) = delete;
+  Sanduhr& operator=(const Sanduhr&) = delete;
+
+ private:
+  Bediener& m_b;
+};
+
 // Locks the window while a long operation runs and always unlocks it again.
 class Sperre {
  public:
