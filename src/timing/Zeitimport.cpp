@@ -42,14 +42,15 @@ bool nurZiffern(QStringView t, int hoechstens) {
 // two-digit minutes; the seconds stay as written.
 Zeitwert dateizeitLesen(const QString& z, QString& text) {
   const Zeitwert w = Zeitwert::lesen(z);
-  if (!w.mitStunden()) return Zeitwert();
+  // A blank the line's clean-up does not know (U+2003) would stay in the text.
+  if (!w.mitStunden() || z.front().isSpace() || z.back().isSpace()) return Zeitwert();
   const qsizetype a = z.indexOf(QLatin1Char(':')), b = z.lastIndexOf(QLatin1Char(':'));
   // Nearly every time is written so already: keep the text as it is.
   if ((a == 1 || z[0] != QLatin1Char('0')) && b - a == 3)
     text = z;
   else
-    text = QString::number(w.stunden()) + QLatin1Char(':') + QStringLiteral("%1").arg(w.minuten(), 2, 10, QLatin1Char('0')) +
-           QLatin1Char(':') + z.mid(b + 1);
+    text = QString::number(w.stunden()) + QLatin1Char(':') +
+           QStringLiteral("%1").arg(w.minuten(), 2, 10, QLatin1Char('0')) + QLatin1Char(':') + z.mid(b + 1);
   return w;
 }
 

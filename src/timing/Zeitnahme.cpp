@@ -669,7 +669,8 @@ bool Zeitnahme::einlaufErfassen() {
   if (m_zweiteStart) {
     const double n = StartnummerWert(getippt);
     if (imBereich(n, m_anzeige.bereiche[2], m_anzeige.bereiche[3])) {
-      zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, msVon(Zeitwert::lesen(m_anzeige.startzeit2).sekunden())), 100) / 100;
+      const long long start2Ms = msVon(Zeitwert::lesen(m_anzeige.startzeit2).sekunden());
+      zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, start2Ms), 100) / 100;
       startText = m_anzeige.startzeit2;
     }
   }
@@ -709,7 +710,8 @@ bool Zeitnahme::einlaufErfassen() {
   const bool vorlaeufig = StartnummerWert(nummer) > 9000;
   if (vorlaeufig) bemerkung = (bemerkung + QStringLiteral(" SN")).trimmed();
   if (letzteZ > tZ && startText == m_stand.LetzteStartzeit) {
-    bemerkung = QStringLiteral("ZeitDiff ") + Zeitwert::ausZehnteln(letzteZ - tZ).sekundenText(m_s.dezimalzeichen) + QLatin1Char('s');
+    bemerkung = QStringLiteral("ZeitDiff ") + Zeitwert::ausZehnteln(letzteZ - tZ).sekundenText(m_s.dezimalzeichen) +
+                QLatin1Char('s');
     if (vorlaeufig) bemerkung += QStringLiteral(" SN");
   }
   // A finish of the other start may well be faster: its markers stay.
