@@ -2,6 +2,7 @@
 // editor loading the same file.
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 #include "StillerBediener.h"
 #include "generator.h"
 #include "event/Altersklassen.h"
@@ -64,7 +65,7 @@ struct Umfeld {
     liste.reserve(nummern.size());
     for (qsizetype i = 0; i < nummern.size(); ++i)
       liste.append({EinlaufNummer(static_cast<int>(i + 1)), nummern[i],
-                    SekundenAlsZeit(1200 + i * 0.1, QStringLiteral("h:nn:ss.s"), QLatin1Char(',')), QString(),
+                    Zeitwert::ausZehnteln(12000 + i).text(QLatin1Char(',')), QString(),
                     QStringLiteral("10:00:00")});
     erg = dir.filePath(QStringLiteral("lauf.erg"));
     ZeitdateiSchreiben(erg, liste);

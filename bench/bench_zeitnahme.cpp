@@ -2,6 +2,7 @@
 // what a whole Enter costs with the synced time file as the list grows.
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 #include "timing/Zeitdatei.h"
 #include "timing/Zeitnahme.h"
 #include "StillerBediener.h"
@@ -49,7 +50,7 @@ struct Rennen {
     Einlaufliste liste;
     for (int i = 0; i < n; ++i) {
       liste.append({EinlaufNummer(i + 1), QString::number(i + 1),
-                    SekundenAlsZeit(600 + i * 0.7, QStringLiteral("h:nn:ss.s"), QLatin1Char(',')), QString(),
+                    Zeitwert::ausZehnteln(6000 + i * 7).text(QLatin1Char(',')), QString(),
                     QStringLiteral("10:00:00")});
     }
     s.tabelle.zeilenAnhaengen(std::move(zeilen));
@@ -102,7 +103,7 @@ Einlaufliste liste(int n) {
   Einlaufliste l;
   for (int i = 0; i < n; ++i)
     l.append({EinlaufNummer(i + 1), QString::number(i + 1),
-              SekundenAlsZeit(600 + i * 0.7, QStringLiteral("h:nn:ss.s"), QLatin1Char(',')), QString(),
+              Zeitwert::ausZehnteln(6000 + i * 7).text(QLatin1Char(',')), QString(),
               QStringLiteral("10:00:00")});
   return l;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "core/Zeitwert.h"
 #include "event/Altersklassen.h"
 #include "persistence/Einstellungsdatei.h"
 
@@ -60,7 +61,7 @@ Namenslisten eingebaut() {
 }
 
 QString zeitText(int zehntel) {
-  return SekundenAlsZeit(zehntel / 10.0, QStringLiteral("h:nn:ss.s"), QLatin1Char('.'));
+  return Zeitwert::ausZehnteln(zehntel).text(QLatin1Char('.'));
 }
 
 const char* const kVereinsarten[] = {"TSV", "SV", "LG", "TV", "SC", "LAC", "Lauftreff", "TuS", "VfL", "ASV"};

@@ -2,6 +2,7 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 #include "event/Startnummern.h"
 
 #include <QElapsedTimer>
@@ -44,15 +45,6 @@ class Phase {
   int m_prozent = 0;
   QElapsedTimer m_uhr;
 };
-
-// Minutes or seconds above 59. The time is split at ":", so "0:45:12.3",
-// "00:45:12" and "45:12,3" are all read as minutes and seconds.
-bool zeitUeber59(const QString& zeit) {
-  const QStringList teile = zeit.trimmed().split(QLatin1Char(':'));
-  if (teile.size() < 2) return false;
-  const int m = teile.size() >= 3 ? 1 : 0;
-  return Ganzzahlwert(teile[m]) > 59 || Ganzzahlwert(teile[m + 1]) > 59;
-}
 
 class Pruefung {
  public:
@@ -189,7 +181,7 @@ class Pruefung {
           befund(i, QStringLiteral("identische Zeitangabe "));
         }
       }
-      if (!zeit.isEmpty() && zeitUeber59(zeit)) befund(i, QStringLiteral("Zeitangabe > 59 min,sec"));
+      if (Zeitwert::lesen(zeit).feldUeber59()) befund(i, QStringLiteral("Zeitangabe > 59 min,sec"));
       if (ohne) befund(i, QStringLiteral("ohne Zeitangabe "), QStringLiteral(" "));
       const long long jahr = JahrAusFeld(m_t.feld(i, S_jahr));
       if (jahr < 1900 || jahr > m_s.bezugsjahr) befund(i, QStringLiteral("Jahrgang nicht definiert "));

@@ -1,6 +1,7 @@
 #include "core/Teilnehmertabelle.h"
 
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 
 #include <QHash>
 #include <algorithm>
@@ -63,8 +64,8 @@ Sortwert sortwert(Spaltenart art, const QString& text) {
     case Spaltenart::Zeit:
       if (t.isEmpty()) {
         w.klasse = 2;
-      } else if (IstZeitText(t)) {
-        w.zahl = std::llround(ZeitInSekunden(t) * 10.0);
+      } else if (const Zeitwert z = Zeitwert::lesen(t); z.gueltig()) {
+        w.zahl = z.zehntel();
       } else {
         w.klasse = 1;
         w.schluessel = DeutscherSortierschluessel(t);

@@ -1,5 +1,5 @@
 #pragma once
-// Small text, number and time helpers shared by every part of the program.
+// Small text and number helpers shared by every part of the program.
 #include <QString>
 #include <QChar>
 
@@ -18,14 +18,6 @@ double Zahlwert(const QString& text);
 long long Ganzzahlwert(const QString& text);
 // Rounds half to even, as the original program's integer conversion did.
 long long GanzzahlGerundet(double wert);
-
-double ZeitInSekunden(const QString& zeit, const QString& sep = QStringLiteral(":"));
-// Formats "hh:nn:ss" or (any other format name) "h:nn:ss.s" with the given
-// decimal sign. The total is rounded before it is split, so 3659.96 s reads
-// 1:01:00.0 and never 1:00:60.0.
-QString SekundenAlsZeit(double sekunden, const QString& format, QChar dezimalzeichen = QLatin1Char('.'));
-// True for texts that read as a time of day / elapsed time ("0:45:12,3", "1:02:03").
-bool IstZeitText(const QString& text);
 
 bool DateiVorhanden(const QString& pfad);
 bool OrdnerVorhanden(const QString& pfad);

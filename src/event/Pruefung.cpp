@@ -2,24 +2,19 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 #include "event/Altersklassen.h"
 
 namespace zt {
 
 namespace {
-bool zeitfeldZuGross(const QString& zeit) {
-  return Zahlwert(zeit.mid(2, 2)) > 59 || Zahlwert(zeit.mid(5, 2)) > 59;
-}
-
 // A duathlon leg or end time that holds something, but no time one can race
 // in. "ohne" is the import's mark for a leg still to come, not a wrong time.
 bool beinzeitFalsch(const QString& zeit) {
   const QString z = zeit.trimmed();
   if (z.isEmpty() || z == QLatin1String("ohne")) return false;
-  if (!IstZeitText(z)) return true;
-  const QStringList teile = z.split(QLatin1Char(':'));
-  const QString sekunden = QString(teile.last()).replace(QLatin1Char(','), QLatin1Char('.'));
-  return (teile.size() == 3 && Zahlwert(teile[1]) > 59) || Zahlwert(sekunden) >= 60;
+  const Zeitwert w = Zeitwert::lesen(z);
+  return !w.gueltig() || w.feldUeber59();
 }
 
 // Hands out the next start number of the row's main run in simplified entry.
@@ -90,7 +85,7 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
                      (s.duathlon || s.importLaeuft);
   const int zeitspalte = !beine ? S_zeit : s.zeitziel == Sitzung::Zeitziel::Bike ? S_bike_time : S_run_time;
   const bool zeitLeer =
-      beine ? !IstZeitText(t.feld(zeile, zeitspalte)) : t.feld(zeile, S_zeit).trimmed().isEmpty();
+      beine ? !Zeitwert::lesen(t.feld(zeile, zeitspalte)).gueltig() : t.feld(zeile, S_zeit).trimmed().isEmpty();
   if (snUngueltig) marker(marken, QStringLiteral("?Laufdaten"));
   if (s.zeitenGeladen) {
     if ((sn > 0 && zeitLeer) || (sn == 0 && !streckeLeer)) marker(marken, QStringLiteral("?Zeit"));
@@ -130,7 +125,7 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
     t.setFeld(zeile, S_namevorname, name);
   }
   // Checked last so that no other step can hide a wrong time.
-  if (zeitfeldZuGross(t.feld(zeile, S_zeit))) marker(marken, QStringLiteral("?Zeit"));
+  if (Zeitwert::lesen(t.feld(zeile, S_zeit)).feldUeber59()) marker(marken, QStringLiteral("?Zeit"));
   if (beine)
     for (int spalte : {S_bike_time, S_run_time, S_end_time})
       if (beinzeitFalsch(t.feld(zeile, spalte))) marker(marken, QStringLiteral("?Zeit"));
@@ -161,17 +156,13 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
   }
   s.bediener.status(StatusZustand, QString());
 
-  if (s.duathlon) {
-    const QString run = t.feld(zeile, S_run_time), bike = t.feld(zeile, S_bike_time);
-    // A leg that reads "ohne" (or anything else that is no time) would count
-    // as nought and give a winner's end time.
-    if (IstZeitText(run) && IstZeitText(bike))
-      t.setFeld(zeile, S_end_time,
-                SekundenAlsZeit(ZeitInSekunden(run) + ZeitInSekunden(bike), QStringLiteral("h:nn:ss.s"),
-                                s.dezimalzeichen));
-    else
-      t.setFeld(zeile, S_end_time, QString());
-  }
+  if (s.duathlon) EndzeitSetzen(s, zeile);
+}
+
+void EndzeitSetzen(Sitzung& s, int zeile) {
+  Teilnehmertabelle& t = s.tabelle;
+  const Zeitwert summe = Zeitwert::lesen(t.feld(zeile, S_bike_time)) + Zeitwert::lesen(t.feld(zeile, S_run_time));
+  t.setFeld(zeile, S_end_time, summe.gueltig() ? summe.text(s.dezimalzeichen) : QString());
 }
 
 }  // namespace zt

@@ -3,6 +3,7 @@
 #include "core/Sitzung.h"
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "core/Zeitwert.h"
 #include "event/Altersklassen.h"
 
 #include <algorithm>
@@ -36,30 +37,6 @@ class Marker {
   std::array<QLatin1String, 4> m_woerter{};
   int m_anzahl = 0;
 };
-
-// Whole-number part of a minutes or seconds field ("07", " 61.5").
-long long ganzerTeil(QStringView t) {
-  t = t.trimmed();
-  long long v = 0;
-  for (qsizetype i = 0; i < t.size() && t[i].unicode() >= '0' && t[i].unicode() <= '9' && v < 1000000; ++i)
-    v = v * 10 + (t[i].unicode() - '0');
-  return v;
-}
-
-// Minutes or seconds of a time text beyond 59. The fields are taken at ":" so
-// that "10:75:00.0" is caught as well as "0:75:10.0"; tenths do not count.
-bool zeitformatFalsch(QStringView zeit) {
-  const qsizetype erster = zeit.indexOf(QLatin1Char(':'));
-  if (erster < 0) return false;
-  const qsizetype zweiter = zeit.indexOf(QLatin1Char(':'), erster + 1);
-  const QStringView minuten = zweiter < 0 ? zeit.mid(erster + 1) : zeit.mid(erster + 1, zweiter - erster - 1);
-  if (ganzerTeil(minuten) > 59) return true;
-  if (zweiter < 0) return false;
-  const qsizetype dritter = zeit.indexOf(QLatin1Char(':'), zweiter + 1);
-  const QStringView sekunden =
-      dritter < 0 ? zeit.mid(zweiter + 1) : zeit.mid(zweiter + 1, dritter - zweiter - 1);
-  return ganzerTeil(sekunden) > 59;
-}
 
 // Repeated field texts (routes, years, clubs, check marks, age classes) share
 // one string instead of costing an allocation in every row.
@@ -174,7 +151,7 @@ bool pruefen(const Sitzung& s, Teilnehmerzeile& z, Textvorrat* vorrat) {
     marker.loeschen();
 
   // The time format last, so that nothing above can wipe it out.
-  if (zeitformatFalsch(feld(S_zeit))) marker.setzen(QLatin1String("Zeit"));
+  if (Zeitwert::lesen(feld(S_zeit)).feldUeber59()) marker.setzen(QLatin1String("Zeit"));
 
   const QString& strecke = feld(S_strecke);
   const qsizetype schraegstrich = strecke.indexOf(QLatin1Char('/'));

@@ -1,10 +1,10 @@
 #include "timing/Zeiteditor.h"
 
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <cmath>
 
 namespace zt {
 
@@ -14,8 +14,6 @@ const QString kFehlerEingefuegt = QStringLiteral("Einlauf eingefügt");
 constexpr qint64 kGroessteDatei = qint64(256) << 20;
 
 QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
-
-long long zehntel(const QString& z) { return std::llround(ZeitInSekunden(z) * 10.0); }
 
 QString bereinigt(const QString& wert) {
   QString t = wert;
@@ -235,9 +233,9 @@ bool Zeiteditor::dateiLaden(const QString& pfad) {
     // last row without a readable time (a blank inserted finish) does not
     // open the gate to every line again; the one before it counts.
     long long grenze = 0;
-    for (auto it = m_zeilen.rbegin(); it != m_zeilen.rend() && grenze <= 0; ++it) grenze = zehntel(it->daten.zeit);
+    for (auto it = m_zeilen.rbegin(); it != m_zeilen.rend() && grenze <= 0; ++it) grenze = Zeitwert::lesen(it->daten.zeit).zehntel();
     for (const Einlaufzeile& z : neu)
-      if (zehntel(z.zeit) > grenze) m_zeilen.push_back({false, z});
+      if (Zeitwert::lesen(z.zeit).zehntel() > grenze) m_zeilen.push_back({false, z});
   } else {
     m_zeilen.reserve(neu.size());
     for (const Einlaufzeile& z : neu) m_zeilen.push_back({false, z});

@@ -1,6 +1,7 @@
 #include "timing/Zeitimport.h"
 
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 #include "evaluation/Platzierung.h"
 #include "event/Pruefung.h"
 #include "timing/Zeitdatei.h"
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
-#include <cmath>
 #include <vector>
 
 namespace zt {
@@ -37,52 +37,22 @@ bool nurZiffern(QStringView t, int hoechstens) {
   return true;
 }
 
-// A time as live timing writes it: hours, minutes and seconds joined by ":",
-// the seconds with an optional decimal part ("0:45:12,3", "00:45:12").
-struct Zeitteile {
-  long long minuten = 0;
-  long long zehntel = 0;         // the whole time
-  long long sekundenZehntel = 0;  // the seconds field alone
-  QString text;  // hours without leading zeros, minutes two digits, seconds as written
-};
-
-bool zeitLesen(const QString& z, Zeitteile& t) {
-  const qsizetype a = z.indexOf(QLatin1Char(':'));
-  const qsizetype b = a < 0 ? -1 : z.indexOf(QLatin1Char(':'), a + 1);
-  if (b < 0 || z.indexOf(QLatin1Char(':'), b + 1) >= 0) return false;
-  const QStringView stunden = QStringView(z).left(a), minuten = QStringView(z).mid(a + 1, b - a - 1);
-  const QStringView sek = QStringView(z).mid(b + 1);
-  if (!nurZiffern(stunden, 6) || !nurZiffern(minuten, 6)) return false;
-  qsizetype komma = sek.indexOf(QLatin1Char(','));
-  if (komma < 0) komma = sek.indexOf(QLatin1Char('.'));
-  const QStringView ganz = komma < 0 ? sek : sek.left(komma);
-  const QStringView bruch = komma < 0 ? QStringView() : sek.mid(komma + 1);
-  if (!nurZiffern(ganz, 6) || (komma >= 0 && !nurZiffern(bruch, 6))) return false;
-  const long long h = stunden.toLongLong();
-  t.minuten = minuten.toLongLong();
-  double s = static_cast<double>(ganz.toLongLong());
-  double f = 0.1;
-  for (QChar c : bruch) {
-    s += (c.unicode() - '0') * f;
-    f /= 10;
-  }
-  t.sekundenZehntel = std::llround(s * 10.0);
-  t.zehntel = std::llround((static_cast<double>(h) * 3600 + static_cast<double>(t.minuten) * 60 + s) * 10.0);
+// A time as live timing writes it: hours, minutes and seconds ("0:45:12,3",
+// "00:45:12"). The text to assign has the hours without leading zeros and
+// two-digit minutes; the seconds stay as written.
+Zeitwert dateizeitLesen(const QString& z, QString& text) {
+  const Zeitwert w = Zeitwert::lesen(z);
+  // A blank the line's clean-up does not know (U+2003) would stay in the text.
+  if (!w.mitStunden() || z.front().isSpace() || z.back().isSpace()) return Zeitwert();
+  const qsizetype a = z.indexOf(QLatin1Char(':')), b = z.lastIndexOf(QLatin1Char(':'));
   // Nearly every time is written so already: keep the text as it is.
-  if ((stunden.size() == 1 || stunden[0] != QLatin1Char('0')) && minuten.size() == 2)
-    t.text = z;
+  if ((a == 1 || z[0] != QLatin1Char('0')) && b - a == 3)
+    text = z;
   else
-    t.text = QString::number(h) + QLatin1Char(':') + QStringLiteral("%1").arg(t.minuten, 2, 10, QLatin1Char('0')) +
-             QLatin1Char(':') + sek.toString();
-  return true;
+    text = QString::number(w.stunden()) + QLatin1Char(':') +
+           QStringLiteral("%1").arg(w.minuten(), 2, 10, QLatin1Char('0')) + QLatin1Char(':') + z.mid(b + 1);
+  return w;
 }
-
-bool zeitLesbar(const QString& z) {
-  Zeitteile t;
-  return zeitLesen(z.trimmed(), t);
-}
-
-long long zehntel(const QString& z) { return std::llround(ZeitInSekunden(z) * 10.0); }
 
 // A start number of the file: digits only and not zero. Anything else never
 // names a participant, least of all one without a start number.
@@ -109,19 +79,6 @@ QString frageText(Sitzung::Zeitmodus modus) {
       return anfang + QStringLiteral("Alle Zeiten (Zeit, Bike, Run) werden gelöscht und neu zugeordnet!   ");
   }
   return anfang;
-}
-
-// end_time follows the two legs; a leg without a readable time (empty,
-// "ohne") gives no end time rather than the other leg alone.
-void endzeitSetzen(Sitzung& s, int zeile) {
-  Teilnehmertabelle& t = s.tabelle;
-  const QString bike = t.feld(zeile, S_bike_time), run = t.feld(zeile, S_run_time);
-  if (zeitLesbar(bike) && zeitLesbar(run))
-    t.setFeld(zeile, S_end_time,
-              SekundenAlsZeit(ZeitInSekunden(bike) + ZeitInSekunden(run), QStringLiteral("h:nn:ss.s"),
-                              s.dezimalzeichen));
-  else
-    t.setFeld(zeile, S_end_time, QString());
 }
 
 QString programmFinden(const QString& eintrag) {
@@ -192,25 +149,25 @@ std::vector<Zeitimportzeile> ZeitimportZeilenLesen(const QStringList& zeilen) {
     // Nearly every line has the start of the line before: no need to read it again.
     const QString startText = teile.value(4);
     if (startText != vorigerStartText) {
-      start = zehntel(startText);
+      start = Zeitwert::lesen(startText).zehntel();
       vorigerStartText = startText;
     }
     z.startnummerGueltig = startnummerGueltig(z.startNr);
     if (Zahlwert(z.einlauf) == 0 || !z.startnummerGueltig) z.hinweise << z.kopf() + QStringLiteral(" ist keine Zahl!");
-    Zeitteile zt;
-    if (!zeitLesen(z.zeit, zt)) {
+    const Zeitwert w = dateizeitLesen(z.zeit, z.zeitText);
+    if (!w.gueltig()) {
       z.hinweise << z.kopf() + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" ist keine gültige Zeit!");
     } else {
-      z.zehntel = zt.zehntel;
-      z.zeitText = zt.text;
-      if (zt.minuten > 59 || zt.sekundenZehntel > 599)
+      z.zehntel = w.zehntel();
+      if (w.feldUeber59())
         z.hinweise << z.kopf() + QStringLiteral(", Zeitmessung min/sek > 60 ") + z.zeit + QStringLiteral(" falsch!");
-      if (vorigeZehntel >= zt.zehntel && vorigerStart == start)
+      if (vorigeZehntel >= z.zehntel && vorigerStart == start)
         z.hinweise << z.kopf() + QStringLiteral(", Zeit: ") + z.zeit +
                           QStringLiteral(" kleiner/gleich vorherige Zeit ") + vorigeZeit + QStringLiteral("!");
     }
     vorigeZeit = z.zeit;
-    vorigeZehntel = z.zeitText.isEmpty() ? zehntel(z.zeit) : z.zehntel;
+    // A line without a readable time compares as 0, like the first one.
+    vorigeZehntel = z.zehntel;
     vorigerStart = start;
     liste.push_back(std::move(z));
   }
@@ -333,16 +290,15 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
             // The file holds the end time; the run leg is what remains after
             // the bike leg, which must be known and shorter.
             const QString bike = t.feld(zeileNr, S_bike_time).trimmed();
-            if (!zeitLesbar(bike)) {
+            const Zeitwert bikezeit = Zeitwert::lesen(bike);
+            if (!bikezeit.gueltig()) {
               hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit +
                               QStringLiteral(" keine Bike-Zeit vorhanden, Run-Zeit nicht berechnet!");
-            } else if (z.zehntel <= zehntel(bike)) {
+            } else if (z.zehntel <= bikezeit.zehntel()) {
               hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" kleiner/gleich Bike-Zeit ") +
                               bike + QStringLiteral("!");
             } else {
-              t.setFeld(zeileNr, S_run_time,
-                        SekundenAlsZeit((z.zehntel - zehntel(bike)) / 10.0, QStringLiteral("h:nn:ss.s"),
-                                        s.dezimalzeichen));
+              t.setFeld(zeileNr, S_run_time, (Zeitwert::ausZehnteln(z.zehntel) - bikezeit).text(s.dezimalzeichen));
               zugeordnet = true;
             }
           } else {
@@ -353,7 +309,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
         if (zugeordnet || behalten) {
           PruefungLaufdaten(s, zeileNr);
           // The check sums the legs even when one of them reads "ohne".
-          if (beinzeit) endzeitSetzen(s, zeileNr);
+          if (beinzeit) EndzeitSetzen(s, zeileNr);
           else if (t.feld(zeileNr, S_bike_time).isEmpty() && t.feld(zeileNr, S_run_time).isEmpty())
             t.setFeld(zeileNr, S_end_time, QString());
         }
@@ -370,7 +326,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     // Participants still without a time, each counted once however often
     // their number appears in the file.
     for (int i : teilnehmer)
-      if (!zeitLesbar(t.feld(i, zielSpalte))) ++r.ohneZeit;
+      if (!Zeitwert::lesen(t.feld(i, zielSpalte)).gueltig()) ++r.ohneZeit;
 
     t.sortieren(schluessel);
     s.sortierung = beschreibung;

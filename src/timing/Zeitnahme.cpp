@@ -3,6 +3,7 @@
 #include "core/Sitzung.h"
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "core/Zeitwert.h"
 #include "timing/Sicherung.h"
 
 #include <QDir>
@@ -55,12 +56,6 @@ QString verbunden(const std::array<QString, 3>& felder) {
   return felder[0] + QLatin1Char(':') + felder[1] + QLatin1Char(':') + felder[2];
 }
 
-// A difference of whole tenths as a number with the decimal sign ("0,1", "2").
-QString zehntelAlsZahl(long long zehntel, QChar dezimal) {
-  const QString ganz = QString::number(zehntel / 10);
-  return zehntel % 10 == 0 ? ganz : ganz + dezimal + QString::number(zehntel % 10);
-}
-
 // A file's line 1 is its header; one that reads as a finish (first field a
 // number) was written without one and is kept.
 bool istFinishZeile(const QString& zeile) {
@@ -100,7 +95,7 @@ long long GerundetHalbGerade(long long wert, long long einheit) {
 
 QString ZeitFuerTabelle(const QString& zeittext) {
   // The whole time: cutting it to its rightmost seven characters would turn
-  // 1:05:12,3 into 05:12,3, and "45:12,3" reads as 45 hours.
+  // 1:05:12,3 into 05:12,3, which reads as five minutes.
   QString t = zeittext.trimmed();
   const int doppelpunkt = t.indexOf(QLatin1Char(':'));
   int null = 0;
@@ -321,7 +316,7 @@ bool Zeitnahme::dateiFortsetzen(const QString& pfad) {
   m_s.bediener.status(kStatusEinlauf, QStringLiteral("Einlauf: %1  ").arg(m_stand.Einlaufzaehler));
   // The first row with a start time: an inserted row at the top has none.
   const QString start = m_liste[startzeile].startZeit.trimmed();
-  m_stand.Startreferenz = ZeitInSekunden(start);
+  m_stand.Startreferenz = Zeitwert::lesen(start).sekunden();
   m_anzeige.startzeit1 = start;
   for (int i = 0; i < 3; ++i) m_anzeige.start1Felder[i] = zweistellig(Ganzzahlwert(Feld(start, i + 1, QStringLiteral(":"))));
   m_stand.StartzeitUebernommen = true;
@@ -357,7 +352,7 @@ bool Zeitnahme::dateiFortsetzen(const QString& pfad) {
     m_stand.VorlaeufigeNummer = static_cast<int>(hoechste) + 1;
   // Ties and time differences go on from the last finish in the file.
   const Einlaufzeile& letzte = m_liste.back();
-  m_stand.LetzteZeit = std::llround(ZeitInSekunden(letzte.zeit) * 10.0) / 10.0;
+  m_stand.LetzteZeit = Zeitwert::lesen(letzte.zeit).sekunden();
   m_stand.LetzteStartzeit = letzte.startZeit;
   m_stand.ZeitmessungLaeuft = true;
   // The whole list is in the live file before the first new finish.
@@ -592,7 +587,7 @@ void Zeitnahme::start1Uebernehmen() {
   startzeitFrage(kFrageStart1, [this] {
     m_anzeige.start1Felder = begrenzteFelder(m_anzeige.start1Felder);
     m_anzeige.startzeit1 = verbunden(m_anzeige.start1Felder);
-    m_stand.Startreferenz = ZeitInSekunden(m_anzeige.startzeit1);
+    m_stand.Startreferenz = Zeitwert::lesen(m_anzeige.startzeit1).sekunden();
     m_start1Geaendert = false;
   });
 }
@@ -658,8 +653,8 @@ int Zeitnahme::naechsteVorlaeufigeNummer() const {
 }
 
 QString Zeitnahme::zeitText(long long einheiten) const {
-  if (m_zehntel) return SekundenAlsZeit(einheiten / 10.0, QStringLiteral("h:nn:ss.s"), m_s.dezimalzeichen);
-  return SekundenAlsZeit(static_cast<double>(einheiten), QStringLiteral("hh:nn:ss"));
+  if (m_zehntel) return Zeitwert::ausZehnteln(einheiten).text(m_s.dezimalzeichen);
+  return Zeitwert::ausZehnteln(einheiten * 10).textGanzeSekunden();
 }
 
 bool Zeitnahme::einlaufErfassen() {
@@ -674,7 +669,8 @@ bool Zeitnahme::einlaufErfassen() {
   if (m_zweiteStart) {
     const double n = StartnummerWert(getippt);
     if (imBereich(n, m_anzeige.bereiche[2], m_anzeige.bereiche[3])) {
-      zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, msVon(ZeitInSekunden(m_anzeige.startzeit2))), 100) / 100;
+      const long long start2Ms = msVon(Zeitwert::lesen(m_anzeige.startzeit2).sekunden());
+      zehntel = GerundetHalbGerade(LaufzeitMs(jetztMs, start2Ms), 100) / 100;
       startText = m_anzeige.startzeit2;
     }
   }
@@ -714,7 +710,8 @@ bool Zeitnahme::einlaufErfassen() {
   const bool vorlaeufig = StartnummerWert(nummer) > 9000;
   if (vorlaeufig) bemerkung = (bemerkung + QStringLiteral(" SN")).trimmed();
   if (letzteZ > tZ && startText == m_stand.LetzteStartzeit) {
-    bemerkung = QStringLiteral("ZeitDiff ") + zehntelAlsZahl(letzteZ - tZ, m_s.dezimalzeichen) + QLatin1Char('s');
+    bemerkung = QStringLiteral("ZeitDiff ") + Zeitwert::ausZehnteln(letzteZ - tZ).sekundenText(m_s.dezimalzeichen) +
+                QLatin1Char('s');
     if (vorlaeufig) bemerkung += QStringLiteral(" SN");
   }
   // A finish of the other start may well be faster: its markers stay.
@@ -815,7 +812,7 @@ void Zeitnahme::takt() {
   m_anzeige.pcUhrzeit = uhrzeit(jetzt);
   if (m_stand.ZeitmessungLaeuft) {
     const long long ms = LaufzeitMs(jetzt.msecsSinceStartOfDay(), msVon(m_stand.Startreferenz));
-    m_anzeige.laufzeit = SekundenAlsZeit(static_cast<double>(ms / 1000), QStringLiteral("hh:nn:ss"));
+    m_anzeige.laufzeit = Zeitwert::ausZehnteln(ms / 100).textGanzeSekunden();
   } else {
     m_anzeige.laufzeit = QStringLiteral("00:00:00");
   }

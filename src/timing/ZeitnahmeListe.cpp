@@ -3,6 +3,7 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 #include "timing/Sicherung.h"
 
 #include <QDir>
@@ -111,10 +112,10 @@ void Zeitnahme::umStartzeit(bool aufErste) {
   const QString ziel = aufErste ? m_anzeige.startzeit1 : m_anzeige.startzeit2;
   if (z.startZeit == ziel) return;
   // The two starts lie within a day of each other, also across midnight.
-  double abstand = ZeitInSekunden(m_anzeige.startzeit2) - ZeitInSekunden(m_anzeige.startzeit1);
-  if (abstand > 43200) abstand -= 86400;
-  if (abstand <= -43200) abstand += 86400;
-  const double neu = ZeitInSekunden(z.zeit) + (aufErste ? abstand : -abstand);
+  long long abstand = Zeitwert::lesen(m_anzeige.startzeit2).zehntel() - Zeitwert::lesen(m_anzeige.startzeit1).zehntel();
+  if (abstand > 432000) abstand -= 864000;
+  if (abstand <= -432000) abstand += 864000;
+  const long long neu = Zeitwert::lesen(z.zeit).zehntel() + (aufErste ? abstand : -abstand);
   if (neu < 0) {
     hinweisen(QStringLiteral("Zieltafel"),
               QStringLiteral("Die Zeit von Einlauf %1 wäre mit dieser Startzeit kleiner als 0; die Zeile "
@@ -127,7 +128,7 @@ void Zeitnahme::umStartzeit(bool aufErste) {
                      QStringLiteral("in %1.Startzeit bei Einlauf %2").arg(aufErste ? 1 : 2).arg(n)});
   z.fehler = aufErste ? QStringLiteral("1.Startzeit") : QStringLiteral("2.Startzeit");
   z.startZeit = ziel;
-  z.zeit = SekundenAlsZeit(neu, QStringLiteral("h:nn:ss.s"), m_s.dezimalzeichen);
+  z.zeit = Zeitwert::ausZehnteln(neu).text(m_s.dezimalzeichen);
   Q_EMIT zeilenGeaendert(n - 1, n - 1);
   listeGeaendert(n);
 }

@@ -29,27 +29,6 @@ TEST(Zahlwert, ReadsTheLeadingNumberOnly) {
   EXPECT_EQ(JahrAusFeld(QStringLiteral("1984")), 1984);
 }
 
-TEST(Zeit, ConvertsBothWaysWithCommaOrPoint) {
-  EXPECT_DOUBLE_EQ(ZeitInSekunden(QStringLiteral("1:02:03,5")), 3723.5);
-  EXPECT_DOUBLE_EQ(ZeitInSekunden(QStringLiteral("1:02:03.5")), 3723.5);
-  EXPECT_EQ(SekundenAlsZeit(3723.46, QStringLiteral("h:nn:ss.s"), QLatin1Char(',')), QStringLiteral("1:02:03,5"));
-  EXPECT_EQ(SekundenAlsZeit(3723.46, QStringLiteral("hh:nn:ss")), QStringLiteral("01:02:03"));
-  EXPECT_EQ(SekundenAlsZeit(36000, QStringLiteral("h:nn:ss.s")), QStringLiteral("10:00:00.0"));
-  EXPECT_EQ(SekundenAlsZeit(0, QStringLiteral("h:nn:ss.s")), QStringLiteral("0:00:00.0"));
-}
-
-TEST(Zeit, RoundingCarriesIntoMinutesAndHours) {
-  EXPECT_EQ(SekundenAlsZeit(3659.96, QStringLiteral("h:nn:ss.s")), QStringLiteral("1:01:00.0"));
-  EXPECT_EQ(SekundenAlsZeit(59.96, QStringLiteral("h:nn:ss.s")), QStringLiteral("0:01:00.0"));
-  EXPECT_EQ(SekundenAlsZeit(3599.99, QStringLiteral("h:nn:ss.s")), QStringLiteral("1:00:00.0"));
-  EXPECT_EQ(SekundenAlsZeit(59.99, QStringLiteral("hh:nn:ss")), QStringLiteral("00:00:59"));
-  // Every tenth survives a round trip.
-  for (int zehntel = 0; zehntel < 40000; zehntel += 7) {
-    const QString t = SekundenAlsZeit(zehntel / 10.0, QStringLiteral("h:nn:ss.s"));
-    EXPECT_EQ(std::llround(ZeitInSekunden(t) * 10), zehntel) << t.toStdString();
-  }
-}
-
 TEST(Strecke, SexLetterOnlyAfterSlashOrDash) {
   EXPECT_EQ(GeschlechtAusStrecke(QStringLiteral("10/m")), QLatin1Char('m'));
   EXPECT_EQ(GeschlechtAusStrecke(QStringLiteral("10/M")), QLatin1Char('m'));

@@ -4,6 +4,7 @@
 // finish the process had confirmed, nothing that was never typed, and the
 // resumed race must go on with the next number.
 #include "core/Text.h"
+#include "core/Zeitwert.h"
 #include "support/TestPorts.h"
 #include "timing/Zeitdatei.h"
 
@@ -30,7 +31,7 @@ struct Rennplan {
     return QStringLiteral("%1;%2;%3;;10:00:00")
         .arg(EinlaufNummer(k))
         .arg(nummer[k])
-        .arg(SekundenAlsZeit(ms[k] / 1000.0, QStringLiteral("h:nn:ss.s"), QLatin1Char(',')));
+        .arg(Zeitwert::ausZehnteln(GanzzahlGerundet(ms[k] / 100.0)).text(QLatin1Char(',')));
   }
 };
 

@@ -121,6 +121,20 @@ TEST_F(ZeitenCli, RunMitUndOhneEndzeit) {
   EXPECT_EQ(z[u"1"_s][kEnd], u"1:40:00,0"_s);
   EXPECT_EQ(z[u"3"_s][kRun], u"ohne"_s);
   EXPECT_EQ(z[u"3"_s][kEnd], QString());
+
+  // A bike leg typed "45:12" is minutes and seconds, whether the run leg
+  // comes from the grid (6) or from the time file (5).
+  const QString run5 = test::schreibeDatei(dir.filePath(u"run5.erg"_s),
+                                           test::cp1252(u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\n"
+                                                        u"0001;5;0:20:00,0;;10:00:00\n"_s));
+  const QString person = u";strecke=Duathlon Einzel/m;namevorname=Abel, Karl;jahr=1984;bike_time=45:12"_s;
+  const Lauf beide = starte({u"preset"_s, u"Duathlon"_s, u"zeile-eingeben"_s,
+                             u"startnummer=6"_s + person + u";run_time=0:20:00"_s, u"zeile-eingeben"_s,
+                             u"startnummer=5"_s + person, u"zeiten"_s, run5, u"--ziel"_s, u"run"_s});
+  ASSERT_EQ(beide.code, 0) << beide.fehler.toStdString();
+  z = beide.zeilen();
+  EXPECT_EQ(z[u"6"_s][kEnd], u"1:05:12,0"_s);
+  EXPECT_EQ(z[u"5"_s][kEnd], u"1:05:12,0"_s);
 }
 
 TEST_F(ZeitenCli, FalscheAngabenUndFehlendeDatei) {

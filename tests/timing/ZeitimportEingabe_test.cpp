@@ -7,6 +7,7 @@
 
 #include "core/Text.h"
 #include "core/Textdatei.h"
+#include "core/Zeitwert.h"
 #include "support/TestPorts.h"
 #include "timing/Zeitdatei.h"
 #include "timing/Zeitimport.h"
@@ -200,7 +201,7 @@ TEST_F(Eingabe, HunderttausendZeilen) {
   for (int i = 0; i < n; ++i) {
     const int sn = (i * 7919) % n + 1;
     text += EinlaufNummer(i + 1) + u";"_s + QString::number(sn) + u";"_s +
-            SekundenAlsZeit(1800 + i * 0.1, u"h:nn:ss.s"_s, QLatin1Char(',')) + u";;10:00:00\r\n"_s;
+            Zeitwert::ausZehnteln(18000 + i).text(QLatin1Char(',')) + u";;10:00:00\r\n"_s;
   }
   text += u"100001;999999;9:00:00,0;;10:00:00\r\n"_s;
   const Zeitimportergebnis r = importieren(TextKodieren(text));
@@ -215,7 +216,7 @@ TEST_F(Eingabe, HunderttausendZeilen) {
   for (int sn : probe) {
     int i = 0;
     while ((i * 7919) % n + 1 != sn) ++i;
-    EXPECT_EQ(zeit(sn), SekundenAlsZeit(1800 + i * 0.1, u"h:nn:ss.s"_s, QLatin1Char(','))) << sn;
+    EXPECT_EQ(zeit(sn), Zeitwert::ausZehnteln(18000 + i).text(QLatin1Char(','))) << sn;
   }
   EXPECT_EQ(t.feld(1, S_zeit), u"0:30:00,0"_s);  // sorted by time
 }
