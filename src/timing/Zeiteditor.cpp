@@ -221,7 +221,7 @@ bool Zeiteditor::dateiLaden(const QString& pfad) {
   m_geladen = pfad;
   setStatus(QStringLiteral("Datei geladen: ...") + nativ(pfad).right(55));
 
-  b.sanduhr(true);
+  Sanduhr sanduhr(b);
   Q_EMIT vorZuruecksetzen();
   std::vector<Editorzeile> bleiben;
   if (ergaenzen)
@@ -233,7 +233,8 @@ bool Zeiteditor::dateiLaden(const QString& pfad) {
     // last row without a readable time (a blank inserted finish) does not
     // open the gate to every line again; the one before it counts.
     long long grenze = 0;
-    for (auto it = m_zeilen.rbegin(); it != m_zeilen.rend() && grenze <= 0; ++it) grenze = Zeitwert::lesen(it->daten.zeit).zehntel();
+    for (auto it = m_zeilen.rbegin(); it != m_zeilen.rend() && grenze <= 0; ++it)
+      grenze = Zeitwert::lesen(it->daten.zeit).zehntel();
     for (const Einlaufzeile& z : neu)
       if (Zeitwert::lesen(z.zeit).zehntel() > grenze) m_zeilen.push_back({false, z});
   } else {
@@ -244,7 +245,6 @@ bool Zeiteditor::dateiLaden(const QString& pfad) {
   Q_EMIT nachZuruecksetzen();
   Q_EMIT aktuelleZeileGeaendert(m_aktuell);
   if (m_aktuell > 0) Q_EMIT nachObenRollen(m_aktuell);
-  b.sanduhr(false);
   return true;
 }
 
@@ -257,9 +257,10 @@ QString Zeiteditor::neuerName() const {
 
 bool Zeiteditor::schreiben(const QString& pfad) {
   Bediener& b = m_s.bediener;
-  b.sanduhr(true);
-  const QString fehler = ZeitdateiSchreiben(pfad, einlaufliste());
-  b.sanduhr(false);
+  const QString fehler = [&] {
+    Sanduhr sanduhr(b);
+    return ZeitdateiSchreiben(pfad, einlaufliste());
+  }();
   if (!fehler.isEmpty()) {
     b.meldung(kTitel, QStringLiteral("Die Zeitdatei konnte nicht gespeichert werden!\n") + fehler, Symbol::Stopp,
               Knoepfe::Ok);
