@@ -71,7 +71,7 @@ void BM_SpeichernCsv(benchmark::State& state) {
   LaeuferdateiEinlesen(u.s, datei(static_cast<int>(state.range(0))));
   u.s.einst.CheckAutomSpeichernDatenbank = 1;
   u.s.speicherPfad = u.dir.filePath(QStringLiteral("y.csv"));
-  for (auto _ : state) benchmark::DoNotOptimize(DatenbankSchreiben(u.s, 1, true));
+  for (auto _ : state) benchmark::DoNotOptimize(DatenbankSchreiben(u.s, Speicherformat::Csv, true));
   speicherMelden(state);
 }
 BENCHMARK(BM_SpeichernCsv)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -92,7 +92,7 @@ void BM_ZeitdateiLaden(benchmark::State& state) {
     state.PauseTiming();
     u.s.tabelle.ersetzen(std::vector<Teilnehmerzeile>(u.zeilen));
     state.ResumeTiming();
-    const Zeitimportergebnis r = ZeitdateiLaden_Click(u.s);
+    const Zeitimportergebnis r = ZeitdateiLaden(u.s, u.b.datei);
     if (!r.platzierungen) state.SkipWithError("nicht alle Teilnehmer haben eine Zeit bekommen");
     benchmark::DoNotOptimize(r);
   }

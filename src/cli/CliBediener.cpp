@@ -60,22 +60,23 @@ std::pair<Antwort, bool> CliBediener::frageMitHaken(const QString& titel, const 
   return {a, false};
 }
 
-Dateiwahl CliBediener::dialog(const QString& titel) {
+void CliBediener::keinDialog(const QString& titel) {
+  zeile(QStringLiteral("[Dialog] %1 => abgebrochen").arg(titel));
+}
+
+Dateiwahl CliBediener::dateiOeffnen(const QString& titel, const QString&, const QString&, int) {
   if (!dialoge.empty()) {
     Dateiwahl w = dialoge.front();
     dialoge.pop_front();
     return w;
   }
-  zeile(QStringLiteral("[Dialog] %1 => abgebrochen").arg(titel));
+  keinDialog(titel);
   return {};
 }
 
-Dateiwahl CliBediener::dateiOeffnen(const QString& titel, const QString&, const QString&, int) {
-  return dialog(titel);
-}
-
 Dateiwahl CliBediener::dateiSpeichern(const QString& titel, const QString&, const QString&, int) {
-  return dialog(titel);
+  keinDialog(titel);
+  return {};
 }
 
 void CliBediener::fehlermanager(const QString& bericht) {

@@ -13,7 +13,7 @@ class CliBediener : public Bediener {
  public:
   std::deque<Antwort> antworten;
   Antwort standard = Antwort::Ja;
-  std::deque<Dateiwahl> dialoge;  // prepared answers for the dialog a step opens
+  std::deque<Dateiwahl> dialoge;  // the file "zeitnahme einlesen" resumes from
   QMap<int, QString> statusfelder;
 
   Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override;
@@ -34,12 +34,14 @@ class CliBediener : public Bediener {
   // Every line of the report as "[Fehlermanager] line".
   void fehlermanager(const QString& bericht) override;
 
+  // "[Dialog] titel => abgebrochen": a batch run picks no file.
+  void keinDialog(const QString& titel);
+
   // Runs the one-shot timers that the last step started.
   void timerAusfuehren();
 
  private:
   Antwort naechsteAntwort(Knoepfe knoepfe);
-  Dateiwahl dialog(const QString& titel);
   std::vector<std::function<void()>> m_timer;
 };
 

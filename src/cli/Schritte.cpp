@@ -34,30 +34,28 @@ void fehler(const QString& text) {
 
 QString absolut(const QString& pfad) { return QFileInfo(pfad).absoluteFilePath(); }
 
-int oeffnenIndex(const QString& pfad) {
+Dateiart oeffnenAls(const QString& pfad) {
   const QString p = pfad.toLower();
-  if (p.endsWith(QLatin1String(".ini"))) return 2;
-  if (p.endsWith(QLatin1String(".txt"))) return 3;
-  if (p.endsWith(QLatin1String(".ztf"))) return 4;
-  return 1;
+  if (p.endsWith(QLatin1String(".ini"))) return Dateiart::Einstellungen;
+  if (p.endsWith(QLatin1String(".txt"))) return Dateiart::Vornamen;
+  if (p.endsWith(QLatin1String(".ztf"))) return Dateiart::Ztf;
+  return Dateiart::Laeuferdatei;
 }
 
-int speichernIndex(const QString& pfad) {
+Speicherformat speichernAls(const QString& pfad) {
   const QString p = pfad.toLower();
-  if (p.endsWith(QLatin1String(".xlsx"))) return 3;
-  if (p.endsWith(QLatin1String(".ztf"))) return 4;
-  if (p.endsWith(QLatin1String(".ini"))) return 5;
-  return 1;
+  if (p.endsWith(QLatin1String(".xlsx"))) return Speicherformat::Xlsx;
+  if (p.endsWith(QLatin1String(".ztf"))) return Speicherformat::Ztf;
+  if (p.endsWith(QLatin1String(".ini"))) return Speicherformat::Ini;
+  return Speicherformat::Csv;
 }
 
 bool oeffnen(Kontext& k, const QStringList& a) {
-  k.bediener.dialoge.push_back({absolut(a[0]), oeffnenIndex(a[0])});
-  return DatenbankOeffnen(k.s);
+  return DatenbankOeffnen(k.s, absolut(a[0]), oeffnenAls(a[0]));
 }
 
-bool speichernMit(Kontext& k, const QString& pfad, int index) {
-  k.bediener.dialoge.push_back({absolut(pfad), index});
-  return DatenbankSpeichern(k.s);
+bool speichernMit(Kontext& k, const QString& pfad, Speicherformat format) {
+  return DatenbankSpeichern(k.s, absolut(pfad), format) == Speicherausgang::Gespeichert;
 }
 
 bool einstellungen(Kontext& k, const QStringList& a) {
@@ -66,10 +64,7 @@ bool einstellungen(Kontext& k, const QStringList& a) {
     fehler(p.fehlt ? QStringLiteral("Datei \"%1\" nicht gefunden.").arg(a[0]) : p.fehler);
     return false;
   }
-  k.s.einstellungsKandidat1.clear();
-  k.s.einstellungsKandidat2.clear();
-  k.bediener.dialoge.push_back({absolut(a[0]), 1});
-  LaufLaden(k.s);
+  LaufLaden(k.s, absolut(a[0]));
   return k.s.laufdatei == absolut(a[0]);
 }
 
@@ -176,9 +171,9 @@ const std::vector<Schritt>& Schritte() {
       {"einstellungen-schreiben", 1, "DATEI  Einstellungen in DATEI schreiben", einstellungenSchreiben},
       {"oeffnen", 1, "DATEI  Datei öffnen (.csv, .ini, .txt, .ztf)", oeffnen},
       {"speichern", 1, "DATEI  Datenbank speichern (.csv, .ztf, .xlsx, .ini)",
-       [](Kontext& k, const QStringList& a) { return speichernMit(k, a[0], speichernIndex(a[0])); }},
+       [](Kontext& k, const QStringList& a) { return speichernMit(k, a[0], speichernAls(a[0])); }},
       {"speichern-alt", 1, "DATEI  als \"CSV-alte Version\" speichern",
-       [](Kontext& k, const QStringList& a) { return speichernMit(k, a[0], 2); }},
+       [](Kontext& k, const QStringList& a) { return speichernMit(k, a[0], Speicherformat::CsvAlt); }},
       {"neu", 0, "      neue (leere) Datenbank",
        [](Kontext& k, const QStringList&) {
          DatenbankNeu(k.s);

@@ -50,8 +50,7 @@ bool ZeitenSchritt(Kontext& k, const QStringList& a) {
   // A switch on the command line can only switch on: without it the file
   // time is the run leg itself.
   k.s.duathlonEndzeitRunTime = OptionGesetzt(a, QStringLiteral("endzeit"));
-  k.bediener.dialoge.push_back({QFileInfo(a[0]).absoluteFilePath(), 1});
-  return ZeitdateiLaden_Click(k.s).ausgefuehrt;
+  return ZeitdateiLaden(k.s, QFileInfo(a[0]).absoluteFilePath()).ausgefuehrt;
 }
 
 }  // namespace zt::cli

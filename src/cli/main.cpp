@@ -125,6 +125,16 @@ int main(int argc, char** argv) {
   SystemUhr uhr;
   StandardSystem system;
   Sitzung sitzung(bediener, uhr, system);
+  // Nobody to ask in a batch run: a save or an event file that a step needs
+  // without naming it is reported and not done.
+  sitzung.speichernUnter = [&bediener](Sitzung&) {
+    bediener.keinDialog(QStringLiteral("Datenbank speichern"));
+    return false;
+  };
+  sitzung.laufdateiErfragen = [&bediener](Sitzung&) {
+    bediener.keinDialog(QStringLiteral("Lauf laden"));
+    return QString();
+  };
   const QString ordnerFehler = OrdnerVorbereiten(sitzung, programmordner, arbeitsordner);
   if (!ordnerFehler.isEmpty()) {
     schreibe(stderr, QStringLiteral("zieltafel-cli: ") + ordnerFehler + QLatin1Char('\n'));

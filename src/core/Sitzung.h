@@ -14,6 +14,9 @@
 
 namespace zt {
 
+// The file types "Datenbank speichern" writes, in the order of its filter.
+enum class Speicherformat { Csv, CsvAlt, Xlsx, Ztf, Ini };
+
 struct Pfade {
   QString programmordner;  // options file, age-class list, first names, templates
   QString arbeitsordner;   // time file, result lists, certificates, report
@@ -59,7 +62,7 @@ class Sitzung : public QObject {
   QString datenbankPfad;
   QString speicherPfad;
   QString letzterOrdner;
-  int speichertyp = 1;
+  Speicherformat speichertyp = Speicherformat::Csv;  // format of the last save (the dialog's default)
   QString einstellungsKandidat1;
   QString einstellungsKandidat2;
   QString laufdatei;                 // current event file ("Lauf laden")
@@ -97,6 +100,13 @@ class Sitzung : public QObject {
   // Plausibility check of the start-number ranges after settings were loaded;
   // empty: the standard check of the main runs.
   std::function<void(Sitzung&)> startnummernbereichePruefen;
+  // The operator's file dialogs where an operation needs a file nobody named:
+  // "speichern unter" for a save without a known file (true: saved), and the
+  // event file when the runner file just read names none that exists (empty:
+  // none chosen). Unset, as in a batch run, nothing is saved and no event
+  // file is read.
+  std::function<bool(Sitzung&)> speichernUnter;
+  std::function<QString(Sitzung&)> laufdateiErfragen;
 
   QString programmdatei(const QString& name) const;
   QString arbeitsdatei(const QString& name) const;

@@ -38,8 +38,6 @@ void nichtGefunden(Sitzung& s, const QString& pfad) {
       Symbol::Stopp, Knoepfe::Ok);
 }
 
-enum class Dateiart { Laeuferdatei, Einstellungen, Vornamen, Ztf };
-
 QString artName(Dateiart art) {
   switch (art) {
     case Dateiart::Laeuferdatei:
@@ -252,12 +250,16 @@ void einlesen(Sitzung& s, const QByteArray* inhalt) {
       einstellungenLaden = true;
     }
   }
-  if (einstellungenLaden) LaufLaden(s);
+  if (einstellungenLaden) {
+    QString datei = LaufdateiKandidat(s);
+    if (datei.isEmpty() && s.laufdateiErfragen) datei = s.laufdateiErfragen(s);
+    LaufLaden(s, datei);
+  }
   ladenAbschliessen(s, vereine, true, pause);
 }
 
-QString mitEndung(const QString& pfad, int typ) {
-  const QString endung = SpeicherEndung(typ);
+QString mitEndung(const QString& pfad, Speicherformat format) {
+  const QString endung = SpeicherEndung(format);
   if (pfad.endsWith(endung, Qt::CaseInsensitive)) return pfad;
   const QString name = Dateiname(pfad);
   const int punkt = name.lastIndexOf(QLatin1Char('.'));
@@ -294,29 +296,25 @@ QString SpeichernFilter() {
       "Zieltafel (*.ztf)|*.ztf|Voreinstellung Zieltafel/Vornamen (*.ini)|*.ini|");
 }
 
-QString SpeicherEndung(int typ) {
-  switch (typ) {
-    case 3:
+QString SpeicherEndung(Speicherformat format) {
+  switch (format) {
+    case Speicherformat::Xlsx:
       return QStringLiteral(".xlsx");
-    case 4:
+    case Speicherformat::Ztf:
       return QStringLiteral(".ztf");
-    case 5:
+    case Speicherformat::Ini:
       return QStringLiteral(".ini");
-    default:
-      return QStringLiteral(".csv");
+    case Speicherformat::Csv:
+    case Speicherformat::CsvAlt:
+      break;
   }
+  return QStringLiteral(".csv");
 }
 
-bool DatenbankOeffnen(Sitzung& s) {
-  const Dateiwahl w = s.bediener.dateiOeffnen(kTitelOeffnen, OeffnenFilter(), s.letzterOrdner, 1);
-  if (w.abgebrochen()) return false;
-  const QString pfad = w.pfad;
+bool DatenbankOeffnen(Sitzung& s, const QString& pfad, Dateiart art) {
+  if (pfad.isEmpty()) return false;
   if (!pruefenOderMelden(s, pfad, kGrenzeZtf)) return false;
   s.letzterOrdner = Ordner(pfad);
-  const Dateiart art = w.filterIndex == 2   ? Dateiart::Einstellungen
-                       : w.filterIndex == 3 ? Dateiart::Vornamen
-                       : w.filterIndex == 4 ? Dateiart::Ztf
-                                            : Dateiart::Laeuferdatei;
   QByteArray daten;
   if (!dateiVorabLesen(s, pfad, art, daten)) return false;
 
@@ -416,26 +414,21 @@ void LaeuferdateiEinlesen(Sitzung& s, const QByteArray& inhalt) {
   einlesen(s, &inhalt);
 }
 
-void LaufLaden(Sitzung& s) {
+QString LaufdateiKandidat(const Sitzung& s) {
+  if (DateiVorhanden(s.einstellungsKandidat1)) return s.einstellungsKandidat1;
+  if (DateiVorhanden(s.einstellungsKandidat2)) return s.einstellungsKandidat2;
+  return QString();
+}
+
+void LaufLaden(Sitzung& s, const QString& datei) {
   if (!s.laufdatei.isEmpty()) {
     QString ziel = s.laufdatei;
     if (!ziel.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)) ziel += QStringLiteral(".ini");
     WriteSettings(s, ziel, s.laufEinstellungsdatei(), s.vornamendatei());
   }
-  QString datei;
-  if (DateiVorhanden(s.einstellungsKandidat1))
-    datei = s.einstellungsKandidat1;
-  else if (DateiVorhanden(s.einstellungsKandidat2))
-    datei = s.einstellungsKandidat2;
   s.einstellungsKandidat1.clear();
   s.einstellungsKandidat2.clear();
-  if (datei.isEmpty()) {
-    const Dateiwahl w = s.bediener.dateiOeffnen(
-        QStringLiteral("Lauf laden"), QStringLiteral("Lauf (*.ini)|*.ini|"), s.pfade.programmordner, 1);
-    if (w.abgebrochen()) return;
-    if (!pruefenOderMelden(s, w.pfad, kGrenzeTextdatei)) return;
-    datei = w.pfad;
-  }
+  if (datei.isEmpty() || !pruefenOderMelden(s, datei, kGrenzeTextdatei)) return;
   // A damaged file is neither taken over nor remembered: the next "Lauf
   // laden" would otherwise overwrite it with the current settings.
   if (ReadSettings(s, datei) != Leseresultat::Gelesen) return;
@@ -474,79 +467,80 @@ QString SicherungsName(const Sitzung& s, const QString& pfad) {
   return kandidat;
 }
 
-bool DatenbankSpeichern(Sitzung& s) {
-  for (;;) {
-    const Dateiwahl w = s.bediener.dateiSpeichern(QStringLiteral("Datenbank speichern"), SpeichernFilter(),
-                                                  s.letzterOrdner, std::clamp(s.speichertyp, 1, 5));
-    if (w.abgebrochen()) return false;
-    const int typ = std::clamp(w.filterIndex, 1, 5);
-    // The extension first, so that "lauf" cannot slip past the check as a
-    // different file than the loaded "lauf.csv".
-    const QString pfad = mitEndung(w.pfad.trimmed(), typ);
-    if (s.einst.CheckDateiGeladenUeberschreiben) {
-      if (!gleicherPfad(pfad, s.datenbankPfad)) s.datenbankPfad = pfad;
-    } else if (gleicherPfad(pfad, s.datenbankPfad)) {
-      s.bediener.meldung(
-          kZieltafel,
-          QStringLiteral(
-              "Datenbankdatei kann nicht überschrieben werden, bitte wählen Sie eine andere Datei!"),
-          Symbol::Ausruf, Knoepfe::Ok);
-      continue;
-    }
-    const QString vorher = s.speicherPfad;
-    s.speicherPfad = pfad;
-    s.letzterOrdner = Ordner(pfad);
-    if (QFileInfo::exists(pfad)) {
-      if (frage(s, QStringLiteral("Datei ") + nativ(pfad) +
-                       QStringLiteral(" schon vorhanden! Überschreiben?")) != Antwort::Ja) {
-        s.speicherPfad = vorher;
-        return false;
-      }
-      const QString sicherung = SicherungsName(s, pfad);
-      const QString fehler = DateiKopieren(pfad, sicherung);
-      if (!fehler.isEmpty()) {
-        s.bediener.meldung(kZieltafel,
-                           QStringLiteral("Die Sicherungskopie \"%1\" kann nicht angelegt werden. Die Datei "
-                                          "\"%2\" wird nicht überschrieben.\n%3")
-                               .arg(nativ(sicherung), nativ(pfad), fehler),
-                           Symbol::Stopp, Knoepfe::Ok);
-        s.speicherPfad = vorher;
-        return false;
-      }
-    }
-    s.speichertyp = typ;
-    return DatenbankSchreiben(s, typ, true);
+Speicherausgang DatenbankSpeichern(Sitzung& s, const QString& gewaehlt, Speicherformat format) {
+  if (gewaehlt.trimmed().isEmpty()) return Speicherausgang::NichtGespeichert;
+  // The extension first, so that "lauf" cannot slip past the check as a
+  // different file than the loaded "lauf.csv".
+  const QString pfad = mitEndung(gewaehlt.trimmed(), format);
+  if (s.einst.CheckDateiGeladenUeberschreiben) {
+    if (!gleicherPfad(pfad, s.datenbankPfad)) s.datenbankPfad = pfad;
+  } else if (gleicherPfad(pfad, s.datenbankPfad)) {
+    s.bediener.meldung(
+        kZieltafel,
+        QStringLiteral(
+            "Datenbankdatei kann nicht überschrieben werden, bitte wählen Sie eine andere Datei!"),
+        Symbol::Ausruf, Knoepfe::Ok);
+    return Speicherausgang::AndereDateiWaehlen;
   }
+  const QString vorher = s.speicherPfad;
+  s.speicherPfad = pfad;
+  s.letzterOrdner = Ordner(pfad);
+  if (QFileInfo::exists(pfad)) {
+    if (frage(s, QStringLiteral("Datei ") + nativ(pfad) +
+                     QStringLiteral(" schon vorhanden! Überschreiben?")) != Antwort::Ja) {
+      s.speicherPfad = vorher;
+      return Speicherausgang::NichtGespeichert;
+    }
+    const QString sicherung = SicherungsName(s, pfad);
+    const QString fehler = DateiKopieren(pfad, sicherung);
+    if (!fehler.isEmpty()) {
+      s.bediener.meldung(kZieltafel,
+                         QStringLiteral("Die Sicherungskopie \"%1\" kann nicht angelegt werden. Die Datei "
+                                        "\"%2\" wird nicht überschrieben.\n%3")
+                             .arg(nativ(sicherung), nativ(pfad), fehler),
+                         Symbol::Stopp, Knoepfe::Ok);
+      s.speicherPfad = vorher;
+      return Speicherausgang::NichtGespeichert;
+    }
+  }
+  s.speichertyp = format;
+  return DatenbankSchreiben(s, format, true) ? Speicherausgang::Gespeichert : Speicherausgang::NichtGespeichert;
 }
+
+namespace {
+bool speichernUnter(Sitzung& s) { return s.speichernUnter && s.speichernUnter(s); }
+}  // namespace
 
 bool DatenbankSichern(Sitzung& s) {
   if (s.tabelle.anzahl() == 0) return false;
   if (!s.speicherPfad.toLower().endsWith(QLatin1String(".csv"))) s.gespeichertVorher = false;
-  if (s.speicherPfad.isEmpty()) return DatenbankSpeichern(s);
+  if (s.speicherPfad.isEmpty()) return speichernUnter(s);
   if (s.gespeichertVorher) return DatenbankSchreiben(s, s.speichertyp);
   // Only a save that happened lets the next one go without the dialog.
-  s.gespeichertVorher = DatenbankSpeichern(s);
+  s.gespeichertVorher = speichernUnter(s);
   return s.gespeichertVorher;
 }
 
-bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
+bool DatenbankSchreiben(Sitzung& s, Speicherformat format, bool ueberschreibenBestaetigt) {
   if (s.speicherPfad.trimmed().isEmpty()) return false;
   Sperre sperre(s.bediener);
   s.bediener.status(StatusZustand, QStringLiteral("Bitte warten!  "));
   QString pfad = s.speicherPfad;
-  if ((typ == 1 || typ == 2) && !pfad.toLower().endsWith(QLatin1String(".csv"))) {
+  const bool csv = format == Speicherformat::Csv || format == Speicherformat::CsvAlt;
+  if (csv && !pfad.toLower().endsWith(QLatin1String(".csv"))) {
     pfad += QStringLiteral(".csv");
     s.speicherPfad = pfad;
   }
   const bool fragen = !ueberschreibenBestaetigt && QFileInfo::exists(pfad) &&
-                      (typ != 1 || !s.einst.CheckAutomSpeichernDatenbank) && typ != 5;
+                      (format != Speicherformat::Csv || !s.einst.CheckAutomSpeichernDatenbank) &&
+                      format != Speicherformat::Ini;
   if (fragen && !ueberschreibenErlaubt(s, pfad)) {
     s.bediener.status(StatusZustand, QString());
     return false;
   }
   QString fehler, begleitfehler;
-  switch (typ) {
-    case 1: {
+  switch (format) {
+    case Speicherformat::Csv: {
       const QString basis = Basisname(pfad);
       fehler = TextdateiSchreiben(pfad, LaeuferdateiZeilen(s.tabelle, basis));
       if (fehler.isEmpty()) {
@@ -555,20 +549,17 @@ bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
       }
       break;
     }
-    case 2:
+    case Speicherformat::CsvAlt:
       fehler = TextdateiSchreiben(pfad, AlteLaeuferdateiZeilen(s.tabelle));
       break;
-    case 3:
+    case Speicherformat::Xlsx:
       fehler = XlsxSchreiben(s, pfad);
       break;
-    case 4:
+    case Speicherformat::Ztf:
       fehler = ZtfSchreiben(s, pfad);
       break;
-    case 5:
+    case Speicherformat::Ini:
       fehler = WriteSettings(s, pfad, pfad, Ordner(pfad) + Basisname(pfad) + QStringLiteral(".vorname"));
-      break;
-    default:
-      fehler = QStringLiteral("Unbekannter Dateityp %1.").arg(typ);
       break;
   }
   if (!fehler.isEmpty()) {
@@ -580,7 +571,7 @@ bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
                     QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" gespeichert  "));
   // Only a file that holds every field of every row and can be opened again
   // saves the table; the old CSV, the spreadsheet and the settings do not.
-  if (typ == 1 || typ == 4) s.stapel.sauberMarkieren();
+  if (format == Speicherformat::Csv || format == Speicherformat::Ztf) s.stapel.sauberMarkieren();
   // The runner file is in place, its settings beside it are not: said, and
   // not counted as a complete save.
   if (!begleitfehler.isEmpty()) {
@@ -597,7 +588,7 @@ bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt) {
 bool DatenbankAusduennen(Sitzung& s) {
   if (frage(s, QStringLiteral("Soll die vorhandene Datenbank vor dem Ausdünnen gesichert werden?   ")) ==
       Antwort::Ja)
-    DatenbankSpeichern(s);
+    speichernUnter(s);
   if (frage(s, QStringLiteral("Soll die vorhandene Datenbank wirklich ausgedünnt werden?   ")) != Antwort::Ja)
     return false;
   QString quelle = !s.speicherPfad.trimmed().isEmpty() ? s.speicherPfad : s.datenbankPfad;

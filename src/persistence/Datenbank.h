@@ -1,6 +1,7 @@
 #pragma once
 // Runner databases: opening, reading a runner CSV file, loading an event's
 // settings, starting anew, saving in five file types and thinning out.
+#include "core/Sitzung.h"
 #include "core/Teilnehmertabelle.h"
 
 #include <QByteArray>
@@ -11,32 +12,46 @@ namespace zt {
 
 class Sitzung;
 
+// What "Datenbank öffnen" reads a file as.
+enum class Dateiart { Laeuferdatei, Einstellungen, Vornamen, Ztf };
+
 // Dialog filters (classic "Text|Muster|" form).
 QString OeffnenFilter();    // CSV, ini, txt, ztf
 QString SpeichernFilter();  // CSV, old CSV, xlsx, ztf, ini
-// Extension of a save type 1..5 (".csv", ".csv", ".xlsx", ".ztf", ".ini").
-QString SpeicherEndung(int typ);
+// ".csv", ".csv", ".xlsx", ".ztf", ".ini"
+QString SpeicherEndung(Speicherformat format);
 
-// "Datenbank öffnen": file dialog, questions, reading. Returns true when a
-// file was taken over.
-bool DatenbankOeffnen(Sitzung& s);
+// "Datenbank öffnen" of a chosen file: questions, reading. Returns true when
+// the file was taken over.
+bool DatenbankOeffnen(Sitzung& s, const QString& pfad, Dateiart art);
 // Reads s.datenbankPfad as a runner CSV file into the table (or, with the
 // skip flag, only runs the final steps).
 void LaeuferdateiEinlesen(Sitzung& s);
 // Same, with the file's bytes already read.
 void LaeuferdateiEinlesen(Sitzung& s, const QByteArray& inhalt);
-// Loads the event settings named by the last runner file, or asks for one.
-void LaufLaden(Sitzung& s);
+// The event settings named by the runner file read last, found beside it or
+// in the program folder; empty: none known, the operator has to pick one.
+QString LaufdateiKandidat(const Sitzung& s);
+// "Lauf laden": keeps the current settings in the event file loaded before
+// and reads datei (empty: the operator picked none, nothing is read).
+void LaufLaden(Sitzung& s, const QString& datei);
 // Deletes the current database (after questions) and starts an empty one.
 void DatenbankNeu(Sitzung& s);
 
-// "Datenbank speichern" (save as, with dialog).
-bool DatenbankSpeichern(Sitzung& s);
-// The save button: writes to the known file or asks.
+enum class Speicherausgang {
+  Gespeichert,
+  NichtGespeichert,    // refused, failed or not confirmed; the operator was told
+  AndereDateiWaehlen   // the loaded file is protected: ask for another one
+};
+// "Datenbank speichern" into a chosen file: the extension of the format is
+// put on, an existing file is backed up after a question.
+Speicherausgang DatenbankSpeichern(Sitzung& s, const QString& pfad, Speicherformat format);
+// The save button: writes to the known file, or saves through
+// s.speichernUnter.
 bool DatenbankSichern(Sitzung& s);
-// Writes the table to s.speicherPfad as file type 1..5. With
+// Writes the table to s.speicherPfad in the format given. With
 // ueberschreibenBestaetigt the overwrite question is not asked again.
-bool DatenbankSchreiben(Sitzung& s, int typ, bool ueberschreibenBestaetigt = false);
+bool DatenbankSchreiben(Sitzung& s, Speicherformat format, bool ueberschreibenBestaetigt = false);
 // Keeps only the rows that have a route, in a "_asw.csv" copy, and reloads.
 bool DatenbankAusduennen(Sitzung& s);
 

@@ -375,7 +375,7 @@ Zeitimportergebnis Zeiteditor::uebergeben() {
   if (!schreiben(pfad)) return {};
   m_s.zeitdateiUebergabe = pfad;
   b.zeigen(Ziel::TabZieltafel);
-  return ZeitdateiLaden_Click(m_s);
+  return ZeitdateiLaden(m_s, pfad);
 }
 
 bool Zeiteditor::zielVerfuegbar(Sitzung::Zeitziel z) const {

@@ -359,7 +359,29 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
   return r;
 }
 
-Zeitimportergebnis ZeitdateiLaden_Click(Sitzung& s) {
+QString ZeitdateiStartordner(const Sitzung& s) { return startordner(s); }
+
+bool ZeitimportMoeglich(Sitzung& s) {
+  Bediener& b = s.bediener;
+  if (s.tabelle.anzahl() == 0) {
+    b.meldung(QStringLiteral("Zieltafel!"),
+              QStringLiteral("Es wurde noch keine Laufveranstaltung eingerichtet! Die Laufzeiten können nicht "
+                             "zugeordnet werden!   "),
+              Symbol::Stopp, Knoepfe::Ok);
+    return false;
+  }
+  if (s.zeitziel == Sitzung::Zeitziel::Swim) {
+    b.meldung(QStringLiteral("Zieltafel"),
+              QStringLiteral("Für \"Swim\" werden keine Zeiten zugeordnet! Bitte wählen Sie \"Standard: Lauf\", "
+                             "\"Bike\" oder \"Run\".   "),
+              Symbol::Ausruf, Knoepfe::Ok);
+    return false;
+  }
+  b.zeigen(Ziel::Teilnehmertabelle);
+  return true;
+}
+
+Zeitimportergebnis ZeitdateiLaden(Sitzung& s, const QString& gewaehlt) {
   Zeitimportergebnis r;
   Bediener& b = s.bediener;
   // The editor's hand-over counts for this one call only: a later import
@@ -367,27 +389,9 @@ Zeitimportergebnis ZeitdateiLaden_Click(Sitzung& s) {
   const QString uebergabe = s.zeitdateiUebergabe;
   s.zeitdateiUebergabe.clear();
 
-  if (s.tabelle.anzahl() == 0) {
-    b.meldung(QStringLiteral("Zieltafel!"),
-              QStringLiteral("Es wurde noch keine Laufveranstaltung eingerichtet! Die Laufzeiten können nicht "
-                             "zugeordnet werden!   "),
-              Symbol::Stopp, Knoepfe::Ok);
-    return r;
-  }
-  if (s.zeitziel == Sitzung::Zeitziel::Swim) {
-    b.meldung(QStringLiteral("Zieltafel"),
-              QStringLiteral("Für \"Swim\" werden keine Zeiten zugeordnet! Bitte wählen Sie \"Standard: Lauf\", "
-                             "\"Bike\" oder \"Run\".   "),
-              Symbol::Ausruf, Knoepfe::Ok);
-    return r;
-  }
-  b.zeigen(Ziel::Teilnehmertabelle);
-  QString pfad = uebergabe;
-  if (pfad.isEmpty()) {
-    const Dateiwahl w = b.dateiOeffnen(kTitelOeffnen, ZeitdateiFilter(), startordner(s), 1);
-    if (w.abgebrochen()) return r;
-    pfad = w.pfad;
-  }
+  if (!ZeitimportMoeglich(s)) return r;
+  const QString pfad = uebergabe.isEmpty() ? gewaehlt : uebergabe;
+  if (pfad.isEmpty()) return r;
   if (!DateiVorhanden(pfad)) {
     nichtGefunden(s, pfad, kTitelOeffnen);
     return r;
@@ -415,12 +419,11 @@ Zeitimportergebnis ZeitdateiLaden_Click(Sitzung& s) {
   return r;
 }
 
-bool ZeitdateiImEditorOeffnen(Sitzung& s) {
+bool ZeitdateiImEditorOeffnen(Sitzung& s, const QString& pfad) {
   Bediener& b = s.bediener;
-  const Dateiwahl w = b.dateiOeffnen(kTitelOeffnen, ZeitdateiFilter(), startordner(s), 1);
-  if (w.abgebrochen()) return false;
-  if (!DateiVorhanden(w.pfad)) {
-    nichtGefunden(s, w.pfad, kTitelOeffnen);
+  if (pfad.isEmpty()) return false;
+  if (!DateiVorhanden(pfad)) {
+    nichtGefunden(s, pfad, kTitelOeffnen);
     return false;
   }
   const QString eintrag = s.einst.txtTextpad.trimmed();
@@ -435,7 +438,7 @@ bool ZeitdateiImEditorOeffnen(Sitzung& s) {
               Symbol::Ausruf, Knoepfe::Ok);
     return false;
   }
-  if (!s.system.programmStarten(programm, {nativ(w.pfad)})) {
+  if (!s.system.programmStarten(programm, {nativ(pfad)})) {
     b.meldung(kTitelOeffnen,
               QStringLiteral("Der Texteditor \"") + nativ(programm) + QStringLiteral("\" konnte nicht gestartet werden!   "),
               Symbol::Stopp, Knoepfe::Ok);

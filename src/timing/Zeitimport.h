@@ -47,17 +47,24 @@ struct Zeitimportzeile {
 // are no finishes.
 std::vector<Zeitimportzeile> ZeitimportZeilenLesen(const QStringList& zeilen);
 
-// The whole command: preconditions, file dialog (or the editor's hand-over in
-// s.zeitdateiUebergabe), question, assignment, report in the Fehlermanager.
-Zeitimportergebnis ZeitdateiLaden_Click(Sitzung& s);
+// Where the file dialog of the import starts: the folder of the timing file,
+// else the working folder.
+QString ZeitdateiStartordner(const Sitzung& s);
+// The preconditions of the import, checked before any file is asked for;
+// false when the operator was told why there is nothing to assign.
+bool ZeitimportMoeglich(Sitzung& s);
+// The whole command for a chosen file (or the editor's hand-over in
+// s.zeitdateiUebergabe, which wins): preconditions, question, assignment,
+// report in the Fehlermanager. An empty path: nothing chosen.
+Zeitimportergebnis ZeitdateiLaden(Sitzung& s, const QString& pfad);
 
 // The assignment alone, for the lines of a time file that was read already
 // (header included): what the command does after its questions. The report
 // goes into s.fehlerbericht and, when it holds a notice, to the Fehlermanager.
 Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const QString& pfad);
 
-// "mit Editor öffnen": file dialog, then the text editor of the settings
+// "mit Editor öffnen" of a chosen file: the text editor of the settings
 // (einst.txtTextpad) with the file as its one argument.
-bool ZeitdateiImEditorOeffnen(Sitzung& s);
+bool ZeitdateiImEditorOeffnen(Sitzung& s, const QString& pfad);
 
 }  // namespace zt

@@ -13,8 +13,86 @@
 
 namespace zt {
 
+namespace {
+// The entries of OeffnenFilter() and SpeichernFilter(), in their order.
+Dateiart artFuerFilter(int index) {
+  switch (index) {
+    case 2:
+      return Dateiart::Einstellungen;
+    case 3:
+      return Dateiart::Vornamen;
+    case 4:
+      return Dateiart::Ztf;
+    default:
+      return Dateiart::Laeuferdatei;
+  }
+}
+
+Speicherformat formatFuerFilter(int index) {
+  switch (index) {
+    case 2:
+      return Speicherformat::CsvAlt;
+    case 3:
+      return Speicherformat::Xlsx;
+    case 4:
+      return Speicherformat::Ztf;
+    case 5:
+      return Speicherformat::Ini;
+    default:
+      return Speicherformat::Csv;
+  }
+}
+
+int filterFuerFormat(Speicherformat format) {
+  switch (format) {
+    case Speicherformat::Csv:
+      break;
+    case Speicherformat::CsvAlt:
+      return 2;
+    case Speicherformat::Xlsx:
+      return 3;
+    case Speicherformat::Ztf:
+      return 4;
+    case Speicherformat::Ini:
+      return 5;
+  }
+  return 1;
+}
+}  // namespace
+
+bool DatenbankOeffnenMitDialog(Sitzung& s) {
+  const Dateiwahl w =
+      s.bediener.dateiOeffnen(QStringLiteral("Datenbank öffnen"), OeffnenFilter(), s.letzterOrdner, 1);
+  if (w.abgebrochen()) return false;
+  return DatenbankOeffnen(s, w.pfad, artFuerFilter(w.filterIndex));
+}
+
+bool DatenbankSpeichernMitDialog(Sitzung& s) {
+  for (;;) {
+    const Dateiwahl w = s.bediener.dateiSpeichern(QStringLiteral("Datenbank speichern"), SpeichernFilter(),
+                                                  s.letzterOrdner, filterFuerFormat(s.speichertyp));
+    if (w.abgebrochen()) return false;
+    const Speicherausgang a = DatenbankSpeichern(s, w.pfad, formatFuerFilter(w.filterIndex));
+    if (a != Speicherausgang::AndereDateiWaehlen) return a == Speicherausgang::Gespeichert;
+  }
+}
+
+QString LaufdateiWaehlen(Sitzung& s) {
+  return s.bediener
+      .dateiOeffnen(QStringLiteral("Lauf laden"), QStringLiteral("Lauf (*.ini)|*.ini|"), s.pfade.programmordner, 1)
+      .pfad;
+}
+
+void LaufLadenMitDialog(Sitzung& s) {
+  QString datei = LaufdateiKandidat(s);
+  if (datei.isEmpty()) datei = LaufdateiWaehlen(s);
+  LaufLaden(s, datei);
+}
+
 Datenbankbefehle::Datenbankbefehle(FormZieltafel& fenster) : QObject(&fenster), m_fenster(fenster) {
   Sitzung& s = fenster.sitzung();
+  s.speichernUnter = DatenbankSpeichernMitDialog;
+  s.laufdateiErfragen = LaufdateiWaehlen;
   QMenu* menue = fenster.menuBar()->addMenu(QStringLiteral("Datenbank"));
   menue->setObjectName(QStringLiteral("mnuDatenbank"));
   QToolBar* leiste = fenster.symbolleiste();
@@ -29,7 +107,7 @@ Datenbankbefehle::Datenbankbefehle(FormZieltafel& fenster) : QObject(&fenster), 
                              QStringLiteral("Datenbank öffnen"), QStyle::SP_DialogOpenButton);
   oeffnen->setShortcut(QKeySequence::Open);
   connect(oeffnen, &QAction::triggered, this,
-          [this, &s] { m_fenster.befehl([&s] { DatenbankOeffnen(s); }); });
+          [this, &s] { m_fenster.befehl([&s] { DatenbankOeffnenMitDialog(s); }); });
 
   QAction* sichern = anlegen("btnDbSpeichern", QStringLiteral("speichern"), QStringLiteral("speichern"),
                              QStringLiteral("Datenbank speichern"), QStyle::SP_DialogSaveButton);
@@ -42,7 +120,7 @@ Datenbankbefehle::Datenbankbefehle(FormZieltafel& fenster) : QObject(&fenster), 
                            QStyle::SP_DriveFDIcon);
   unter->setShortcut(QKeySequence::SaveAs);
   connect(unter, &QAction::triggered, this,
-          [this, &s] { m_fenster.befehl([&s] { DatenbankSpeichern(s); }); });
+          [this, &s] { m_fenster.befehl([&s] { DatenbankSpeichernMitDialog(s); }); });
 
   QAction* ausduennen = anlegen("btnDatenAusduennen", QStringLiteral("Daten ausdünnen"),
                                 QStringLiteral("Daten ausdünnen"),

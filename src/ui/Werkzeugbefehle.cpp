@@ -3,6 +3,7 @@
 #include "app/Werkzeuge.h"
 #include "core/Sitzung.h"
 #include "persistence/Datenbank.h"
+#include "ui/Datenbankbefehle.h"
 #include "ui/FormZieltafel.h"
 #include "ui/Suchleiste.h"
 
@@ -28,7 +29,7 @@ Werkzeugbefehle::Werkzeugbefehle(FormZieltafel& fenster) : QObject(&fenster), m_
   lauf->setObjectName(QStringLiteral("btnLaufOeffnen"));
   lauf->setToolTip(QStringLiteral("Lauf laden (*.ini)"));
   fenster.befehle()->addAction(lauf);
-  connect(lauf, &QAction::triggered, this, [this, &s] { m_fenster.befehl([&s] { LaufLaden(s); }); });
+  connect(lauf, &QAction::triggered, this, [this, &s] { m_fenster.befehl([&s] { LaufLadenMitDialog(s); }); });
   // Beside "Daten laden" on the tool bar, and in the database menu.
   QToolBar* leiste = fenster.symbolleiste();
   QAction* nach = nullptr;

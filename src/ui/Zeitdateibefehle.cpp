@@ -14,6 +14,31 @@
 
 namespace zt {
 
+namespace {
+QString zeitdateiWaehlen(Sitzung& s) {
+  return s.bediener
+      .dateiOeffnen(QStringLiteral("Zeitdatei öffnen"), ZeitdateiFilter(), ZeitdateiStartordner(s), 1)
+      .pfad;
+}
+
+// The preconditions before the dialog: nobody picks a file for an import
+// that cannot run. A file handed over by the editor needs no dialog.
+void zeitdateiLaden(Sitzung& s) {
+  QString pfad;
+  if (s.zeitdateiUebergabe.isEmpty()) {
+    if (!ZeitimportMoeglich(s)) return;
+    pfad = zeitdateiWaehlen(s);
+    if (pfad.isEmpty()) return;
+  }
+  ZeitdateiLaden(s, pfad);
+}
+
+void imEditorOeffnen(Sitzung& s) {
+  const QString pfad = zeitdateiWaehlen(s);
+  if (!pfad.isEmpty()) ZeitdateiImEditorOeffnen(s, pfad);
+}
+}  // namespace
+
 Zeitdateibefehle::Zeitdateibefehle(FormZieltafel& fenster) : QObject(&fenster), m_fenster(fenster) {
   Sitzung& s = fenster.sitzung();
 
@@ -32,8 +57,8 @@ Zeitdateibefehle::Zeitdateibefehle(FormZieltafel& fenster) : QObject(&fenster), 
                             QStringLiteral("Hinweise der letzten Zeitzuordnung anzeigen"), QStyle::SP_MessageBoxWarning);
 
   for (QAction* a : {zuordnen, laden})
-    connect(a, &QAction::triggered, this, [this, &s] { m_fenster.befehl([&s] { ZeitdateiLaden_Click(s); }); });
-  connect(editor, &QAction::triggered, this, [this, &s] { m_fenster.befehl([&s] { ZeitdateiImEditorOeffnen(s); }); });
+    connect(a, &QAction::triggered, this, [this, &s] { m_fenster.befehl([&s] { zeitdateiLaden(s); }); });
+  connect(editor, &QAction::triggered, this, [this, &s] { m_fenster.befehl([&s] { imEditorOeffnen(s); }); });
   connect(bearbeiten, &QAction::triggered, this, [this] { m_fenster.befehl([this] { m_fenster.zeiteditorZeigen(); }); });
   connect(fehler, &QAction::triggered, this,
           [this, &s] { m_fenster.befehl([this, &s] { m_fenster.fehlermanagerZeigen(s.fehlerbericht); }); });

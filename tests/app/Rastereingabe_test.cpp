@@ -189,7 +189,7 @@ TEST(Programmende, FragtNurNachEinerAenderungUndDannEinmal) {
   ASSERT_TRUE(Wiederholen(s));
   s.speicherPfad = u.pfad(QStringLiteral("lauf.csv"));
   s.einst.CheckAutomSpeichernDatenbank = 1;
-  ASSERT_TRUE(DatenbankSchreiben(s, 1));
+  ASSERT_TRUE(DatenbankSchreiben(s, Speicherformat::Csv));
   EXPECT_FALSE(s.ungespeichert());
   ASSERT_TRUE(Rueckgaengig(s));
   EXPECT_TRUE(s.ungespeichert());

@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t n) {
   Sitzung& s = p.s();
   const QString optionen = s.einst.txtOptionen;
   const QString pfad = p.eingabe(QStringLiteral("lauf.ini"), QByteArray(reinterpret_cast<const char*>(daten), n));
-  p.bediener.dialoge.push_back({pfad, 1});
-  LaufLaden(s);
+  LaufLaden(s, pfad);
   p.bediener.timerAusfuehren();
   // The settings are written back into the options file at once: an event
   // file that could move it would let any file name its target.

@@ -8,8 +8,7 @@ using namespace zt;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t n) {
   fuzz::Platz p;
   const QString pfad = p.eingabe(QStringLiteral("lauf.csv"), QByteArray(reinterpret_cast<const char*>(daten), n));
-  p.bediener.dialoge.push_back({pfad, 1});
-  DatenbankOeffnen(p.s());
+  DatenbankOeffnen(p.s(), pfad, Dateiart::Laeuferdatei);
   p.bediener.timerAusfuehren();
   fuzz::FelderPruefen(p.s().tabelle);
   return 0;

@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t n) {
   LaeuferdateiEinlesen(s, fuzz::Beispieltabelle());
   const QString pfad = p.eingabe(QStringLiteral("lauf.erg"), QByteArray(reinterpret_cast<const char*>(daten), n));
 
-  p.bediener.dialoge.push_back({pfad, 1});
-  ZeitdateiLaden_Click(s);
+  ZeitdateiLaden(s, pfad);
   p.bediener.timerAusfuehren();
   fuzz::FelderPruefen(s.tabelle);
 

@@ -10,8 +10,7 @@ using namespace zt;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t n) {
   fuzz::Platz p;
   const QString pfad = p.eingabe(QStringLiteral("lauf.ztf"), QByteArray(reinterpret_cast<const char*>(daten), n));
-  p.bediener.dialoge.push_back({pfad, 4});
-  const bool geladen = DatenbankOeffnen(p.s());
+  const bool geladen = DatenbankOeffnen(p.s(), pfad, Dateiart::Ztf);
   p.bediener.timerAusfuehren();
   fuzz::FelderPruefen(p.s().tabelle);
   // What was taken over must survive a save and a second load unchanged.

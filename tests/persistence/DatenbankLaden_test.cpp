@@ -31,9 +31,8 @@ struct Laden : ::testing::Test {
     u.s().einst.txtDefGlobalAK = u"0-19_U20;20-39_H;40-49_40;50-99_50"_s;
     BuildAgeTable(u.s());
   }
-  bool oeffnen(const QString& pfad, int filter = 1) {
-    u.bediener.dialoge.push_back({pfad, filter});
-    return DatenbankOeffnen(u.s());
+  bool oeffnen(const QString& pfad, Dateiart art = Dateiart::Laeuferdatei) {
+    return DatenbankOeffnen(u.s(), pfad, art);
   }
   QString csv(const QString& name, const QStringList& zeilen) {
     return schreibeDatei(u.pfad(name), cp1252(zeilen.join(u"\n"_s) + u"\n"_s));
@@ -167,7 +166,7 @@ TEST_F(Laden, SchlechteDateienLassenDieTabelleUnveraendert) {
   EXPECT_FALSE(oeffnen(fehlt));
   EXPECT_FALSE(oeffnen(binaer));
   EXPECT_FALSE(oeffnen(leer));
-  EXPECT_FALSE(oeffnen(binaer, 4));  // not an SQLite file
+  EXPECT_FALSE(oeffnen(binaer, Dateiart::Ztf));  // not an SQLite file
   const QString fifo = u.pfad(u"fifo.csv"_s);
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
   for (const QString& keine : {u.dir.path(), fifo, u"/dev/zero"_s}) EXPECT_FALSE(oeffnen(keine));
@@ -243,8 +242,10 @@ TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
 
 TEST_F(Laden, FehlendeEinstellungsdateiFragtNachDemLauf) {
   csv(u"x.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s), u"#x.ini#"_s});
+  int gefragt = 0;
+  u.s().laufdateiErfragen = [&gefragt](Sitzung&) { return ++gefragt, QString(); };
   ASSERT_TRUE(oeffnen(u.pfad(u"x.csv"_s)));
-  EXPECT_EQ(u.bediener.dialogTitel(), (QStringList{u"Datenbank öffnen"_s, u"Lauf laden"_s}));
+  EXPECT_EQ(gefragt, 1);
   EXPECT_TRUE(u.s().laufdatei.isEmpty());
   EXPECT_EQ(u.s().tabelle.anzahl(), 1);
 }
@@ -270,15 +271,15 @@ TEST_F(Laden, VoreinstellungUndVornamenUeberDenDialog) {
   e.txtNameLauf = u"Sommerlauf"_s;
   const QString ini = schreibeDatei(u.pfad(u"s.ini"_s), TextKodieren(EinstellungenText(e, QString())));
   const QString vornamen = schreibeDatei(u.pfad(u"v.txt"_s), cp1252(u"w;Jördis\nm;Jörg\n"_s));
-  ASSERT_TRUE(oeffnen(ini, 2));
+  ASSERT_TRUE(oeffnen(ini, Dateiart::Einstellungen));
   EXPECT_EQ(u.s().einst.txtNameLauf, u"Sommerlauf"_s);
-  ASSERT_TRUE(oeffnen(vornamen, 3));
+  ASSERT_TRUE(oeffnen(vornamen, Dateiart::Vornamen));
   EXPECT_EQ(u.s().vornamen.anzahl(), 2);
   EXPECT_TRUE(DateiVorhanden(u.s().vornamendatei()));
   // The runner database stays the current one.
   EXPECT_TRUE(u.s().datenbankPfad.isEmpty());
   u.bediener.antworten = {Antwort::Nein};
-  EXPECT_FALSE(oeffnen(ini, 2));
+  EXPECT_FALSE(oeffnen(ini, Dateiart::Einstellungen));
   EXPECT_EQ(u.bediener.meldungen().last(),
             u"[Zieltafel] Soll die vorhandene Datei \"%1\" überschrieben werden?   "_s.arg(
                 QDir::toNativeSeparators(u.s().laufEinstellungsdatei())));

@@ -38,7 +38,9 @@ struct Speichern : ::testing::Test {
     t.zeileHinzufuegen(u"Falsch\t\t14\t\tOhne, Strecke\t1980\t\t\t\t\tDaten M/W\t\t\tFalsch\tFalsch"_s);
     t.setTextfarbe(3, kRot);
   }
-  void dialog(const QString& pfad, int typ) { u.bediener.dialoge.push_back({pfad, typ}); }
+  bool speichern(const QString& pfad, Speicherformat format) {
+    return DatenbankSpeichern(u.s(), pfad, format) == Speicherausgang::Gespeichert;
+  }
   QStringList zeilen(const QString& pfad) { return TextZeilen(TextDekodieren(leseDatei(pfad))); }
   QStringList tabellentexte() {
     QStringList l;
@@ -51,8 +53,7 @@ struct Speichern : ::testing::Test {
 TEST_F(Speichern, CsvMitEinstellungszeileUndZurueckgelesen) {
   const QStringList vorher = tabellentexte();
   QDir().mkpath(u.pfad(u"a.b"_s));
-  dialog(u.pfad(u"a.b/lauf"_s), 1);
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+    ASSERT_TRUE(speichern(u.pfad(u"a.b/lauf"_s), Speicherformat::Csv));
   const QString csv = u.pfad(u"a.b/lauf.csv"_s);
   const QStringList z = zeilen(csv);
   ASSERT_EQ(z.size(), 4);
@@ -62,40 +63,35 @@ TEST_F(Speichern, CsvMitEinstellungszeileUndZurueckgelesen) {
   EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand), u"Datei lauf.csv gespeichert  "_s);
 
   u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
-  u.bediener.dialoge.push_back({csv, 1});
-  ASSERT_TRUE(DatenbankOeffnen(u.s()));
+  ASSERT_TRUE(DatenbankOeffnen(u.s(), csv, Dateiart::Laeuferdatei));
   EXPECT_EQ(u.s().laufdatei, u.pfad(u"a.b/lauf.ini"_s));
   QStringList nachher = tabellentexte();
   EXPECT_EQ(QSet<QString>(nachher.begin(), nachher.end()), QSet<QString>(vorher.begin(), vorher.end()));
 }
 
 TEST_F(Speichern, AlteVersionSchreibtFuenfFelder) {
-  dialog(u.pfad(u"alt.txt"_s), 2);
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+    ASSERT_TRUE(speichern(u.pfad(u"alt.txt"_s), Speicherformat::CsvAlt));
   EXPECT_EQ(zeilen(u.pfad(u"alt.csv"_s)).first(), u"12;10/w;Jäger, Jördis;03.05.1975;Süd, Ort"_s);
 }
 
 TEST_F(Speichern, UeberschreibenLegtSicherungenAn) {
   const QString csv = u.pfad(u"lauf.csv"_s);
   schreibeDatei(csv, "alt 1\r\n");
-  dialog(csv, 1);
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+    ASSERT_TRUE(speichern(csv, Speicherformat::Csv));
   EXPECT_EQ(u.bediener.meldungen(), QStringList{u"[Zieltafel] Datei %1 schon vorhanden! Überschreiben?"_s.arg(
                                         QDir::toNativeSeparators(csv))});
   const QString sicherung1 = csv + u"_04.12.2026_15.30.12.csv"_s;
   EXPECT_EQ(leseDatei(sicherung1), QByteArray("alt 1\r\n"));
   // A second save within the same second keeps the first backup.
   const QByteArray zweiter = leseDatei(csv);
-  dialog(csv, 1);
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+    ASSERT_TRUE(speichern(csv, Speicherformat::Csv));
   EXPECT_EQ(leseDatei(sicherung1), QByteArray("alt 1\r\n"));
   EXPECT_EQ(leseDatei(csv + u"_04.12.2026_15.30.12_2.csv"_s), zweiter);
 
   // "No" leaves the file and the save path alone.
   u.bediener.antworten = {Antwort::Nein};
-  dialog(u.pfad(u"anders.csv"_s), 1);
   schreibeDatei(u.pfad(u"anders.csv"_s), "bleibt");
-  EXPECT_FALSE(DatenbankSpeichern(u.s()));
+  EXPECT_FALSE(speichern(u.pfad(u"anders.csv"_s), Speicherformat::Csv));
   EXPECT_EQ(leseDatei(u.pfad(u"anders.csv"_s)), QByteArray("bleibt"));
   EXPECT_EQ(u.s().speicherPfad, csv);
 }
@@ -103,26 +99,25 @@ TEST_F(Speichern, UeberschreibenLegtSicherungenAn) {
 TEST_F(Speichern, GeladeneDateiDarfNichtUeberschriebenWerden) {
   u.s().datenbankPfad = u.pfad(u"geladen.csv"_s);
   u.s().einst.CheckDateiGeladenUeberschreiben = 0;
-  dialog(u.pfad(u"geladen"_s), 1);
-  dialog(u.pfad(u"neu.csv"_s), 1);
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+  EXPECT_EQ(DatenbankSpeichern(u.s(), u.pfad(u"geladen"_s), Speicherformat::Csv),
+            Speicherausgang::AndereDateiWaehlen);
+  ASSERT_TRUE(speichern(u.pfad(u"neu.csv"_s), Speicherformat::Csv));
   EXPECT_EQ(
       u.bediener.meldungen(),
       QStringList{
           u"[Zieltafel] Datenbankdatei kann nicht überschrieben werden, bitte wählen Sie eine andere Datei!"_s});
-  EXPECT_EQ(u.bediener.dialogTitel().size(), 2);
   EXPECT_FALSE(QFileInfo::exists(u.pfad(u"geladen.csv"_s)));
 }
 
 TEST_F(Speichern, FehlgeschlageneSchreibvorgaengeMeldenDenGrund) {
   // A "folder" that is a file cannot take a new file, whoever runs the test.
   schreibeDatei(u.pfad(u"datei"_s), "x");
-  for (int typ = 1; typ <= 5; ++typ) {
-    SCOPED_TRACE(typ);
+  for (const Speicherformat format : {Speicherformat::Csv, Speicherformat::CsvAlt, Speicherformat::Xlsx,
+                                     Speicherformat::Ztf, Speicherformat::Ini}) {
+    SCOPED_TRACE(static_cast<int>(format));
     u.bediener.leeren();
     u.bediener.statusfelder.clear();
-    dialog(u.pfad(u"datei/ziel"_s), typ);
-    EXPECT_FALSE(DatenbankSpeichern(u.s()));
+    EXPECT_FALSE(speichern(u.pfad(u"datei/ziel"_s), format));
     const QStringList m = u.bediener.meldungen();
     ASSERT_EQ(m.size(), 1);
     EXPECT_TRUE(
@@ -134,13 +129,16 @@ TEST_F(Speichern, FehlgeschlageneSchreibvorgaengeMeldenDenGrund) {
 }
 
 TEST_F(Speichern, SichernFragtNurBeimErstenMal) {
-  dialog(QString(), 1);  // cancelled
+  QString gewaehlt;  // empty: the operator cancels
+  int gefragt = 0;
+  u.s().speichernUnter = [&](Sitzung&) { return ++gefragt, speichern(gewaehlt, Speicherformat::Csv); };
   EXPECT_FALSE(DatenbankSichern(u.s()));
   u.s().speicherPfad = u.pfad(u"s.csv"_s);
   EXPECT_FALSE(DatenbankSichern(u.s()));  // dialog cancelled again: no silent writes
   EXPECT_FALSE(u.s().gespeichertVorher);
-  dialog(u.pfad(u"s.csv"_s), 1);
+  gewaehlt = u.pfad(u"s.csv"_s);
   EXPECT_TRUE(DatenbankSichern(u.s()));
+  EXPECT_EQ(gefragt, 3);
   EXPECT_TRUE(u.s().gespeichertVorher);
   u.bediener.leeren();
   u.bediener.antworten = {Antwort::Nein};
@@ -151,14 +149,13 @@ TEST_F(Speichern, SichernFragtNurBeimErstenMal) {
   u.bediener.leeren();
   u.s().einst.CheckAutomSpeichernDatenbank = 1;
   EXPECT_TRUE(DatenbankSichern(u.s()));
-  EXPECT_TRUE(u.bediener.dialogTitel().isEmpty());
+  EXPECT_EQ(gefragt, 3);
   EXPECT_TRUE(u.bediener.meldungen().isEmpty());
 }
 
 TEST_F(Speichern, VoreinstellungUndVornamen) {
   u.s().vornamen.eintraege = {{u"w"_s, u"Jördis"_s, QString()}};
-  dialog(u.pfad(u"event.x.ini"_s), 5);
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+    ASSERT_TRUE(speichern(u.pfad(u"event.x.ini"_s), Speicherformat::Ini));
   EXPECT_TRUE(leseDatei(u.pfad(u"event.x.ini"_s)).startsWith("#Vorgaben Zieltafel#aus#"));
   EXPECT_TRUE(zeilen(u.pfad(u"event.vorname"_s)).value(0).startsWith(u"w;Jördis"_s));
 }
@@ -172,23 +169,20 @@ TEST_F(Speichern, BegleitdateiErsetztNurEineVoreinstellungsdatei) {
                         u"trotzdem mit den Voreinstellungen überschrieben werden? Vorher wird eine "
                         u"Sicherungskopie angelegt.   "_s.arg(QDir::toNativeSeparators(ini));
   u.bediener.antworten = {Antwort::Nein};
-  dialog(u.pfad(u"Altersklassen.2024.csv"_s), 1);
-  EXPECT_FALSE(DatenbankSpeichern(u.s()));
+    EXPECT_FALSE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
   EXPECT_EQ(leseDatei(ini), liste);
   EXPECT_EQ(u.bediener.meldungen().value(0), frage);
   EXPECT_TRUE(u.bediener.meldungen().value(1).endsWith(u"ist keine Voreinstellungsdatei und wurde nicht überschrieben."_s));
 
   u.bediener.leeren();
   u.bediener.antworten = {Antwort::Ja, Antwort::Ja};  // overwrite the runner file, then the list
-  dialog(u.pfad(u"Altersklassen.2024.csv"_s), 1);
-  EXPECT_TRUE(DatenbankSpeichern(u.s()));
+    EXPECT_TRUE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
   EXPECT_EQ(u.bediener.meldungen().value(1), frage);
   EXPECT_EQ(leseDatei(ini + u"_04.12.2026_15.30.12.ini"_s), liste);
   EXPECT_TRUE(leseDatei(ini).startsWith("#Vorgaben Zieltafel#aus#"));
   // Now it is one of ours: the next save replaces it without a word.
   u.bediener.leeren();
-  dialog(u.pfad(u"Altersklassen.2024.csv"_s), 1);
-  EXPECT_TRUE(DatenbankSpeichern(u.s()));
+    EXPECT_TRUE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
   EXPECT_EQ(u.bediener.meldungen().size(), 1);  // only "schon vorhanden! Überschreiben?"
 }
 
@@ -246,8 +240,8 @@ TEST(VollerDatentraeger, LaesstJedeAlteDateiStehen) {
   const Schreiber schreiber[] = {
       {"Läuferdatei", "lauf.csv",
        [&](Umgebung& u, const QString& p) {
-         u.bediener.dialoge.push_back({p, 1});
-         return DatenbankSpeichern(u.s()) ? QString() : meldungen(u);
+         return DatenbankSpeichern(u.s(), p, Speicherformat::Csv) == Speicherausgang::Gespeichert ? QString()
+                                                                                           : meldungen(u);
        }},
       {"ztf", "lauf.ztf", [](Umgebung& u, const QString& p) { return ZtfSchreiben(u.s(), p); }},
       {"xlsx", "lauf.xlsx", [](Umgebung& u, const QString& p) { return XlsxSchreiben(u.s(), p); }},

@@ -45,17 +45,14 @@ struct ZtfXlsx : ::testing::Test {
 TEST_F(ZtfXlsx, ZtfBewahrtFelderReihenfolgeUndFarben) {
   const QStringList vorher = texte();
   const QString ztf = u.pfad(u"lauf.ztf"_s);
-  u.bediener.dialoge.push_back({ztf, 4});
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+  ASSERT_EQ(DatenbankSpeichern(u.s(), ztf, Speicherformat::Ztf), Speicherausgang::Gespeichert);
   // Saving again replaces the file as a whole (after a backup).
-  u.bediener.dialoge.push_back({ztf, 4});
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+  ASSERT_EQ(DatenbankSpeichern(u.s(), ztf, Speicherformat::Ztf), Speicherausgang::Gespeichert);
 
   u.s().sortierung.clear();
   u.bediener.leeren();
   u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
-  u.bediener.dialoge.push_back({ztf, 4});
-  ASSERT_TRUE(DatenbankOeffnen(u.s()));
+  ASSERT_TRUE(DatenbankOeffnen(u.s(), ztf, Dateiart::Ztf));
   EXPECT_EQ(texte(), vorher);
   const Teilnehmertabelle& t = u.s().tabelle;
   EXPECT_EQ(t.textfarbe(3), kRot);
@@ -122,8 +119,7 @@ TEST_F(ZtfXlsx, XlsxVonLibreOfficeZurueckgelesen) {
   const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
   if (soffice.isEmpty()) GTEST_SKIP() << "soffice ist nicht installiert";
   const QString xlsx = u.pfad(u"export.xlsx"_s);
-  u.bediener.dialoge.push_back({u.pfad(u"export"_s), 3});
-  ASSERT_TRUE(DatenbankSpeichern(u.s()));
+  ASSERT_EQ(DatenbankSpeichern(u.s(), u.pfad(u"export"_s), Speicherformat::Xlsx), Speicherausgang::Gespeichert);
   ASSERT_TRUE(QFileInfo::exists(xlsx));
 
   QTemporaryDir profil(QDir::tempPath() + u"/lo-profile-XXXXXX"_s);

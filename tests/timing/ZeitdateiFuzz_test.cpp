@@ -250,7 +250,7 @@ TEST(ZeitdateiFuzz, HunderttausendVeraenderteDateienDurchBeideLeser) {
       }
       s.tabelle.ersetzen(std::vector<Teilnehmerzeile>(basis));
       b.datei = pfad;
-      ASSERT_EQ(ZeitdateiLaden_Click(s).ausgefuehrt, inhalt.ok);
+      ASSERT_EQ(ZeitdateiLaden(s, pfad).ausgefuehrt, inhalt.ok);
       ASSERT_EQ(b.gesperrt, 0);
       // The long-lived editor re-reads: its checked rows stay as they are,
       // and a file it cannot read changes nothing.

@@ -46,8 +46,7 @@ struct Eingabe : ::testing::Test {
   }
   Zeitimportergebnis importieren(const QByteArray& inhalt) {
     const QString pfad = schreibeDatei(u.pfad(u"lauf.erg"_s), inhalt);
-    u.bediener.dialoge.push_back({pfad, 1});
-    return ZeitdateiLaden_Click(u.s());
+    return ZeitdateiLaden(u.s(), pfad);
   }
   QString zeit(int sn) const { return t.feld(t.finden(S_startnummer, QString::number(sn)), S_zeit); }
   QStringList hinweise() { return u.s().fehlerbericht.split(u"\r\n"_s).mid(1); }
@@ -154,16 +153,14 @@ TEST_F(Eingabe, NichtLesbareDateienAendernNichts) {
                 u"\" ist keine Zeitdatei (sie enthält Binärdaten). Abbruch!   "_s);
   unveraendert();
   // A folder is no file.
-  u.bediener.dialoge.push_back({u.dir.path(), 1});
-  EXPECT_FALSE(ZeitdateiLaden_Click(u.s()).ausgefuehrt);
+  EXPECT_FALSE(ZeitdateiLaden(u.s(), u.dir.path()).ausgefuehrt);
   EXPECT_TRUE(u.bediener.meldungen().last().endsWith(u"\" nicht gefunden! Abbruch!   "_s));
   unveraendert();
   // Without read permission (root reads everything, so only as a user).
   if (geteuid() != 0) {
     const QString pfad = schreibeDatei(u.pfad(u"gesperrt.erg"_s), "Einlauf\r\n0001;2;0:45:00,0;;10:00:00\r\n");
     QFile::setPermissions(pfad, QFile::WriteOwner);
-    u.bediener.dialoge.push_back({pfad, 1});
-    EXPECT_FALSE(ZeitdateiLaden_Click(u.s()).ausgefuehrt);
+    EXPECT_FALSE(ZeitdateiLaden(u.s(), pfad).ausgefuehrt);
     unveraendert();
   }
 }
@@ -175,8 +172,7 @@ TEST_F(Eingabe, DateiVerschwindetZwischenDialogUndLesen) {
   zeilen[0].felder[S_startnummer - 1] = u"1"_s;
   s.tabelle.zeilenAnhaengen(std::move(zeilen));
   b.datei = schreibeDatei(u.pfad(u"weg.erg"_s), "Einlauf\r\n0001;1;0:45:00,0;;10:00:00\r\n");
-  b.dialoge.push_back({b.datei, 1});
-  EXPECT_FALSE(ZeitdateiLaden_Click(s).ausgefuehrt);
+  EXPECT_FALSE(ZeitdateiLaden(s, b.datei).ausgefuehrt);
   EXPECT_EQ(b.meldungen().last(),
             u"[Zeitdatei öffnen] Zeitdatei \""_s + b.datei + u"\" nicht gefunden! Abbruch!   "_s);
   EXPECT_EQ(s.tabelle.feld(1, S_zeit), QString());
@@ -186,8 +182,7 @@ TEST_F(Eingabe, DateiVerschwindetZwischenDialogUndLesen) {
   // Replaced by binary data while the question was open.
   b.ersatz = QByteArray("\x7F" "ELF\0\0\0", 7);
   schreibeDatei(b.datei, "Einlauf\r\n0001;1;0:45:00,0;;10:00:00\r\n");
-  b.dialoge.push_back({b.datei, 1});
-  EXPECT_FALSE(ZeitdateiLaden_Click(s).ausgefuehrt);
+  EXPECT_FALSE(ZeitdateiLaden(s, b.datei).ausgefuehrt);
   EXPECT_TRUE(b.meldungen().last().contains(u"ist keine Zeitdatei"_s));
   EXPECT_EQ(s.tabelle.feld(1, S_zeit), QString());
   EXPECT_EQ(b.gesperrt, 0);

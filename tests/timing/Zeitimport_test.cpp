@@ -52,8 +52,7 @@ struct Import : ::testing::Test {
     return schreibeDatei(u.pfad(name), cp1252(ZeitdateiKopf() + u"\n"_s + zeilen.join(u"\n"_s) + u"\n"_s));
   }
   Zeitimportergebnis importieren(const QString& pfad) {
-    u.bediener.dialoge.push_back({pfad, 1});
-    return ZeitdateiLaden_Click(u.s());
+    return ZeitdateiLaden(u.s(), pfad);
   }
   int zeile(const QString& sn) const { return t.finden(S_startnummer, sn); }
   QString feld(const QString& sn, int spalte) const { return t.feld(zeile(sn), spalte); }
@@ -68,19 +67,16 @@ struct Import : ::testing::Test {
 
 TEST_F(Import, VoraussetzungenAendernNichts) {
   // No participants: the stop message, no dialog.
-  EXPECT_FALSE(ZeitdateiLaden_Click(u.s()).ausgefuehrt);
+  EXPECT_FALSE(ZeitimportMoeglich(u.s()));
   EXPECT_EQ(u.bediener.meldungen(),
             QStringList{u"[Zieltafel!] Es wurde noch keine Laufveranstaltung eingerichtet! Die Laufzeiten können "
                         u"nicht zugeordnet werden!   "_s});
-  EXPECT_TRUE(u.bediener.dialogTitel().isEmpty());
 
   anlegen({{u"1"_s}, {u"2"_s, u"0:41:00"_s}});
   const QStringList vorher = tabellentext();
-  // Dialog cancelled.
+  // No file chosen.
   u.bediener.leeren();
-  EXPECT_FALSE(ZeitdateiLaden_Click(u.s()).ausgefuehrt);
-  EXPECT_EQ(u.bediener.dialogTitel(), QStringList{u"Zeitdatei öffnen"_s});
-  EXPECT_EQ(u.bediener.protokoll.back().text, u"Zeitdatei (*.erg)|*.erg|"_s);
+  EXPECT_FALSE(ZeitdateiLaden(u.s(), QString()).ausgefuehrt);
   EXPECT_TRUE(u.bediener.meldungen().isEmpty());
   // File missing.
   u.bediener.leeren();
@@ -362,30 +358,26 @@ TEST_F(Import, UebergabeDesEditors) {
   // With no participants the hand-over is used up but its file stays.
   Umgebung leer;
   leer.s().zeitdateiUebergabe = pfad;
-  ZeitdateiLaden_Click(leer.s());
+  ZeitdateiLaden(leer.s(), QString());
   EXPECT_TRUE(leer.s().zeitdateiUebergabe.isEmpty());
   EXPECT_TRUE(QFile::exists(pfad));
 
   u.s().zeitdateiUebergabe = pfad;
-  const Zeitimportergebnis r = ZeitdateiLaden_Click(u.s());
+  const Zeitimportergebnis r = ZeitdateiLaden(u.s(), QString());
   EXPECT_TRUE(r.ausgefuehrt);
-  EXPECT_TRUE(u.bediener.dialogTitel().isEmpty());
   EXPECT_EQ(feld(u"1"_s, S_zeit), u"0:45:00,0"_s);
   EXPECT_TRUE(u.s().zeitdateiUebergabe.isEmpty());
   EXPECT_FALSE(QFile::exists(pfad));
-  // The next import asks for its file again.
-  ZeitdateiLaden_Click(u.s());
-  EXPECT_EQ(u.bediener.dialogTitel(), QStringList{u"Zeitdatei öffnen"_s});
+  // The next import needs a file of its own.
+  EXPECT_FALSE(ZeitdateiLaden(u.s(), QString()).ausgefuehrt);
 }
 
 TEST_F(Import, ImTexteditorOeffnen) {
   const QString pfad = datei({u"0001;1;0:45:00,0;;10:00:00"_s}, u"mit blank.erg"_s);
   // No editor configured, then one that does not exist.
-  u.bediener.dialoge.push_back({pfad, 1});
-  EXPECT_FALSE(ZeitdateiImEditorOeffnen(u.s()));
+  EXPECT_FALSE(ZeitdateiImEditorOeffnen(u.s(), pfad));
   u.s().einst.txtTextpad = u"C:\\Programme\\TextPad\\TextPad.exe"_s;
-  u.bediener.dialoge.push_back({pfad, 1});
-  EXPECT_FALSE(ZeitdateiImEditorOeffnen(u.s()));
+  EXPECT_FALSE(ZeitdateiImEditorOeffnen(u.s(), pfad));
   EXPECT_EQ(u.bediener.meldungen(),
             (QStringList{u"[Zeitdatei öffnen] Es ist kein Texteditor eingetragen! Bitte tragen Sie ihn unter "
                          u"Voreinstellungen ein.   "_s,
@@ -397,15 +389,13 @@ TEST_F(Import, ImTexteditorOeffnen) {
   QFile::setPermissions(programm, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   u.s().einst.txtTextpad = programm;
   u.bediener.leeren();
-  u.bediener.dialoge.push_back({pfad, 1});
-  EXPECT_TRUE(ZeitdateiImEditorOeffnen(u.s()));
+  EXPECT_TRUE(ZeitdateiImEditorOeffnen(u.s(), pfad));
   // The path with its blank is one argument.
   EXPECT_EQ(u.system.aufrufe, QStringList{u"starten "_s + programm + u" | "_s + pfad});
   EXPECT_TRUE(u.bediener.meldungen().isEmpty());
 
   const QString fehlt = u.pfad(u"fehlt.erg"_s);
-  u.bediener.dialoge.push_back({fehlt, 1});
-  EXPECT_FALSE(ZeitdateiImEditorOeffnen(u.s()));
+  EXPECT_FALSE(ZeitdateiImEditorOeffnen(u.s(), fehlt));
   EXPECT_EQ(u.bediener.meldungen(),
             QStringList{u"[Zeitdatei öffnen] Zeitdatei \""_s + fehlt + u"\" nicht gefunden! Abbruch!   "_s});
   EXPECT_EQ(u.system.aufrufe.size(), 1);

@@ -334,7 +334,7 @@ TEST(RasterEingabe, NamensfeldSpeichertAutomatisch) {
   const QString ziel = f.dir.filePath(QStringLiteral("lauf/Auto.csv"));
   QDir().mkpath(QFileInfo(ziel).path());
   f.s.speicherPfad = ziel;
-  f.s.speichertyp = 1;
+  f.s.speichertyp = Speicherformat::Csv;
   f.s.gespeichertVorher = true;
   f.raster()->setFocus();
   QTest::mouseClick(f.kind<QLineEdit>("txtSucheName"), Qt::LeftButton);
