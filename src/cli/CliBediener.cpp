@@ -65,11 +65,6 @@ void CliBediener::keinDialog(const QString& titel) {
 }
 
 Dateiwahl CliBediener::dateiOeffnen(const QString& titel, const QString&, const QString&, int) {
-  if (!dialoge.empty()) {
-    Dateiwahl w = dialoge.front();
-    dialoge.pop_front();
-    return w;
-  }
   keinDialog(titel);
   return {};
 }

@@ -13,7 +13,6 @@ class CliBediener : public Bediener {
  public:
   std::deque<Antwort> antworten;
   Antwort standard = Antwort::Ja;
-  std::deque<Dateiwahl> dialoge;  // the file "zeitnahme einlesen" resumes from
   QMap<int, QString> statusfelder;
 
   Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override;

@@ -152,9 +152,7 @@ bool ZeitnahmeAusfuehren(Kontext& k, const QStringList& a) {
       }
     } else if (befehl == QLatin1String("einlesen")) {
       if (wert.isEmpty()) return falsch(QStringLiteral("erwartet einlesen DATEI"));
-      k.bediener.dialoge.push_back({QFileInfo(wert).absoluteFilePath(), 1});
-      z.einlesen();
-      k.bediener.dialoge.clear();
+      if (z.einlesenBeginnen()) z.einlesen(QFileInfo(wert).absoluteFilePath());
     } else if (befehl == QLatin1String("takt")) {
       z.takt();
     } else if (befehl == QLatin1String("anzeige")) {

@@ -150,7 +150,6 @@ int main(int argc, char** argv) {
   cli::Kontext kontext{sitzung, bediener};
   for (const Geplant& g : plan) {
     const bool ok = g.schritt->ausfuehren(kontext, g.argumente);
-    bediener.dialoge.clear();
     bediener.timerAusfuehren();
     if (!ok) {
       schreibe(stderr, g.schritt->pruefschritt

@@ -535,24 +535,26 @@ void Zeitnahme::zuruecksetzenNachEnde() {
   melden();
 }
 
-void Zeitnahme::einlesen() {
-  if (m_zustand != Zeitnahmezustand::Bereit) return;
+bool Zeitnahme::einlesenBeginnen() {
+  if (m_zustand != Zeitnahmezustand::Bereit) return false;
   if (m_s.bediener.meldung(QStringLiteral("Zeitmessung neinlesen"),
                            QStringLiteral("Es werden alle Zeitdaten gelöscht! Wirklich?                 "),
                            Symbol::Ausruf, Knoepfe::JaNein) != Antwort::Ja)
-    return;
+    return false;
   if (pfadpruefung) pfadpruefung();
   m_anzeige.startzeit1 = QStringLiteral("00:00:00");
   m_anzeige.pcUhrzeit = QStringLiteral("00:00:00");
   m_anzeige.start1Felder = {QStringLiteral("00"), QStringLiteral("00"), QStringLiteral("00")};
-  const Dateiwahl w = m_s.bediener.dateiOeffnen(QStringLiteral("Zeitdatei öffnen"),
-                                                QStringLiteral("Zeitdatei (*.erg *.bak)|*.erg;*.bak|"),
-                                                m_s.pfade.arbeitsordner, 1);
-  if (w.abgebrochen()) {
+  return true;
+}
+
+void Zeitnahme::einlesen(const QString& pfad) {
+  if (m_zustand != Zeitnahmezustand::Bereit) return;
+  if (pfad.isEmpty()) {
     melden();
     return;
   }
-  m_s.einst.txtZeitnahmeDatei = QDir::fromNativeSeparators(QFileInfo(w.pfad).absoluteFilePath());
+  m_s.einst.txtZeitnahmeDatei = QDir::fromNativeSeparators(QFileInfo(pfad).absoluteFilePath());
   m_s.melden();
   m_anzeige.sicherungsort = m_s.einst.txtZeitnahmeLWSicherung;
   einrichten();

@@ -194,7 +194,13 @@ class Zeitnahme : public QObject {
   int suchen(int spalte, const QString& text);
   void sichern();                                    // "Zeitmessung speichern"
   void beenden();                                    // "Zeitmessung beenden"
-  void einlesen();                                   // "Zeitmessung einlesen"
+  // "Zeitmessung einlesen": the question first; true when the operator goes
+  // on to choose the file, which einlesen(pfad) then resumes from (an empty
+  // path: the choice was cancelled, nothing changes).
+  bool einlesenBeginnen();
+  void einlesen(const QString& pfad);
+  // The choice of the file as the window offers it.
+  static QString einlesenFilter() { return QStringLiteral("Zeitdatei (*.erg *.bak)|*.erg;*.bak|"); }
   // The page's backup place; also writes txtZeitnahmeLWSicherung.
   void sicherungsortAendern(const QString& ort);
 

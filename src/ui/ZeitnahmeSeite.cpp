@@ -1,5 +1,6 @@
 #include "ui/ZeitnahmeSeite.h"
 
+#include "core/Sitzung.h"
 #include "timing/Zeitnahme.h"
 #include "ui/EinlaufModell.h"
 #include "ui/FormZieltafel.h"
@@ -289,7 +290,13 @@ QWidget* ZeitnahmeSeite::startGruppe() {
   v->addLayout(knoepfe);
   connect(m_starten, &QPushButton::clicked, this, [this] { befehl([this] { m_z.starten(); }); });
   connect(m_beenden, &QPushButton::clicked, this, [this] { befehl([this] { m_z.beenden(); }); });
-  connect(m_einlesen, &QPushButton::clicked, this, [this] { befehl([this] { m_z.einlesen(); }); });
+  connect(m_einlesen, &QPushButton::clicked, this, [this] { befehl([this] {
+    if (!m_z.einlesenBeginnen()) return;
+    Sitzung& s = m_fenster.sitzung();
+    const Dateiwahl w =
+        s.bediener.dateiOeffnen(QStringLiteral("Zeitdatei öffnen"), Zeitnahme::einlesenFilter(), s.pfade.arbeitsordner, 1);
+    m_z.einlesen(w.abgebrochen() ? QString() : w.pfad);
+  }); });
   return gruppe;
 }
 

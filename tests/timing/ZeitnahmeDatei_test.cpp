@@ -124,17 +124,16 @@ TEST_F(ZeitnahmeDatei, ResumingFromAnyFileGoesOnInTheWorkingFoldersTimeFile) {
   z->pfadpruefung = [&geprueft] { ++geprueft; };
 
   u.bediener.antworten = {Antwort::Nein};
-  z->einlesen();
+  EXPECT_FALSE(z->einlesenBeginnen());
   EXPECT_EQ(meldungen(), QStringList{"[Zeitmessung neinlesen] Es werden alle Zeitdaten gelöscht! Wirklich?" + blanks(17)});
   EXPECT_EQ(geprueft, 0);
-  z->einlesen();  // the dialog is cancelled
-  EXPECT_EQ(u.bediener.dialogTitel(), QStringList{"Zeitdatei öffnen"});
-  EXPECT_EQ(u.bediener.protokoll.back().text, QStringLiteral("Zeitdatei (*.erg *.bak)|*.erg;*.bak|"));
+  ASSERT_TRUE(z->einlesenBeginnen());
+  z->einlesen(QString());  // the choice of the file was cancelled
   EXPECT_EQ(z->zustand(), Zeitnahmezustand::Bereit);
 
   u.bediener.leeren();
-  u.bediener.dialoge = {{bak, 1}};
-  z->einlesen();
+  ASSERT_TRUE(z->einlesenBeginnen());
+  z->einlesen(bak);
   EXPECT_EQ(geprueft, 2);
   ASSERT_EQ(meldungsanzahl(), 2);
   EXPECT_TRUE(meldungen()[1].contains(QStringLiteral("\"%1\" wurde vorgefunden!").arg(bak)));
