@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -43,23 +44,78 @@ bool StandardSystem::dateiAnzeigen(const QString& pfad) {
   return QProcess::startDetached(QStringLiteral("xdg-open"), {pfad});
 }
 
-QString StandardSystem::programmFuerDatei(const QString& pfad) {
-  if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty()) return QString();
-  const QString typ = ausfuehren(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("filetype"), pfad}).trimmed();
-  if (typ.isEmpty()) return QString();
-  const QString desktop = ausfuehren(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), typ}).trimmed();
-  if (desktop.isEmpty()) return QString();
-  const QString datei = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktop);
-  if (datei.isEmpty()) return QString();
-  const Leseergebnis e = DateiLesen(datei);
+namespace {
+// The desktop's choice for a file type, looked up the way the freedesktop
+// association files are meant to be read: the user's and the system's
+// mimeapps.list first, then the older defaults.list, then whatever installed
+// program says it can open the type (mimeinfo.cache).
+QStringList xdgOrdner(const char* variable, const QString& vorgabe) {
+  const QString wert = qEnvironmentVariable(variable);
+  QStringList l;
+  for (const QString& o : (wert.isEmpty() ? vorgabe : wert).split(QLatin1Char(':'), Qt::SkipEmptyParts)) l << o;
+  return l;
+}
+
+QString eintragIn(const QString& datei, QLatin1String abschnitt, const QString& typ, const QStringList& daten) {
+  const Leseergebnis e = DateiLesen(datei, kGrenzeTextdatei);
   if (!e.ok) return QString();
+  bool drin = false;
   for (const QString& zeile : TextZeilen(TextDekodieren(e.daten))) {
-    if (!zeile.startsWith(QLatin1String("Exec="))) continue;
-    const QString befehl = zeile.mid(5).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
-    const QString voll = QStandardPaths::findExecutable(befehl);
-    return voll.isEmpty() ? befehl : voll;
+    const QString z = zeile.trimmed();
+    if (z.startsWith(QLatin1Char('['))) {
+      drin = z == QLatin1Char('[') + abschnitt + QLatin1Char(']');
+      continue;
+    }
+    if (!drin || !z.startsWith(typ + QLatin1Char('='))) continue;
+    // An entry may name a program that is no longer installed: the next one counts.
+    for (const QString& id : z.mid(typ.size() + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+      for (const QString& o : daten)
+        if (const QString d = o + QStringLiteral("/applications/") + id.trimmed(); QFileInfo(d).isFile()) return d;
   }
   return QString();
+}
+
+QString desktopDateiFuer(const QString& typ) {
+  const QString home = QDir::homePath();
+  const QStringList konfig = QStringList{xdgOrdner("XDG_CONFIG_HOME", home + QStringLiteral("/.config"))} +
+                             xdgOrdner("XDG_CONFIG_DIRS", QStringLiteral("/etc/xdg"));
+  QStringList daten = xdgOrdner("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
+  daten += xdgOrdner("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+  QStringList listen;
+  for (const QString& o : konfig) listen << o + QStringLiteral("/mimeapps.list");
+  for (const QString& o : daten) listen << o + QStringLiteral("/applications/mimeapps.list");
+  for (const QString& l : listen)
+    if (QString d = eintragIn(l, QLatin1String("Default Applications"), typ, daten); !d.isEmpty()) return d;
+  for (const QString& o : daten)
+    if (QString d = eintragIn(o + QStringLiteral("/applications/defaults.list"), QLatin1String("Default Applications"),
+                              typ, daten);
+        !d.isEmpty())
+      return d;
+  for (const QString& o : daten)
+    if (QString d = eintragIn(o + QStringLiteral("/applications/mimeinfo.cache"), QLatin1String("MIME Cache"), typ, daten);
+        !d.isEmpty())
+      return d;
+  return QString();
+}
+}  // namespace
+
+QString StandardSystem::programmFuerDatei(const QString& pfad) {
+  const QString typ = QMimeDatabase().mimeTypeForFile(pfad).name();
+  if (const auto it = m_programme.constFind(typ); it != m_programme.constEnd()) return *it;
+  QString programm;
+  const QString datei = desktopDateiFuer(typ);
+  const Leseergebnis e = datei.isEmpty() ? Leseergebnis{} : DateiLesen(datei, kGrenzeTextdatei);
+  if (e.ok) {
+    for (const QString& zeile : TextZeilen(TextDekodieren(e.daten))) {
+      if (!zeile.startsWith(QLatin1String("Exec="))) continue;
+      const QString befehl = zeile.mid(5).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
+      const QString voll = QStandardPaths::findExecutable(befehl);
+      programm = voll.isEmpty() ? befehl : voll;
+      break;
+    }
+  }
+  m_programme.insert(typ, programm);
+  return programm;
 }
 
 bool StandardSystem::programmStarten(const QString& kommandozeile) {

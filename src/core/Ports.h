@@ -2,6 +2,7 @@
 // How the domain reaches the operator and the platform. The window, the batch
 // tool and the tests each supply their own implementations.
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -126,6 +127,8 @@ class SystemUhr : public Uhr {
 class StandardSystem : public System {
  public:
   bool dateiAnzeigen(const QString& pfad) override;
+  // Read from the desktop's association files in this process (no helper
+  // program is started), once per file type and session.
   QString programmFuerDatei(const QString& pfad) override;
   bool programmStarten(const QString& kommandozeile) override;
   bool programmStarten(const QString& programm, const QStringList& argumente) override;
@@ -138,6 +141,9 @@ class StandardSystem : public System {
   void rtfDruckenNebenbei(const QString& datei, const QString& drucker,
                           std::function<void(const QString& fehler)> fertig) override;
   QString rtfNachPdf(const QStringList& dateien, const QString& ordner) override;
+
+ private:
+  QHash<QString, QString> m_programme;  // file type -> program, "" for none
 };
 
 // LibreOffice's program "soffice" on the search path; empty when missing.
