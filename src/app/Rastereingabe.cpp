@@ -209,19 +209,28 @@ namespace {
 bool bereitZumBlaettern(Sitzung& s) { return !s.neueZeile || NeueZeileAbschliessen(s); }
 }  // namespace
 
+namespace {
+// The status bar names the order the table is in now, not the one of the
+// command that was taken back.
+void nachBlaettern(Sitzung& s) {
+  HervorhebungSetzen(s);
+  s.bediener.status(StatusSortierung,
+                    s.sortierung.isEmpty() ? QString() : QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.melden();
+}
+}  // namespace
+
 bool Rueckgaengig(Sitzung& s) {
   if (!s.stapel.kannRueckgaengig() || !bereitZumBlaettern(s)) return false;
   const bool ok = s.stapel.rueckgaengig(s);
-  HervorhebungSetzen(s);
-  s.melden();
+  nachBlaettern(s);
   return ok;
 }
 
 bool Wiederholen(Sitzung& s) {
   if (!s.stapel.kannWiederholen() || !bereitZumBlaettern(s)) return false;
   const bool ok = s.stapel.wiederholen(s);
-  HervorhebungSetzen(s);
-  s.melden();
+  nachBlaettern(s);
   return ok;
 }
 
