@@ -601,10 +601,22 @@ int Teilnehmertabelle::finden(int spalte, const QString& muster, int startzeile)
   if (spalte < 1 || spalte > kSpalten) return 0;
   const bool praefix = muster.endsWith(QLatin1Char('*'));
   const QString m = praefix ? muster.left(muster.size() - 1) : muster;
+  // A keystroke in the name box scans every row: the fields go through one
+  // buffer instead of a string each. An empty field is read as it is, since a
+  // null one and an empty one answer startsWith differently.
+  QString puffer;
   for (int i = std::max(1, startzeile); i <= anzahl(); ++i) {
-    const QString f = m_zeilen[i - 1].feld(spalte);
-    if (praefix ? f.startsWith(m, Qt::CaseInsensitive) : f.compare(m, Qt::CaseInsensitive) == 0)
-      return i;
+    const Teilnehmerzeile& z = m_zeilen[i - 1];
+    QString leer;
+    const QString* f = &puffer;
+    if (z.feldLeer(spalte)) {
+      leer = z.feld(spalte);
+      f = &leer;
+    } else {
+      puffer.resize(0);
+      z.feldAnhaengen(puffer, spalte);
+    }
+    if (praefix ? f->startsWith(m, Qt::CaseInsensitive) : f->compare(m, Qt::CaseInsensitive) == 0) return i;
   }
   return 0;
 }

@@ -62,8 +62,8 @@ bool zeitformatFalsch(QStringView zeit) {
   return ganzerTeil(sekunden) > 59;
 }
 
-// Repeated field texts (routes, years, clubs, check marks, age classes) share
-// one string instead of costing an allocation in every row.
+// The texts the check makes (age classes, routes without their sex) are the
+// same few in every row: one string each instead of an allocation per row.
 class Textvorrat {
  public:
   QString holen(QStringView t) {
@@ -96,7 +96,9 @@ struct Rohzeile {
 
 // A field for the text helpers, which take strings: no copy, and none of
 // them keeps its argument beyond the call.
-QString leihen(QStringView v) { return QString::fromRawData(v.data() ? reinterpret_cast<const QChar*>(v.data()) : nullptr, v.size()); }
+QString leihen(QStringView v) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(v.data()), v.size());
+}
 
 void zerlegen(QStringView zeile, Rohzeile& z) {
   z.felder = {};
