@@ -58,7 +58,7 @@ struct Umfeld {
     // Every participant finishes once, in an order unlike the start numbers.
     QStringList nummern;
     for (const Teilnehmerzeile& z : zeilen)
-      if (!z.felder[S_startnummer - 1].isEmpty()) nummern << z.felder[S_startnummer - 1];
+      if (!z.feld(S_startnummer).isEmpty()) nummern << z.feld(S_startnummer);
     std::mt19937 rng(7);
     std::shuffle(nummern.begin(), nummern.end(), rng);
     Einlaufliste liste;

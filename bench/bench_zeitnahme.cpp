@@ -44,8 +44,8 @@ struct Rennen {
     QDir().mkpath(s.pfade.arbeitsordner);
     std::vector<Teilnehmerzeile> zeilen(static_cast<size_t>(2 * n));
     for (int i = 0; i < 2 * n; ++i) {
-      zeilen[i].felder[S_startnummer - 1] = QString::number(i + 1);
-      zeilen[i].felder[S_namevorname - 1] = QStringLiteral("Läufer%1, Vorname").arg(i + 1);
+      zeilen[i].setFeld(S_startnummer, QString::number(i + 1));
+      zeilen[i].setFeld(S_namevorname, QStringLiteral("Läufer%1, Vorname").arg(i + 1));
     }
     Einlaufliste liste;
     for (int i = 0; i < n; ++i) {

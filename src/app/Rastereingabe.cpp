@@ -24,7 +24,7 @@ void vereinMerken(Sitzung& s, const QString& verein) {
 int ZeileHinzufuegen(Sitzung& s, const QString& name) {
   if (s.neueZeile && !NeueZeileAbschliessen(s)) return s.neueZeile;
   Teilnehmerzeile z;
-  z.felder[S_namevorname - 1] = FeldBereinigt(name);
+  z.setFeld(S_namevorname, FeldBereinigt(name));
   // The row becomes a command only when it is taken over, as it is then.
   Stille still(s);
   const int zeile = s.tabelle.zeileHinzufuegen(z);

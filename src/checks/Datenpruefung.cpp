@@ -137,8 +137,8 @@ class Pruefung {
     m_t.sortieren(QStringLiteral("startnummer"));
     for (int i = 2; i <= n; ++i) {
       p.zeile(i);
-      const QString& vorher = m_t.zeile(i - 1).felder[S_startnummer - 1];
-      if (!IstStartnummer(vorher) || vorher != m_t.zeile(i).felder[S_startnummer - 1]) continue;
+      const QString& vorher = m_t.zeile(i - 1).feld(S_startnummer);
+      if (!IstStartnummer(vorher) || vorher != m_t.zeile(i).feld(S_startnummer)) continue;
       befund(i - 1, QStringLiteral("fehlerhafte Startnummer "));
       befund(i, QStringLiteral("fehlerhafte Startnummer "));
     }

@@ -9,8 +9,12 @@ namespace zt {
 
 namespace {
 void felderVergleichen(Tabellenschritt& d, int zeile, const Teilnehmerzeile& a, const Teilnehmerzeile& b) {
-  for (int i = 0; i < kSpalten; ++i)
-    if (a.felder[i] != b.felder[i]) d.felder.push_back({zeile, i + 1, a.felder[i], b.felder[i]});
+  if (!a.gleicheFelder(b)) {
+    for (int i = 1; i <= kSpalten; ++i) {
+      QString alt = a.feld(i), neu = b.feld(i);
+      if (alt != neu) d.felder.push_back({zeile, i, std::move(alt), std::move(neu)});
+    }
+  }
   if (a.textfarbe != b.textfarbe || a.hintergrund != b.hintergrund)
     d.farben.push_back({zeile, a.textfarbe, b.textfarbe, a.hintergrund, b.hintergrund});
 }
@@ -48,7 +52,7 @@ Tabellenschritt unterschied(const std::vector<Teilnehmerzeile>& vorher, const st
 }
 
 void setzen(std::vector<Teilnehmerzeile>& zeilen, const Tabellenschritt& d, bool neu) {
-  for (const auto& f : d.felder) zeilen[f.zeile].felder[f.spalte - 1] = neu ? f.neu : f.alt;
+  for (const auto& f : d.felder) zeilen[f.zeile].setFeld(f.spalte, neu ? f.neu : f.alt);
   for (const auto& c : d.farben) {
     zeilen[c.zeile].textfarbe = neu ? c.textNeu : c.textAlt;
     zeilen[c.zeile].hintergrund = neu ? c.grundNeu : c.grundAlt;

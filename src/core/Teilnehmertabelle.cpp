@@ -6,6 +6,7 @@
 #include <QHash>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace zt {
 
@@ -97,6 +98,19 @@ Sortwert sortwert(Spaltenart art, const QString& text) {
   return w;
 }
 
+bool nurAscii(const QString& t) {
+  char16_t oder = 0;
+  for (QChar c : t) oder |= c.unicode();
+  return oder < 0x80;
+}
+
+QString asciiKlein(QString t) {
+  char16_t* z = reinterpret_cast<char16_t*>(t.data());
+  for (qsizetype i = 0; i < t.size(); ++i)
+    if (z[i] >= u'A' && z[i] <= u'Z') z[i] = char16_t(z[i] + 32);
+  return t;
+}
+
 // Dense ranks from one 64-bit key per row.
 std::vector<int> raengeAusSchluesseln(const std::vector<quint64>& schluessel) {
   const int n = static_cast<int>(schluessel.size());
@@ -124,7 +138,7 @@ std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) 
     QHash<QString, int> texte;
     std::vector<int> textNr(n, -1);
     for (int i = 0; i < n; ++i) {
-      const QString& t = zeilen[i].felder[spalte - 1];
+      const QString t = zeilen[i].feld(spalte);
       if (art == Spaltenart::Haken) {
         schluessel[i] = IstWahr(t) ? 0 : 1;
         continue;
@@ -156,16 +170,48 @@ std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) 
   }
   // Names are nearly all different: sorting them directly is cheaper than
   // collecting the distinct ones first.
+  // Only class and key are kept per row: the exact text, the last tie-break,
+  // is read again from the rows for the few names whose keys are equal. The
+  // first eight characters of the key, a byte each, settle most comparisons
+  // without touching the text; from the first character at or above U+00FF
+  // on they stand aside and the texts decide.
   if (spalte == S_namevorname || spalte == S_name_bike || spalte == S_name_run) {
-    std::vector<Sortwert> werte(n);
-    for (int i = 0; i < n; ++i) werte[i] = sortwert(art, zeilen[i].felder[spalte - 1]);
+    std::vector<std::pair<int, QString>> werte(n);
+    std::vector<quint64> anfang(n);
+    for (int i = 0; i < n; ++i) {
+      QString text = zeilen[i].feld(spalte);
+      Sortwert w;
+      if (nurAscii(text)) {
+        // What the German key of a plain ASCII name is, without the general
+        // case mapping: a name sort would spend most of its time there.
+        w.klasse = text.trimmed().isEmpty() ? 1 : 0;
+        if (w.klasse == 0) w.schluessel = asciiKlein(std::move(text));
+      } else {
+        w = sortwert(art, text);
+      }
+      quint64 a = 0;
+      bool ueber = false;
+      for (int k = 0; k < 8; ++k) {
+        const char16_t c = k < w.schluessel.size() ? w.schluessel[k].unicode() : 0;
+        ueber = ueber || c >= 0xFF;
+        a = (a << 8) | (ueber ? 0xFF : c);
+      }
+      anfang[i] = a;
+      werte[i] = {w.klasse, std::move(w.schluessel)};
+    }
+    const auto vergleich = [&](int a, int b) {
+      if (werte[a].first != werte[b].first) return werte[a].first < werte[b].first ? -1 : 1;
+      if (anfang[a] != anfang[b]) return anfang[a] < anfang[b] ? -1 : 1;
+      if (const int c = werte[a].second.compare(werte[b].second); c != 0) return c;
+      return zeilen[a].feld(spalte).compare(zeilen[b].feld(spalte));
+    };
     std::vector<int> ordnung(n);
     for (int i = 0; i < n; ++i) ordnung[i] = i;
-    std::sort(ordnung.begin(), ordnung.end(), [&](int a, int b) { return kleiner(werte[a], werte[b]); });
+    std::sort(ordnung.begin(), ordnung.end(), [&](int a, int b) { return vergleich(a, b) < 0; });
     std::vector<int> rang(n);
     int r = 0;
     for (int i = 0; i < n; ++i) {
-      if (i > 0 && kleiner(werte[ordnung[i - 1]], werte[ordnung[i]])) ++r;
+      if (i > 0 && vergleich(ordnung[i - 1], ordnung[i]) < 0) ++r;
       rang[ordnung[i]] = r;
     }
     return rang;
@@ -175,7 +221,7 @@ std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) 
   index.reserve(std::min(n, 4096));
   std::vector<Sortwert> werte;
   for (int i = 0; i < n; ++i) {
-    const QString& t = zeilen[i].felder[spalte - 1];
+    const QString t = zeilen[i].feld(spalte);
     auto it = index.constFind(t);
     if (it == index.constEnd()) {
       it = index.insert(t, static_cast<int>(werte.size()));
@@ -207,11 +253,180 @@ int Spaltennummer(const QString& schluessel) {
   return 0;
 }
 
+// The block of a row: a 32-bit head, the end of every field, then the text of
+// all fields one after the other. The text takes one byte a character while
+// every character fits in Latin-1 (nearly every German name, club and time)
+// and two bytes otherwise; the ends take two bytes each up to 65535
+// characters and four beyond. A row without any field has no block. Equal
+// fields always give equal blocks, so rows compare with one memcmp.
+namespace {
+// Head bits 0..19: field i+1 is not null (an empty field may be either).
+constexpr quint32 kBreit = 1u << 30;  // two bytes a character
+constexpr quint32 kLang = 1u << 31;   // four-byte ends
+constexpr qsizetype kKopf = 4;
+
+quint32 kopfVon(const char* p) {
+  quint32 k;
+  std::memcpy(&k, p, sizeof k);
+  return k;
+}
+
+qsizetype endeVon(const char* p, quint32 kopf, int i) {
+  if (kopf & kLang) {
+    quint32 e;
+    std::memcpy(&e, p + kKopf + 4 * i, 4);
+    return e;
+  }
+  quint16 e;
+  std::memcpy(&e, p + kKopf + 2 * i, 2);
+  return e;
+}
+
+qsizetype textanfang(quint32 kopf) { return kKopf + kSpalten * ((kopf & kLang) ? 4 : 2); }
+
+// One field on its way into a block: Latin-1 bytes or UTF-16 units.
+struct Stueck {
+  const void* daten = nullptr;
+  qsizetype laenge = 0;  // characters
+  bool breit = false;
+  bool nichtNull = false;
+};
+
+Stueck stueckAus(QStringView v) { return {v.utf16(), v.size(), true, !v.isNull()}; }
+
+// Empty when a character does not fit in one byte and breit is false.
+QByteArray packenAls(const std::array<Stueck, kSpalten>& f, quint32 kopf, qsizetype summe, bool breit) {
+  if (breit) kopf |= kBreit;
+  if (summe > 0xFFFF) kopf |= kLang;
+  const qsizetype anfang = textanfang(kopf);
+  QByteArray d(anfang + summe * (breit ? 2 : 1), Qt::Uninitialized);
+  char* p = d.data();
+  std::memcpy(p, &kopf, sizeof kopf);
+  qsizetype ende = 0;
+  // The head and the ends take an even number of bytes: the text is aligned
+  // for two-byte characters.
+  char* schmal = p + anfang;
+  auto* weit = reinterpret_cast<char16_t*>(schmal);
+  char16_t oder = 0;
+  for (int i = 0; i < kSpalten; ++i) {
+    const Stueck& s = f[i];
+    const auto* quelleWeit = static_cast<const char16_t*>(s.daten);
+    const auto* quelleSchmal = static_cast<const unsigned char*>(s.daten);
+    if (breit && s.breit) {
+      std::memcpy(weit + ende, quelleWeit, 2 * s.laenge);
+    } else if (breit) {
+      for (qsizetype k = 0; k < s.laenge; ++k) weit[ende + k] = quelleSchmal[k];
+    } else if (s.breit) {
+      for (qsizetype k = 0; k < s.laenge; ++k) {
+        oder |= quelleWeit[k];
+        schmal[ende + k] = static_cast<char>(quelleWeit[k]);
+      }
+    } else if (s.laenge) {
+      std::memcpy(schmal + ende, quelleSchmal, s.laenge);
+    }
+    ende += s.laenge;
+    if (kopf & kLang) {
+      const quint32 e = static_cast<quint32>(ende);
+      std::memcpy(p + kKopf + 4 * i, &e, 4);
+    } else {
+      const quint16 e = static_cast<quint16>(ende);
+      std::memcpy(p + kKopf + 2 * i, &e, 2);
+    }
+  }
+  if (oder > 0xFF) return QByteArray();
+  return d;
+}
+
+// Nearly every row fits in Latin-1: it is narrowed in the same pass that
+// looks for a wider character, and only a row that has one is packed again.
+QByteArray packen(const std::array<Stueck, kSpalten>& f) {
+  quint32 kopf = 0;
+  qsizetype summe = 0;
+  for (int i = 0; i < kSpalten; ++i) {
+    if (f[i].nichtNull) kopf |= 1u << i;
+    summe += f[i].laenge;
+  }
+  if (kopf == 0) return QByteArray();
+  QByteArray d = packenAls(f, kopf, summe, false);
+  return d.isEmpty() ? packenAls(f, kopf, summe, true) : d;
+}
+}  // namespace
+
+QString Teilnehmerzeile::feld(int spalte) const {
+  if (spalte < 1 || spalte > kSpalten || m_daten.isEmpty()) return QString();
+  const char* p = m_daten.constData();
+  const quint32 kopf = kopfVon(p);
+  const int i = spalte - 1;
+  if (!(kopf & (1u << i))) return QString();
+  const qsizetype von = i ? endeVon(p, kopf, i - 1) : 0;
+  const qsizetype laenge = endeVon(p, kopf, i) - von;
+  if (laenge == 0) return QString(QLatin1StringView(""));
+  const char* text = p + textanfang(kopf);
+  if (!(kopf & kBreit)) return QString::fromLatin1(text + von, laenge);
+  QString t(laenge, Qt::Uninitialized);
+  std::memcpy(t.data(), text + 2 * von, 2 * laenge);
+  return t;
+}
+
+void Teilnehmerzeile::feldAnhaengen(QString& ziel, int spalte) const {
+  if (spalte < 1 || spalte > kSpalten || m_daten.isEmpty()) return;
+  const char* p = m_daten.constData();
+  const quint32 kopf = kopfVon(p);
+  const int i = spalte - 1;
+  const qsizetype von = i ? endeVon(p, kopf, i - 1) : 0;
+  const qsizetype laenge = endeVon(p, kopf, i) - von;
+  if (laenge == 0) return;
+  const char* text = p + textanfang(kopf);
+  if (!(kopf & kBreit)) {
+    ziel.append(QLatin1StringView(text + von, laenge));
+    return;
+  }
+  const qsizetype alt = ziel.size();
+  ziel.resize(alt + laenge);
+  std::memcpy(ziel.data() + alt, text + 2 * von, 2 * laenge);
+}
+
+qsizetype Teilnehmerzeile::feldlaenge(int spalte) const {
+  if (spalte < 1 || spalte > kSpalten || m_daten.isEmpty()) return 0;
+  const char* p = m_daten.constData();
+  const quint32 kopf = kopfVon(p);
+  const int i = spalte - 1;
+  return endeVon(p, kopf, i) - (i ? endeVon(p, kopf, i - 1) : 0);
+}
+
+void Teilnehmerzeile::setFelder(const std::array<QStringView, kSpalten>& felder) {
+  std::array<Stueck, kSpalten> f;
+  for (int i = 0; i < kSpalten; ++i) f[i] = stueckAus(felder[i]);
+  m_daten = packen(f);
+}
+
+void Teilnehmerzeile::setFeld(int spalte, const QString& wert) {
+  if (spalte < 1 || spalte > kSpalten) return;
+  // The other fields go over from the old block as they are: no string for them.
+  std::array<Stueck, kSpalten> f;
+  if (!m_daten.isEmpty()) {
+    const char* p = m_daten.constData();
+    const quint32 kopf = kopfVon(p);
+    const char* text = p + textanfang(kopf);
+    const bool breit = kopf & kBreit;
+    qsizetype von = 0;
+    for (int i = 0; i < kSpalten; ++i) {
+      const qsizetype bis = endeVon(p, kopf, i);
+      f[i] = {text + (breit ? 2 : 1) * von, bis - von, breit, bool(kopf & (1u << i))};
+      von = bis;
+    }
+  }
+  f[spalte - 1] = stueckAus(wert);
+  // packen reads the old block while it builds the new one.
+  QByteArray neu = packen(f);
+  m_daten = std::move(neu);
+}
+
 Teilnehmertabelle::Teilnehmertabelle(QObject* parent) : QObject(parent) { spaltenNeuAnlegen(); }
 
 QString Teilnehmertabelle::feld(int zeile, int spalte) const {
   if (!gueltig(zeile) || spalte < 1 || spalte > kSpalten) return QString();
-  return m_zeilen[zeile - 1].felder[spalte - 1];
+  return m_zeilen[zeile - 1].feld(spalte);
 }
 
 QString Teilnehmertabelle::feld(int zeile, const QString& schluessel) const {
@@ -220,14 +435,15 @@ QString Teilnehmertabelle::feld(int zeile, const QString& schluessel) const {
 
 void Teilnehmertabelle::setFeld(int zeile, int spalte, const QString& wert) {
   if (!gueltig(zeile) || spalte < 1 || spalte > kSpalten) return;
-  QString& f = m_zeilen[zeile - 1].felder[spalte - 1];
+  Teilnehmerzeile& z = m_zeilen[zeile - 1];
+  const QString f = z.feld(spalte);
   const QString neu = FeldBereinigt(wert);
   if (f == neu && f.isNull() == neu.isNull()) return;
   if (spalte == S_startnummer) {
     indexAendern(f, -1);
     indexAendern(neu, +1);
   }
-  f = neu;
+  z.setFeld(spalte, neu);
   if (m_aussetzen) m_felderAusstehend = true;
   else Q_EMIT zeileGeaendert(zeile - 1);
 }
@@ -239,7 +455,13 @@ void Teilnehmertabelle::setFeld(int zeile, const QString& schluessel, const QStr
 int Teilnehmertabelle::zeileHinzufuegen(const QString& zeilentext) {
   Teilnehmerzeile z;
   const QStringList teile = zeilentext.split(QLatin1Char('\t'));
-  for (int i = 0; i < kSpalten && i < teile.size(); ++i) z.felder[i] = FeldBereinigt(teile[i]);
+  std::array<QString, kSpalten> felder;
+  std::array<QStringView, kSpalten> sicht{};
+  for (int i = 0; i < kSpalten && i < teile.size(); ++i) {
+    felder[i] = FeldBereinigt(teile[i]);
+    sicht[i] = felder[i];
+  }
+  z.setFelder(sicht);
   return zeileHinzufuegen(z);
 }
 
@@ -251,7 +473,7 @@ int Teilnehmertabelle::zeileHinzufuegen(const Teilnehmerzeile& zeile) {
   Teilnehmerzeile z = zeile;
   kennungVergeben(z);
   const int neu = anzahl();
-  indexAendern(z.felder[S_startnummer - 1], +1);
+  indexAendern(z.feld(S_startnummer), +1);
   if (m_aussetzen) {
     m_zeilen.push_back(z);
     m_umbauAusstehend = true;
@@ -270,23 +492,28 @@ void Teilnehmertabelle::zeilenAnhaengen(std::vector<Teilnehmerzeile>&& zeilen) {
   if (!m_aussetzen) Q_EMIT vorEinfuegen(erste, letzte);
   if (zeilen.size() > 1000) m_indexGueltig = false;
   for (Teilnehmerzeile& z : zeilen) kennungVergeben(z);
-  for (const Teilnehmerzeile& z : zeilen) indexAendern(z.felder[S_startnummer - 1], +1);
-  m_zeilen.insert(m_zeilen.end(), std::make_move_iterator(zeilen.begin()),
-                  std::make_move_iterator(zeilen.end()));
+  for (const Teilnehmerzeile& z : zeilen) indexAendern(z.feld(S_startnummer), +1);
+  // Into an empty table the vector itself moves: no second one while a big
+  // file is loaded.
+  if (m_zeilen.empty())
+    m_zeilen = std::move(zeilen);
+  else
+    m_zeilen.insert(m_zeilen.end(), std::make_move_iterator(zeilen.begin()),
+                    std::make_move_iterator(zeilen.end()));
   if (m_aussetzen) m_umbauAusstehend = true;
   else Q_EMIT nachEinfuegen();
 }
 
 QString Teilnehmertabelle::zeilentext(int zeile) const {
   if (!gueltig(zeile)) return QString();
-  const auto& f = m_zeilen[zeile - 1].felder;
-  qsizetype laenge = kSpalten;
-  for (const QString& s : f) laenge += s.size();
+  const Teilnehmerzeile& z = m_zeilen[zeile - 1];
+  qsizetype laenge = kSpalten - 1;
+  for (int i = 1; i <= kSpalten; ++i) laenge += z.feldlaenge(i);
   QString t;
   t.reserve(laenge);
-  for (int i = 0; i < kSpalten; ++i) {
-    if (i) t += QLatin1Char('\t');
-    t += f[i];
+  for (int i = 1; i <= kSpalten; ++i) {
+    if (i > 1) t += QLatin1Char('\t');
+    z.feldAnhaengen(t, i);
   }
   return t;
 }
@@ -294,7 +521,7 @@ QString Teilnehmertabelle::zeilentext(int zeile) const {
 void Teilnehmertabelle::zeileLoeschen(int zeile) {
   if (!gueltig(zeile)) return;
   if (!m_aussetzen) Q_EMIT vorEntfernen(zeile - 1, zeile - 1);
-  indexAendern(m_zeilen[zeile - 1].felder[S_startnummer - 1], -1);
+  indexAendern(m_zeilen[zeile - 1].feld(S_startnummer), -1);
   m_zeilen.erase(m_zeilen.begin() + (zeile - 1));
   m_auswahl.removeAll(zeile);
   for (int& a : m_auswahl)
@@ -331,8 +558,12 @@ std::vector<int> Teilnehmertabelle::sortierteReihenfolge(const QString& schluess
   }
   if (schluessel.empty()) return ordnung;
   if (schluessel.size() == 1) {
+    // Ranks are dense, 0 to n - 1: counting them sorts stably in one pass.
     const auto& r = schluessel[0];
-    std::stable_sort(ordnung.begin(), ordnung.end(), [&](int a, int b) { return r[a] < r[b]; });
+    std::vector<int> stelle(n + 1, 0);
+    for (int i = 0; i < n; ++i) ++stelle[r[i] + 1];
+    for (int k = 0; k < n; ++k) stelle[k + 1] += stelle[k];
+    for (int i = 0; i < n; ++i) ordnung[stelle[r[i]]++] = i;
   } else {
     std::stable_sort(ordnung.begin(), ordnung.end(), [&](int a, int b) {
       for (const auto& r : schluessel)
@@ -371,10 +602,22 @@ int Teilnehmertabelle::finden(int spalte, const QString& muster, int startzeile)
   if (spalte < 1 || spalte > kSpalten) return 0;
   const bool praefix = muster.endsWith(QLatin1Char('*'));
   const QString m = praefix ? muster.left(muster.size() - 1) : muster;
+  // A keystroke in the name box scans every row: the fields go through one
+  // buffer instead of a string each. An empty field is read as it is, since a
+  // null one and an empty one answer startsWith differently.
+  QString puffer;
   for (int i = std::max(1, startzeile); i <= anzahl(); ++i) {
-    const QString& f = m_zeilen[i - 1].felder[spalte - 1];
-    if (praefix ? f.startsWith(m, Qt::CaseInsensitive) : f.compare(m, Qt::CaseInsensitive) == 0)
-      return i;
+    const Teilnehmerzeile& z = m_zeilen[i - 1];
+    QString leer;
+    const QString* f = &puffer;
+    if (z.feldLeer(spalte)) {
+      leer = z.feld(spalte);
+      f = &leer;
+    } else {
+      puffer.resize(0);
+      z.feldAnhaengen(puffer, spalte);
+    }
+    if (praefix ? f->startsWith(m, Qt::CaseInsensitive) : f->compare(m, Qt::CaseInsensitive) == 0) return i;
   }
   return 0;
 }
@@ -487,7 +730,7 @@ void Teilnehmertabelle::indexAufbauen() const {
   m_startnummern.clear();
   m_startnummern.reserve(static_cast<qsizetype>(m_zeilen.size()));
   for (const Teilnehmerzeile& z : m_zeilen) {
-    const QString k = StartnummerSchluessel(z.felder[S_startnummer - 1]);
+    const QString k = StartnummerSchluessel(z.feld(S_startnummer));
     if (!k.isEmpty()) ++m_startnummern[k];
   }
   m_indexGueltig = true;

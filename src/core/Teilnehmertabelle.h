@@ -1,10 +1,12 @@
 #pragma once
 // The participant table: the one in-memory store of an event's participants.
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <array>
 #include <vector>
 
@@ -38,14 +40,32 @@ constexpr int kKeineFarbe = -1;
 constexpr int kRot = 0x0000FF;         // 0x00BBGGRR
 constexpr int kSiegerFarbe = 0x80FFFF;
 
-struct Teilnehmerzeile {
-  std::array<QString, kSpalten> felder;
+// One participant. The twenty fields share one block of memory (laid out in
+// Teilnehmertabelle.cpp): a big event costs about what its file costs, not
+// twenty strings and their allocations per row. Copies share the block.
+class Teilnehmerzeile {
+ public:
+  // Field of a column (1-based, S_...); a field never set is a null string.
+  QString feld(int spalte) const;
+  void setFeld(int spalte, const QString& wert);
+  // Appends a field to a text without a string of its own.
+  void feldAnhaengen(QString& ziel, int spalte) const;
+  qsizetype feldlaenge(int spalte) const;
+  bool feldLeer(int spalte) const { return feldlaenge(spalte) == 0; }
+  // All twenty at once, column 1 first (a null view gives a null field).
+  void setFelder(const std::array<QStringView, kSpalten>& felder);
+  // The same texts in every field, null and empty told apart.
+  bool gleicheFelder(const Teilnehmerzeile& andere) const { return m_daten == andere.m_daten; }
+
   int textfarbe = kKeineFarbe;
   int hintergrund = kKeineFarbe;
   // Who the row is, whatever its place: given by the table when the row
   // enters it (0: not yet), kept through sorting and replacing, so that a
   // change can be taken back row by row after the order changed.
   quint64 kennung = 0;
+
+ private:
+  QByteArray m_daten;
 };
 
 struct Spaltenzustand {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 
@@ -89,6 +90,39 @@ QString TextDekodieren(const QByteArray& bytes) {
     }
   }
   return s;
+}
+
+Zeilendekodierer::Zeilendekodierer(QByteArrayView bytes) : m_text(bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) {
+    m_text = bytes.sliced(3);
+    m_utf8 = true;
+  } else {
+    m_utf8 = gueltigesUtf8MitNichtAscii(QByteArray::fromRawData(bytes.data(), bytes.size()));
+  }
+  // The same decoder for all pieces: a broken sequence is replaced as it would
+  // be in one go, and a U+FEFF at the start of the text stays.
+  if (m_utf8) m_decoder = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+}
+
+QStringView Zeilendekodierer::dekodieren(QByteArrayView stueck) {
+  if (m_utf8) {
+    const qsizetype platz = m_decoder.requiredSpace(stueck.size());
+    if (m_puffer.size() < platz) m_puffer.resize(platz);
+    const QChar* ende = m_decoder.appendToBuffer(m_puffer.data(), stueck);
+    return QStringView(m_puffer.constData(), ende - m_puffer.constData());
+  }
+  // One look-up a byte, no branch: this runs over every byte of a big file.
+  static const std::array<char16_t, 256> tafel = [] {
+    std::array<char16_t, 256> t{};
+    for (int c = 0; c < 256; ++c)
+      t[c] = c >= 0x80 && c < 0xA0 && kCp1252[c - 0x80] ? kCp1252[c - 0x80] : char16_t(c);
+    return t;
+  }();
+  if (m_puffer.size() < stueck.size()) m_puffer.resize(stueck.size());
+  char16_t* out = reinterpret_cast<char16_t*>(m_puffer.data());
+  const auto* p = reinterpret_cast<const unsigned char*>(stueck.data());
+  for (qsizetype i = 0; i < stueck.size(); ++i) out[i] = tafel[p[i]];
+  return QStringView(m_puffer.constData(), stueck.size());
 }
 
 QStringList TextZeilen(const QString& text) {

@@ -3,6 +3,7 @@
 // UTF-8 where a text cannot be written otherwise; every write is atomic.
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QStringView>
 
@@ -11,6 +12,24 @@ namespace zt {
 // Decodes file bytes: UTF-8 with byte-order mark, valid UTF-8 with non-ASCII
 // bytes, otherwise Windows-1252.
 QString TextDekodieren(const QByteArray& bytes);
+// Decodes a file's bytes piece by piece into exactly the text TextDekodieren
+// gives, so that a big file is never held twice, as bytes and as text.
+class Zeilendekodierer {
+ public:
+  explicit Zeilendekodierer(QByteArrayView bytes);
+  // The bytes that carry text (without the byte-order mark).
+  QByteArrayView text() const { return m_text; }
+  // Decodes the next piece of text(); pieces follow each other without a gap
+  // and end at a line break or at the end. The result lives until the next call.
+  QStringView dekodieren(QByteArrayView stueck);
+
+ private:
+  QByteArrayView m_text;
+  bool m_utf8 = false;
+  QStringDecoder m_decoder;
+  QString m_puffer;
+};
+
 // Splits decoded text into lines, accepting CR LF, LF and a lone CR (what
 // "CSV (Macintosh)" exports write). A final line end does not produce an
 // empty last line.

@@ -404,7 +404,7 @@ int AnmeldungSuchen(const Sitzung& s, const QString& name, const QString& vornam
   // sorts out nearly every row before any string is compared.
   const char16_t erstes = n.at(0).toCaseFolded().unicode();
   for (size_t i = 0; i < zeilen.size(); ++i) {
-    const QString& voll = zeilen[i].felder[S_namevorname - 1];
+    const QString& voll = zeilen[i].feld(S_namevorname);
     const auto* p = reinterpret_cast<const char16_t*>(voll.utf16());
     qsizetype k = 0;
     while (k < voll.size() && (p[k] == u' ' || p[k] == u'\t')) ++k;

@@ -63,7 +63,7 @@ int zeilenOhneStartnummerLoeschen(Sitzung& s) {
   bleiben.reserve(t.zeilen().size());
   int geloescht = 0;
   for (const Teilnehmerzeile& z : t.zeilen()) {
-    if (z.felder[S_startnummer - 1].trimmed().isEmpty()) ++geloescht;
+    if (z.feld(S_startnummer).trimmed().isEmpty()) ++geloescht;
     else bleiben.push_back(z);
   }
   if (geloescht > 0) t.ersetzen(std::move(bleiben));

@@ -104,7 +104,7 @@ QByteArray HtmlBerichtText(const Sitzung& s) {
                   : (fehler ? "<tr class=\"fehler\">" : "<tr>");
     for (int i = 0; i < sp.size(); ++i) {
       out += zahl[i] ? "<td class=\"z\">" : "<td>";
-      const QString& wert = t.zeile(z).felder[sp[i] - 1];
+      const QString wert = t.zeile(z).feld(sp[i]);
       if (haken[i]) {
         if (IstWahr(wert)) out += "\xE2\x9C\x93";  // a check mark
       } else {

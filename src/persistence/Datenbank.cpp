@@ -200,7 +200,7 @@ QStringList vereineDer(const std::vector<Teilnehmerzeile>& zeilen) {
   QStringList l;
   QSet<QString> gesehen;
   for (const Teilnehmerzeile& z : zeilen) {
-    const QString& v = z.felder[S_vereinort - 1];
+    const QString& v = z.feld(S_vereinort);
     if (v.isEmpty() || gesehen.contains(v)) continue;
     gesehen.insert(v);
     l << v;
@@ -221,8 +221,7 @@ void einlesen(Sitzung& s, const QByteArray* inhalt) {
     // write into the one of the database read before.
     s.ausstehendeLaufdatei.clear();
     Fortschritt f(s.bediener, QStringLiteral("% eingelesen  "));
-    const QString text = TextDekodieren(*inhalt);
-    Laeuferdaten d = LaeuferdatenLesen(s, text, &f);
+    Laeuferdaten d = LaeuferdatenLesen(s, *inhalt, &f);
     s.fehlerzaehler += d.fehlerhafte;
     vereine = vereineDer(d.zeilen);
     // Never a part of a file without a word: a settings line in the middle
@@ -379,7 +378,7 @@ bool DatenbankOeffnen(Sitzung& s, const QString& pfad, Dateiart art) {
       t.spaltenNeuAnlegen();
       const QStringList vereine = vereineDer(zeilen);
       for (const Teilnehmerzeile& z : zeilen)
-        if (z.textfarbe == kRot && !z.felder[S_fehler - 1].isEmpty()) ++s.fehlerzaehler;
+        if (z.textfarbe == kRot && !z.feld(S_fehler).isEmpty()) ++s.fehlerzaehler;
       t.ersetzen(std::move(zeilen));
       s.sortierung = sortierung;
       ladenAbschliessen(s, vereine, false, pause);
@@ -610,12 +609,12 @@ bool DatenbankAusduennen(Sitzung& s) {
     std::vector<Teilnehmerzeile> behalten;
     QStringList zeilen;
     for (const Teilnehmerzeile& z : s.tabelle.zeilen()) {
-      if (z.felder[S_strecke - 1].trimmed().isEmpty()) continue;
+      if (z.feld(S_strecke).trimmed().isEmpty()) continue;
       behalten.push_back(z);
       QString text;
       for (int i = 0; i < kSpalten; ++i) {
         if (i) text += QLatin1Char('\t');
-        text += z.felder[i];
+        z.feldAnhaengen(text, i + 1);
       }
       zeilen << text;
     }

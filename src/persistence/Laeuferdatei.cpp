@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace zt {
@@ -38,8 +39,8 @@ class Marker {
   int m_anzahl = 0;
 };
 
-// Repeated field texts (routes, years, clubs, check marks, age classes) share
-// one string instead of costing an allocation in every row.
+// The texts the check makes (age classes, routes without their sex) are the
+// same few in every row: one string each instead of an allocation per row.
 class Textvorrat {
  public:
   QString holen(QStringView t) {
@@ -54,56 +55,76 @@ class Textvorrat {
   std::vector<QString> m_plaetze = std::vector<QString>(kGroesse);
 };
 
-// Columns whose texts mostly repeat from row to row.
-bool wiederholtSich(int spalte) {
-  switch (spalte) {
-    case S_namevorname:
-    case S_startnummer:
-    case S_zeit:
-    case S_bike_time:
-    case S_run_time:
-    case S_end_time:
-    case S_name_bike:
-    case S_name_run:
-      return false;
-    default:
-      return true;
+// A row while it is read and checked: views into the decoded line, or into
+// the few texts the check makes itself. It becomes a Teilnehmerzeile in one
+// step at the end, so a loaded row costs no string per field on the way.
+struct Rohzeile {
+  std::array<QStringView, kSpalten> felder{};
+  std::array<QString, kSpalten> eigene;
+  int textfarbe = kKeineFarbe;
+
+  QStringView operator[](Spalte sp) const { return felder[sp - 1]; }
+  void setzen(int spalte, QString text) {
+    eigene[spalte - 1] = std::move(text);
+    felder[spalte - 1] = eigene[spalte - 1];
   }
+  void loeschen(int spalte) { felder[spalte - 1] = QStringView(); }
+};
+
+// A field for the text helpers, which take strings: no copy, and none of
+// them keeps its argument beyond the call.
+QString leihen(QStringView v) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(v.data()), v.size());
 }
 
-Teilnehmerzeile zerlegen(QStringView zeile, Textvorrat* vorrat) {
-  Teilnehmerzeile z;
-  // Lines never hold LF; a stray CR is the only character a field may not keep.
-  const bool sauber = !zeile.contains(QLatin1Char('\r'));
+void zerlegen(QStringView zeile, Rohzeile& z) {
+  z.felder = {};
+  // One pass over the line: where its first twenty fields end, whether it
+  // holds a stray CR (lines never hold LF; a CR is the only character a field
+  // may not keep) and whether it holds ", " anywhere.
+  const char16_t* d = zeile.utf16();
+  const qsizetype n = zeile.size();
+  std::array<qsizetype, kSpalten> tabs;
+  int anzahlTabs = 0;
+  bool sauber = true;
+  bool kommaLeer = false;
+  for (qsizetype k = 0; k < n; ++k) {
+    const char16_t c = d[k];
+    if (c > u',') continue;
+    if (c == u'\t') {
+      if (anzahlTabs < kSpalten) tabs[anzahlTabs++] = k;
+    } else if (c == u'\r') {
+      sauber = false;
+    } else if (c == u',' && k + 1 < n && d[k + 1] == u' ') {
+      kommaLeer = true;
+    }
+  }
   qsizetype start = 0;
   for (int i = 0; i < kSpalten; ++i) {
-    const qsizetype tab = zeile.indexOf(QLatin1Char('\t'), start);
-    const QStringView teil = tab < 0 ? zeile.mid(start) : zeile.mid(start, tab - start);
+    const bool letztes = i >= anzahlTabs;
+    const qsizetype ende = letztes ? n : tabs[i];
+    const QStringView teil = zeile.sliced(start, ende - start);
     if (!teil.isEmpty()) {
       if (!sauber)
-        z.felder[i] = FeldBereinigt(teil.toString());
-      else if (vorrat && wiederholtSich(i + 1))
-        z.felder[i] = vorrat->holen(teil);
+        z.setzen(i + 1, FeldBereinigt(teil.toString()));
       else
-        z.felder[i] = teil.toString();
+        z.felder[i] = teil;
     }
-    if (tab < 0) break;
-    start = tab + 1;
+    if (letztes) break;
+    start = ende + 1;
   }
-  if (!zeile.contains(QLatin1String(", ")))
-    z.felder[S_namevorname - 1].replace(QLatin1Char(','), QLatin1String(", "));
-  return z;
+  if (!kommaLeer && z[S_namevorname].contains(QLatin1Char(',')))
+    z.setzen(S_namevorname, z[S_namevorname].toString().replace(QLatin1Char(','), QLatin1String(", ")));
 }
 
-bool pruefen(const Sitzung& s, Teilnehmerzeile& z, Textvorrat* vorrat) {
-  auto feld = [&z](Spalte sp) -> QString& { return z.felder[sp - 1]; };
+bool pruefen(const Sitzung& s, Rohzeile& z, Textvorrat* vorrat) {
   Marker marker;
 
-  if (feld(S_startnummer).trimmed() == QLatin1String("0")) feld(S_startnummer).clear();
-  const long long jahr = JahrAusFeld(feld(S_jahr));
-  const bool nummer = Zahlwert(feld(S_startnummer)) > 0;
-  const bool hatStrecke = !feld(S_strecke).trimmed().isEmpty();
-  const bool hatZeit = !feld(S_zeit).trimmed().isEmpty();
+  if (z[S_startnummer].trimmed() == QLatin1String("0")) z.loeschen(S_startnummer);
+  const long long jahr = JahrAusFeld(leihen(z[S_jahr]));
+  const bool nummer = Zahlwert(leihen(z[S_startnummer])) > 0;
+  const bool hatStrecke = !z[S_strecke].trimmed().isEmpty();
+  const bool hatZeit = !z[S_zeit].trimmed().isEmpty();
 
   // Consistency of number, route and time.
   if (s.zeitenGeladen) {
@@ -125,7 +146,7 @@ bool pruefen(const Sitzung& s, Teilnehmerzeile& z, Textvorrat* vorrat) {
   // Sex letter from the route's suffix.
   QChar geschlecht;
   if (jahr > 1900) {
-    const QChar g = GeschlechtAusStrecke(feld(S_strecke));
+    const QChar g = GeschlechtAusStrecke(leihen(z[S_strecke]));
     if (g == QLatin1Char('w'))
       geschlecht = QLatin1Char('W');
     else if (g == QLatin1Char('m'))
@@ -134,69 +155,100 @@ bool pruefen(const Sitzung& s, Teilnehmerzeile& z, Textvorrat* vorrat) {
       marker.setzen(QLatin1String("M/W"));
   }
   if (jahr > 1900 && geschlecht.isNull() && nummer) {
-    feld(S_ak).clear();
+    z.loeschen(S_ak);
   } else if (geschlecht.isNull()) {
-    feld(S_ak) = klasse;
+    z.setzen(S_ak, klasse);
   } else if (vorrat && klasse.size() < 31) {
     char16_t puffer[32];
     puffer[0] = geschlecht.unicode();
     std::copy(klasse.utf16(), klasse.utf16() + klasse.size(), puffer + 1);
-    feld(S_ak) = vorrat->holen(QStringView(puffer, klasse.size() + 1));
+    z.setzen(S_ak, vorrat->holen(QStringView(puffer, klasse.size() + 1)));
   } else {
-    feld(S_ak) = geschlecht + klasse;
+    z.setzen(S_ak, geschlecht + klasse);
   }
 
   // A complete row is clean; a bare sex letter is no age class.
-  if (nummer && jahr > 1900 && hatStrecke && hatZeit && !feld(S_ak).trimmed().isEmpty() && !klasse.isEmpty())
+  if (nummer && jahr > 1900 && hatStrecke && hatZeit && !z[S_ak].trimmed().isEmpty() && !klasse.isEmpty())
     marker.loeschen();
 
   // The time format last, so that nothing above can wipe it out.
-  if (Zeitwert::lesen(feld(S_zeit)).feldUeber59()) marker.setzen(QLatin1String("Zeit"));
+  if (Zeitwert::lesen(z[S_zeit]).feldUeber59()) marker.setzen(QLatin1String("Zeit"));
 
-  const QString& strecke = feld(S_strecke);
+  const QStringView strecke = z[S_strecke];
   const qsizetype schraegstrich = strecke.indexOf(QLatin1Char('/'));
   if (schraegstrich < 1)
-    feld(S_nurstrecke).clear();
+    z.loeschen(S_nurstrecke);
   else if (vorrat)
-    feld(S_nurstrecke) = vorrat->holen(QStringView(strecke).left(schraegstrich));
+    z.setzen(S_nurstrecke, vorrat->holen(strecke.left(schraegstrich)));
   else
-    feld(S_nurstrecke) = NurStrecke(strecke);
-  QString& name = feld(S_namevorname);
-  if (name.indexOf(QLatin1String("(W)")) >= 1) name.replace(QLatin1String("(W)"), QLatin1String("(Walker)"));
-  feld(S_walker) = WahrText(name.indexOf(QLatin1String("(Walker)")) >= 1);
+    z.setzen(S_nurstrecke, strecke.left(schraegstrich).toString());
+  // Nearly no name holds a bracket: one search for it spares both others.
+  const bool klammer = z[S_namevorname].contains(QLatin1Char('('));
+  if (klammer && z[S_namevorname].indexOf(QLatin1String("(W)")) >= 1)
+    z.setzen(S_namevorname,
+             z[S_namevorname].toString().replace(QLatin1String("(W)"), QLatin1String("(Walker)")));
+  z.setzen(S_walker, WahrText(klammer && z[S_namevorname].indexOf(QLatin1String("(Walker)")) >= 1));
 
   if (marker.leer()) {
-    feld(S_fehler).clear();
+    z.loeschen(S_fehler);
     z.textfarbe = kKeineFarbe;
     return false;
   }
-  feld(S_fehler) = marker.text();
+  z.setzen(S_fehler, marker.text());
   z.textfarbe = kRot;
   return true;
+}
+
+Teilnehmerzeile fertig(const Rohzeile& r) {
+  Teilnehmerzeile z;
+  z.setFelder(r.felder);
+  z.textfarbe = r.textfarbe;
+  return z;
 }
 }  // namespace
 
 Teilnehmerzeile LaeuferzeileZerlegen(QStringView zeile) {
-  return zerlegen(zeile, nullptr);
+  Rohzeile r;
+  zerlegen(zeile, r);
+  Teilnehmerzeile z;
+  z.setFelder(r.felder);
+  return z;
 }
 
 bool LadepruefungZeile(const Sitzung& s, Teilnehmerzeile& z) {
-  return pruefen(s, z, nullptr);
+  Rohzeile r;
+  for (int i = 1; i <= kSpalten; ++i) r.setzen(i, z.feld(i));
+  const bool fehler = pruefen(s, r, nullptr);
+  z.setFelder(r.felder);
+  z.textfarbe = r.textfarbe;
+  return fehler;
 }
 
-Laeuferdaten LaeuferdatenLesen(const Sitzung& s, QStringView text, Fortschritt* fortschritt) {
+Laeuferdaten LaeuferdatenLesen(const Sitzung& s, QByteArrayView bytes, Fortschritt* fortschritt) {
   Laeuferdaten d;
   Textvorrat vorrat;
-  d.zeilen.reserve(static_cast<size_t>(std::max(text.count(QLatin1Char('\n')), text.count(QLatin1Char('\r')))) + 1);
+  Rohzeile r;
+  Zeilendekodierer dekodierer(bytes);
+  const QByteArrayView text = dekodierer.text();
+  d.zeilen.reserve(static_cast<size_t>(std::max(std::count(text.begin(), text.end(), '\n'),
+                                                 std::count(text.begin(), text.end(), '\r'))) + 1);
+  const char* p = text.data();
   const qsizetype n = text.size();
   for (qsizetype start = 0; start < n;) {
-    // A line ends at CR LF, LF or a lone CR ("CSV (Macintosh)").
-    qsizetype ende = start;
-    int umbruch = 0;
-    while (ende < n && (umbruch = Zeilenumbruch(text, ende)) == 0) ++ende;
-    const QStringView zeile = text.mid(start, ende - start);
+    // A line ends at CR LF, LF or a lone CR ("CSV (Macintosh)"). These bytes
+    // mean the same in UTF-8 and Windows-1252, and in UTF-8 they never stand
+    // inside a character: the bytes can be split before they are decoded.
+    const auto* lf = static_cast<const char*>(std::memchr(p + start, '\n', n - start));
+    const qsizetype bisLf = lf ? lf - p : n;
+    const auto* cr = static_cast<const char*>(std::memchr(p + start, '\r', bisLf - start));
+    const qsizetype ende = cr ? cr - p : bisLf;
+    const int umbruch = ende == n ? 0 : p[ende] == '\r' && ende + 1 < n && p[ende + 1] == '\n' ? 2 : 1;
+    // The line break goes through the decoder too, so that a broken sequence
+    // before it is cut off where the whole text would cut it off.
+    QStringView zeile = dekodierer.dekodieren(text.sliced(start, ende + umbruch - start));
+    zeile.chop(std::min<qsizetype>(umbruch, zeile.size()));
     start = ende + umbruch;
-    if (fortschritt) fortschritt->melden(std::min(start, n), n);
+    if (fortschritt) fortschritt->melden(start, n);
     const QStringView getrimmt = zeile.trimmed();
     if (getrimmt.isEmpty()) continue;
     if (d.einstellungszeile) {
@@ -211,9 +263,9 @@ Laeuferdaten LaeuferdatenLesen(const Sitzung& s, QStringView text, Fortschritt* 
       // so that the operator learns that part of the file was left out.
       continue;
     }
-    Teilnehmerzeile z = zerlegen(zeile, &vorrat);
-    if (pruefen(s, z, &vorrat)) ++d.fehlerhafte;
-    d.zeilen.push_back(std::move(z));
+    zerlegen(zeile, r);
+    if (pruefen(s, r, &vorrat)) ++d.fehlerhafte;
+    d.zeilen.push_back(fertig(r));
   }
   return d;
 }
@@ -231,9 +283,9 @@ QStringList AlteLaeuferdateiZeilen(const Teilnehmertabelle& t) {
   z.reserve(t.anzahl());
   const QString sep = QStringLiteral(";");
   for (int i = 1; i <= t.anzahl(); ++i) {
-    const auto& f = t.zeile(i).felder;
-    z << f[S_startnummer - 1] + sep + f[S_strecke - 1] + sep + f[S_namevorname - 1] + sep + f[S_jahr - 1] +
-             sep + f[S_vereinort - 1];
+    const Teilnehmerzeile& f = t.zeile(i);
+    z << f.feld(S_startnummer) + sep + f.feld(S_strecke) + sep + f.feld(S_namevorname) + sep + f.feld(S_jahr) +
+             sep + f.feld(S_vereinort);
   }
   return z;
 }

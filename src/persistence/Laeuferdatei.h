@@ -3,6 +3,7 @@
 // row goes through, and the lines the writers produce.
 #include "core/Teilnehmertabelle.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -32,10 +33,11 @@ struct Laeuferdaten {
   int nichtGelesen = 0;            // non-blank lines after that line, not read
 };
 
-// Splits and checks the decoded text of a runner file (lines end in CR LF, LF
-// or a lone CR). Blank lines are skipped; reading stops at the first "#...#"
-// line, and the lines after it are counted in nichtGelesen.
-Laeuferdaten LaeuferdatenLesen(const Sitzung& s, QStringView text, Fortschritt* fortschritt);
+// Decodes (as TextDekodieren), splits and checks a runner file's bytes in one
+// pass (lines end in CR LF, LF or a lone CR). Blank lines are skipped; reading
+// stops at the first "#...#" line, and the lines after it are counted in
+// nichtGelesen.
+Laeuferdaten LaeuferdatenLesen(const Sitzung& s, QByteArrayView bytes, Fortschritt* fortschritt);
 
 // Lines of the runner file (type 1): every row, then "#" + basisname + ".ini#".
 QStringList LaeuferdateiZeilen(const Teilnehmertabelle& t, const QString& basisname);

@@ -142,9 +142,9 @@ QString schreiben(const Teilnehmertabelle& t, const QByteArray& datei, const QSt
   }
   worksheet_freeze_panes(blatt, 1, 0);
   for (int i = 1; i <= t.anzahl() && fehler == LXW_NO_ERROR; ++i) {
-    const auto& felder = t.zeile(i).felder;
+    const Teilnehmerzeile& zeile = t.zeile(i);
     for (int sp = 1; sp <= kSpalten; ++sp) {
-      const QString& f = felder[sp - 1];
+      const QString f = zeile.feld(sp);
       if (f.isEmpty()) continue;
       double wert = 0;
       if (alsZahl(sp, f, wert)) {

@@ -213,7 +213,7 @@ QString tabelleAnlegen(QSqlDatabase db, const std::vector<Teilnehmerzeile>& zeil
       befehl += QLatin1Char('(') + QString::number(i + 1) + QLatin1String(",'");
       for (int k = 0; k < kSpalten; ++k) {
         if (k) befehl += QLatin1Char('\t');
-        sqlTextAnhaengen(befehl, z.felder[k]);
+        sqlTextAnhaengen(befehl, z.feld(k + 1));
       }
       befehl += QLatin1String("',") + QString::number(z.textfarbe) + QLatin1Char(',') +
                 QString::number(z.hintergrund) + QLatin1Char(')');
@@ -421,14 +421,19 @@ QString ZtfLesen(const QString& pfad, std::vector<Teilnehmerzeile>& zeilen, QStr
       return lesefehler(pfad, QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(kMaxZeilen));
     const QString zeile = q.value(0).toString();
     Teilnehmerzeile z;
+    std::array<QString, kSpalten> felder;
+    std::array<QStringView, kSpalten> sicht{};
     qsizetype start = 0;
     for (size_t i = 0; i < ziel.size(); ++i) {
       const qsizetype tab = zeile.indexOf(QLatin1Char('\t'), start);
-      if (ziel[i] > 0)
-        z.felder[ziel[i] - 1] = FeldBereinigt(tab < 0 ? zeile.mid(start) : zeile.mid(start, tab - start));
+      if (ziel[i] > 0) {
+        felder[ziel[i] - 1] = FeldBereinigt(tab < 0 ? zeile.mid(start) : zeile.mid(start, tab - start));
+        sicht[ziel[i] - 1] = felder[ziel[i] - 1];
+      }
       if (tab < 0) break;
       start = tab + 1;
     }
+    z.setFelder(sicht);
     const QVariant text = q.value(1), hinten = q.value(2);
     z.textfarbe = text.isNull() ? kKeineFarbe : text.toInt();
     z.hintergrund = hinten.isNull() ? kKeineFarbe : hinten.toInt();

@@ -61,15 +61,15 @@ QVariant TeilnehmerModell::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       if (istHaken(spalte)) return {};
-      return m_tabelle.zeile(zeile).felder[spalte - 1];
+      return m_tabelle.zeile(zeile).feld(spalte);
     case Qt::EditRole:
     case Qt::ToolTipRole:
       if (istHaken(spalte)) return {};
-      if (role == Qt::ToolTipRole && m_tabelle.zeile(zeile).felder[spalte - 1].isEmpty()) return {};
-      return m_tabelle.zeile(zeile).felder[spalte - 1];
+      if (role == Qt::ToolTipRole && m_tabelle.zeile(zeile).feld(spalte).isEmpty()) return {};
+      return m_tabelle.zeile(zeile).feld(spalte);
     case Qt::CheckStateRole:
       if (!istHaken(spalte)) return {};
-      return static_cast<int>(IstWahr(m_tabelle.zeile(zeile).felder[spalte - 1]) ? Qt::Checked : Qt::Unchecked);
+      return static_cast<int>(IstWahr(m_tabelle.zeile(zeile).feld(spalte)) ? Qt::Checked : Qt::Unchecked);
     case Qt::TextAlignmentRole:
       return static_cast<int>(Qt::AlignVCenter |
                               (Spaltenbeschreibung_(spalte).linksbuendig ? Qt::AlignLeft : Qt::AlignHCenter));

@@ -36,11 +36,11 @@ struct Bereitschaft : ::testing::Test {
   }
   int zeile(const char* sn, const char* strecke, const char* name, const char* jahr, const char* zeit = "") {
     Teilnehmerzeile z;
-    z.felder[S_startnummer - 1] = QString::fromUtf8(sn);
-    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
-    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
-    z.felder[S_jahr - 1] = QString::fromUtf8(jahr);
-    z.felder[S_zeit - 1] = QString::fromUtf8(zeit);
+    z.setFeld(S_startnummer, QString::fromUtf8(sn));
+    z.setFeld(S_strecke, QString::fromUtf8(strecke));
+    z.setFeld(S_namevorname, QString::fromUtf8(name));
+    z.setFeld(S_jahr, QString::fromUtf8(jahr));
+    z.setFeld(S_zeit, QString::fromUtf8(zeit));
     return t.zeileHinzufuegen(z);
   }
   QStringList stand() {

@@ -42,11 +42,11 @@ struct Datenpruefung : ::testing::Test {
   }
   int zeile(const char* sn, const char* strecke, const char* name, const char* jahr = "1980", const char* zeit = "") {
     Teilnehmerzeile z;
-    z.felder[S_startnummer - 1] = QString::fromUtf8(sn);
-    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
-    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
-    z.felder[S_jahr - 1] = QString::fromUtf8(jahr);
-    z.felder[S_zeit - 1] = QString::fromUtf8(zeit);
+    z.setFeld(S_startnummer, QString::fromUtf8(sn));
+    z.setFeld(S_strecke, QString::fromUtf8(strecke));
+    z.setFeld(S_namevorname, QString::fromUtf8(name));
+    z.setFeld(S_jahr, QString::fromUtf8(jahr));
+    z.setFeld(S_zeit, QString::fromUtf8(zeit));
     return t.zeileHinzufuegen(z);
   }
   // The error text of the row with this name.
@@ -242,11 +242,11 @@ TEST_F(Datenpruefung, FirstNamesAreLookedUpAskedForAndStored) {
 TEST_F(Datenpruefung, AHundredThousandRowsAndACounterPast9999) {
   std::vector<Teilnehmerzeile> zeilen(100000);
   for (size_t i = 0; i < zeilen.size(); ++i) {
-    zeilen[i].felder[S_startnummer - 1] = QString::number(i % 199 + 1) + QStringLiteral("a");
-    zeilen[i].felder[S_strecke - 1] = i % 2 ? QStringLiteral("5/m") : QStringLiteral("7/w");
-    zeilen[i].felder[S_namevorname - 1] = QStringLiteral("N%1, %2").arg(i).arg(i % 2 ? QStringLiteral("Hans")
-                                                                                       : QStringLiteral("Eva"));
-    zeilen[i].felder[S_jahr - 1] = QStringLiteral("1800");
+    zeilen[i].setFeld(S_startnummer, QString::number(i % 199 + 1) + QStringLiteral("a"));
+    zeilen[i].setFeld(S_strecke, i % 2 ? QStringLiteral("5/m") : QStringLiteral("7/w"));
+    zeilen[i].setFeld(S_namevorname, QStringLiteral("N%1, %2").arg(i).arg(i % 2 ? QStringLiteral("Hans")
+                                                                                         : QStringLiteral("Eva")));
+    zeilen[i].setFeld(S_jahr, QStringLiteral("1800"));
   }
   t.ersetzen(std::move(zeilen));
   EXPECT_EQ(CheckAllData(s), 200000);
@@ -255,7 +255,7 @@ TEST_F(Datenpruefung, AHundredThousandRowsAndACounterPast9999) {
   int mitBefund = 0;
   bool letzter = false, vierstellig = false;
   for (int i = 1; i <= t.anzahl(); ++i) {
-    const QString& f = t.zeile(i).felder[S_fehler - 1];
+    const QString& f = t.zeile(i).feld(S_fehler);
     // Every number is "12a"-like (the first 100 000 findings), every year impossible.
     mitBefund += f.startsWith(QLatin1String("fehlerhafte Startnummer ")) && f.contains(QLatin1String(", Jahrgang nicht definiert "));
     letzter = letzter || f.endsWith(QLatin1String(", Jahrgang nicht definiert 200000"));

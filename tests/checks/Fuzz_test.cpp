@@ -76,7 +76,7 @@ TEST(Fuzz, MailParserAndMatchKeepTheirRules) {
   test::Umgebung u;
   for (const char* n : {"Hilgendorf, Lino", "Behr, Miriam", "A, B", "Müller, Jürgen (Walker)", ", ", ""}) {
     Teilnehmerzeile z;
-    z.felder[S_namevorname - 1] = QString::fromUtf8(n);
+    z.setFeld(S_namevorname, QString::fromUtf8(n));
     u.s().tabelle.zeileHinzufuegen(z);
   }
   std::mt19937 zufall(20261206);
@@ -130,19 +130,19 @@ TEST(Fuzz, DataCheckNumbersEveryFindingOnce) {
     const int n = static_cast<int>(zufall() % 200);
     std::vector<Teilnehmerzeile> zeilen(n);
     for (Teilnehmerzeile& z : zeilen) {
-      z.felder[S_startnummer - 1] = wahl(nummern);
-      z.felder[S_strecke - 1] = wahl(strecken);
+      z.setFeld(S_startnummer, wahl(nummern));
+      z.setFeld(S_strecke, wahl(strecken));
       // Mostly ordinary values, with the odd ones mixed in.
       const bool gewoehnlich = zufall() % 3 != 0;
-      z.felder[S_namevorname - 1] =
-          gewoehnlich ? QStringLiteral("N%1, %2").arg(zufall() % 500).arg(wahl(namen)) : wahl(namen);
-      z.felder[S_jahr - 1] = wahl(jahre);
-      z.felder[S_zeit - 1] = gewoehnlich ? QStringLiteral("0:%1:%2.%3")
-                                               .arg(zufall() % 60, 2, 10, QLatin1Char('0'))
-                                               .arg(zufall() % 62, 2, 10, QLatin1Char('0'))
-                                               .arg(zufall() % 10)
-                                         : wahl(zeiten);
-      z.felder[S_fehler - 1] = zufall() % 4 ? QString() : QStringLiteral("?AK");
+      z.setFeld(S_namevorname,
+                gewoehnlich ? QStringLiteral("N%1, %2").arg(zufall() % 500).arg(wahl(namen)) : wahl(namen));
+      z.setFeld(S_jahr, wahl(jahre));
+      z.setFeld(S_zeit, gewoehnlich ? QStringLiteral("0:%1:%2.%3")
+                                          .arg(zufall() % 60, 2, 10, QLatin1Char('0'))
+                                          .arg(zufall() % 62, 2, 10, QLatin1Char('0'))
+                                          .arg(zufall() % 10)
+                                    : wahl(zeiten));
+      z.setFeld(S_fehler, zufall() % 4 ? QString() : QStringLiteral("?AK"));
     }
     zeilenGesamt += n;
     s.tabelle.ersetzen(std::move(zeilen));

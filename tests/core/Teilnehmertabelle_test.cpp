@@ -39,6 +39,20 @@ TEST(Teilnehmertabelle, RowTextRoundTripAndShortOrLongLines) {
   EXPECT_EQ(t.feld(1, S_namevorname), QStringLiteral("A B C"));
   EXPECT_EQ(Spaltennummer(QStringLiteral("strecke")), 4);
   EXPECT_EQ(Spaltennummer(QStringLiteral("Strecke")), 0);
+  // Past 65535 characters, or with a character beyond Latin-1, a row is laid
+  // out differently; changing one field must keep all the others.
+  Teilnehmerzeile z, gleich;
+  z.setFeld(S_vereinort, QString(70000, QLatin1Char('v')));
+  z.setFeld(S_namevorname, QStringLiteral("Ağa"));
+  z.setFeld(S_ak, QLatin1String(""));
+  EXPECT_EQ(z.feld(S_vereinort).size(), 70000);
+  EXPECT_EQ(z.feld(S_namevorname), QStringLiteral("Ağa"));
+  EXPECT_TRUE(!z.feld(S_ak).isNull() && z.feld(S_zeit).isNull());
+  z.setFeld(S_vereinort, QString());
+  z.setFeld(S_namevorname, QStringLiteral("Aga"));
+  gleich.setFeld(S_ak, QLatin1String(""));
+  gleich.setFeld(S_namevorname, QStringLiteral("Aga"));
+  EXPECT_TRUE(z.gleicheFelder(gleich));
 }
 
 TEST(Teilnehmertabelle, SortFehlerThenStartnummerByNumber) {

@@ -13,12 +13,12 @@ struct Platzierung : ::testing::Test {
   Teilnehmertabelle& t = u.s().tabelle;
   void zeile(const char* strecke, const char* ak, const char* zeit, const char* name, const char* platz = "") {
     Teilnehmerzeile z;
-    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
-    z.felder[S_nurstrecke - 1] = NurStreckeText(strecke);
-    z.felder[S_ak - 1] = QString::fromUtf8(ak);
-    z.felder[S_zeit - 1] = QString::fromUtf8(zeit);
-    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
-    z.felder[S_platztotal - 1] = QString::fromUtf8(platz);
+    z.setFeld(S_strecke, QString::fromUtf8(strecke));
+    z.setFeld(S_nurstrecke, NurStreckeText(strecke));
+    z.setFeld(S_ak, QString::fromUtf8(ak));
+    z.setFeld(S_zeit, QString::fromUtf8(zeit));
+    z.setFeld(S_namevorname, QString::fromUtf8(name));
+    z.setFeld(S_platztotal, QString::fromUtf8(platz));
     t.zeileHinzufuegen(z);
   }
   static QString NurStreckeText(const char* s) {

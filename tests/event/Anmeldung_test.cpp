@@ -38,11 +38,11 @@ struct Anmeldungen : ::testing::Test {
   }
   int zeile(const char* name, const char* strecke = "10/m", const char* jahr = "1980", const char* verein = "LG Nord") {
     Teilnehmerzeile z;
-    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
-    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
-    z.felder[S_jahr - 1] = QString::fromUtf8(jahr);
-    z.felder[S_vereinort - 1] = QString::fromUtf8(verein);
-    z.felder[S_walker - 1] = QStringLiteral("Falsch");
+    z.setFeld(S_namevorname, QString::fromUtf8(name));
+    z.setFeld(S_strecke, QString::fromUtf8(strecke));
+    z.setFeld(S_jahr, QString::fromUtf8(jahr));
+    z.setFeld(S_vereinort, QString::fromUtf8(verein));
+    z.setFeld(S_walker, QStringLiteral("Falsch"));
     return t.zeileHinzufuegen(z);
   }
 };
@@ -330,11 +330,11 @@ TEST(AnmeldungSchreiben, TheMailsOwnLinesChangeTheRowAndNothingElse) {
     for (const char* z : {"Hilgendorf, Lino|5/m|1997|Baden-Baden", "Behr, Miriam|5/w|1985|Herten"}) {
       const QStringList w = QString::fromUtf8(z).split(QLatin1Char('|'));
       Teilnehmerzeile zeile;
-      zeile.felder[S_namevorname - 1] = w[0];
-      zeile.felder[S_strecke - 1] = w[1];
-      zeile.felder[S_jahr - 1] = w[2];
-      zeile.felder[S_vereinort - 1] = w[3];
-      zeile.felder[S_walker - 1] = QStringLiteral("Falsch");
+      zeile.setFeld(S_namevorname, w[0]);
+      zeile.setFeld(S_strecke, w[1]);
+      zeile.setFeld(S_jahr, w[2]);
+      zeile.setFeld(S_vereinort, w[3]);
+      zeile.setFeld(S_walker, QStringLiteral("Falsch"));
       u.s().tabelle.zeileHinzufuegen(zeile);
     }
     Anmeldung a(u.s());

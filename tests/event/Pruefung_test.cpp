@@ -17,7 +17,7 @@ struct Pruefung : ::testing::Test {
   }
   int zeile(std::initializer_list<std::pair<int, const char*>> felder) {
     Teilnehmerzeile z;
-    for (const auto& [sp, v] : felder) z.felder[sp - 1] = QString::fromUtf8(v);
+    for (const auto& [sp, v] : felder) z.setFeld(sp, QString::fromUtf8(v));
     const int n = t.zeileHinzufuegen(z);
     PruefungLaufdaten(u.s(), n);
     return n;

@@ -16,11 +16,11 @@ struct Spaltenloeschen : ::testing::Test {
   // Every field filled, check marks set, a winner's background.
   Teilnehmerzeile volleZeile(const QString& sn) {
     Teilnehmerzeile z;
-    for (int s = 1; s <= kSpalten; ++s) z.felder[s - 1] = QStringLiteral("w%1").arg(s);
-    for (int s : {S_checkdruck, S_gedruckt, S_walker}) z.felder[s - 1] = QStringLiteral("Wahr");
-    z.felder[S_startnummer - 1] = sn;
-    z.felder[S_strecke - 1] = QStringLiteral("10/w");
-    z.felder[S_fehler - 1] = QStringLiteral("?AK");
+    for (int s = 1; s <= kSpalten; ++s) z.setFeld(s, QStringLiteral("w%1").arg(s));
+    for (int s : {S_checkdruck, S_gedruckt, S_walker}) z.setFeld(s, QStringLiteral("Wahr"));
+    z.setFeld(S_startnummer, sn);
+    z.setFeld(S_strecke, QStringLiteral("10/w"));
+    z.setFeld(S_fehler, QStringLiteral("?AK"));
     z.textfarbe = kRot;
     z.hintergrund = kSiegerFarbe;
     return z;
@@ -28,7 +28,7 @@ struct Spaltenloeschen : ::testing::Test {
   std::set<int> geaenderteSpalten(const Teilnehmerzeile& vorher, int zeile) const {
     std::set<int> s;
     for (int i = 1; i <= kSpalten; ++i)
-      if (t.feld(zeile, i) != vorher.felder[i - 1]) s.insert(i);
+      if (t.feld(zeile, i) != vorher.feld(i)) s.insert(i);
     return s;
   }
 };
@@ -89,8 +89,8 @@ TEST_F(Spaltenloeschen, EveryEntryClearsExactlyItsColumns) {
   t.alleLoeschen();
   t.zeileHinzufuegen(volleZeile(QStringLiteral("1")));
   Teilnehmerzeile ohne = volleZeile(QStringLiteral("2"));
-  ohne.felder[S_strecke - 1].clear();
-  ohne.felder[S_nurstrecke - 1].clear();
+  ohne.setFeld(S_strecke, QString());
+  ohne.setFeld(S_nurstrecke, QString());
   t.zeileHinzufuegen(ohne);
   SpaltenLoeschen(u.s(), QStringLiteral("nur Strecke, m/w bleibt"));
   EXPECT_EQ(t.feld(1, S_strecke), QStringLiteral("/w"));
@@ -128,7 +128,7 @@ TEST_F(Spaltenloeschen, AnEntryThatChangesNothingSaysSo) {
 TEST_F(Spaltenloeschen, RowsWithoutStartNumberGoAndOnlyThose) {
   for (const char* sn : {"", "12", " ", "3", "", "7"}) {
     Teilnehmerzeile z = volleZeile(QString::fromLatin1(sn));
-    z.felder[S_namevorname - 1] = QStringLiteral("Nr %1").arg(QString::fromLatin1(sn));
+    z.setFeld(S_namevorname, QStringLiteral("Nr %1").arg(QString::fromLatin1(sn)));
     t.zeileHinzufuegen(z);
   }
   EXPECT_TRUE(SpaltenLoeschen(u.s(), QStringLiteral("Zeile ohne Startnummer")));

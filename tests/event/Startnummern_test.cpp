@@ -19,9 +19,9 @@ struct Startnummern : ::testing::Test {
   }
   void zeile(const char* sn, const char* strecke, const char* name = "Läufer, Lea") {
     Teilnehmerzeile z;
-    z.felder[S_startnummer - 1] = QString::fromUtf8(sn);
-    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
-    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
+    z.setFeld(S_startnummer, QString::fromUtf8(sn));
+    z.setFeld(S_strecke, QString::fromUtf8(strecke));
+    z.setFeld(S_namevorname, QString::fromUtf8(name));
     t.zeileHinzufuegen(z);
   }
 };

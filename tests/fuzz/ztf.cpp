@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t n) {
     fuzz::Pruefen(static_cast<int>(wieder.size()) == p.s().tabelle.anzahl(), "Zeilenzahl nach Speichern und Laden");
     for (int z = 1; z <= p.s().tabelle.anzahl(); ++z)
       for (int sp = 1; sp <= kSpalten; ++sp)
-        fuzz::Pruefen(wieder[z - 1].felder[sp - 1] == p.s().tabelle.feld(z, sp), "Feld nach Speichern und Laden");
+        fuzz::Pruefen(wieder[z - 1].feld(sp) == p.s().tabelle.feld(z, sp), "Feld nach Speichern und Laden");
   }
   return 0;
 }

@@ -24,7 +24,7 @@ inline int zeile(Sitzung& s, const QString& felder, int hintergrund = kKeineFarb
   Teilnehmerzeile z;
   for (const QString& teil : felder.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
     const int gleich = teil.indexOf(QLatin1Char('='));
-    z.felder[Spaltennummer(teil.left(gleich)) - 1] = teil.mid(gleich + 1);
+    z.setFeld(Spaltennummer(teil.left(gleich)), teil.mid(gleich + 1));
   }
   z.hintergrund = hintergrund;
   return s.tabelle.zeileHinzufuegen(z);

@@ -341,11 +341,11 @@ TEST(GrosseListe, TenThousandRowsArriveInOrderWithProgress) {
   std::vector<Teilnehmerzeile> zeilen(10000);
   for (int i = 0; i < 10000; ++i) {
     Teilnehmerzeile& z = zeilen[i];
-    z.felder[S_startnummer - 1] = QString::number(i + 1);
-    z.felder[S_strecke - 1] = QStringLiteral("10/m");
-    z.felder[S_namevorname - 1] = QStringLiteral("Läufer %1, Jörg").arg(i + 1);
-    z.felder[S_zeit - 1] = QStringLiteral("1:%1:00.0").arg(i % 60, 2, 10, QLatin1Char('0'));
-    z.felder[S_platz - 1] = QString::number(i + 1);
+    z.setFeld(S_startnummer, QString::number(i + 1));
+    z.setFeld(S_strecke, QStringLiteral("10/m"));
+    z.setFeld(S_namevorname, QStringLiteral("Läufer %1, Jörg").arg(i + 1));
+    z.setFeld(S_zeit, QStringLiteral("1:%1:00.0").arg(i % 60, 2, 10, QLatin1Char('0')));
+    z.setFeld(S_platz, QString::number(i + 1));
   }
   s.tabelle.zeilenAnhaengen(std::move(zeilen));
   Ausgabe::von(s).OptErgebnisliste = 3;

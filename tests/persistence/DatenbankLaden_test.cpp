@@ -103,26 +103,26 @@ TEST_F(Laden, ZeitenGeladenVerlangtEineZeit) {
   u.s().zeitenGeladen = true;
   Teilnehmerzeile z = LaeuferzeileZerlegen(laeufer(u"12"_s, u"10/w"_s, u"A, B"_s, u"1980"_s));
   EXPECT_TRUE(LadepruefungZeile(u.s(), z));
-  EXPECT_EQ(z.felder[S_fehler - 1], u"Zeit"_s);
+  EXPECT_EQ(z.feld(S_fehler), u"Zeit"_s);
   u.s().zeitenGeladen = false;
   EXPECT_FALSE(LadepruefungZeile(u.s(), z));
-  EXPECT_EQ(z.felder[S_fehler - 1], QString());
-  EXPECT_EQ(z.felder[S_ak - 1], u"W40"_s);
+  EXPECT_EQ(z.feld(S_fehler), QString());
+  EXPECT_EQ(z.feld(S_ak), u"W40"_s);
 }
 
 TEST_F(Laden, KommaNurImNamenErsetzt) {
   Teilnehmerzeile a = LaeuferzeileZerlegen(
       laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Lauf,Treff"_s, u"0:45:12,3"_s));
-  EXPECT_EQ(a.felder[S_namevorname - 1], u"Meier, Anna"_s);
-  EXPECT_EQ(a.felder[S_zeit - 1], u"0:45:12,3"_s);
-  EXPECT_EQ(a.felder[S_vereinort - 1], u"Lauf,Treff"_s);
+  EXPECT_EQ(a.feld(S_namevorname), u"Meier, Anna"_s);
+  EXPECT_EQ(a.feld(S_zeit), u"0:45:12,3"_s);
+  EXPECT_EQ(a.feld(S_vereinort), u"Lauf,Treff"_s);
   Teilnehmerzeile b =
       LaeuferzeileZerlegen(laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Verein, Ort"_s));
-  EXPECT_EQ(b.felder[S_namevorname - 1], u"Meier,Anna"_s);
+  EXPECT_EQ(b.feld(S_namevorname), u"Meier,Anna"_s);
   // Surplus fields are dropped, missing ones stay empty.
   Teilnehmerzeile c = LaeuferzeileZerlegen(QStringList(25, u"x"_s).join(QLatin1Char('\t')));
-  EXPECT_EQ(c.felder[kSpalten - 1], u"x"_s);
-  EXPECT_EQ(LaeuferzeileZerlegen(u"a\tb"_s).felder[2], QString());
+  EXPECT_EQ(c.feld(kSpalten), u"x"_s);
+  EXPECT_EQ(LaeuferzeileZerlegen(u"a\tb"_s).feld(3), QString());
 }
 
 TEST_F(Laden, KodierungenUndZeilenenden) {

@@ -109,9 +109,9 @@ TEST_F(ZtfXlsx, ZtfFelderWerdenUeberIhreSchluesselZugeordnet) {
   std::vector<Teilnehmerzeile> zeilen;
   ASSERT_EQ(ZtfLesen(ztf, zeilen), QString());
   ASSERT_EQ(zeilen.size(), 1u);
-  EXPECT_EQ(zeilen[0].felder[S_namevorname - 1], u"Ötzi"_s);
-  EXPECT_EQ(zeilen[0].felder[S_startnummer - 1], u"99"_s);
-  EXPECT_EQ(zeilen[0].felder[S_checkdruck - 1], QString());
+  EXPECT_EQ(zeilen[0].feld(S_namevorname), u"Ötzi"_s);
+  EXPECT_EQ(zeilen[0].feld(S_startnummer), u"99"_s);
+  EXPECT_EQ(zeilen[0].feld(S_checkdruck), QString());
   EXPECT_EQ(zeilen[0].textfarbe, kRot);
 }
 

@@ -133,11 +133,11 @@ std::vector<Teilnehmerzeile> teilnehmer() {
   const char* const zeit[] = {"", "0:41:00", "", "ohne", "", "", "", "0:50:00,0"};
   std::vector<Teilnehmerzeile> z(std::size(sn));
   for (size_t i = 0; i < z.size(); ++i) {
-    z[i].felder[S_startnummer - 1] = QString::fromLatin1(sn[i]);
-    z[i].felder[S_strecke - 1] = i % 2 ? u"5/w"_s : u"10/m"_s;
-    z[i].felder[S_jahr - 1] = u"1980"_s;
-    z[i].felder[S_zeit - 1] = QString::fromLatin1(zeit[i]);
-    z[i].felder[S_bike_time - 1] = i % 3 ? u"0:30:00,0"_s : QString();
+    z[i].setFeld(S_startnummer, QString::fromLatin1(sn[i]));
+    z[i].setFeld(S_strecke, i % 2 ? u"5/w"_s : u"10/m"_s);
+    z[i].setFeld(S_jahr, u"1980"_s);
+    z[i].setFeld(S_zeit, QString::fromLatin1(zeit[i]));
+    z[i].setFeld(S_bike_time, i % 3 ? u"0:30:00,0"_s : QString());
   }
   return z;
 }

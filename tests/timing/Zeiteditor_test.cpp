@@ -333,8 +333,8 @@ TEST_F(Editor, SchliessenSpeichertUndFragt) {
 TEST_F(Editor, UebergabeAnDieVeranstaltung) {
   std::vector<Teilnehmerzeile> zeilen(3);
   for (int i = 0; i < 3; ++i) {
-    zeilen[i].felder[S_startnummer - 1] = QString::number(101 + i);
-    zeilen[i].felder[S_strecke - 1] = u"10/m"_s;
+    zeilen[i].setFeld(S_startnummer, QString::number(101 + i));
+    zeilen[i].setFeld(S_strecke, u"10/m"_s);
   }
   u.s().tabelle.zeilenAnhaengen(std::move(zeilen));
   const QString pfad = datei(1, 3);

@@ -38,9 +38,9 @@ struct Eingabe : ::testing::Test {
   void anlegen(int anzahl) {
     std::vector<Teilnehmerzeile> zeilen(anzahl);
     for (int i = 0; i < anzahl; ++i) {
-      zeilen[i].felder[S_startnummer - 1] = QString::number(i + 1);
-      zeilen[i].felder[S_strecke - 1] = u"10/m"_s;
-      zeilen[i].felder[S_jahr - 1] = u"1980"_s;
+      zeilen[i].setFeld(S_startnummer, QString::number(i + 1));
+      zeilen[i].setFeld(S_strecke, u"10/m"_s);
+      zeilen[i].setFeld(S_jahr, u"1980"_s);
     }
     t.zeilenAnhaengen(std::move(zeilen));
   }
@@ -169,7 +169,7 @@ TEST_F(Eingabe, DateiVerschwindetZwischenDialogUndLesen) {
   Zwischenfall b;
   Sitzung s(b, u.uhr, u.system);
   std::vector<Teilnehmerzeile> zeilen(1);
-  zeilen[0].felder[S_startnummer - 1] = u"1"_s;
+  zeilen[0].setFeld(S_startnummer, u"1"_s);
   s.tabelle.zeilenAnhaengen(std::move(zeilen));
   b.datei = schreibeDatei(u.pfad(u"weg.erg"_s), "Einlauf\r\n0001;1;0:45:00,0;;10:00:00\r\n");
   EXPECT_FALSE(ZeitdateiLaden(s, b.datei).ausgefuehrt);

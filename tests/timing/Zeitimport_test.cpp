@@ -35,14 +35,14 @@ struct Import : ::testing::Test {
     std::vector<Teilnehmerzeile> zeilen;
     for (const P& p : liste) {
       Teilnehmerzeile z;
-      z.felder[S_startnummer - 1] = p.sn;
-      z.felder[S_strecke - 1] = u"10/m"_s;
-      z.felder[S_nurstrecke - 1] = u"10"_s;
-      z.felder[S_namevorname - 1] = u"Läufer, Nr"_s + p.sn;
-      z.felder[S_jahr - 1] = u"1980"_s;
-      z.felder[S_zeit - 1] = p.zeit;
-      z.felder[S_bike_time - 1] = p.bike;
-      z.felder[S_run_time - 1] = p.run;
+      z.setFeld(S_startnummer, p.sn);
+      z.setFeld(S_strecke, u"10/m"_s);
+      z.setFeld(S_nurstrecke, u"10"_s);
+      z.setFeld(S_namevorname, u"Läufer, Nr"_s + p.sn);
+      z.setFeld(S_jahr, u"1980"_s);
+      z.setFeld(S_zeit, p.zeit);
+      z.setFeld(S_bike_time, p.bike);
+      z.setFeld(S_run_time, p.run);
       zeilen.push_back(z);
     }
     t.zeilenAnhaengen(std::move(zeilen));

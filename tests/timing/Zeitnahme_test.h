@@ -42,8 +42,8 @@ struct ZeitnahmeTest : ::testing::Test {
   }
   void teilnehmer(const QString& startnummer, const QString& name) {
     Teilnehmerzeile t;
-    t.felder[S_startnummer - 1] = startnummer;
-    t.felder[S_namevorname - 1] = name;
+    t.setFeld(S_startnummer, startnummer);
+    t.setFeld(S_namevorname, name);
     s.tabelle.zeileHinzufuegen(t);
   }
   QStringList liste() const {

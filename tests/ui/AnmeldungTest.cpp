@@ -38,11 +38,11 @@ struct Anmelden : test::TestFenster {
   }
   void zeile(const char* name, const char* strecke, const char* jahr, const char* verein) {
     Teilnehmerzeile z;
-    z.felder[S_namevorname - 1] = QString::fromUtf8(name);
-    z.felder[S_strecke - 1] = QString::fromUtf8(strecke);
-    z.felder[S_jahr - 1] = QString::fromUtf8(jahr);
-    z.felder[S_vereinort - 1] = QString::fromUtf8(verein);
-    z.felder[S_walker - 1] = QStringLiteral("Falsch");
+    z.setFeld(S_namevorname, QString::fromUtf8(name));
+    z.setFeld(S_strecke, QString::fromUtf8(strecke));
+    z.setFeld(S_jahr, QString::fromUtf8(jahr));
+    z.setFeld(S_vereinort, QString::fromUtf8(verein));
+    z.setFeld(S_walker, QStringLiteral("Falsch"));
     s.tabelle.zeileHinzufuegen(z);
   }
   static bool rot(QLineEdit* e) { return e->palette().color(QPalette::Base) == QColor(255, 0, 0); }

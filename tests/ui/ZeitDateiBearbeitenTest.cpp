@@ -47,10 +47,10 @@ struct Editor : ::testing::Test, test::TestFenster {
           s.dezimalzeichen = QLatin1Char(',');
           for (int n = 1; n <= 8; ++n) {
             Teilnehmerzeile t;
-            t.felder[S_startnummer - 1] = QString::number(n);
-            t.felder[S_namevorname - 1] = QStringLiteral("Läufer %1").arg(n);
-            t.felder[S_strecke - 1] = QStringLiteral("10/m");
-            t.felder[S_jahr - 1] = QStringLiteral("1980");
+            t.setFeld(S_startnummer, QString::number(n));
+            t.setFeld(S_namevorname, QStringLiteral("Läufer %1").arg(n));
+            t.setFeld(S_strecke, QStringLiteral("10/m"));
+            t.setFeld(S_jahr, QStringLiteral("1980"));
             s.tabelle.zeileHinzufuegen(t);
           }
         }) {}

@@ -41,8 +41,8 @@ QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
 void teilnehmer(Sitzung& s, const QString& snr, const QString& name) {
   Teilnehmerzeile t;
-  t.felder[S_startnummer - 1] = snr;
-  t.felder[S_namevorname - 1] = name;
+  t.setFeld(S_startnummer, snr);
+  t.setFeld(S_namevorname, name);
   s.tabelle.zeileHinzufuegen(t);
 }
 
