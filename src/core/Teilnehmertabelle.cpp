@@ -313,7 +313,8 @@ QByteArray packenAls(const std::array<Stueck, kSpalten>& f, quint32 kopf, qsizet
     const auto* quelleWeit = static_cast<const char16_t*>(s.daten);
     const auto* quelleSchmal = static_cast<const unsigned char*>(s.daten);
     if (breit && s.breit) {
-      std::memcpy(weit + ende, quelleWeit, 2 * s.laenge);
+      // An empty field may have no data at all: memcpy must not see it.
+      if (s.laenge) std::memcpy(weit + ende, quelleWeit, 2 * s.laenge);
     } else if (breit) {
       for (qsizetype k = 0; k < s.laenge; ++k) weit[ende + k] = quelleSchmal[k];
     } else if (s.breit) {
