@@ -48,12 +48,7 @@ std::pair<Antwort, bool> FuzzBediener::frageMitHaken(const QString& t, const QSt
   return {meldung(t, x, Symbol::Frage, Knoepfe::JaNein), false};
 }
 
-Dateiwahl FuzzBediener::dateiOeffnen(const QString&, const QString&, const QString&, int) {
-  if (dialoge.empty()) return {};
-  const Dateiwahl w = dialoge.front();
-  dialoge.pop_front();
-  return w;
-}
+Dateiwahl FuzzBediener::dateiOeffnen(const QString&, const QString&, const QString&, int) { return {}; }
 
 Dateiwahl FuzzBediener::dateiSpeichern(const QString& t, const QString& f, const QString& s, int i) {
   return dateiOeffnen(t, f, s, i);

@@ -16,7 +16,6 @@ namespace zt::fuzz {
 
 class FuzzBediener : public Bediener {
  public:
-  std::deque<Dateiwahl> dialoge;  // answers of the next file dialogs; empty: cancelled
   std::deque<Antwort> antworten;  // answers of the next questions, then `standard`
   Antwort standard = Antwort::Ja;
   std::vector<std::function<void()>> timer;

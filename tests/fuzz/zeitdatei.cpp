@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t n) {
 
   // Resuming reads the file as it was before the editor saved its copies.
   Zeitnahme zeitnahme(s, p.uhr);
-  p.bediener.dialoge.push_back({pfad, 1});
-  zeitnahme.einlesen();
+  if (zeitnahme.einlesenBeginnen()) zeitnahme.einlesen(pfad);
   if (zeitnahme.zustand() == Zeitnahmezustand::Laeuft) {
     // The next finish goes on from what was read.
     zeitnahme.startnummerGeaendert(QStringLiteral("3"));
