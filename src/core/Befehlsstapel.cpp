@@ -9,14 +9,8 @@ namespace zt {
 
 namespace {
 void felderVergleichen(Tabellenschritt& d, int zeile, const Teilnehmerzeile& a, const Teilnehmerzeile& b) {
-  if (!a.gleicheFelder(b)) {
-    for (int i = 1; i <= kSpalten; ++i) {
-      QString alt = a.feld(i), neu = b.feld(i);
-      if (alt != neu) d.felder.push_back({zeile, i, std::move(alt), std::move(neu)});
-    }
-  }
-  if (a.textfarbe != b.textfarbe || a.hintergrund != b.hintergrund)
-    d.farben.push_back({zeile, a.textfarbe, b.textfarbe, a.hintergrund, b.hintergrund});
+  if (!a.gleicheFelder(b) || a.textfarbe != b.textfarbe || a.hintergrund != b.hintergrund)
+    d.geaendert.push_back({zeile, a, b});
 }
 
 // Rows are found again by who they are, not where they stand: a sort moves
@@ -52,10 +46,11 @@ Tabellenschritt unterschied(const std::vector<Teilnehmerzeile>& vorher, const st
 }
 
 void setzen(std::vector<Teilnehmerzeile>& zeilen, const Tabellenschritt& d, bool neu) {
-  for (const auto& f : d.felder) zeilen[f.zeile].setFeld(f.spalte, neu ? f.neu : f.alt);
-  for (const auto& c : d.farben) {
-    zeilen[c.zeile].textfarbe = neu ? c.textNeu : c.textAlt;
-    zeilen[c.zeile].hintergrund = neu ? c.grundNeu : c.grundAlt;
+  for (const auto& g : d.geaendert) {
+    Teilnehmerzeile& z = zeilen[g.zeile];
+    const quint64 kennung = z.kennung;
+    z = neu ? g.neu : g.alt;
+    z.kennung = kennung;
   }
 }
 
@@ -63,19 +58,14 @@ void setzen(std::vector<Teilnehmerzeile>& zeilen, const Tabellenschritt& d, bool
 // current row and scroll position.
 void felderSetzen(Teilnehmertabelle& t, const Tabellenschritt& d, bool neu) {
   Zeichenpause pause(t);
-  for (const auto& f : d.felder) t.setFeld(f.zeile + 1, f.spalte, neu ? f.neu : f.alt);
-  for (const auto& c : d.farben) {
-    t.setTextfarbe(c.zeile + 1, neu ? c.textNeu : c.textAlt);
-    t.setHintergrund(c.zeile + 1, neu ? c.grundNeu : c.grundAlt);
-  }
+  for (const auto& g : d.geaendert) t.zeileSetzen(g.zeile + 1, neu ? g.neu : g.alt);
   pause.beenden();
-  const int erste = !d.felder.empty() ? d.felder.front().zeile : !d.farben.empty() ? d.farben.front().zeile : -1;
-  if (erste >= 0) t.setAktuelleZeile(erste + 1);
+  if (!d.geaendert.empty()) t.setAktuelleZeile(d.geaendert.front().zeile + 1);
 }
 }  // namespace
 
 bool Tabellenschritt::leer() const {
-  return reihenfolge.empty() && weg.empty() && neu.empty() && felder.empty() && farben.empty() &&
+  return reihenfolge.empty() && weg.empty() && neu.empty() && geaendert.empty() &&
          sortierungAlt == sortierungNeu && speicherPfadAlt == speicherPfadNeu &&
          naechsteNummerAlt == naechsteNummerNeu;
 }

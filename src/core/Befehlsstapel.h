@@ -28,18 +28,16 @@ class Befehl {
   QString m_text;
 };
 
-// What one command did to the table, kept as small as it can be: the fields
+// What one command did to the table, kept as small as it can be: the rows
 // that changed (not the rows around them), the rows that went or came, and
 // the new order only when the order changed.
 struct Tabellenschritt {
-  struct Feldwechsel {
+  // A row that stayed but whose fields or colours changed, before and after.
+  // A row's text is one shared block: keeping both versions costs two
+  // references, where a record per field would cost a string each.
+  struct Zeilenwechsel {
     int zeile;  // 0-based, in the order after the command
-    int spalte;
-    QString alt, neu;
-  };
-  struct Farbwechsel {
-    int zeile;  // 0-based, after
-    int textAlt, textNeu, grundAlt, grundNeu;
+    Teilnehmerzeile alt, neu;
   };
   int anzahlVorher = 0;
   int anzahlNachher = 0;
@@ -49,8 +47,7 @@ struct Tabellenschritt {
   std::vector<int> reihenfolge;
   std::vector<std::pair<int, Teilnehmerzeile>> weg;  // place before, row
   std::vector<std::pair<int, Teilnehmerzeile>> neu;  // place after, row
-  std::vector<Feldwechsel> felder;
-  std::vector<Farbwechsel> farben;
+  std::vector<Zeilenwechsel> geaendert;
   // The order's label and the save path go with the rows: a thinned-out
   // table taken back must not be saved over the thinned-out copy.
   QString sortierungAlt, sortierungNeu;

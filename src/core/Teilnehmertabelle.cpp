@@ -714,6 +714,22 @@ int Teilnehmertabelle::startnummerAnzahl(const QString& startnummer) const {
   return k.isEmpty() ? 0 : m_startnummern.value(k);
 }
 
+void Teilnehmertabelle::zeileSetzen(int zeile, const Teilnehmerzeile& z) {
+  if (!gueltig(zeile)) return;
+  Teilnehmerzeile& ziel = m_zeilen[zeile - 1];
+  if (ziel.gleicheFelder(z) && ziel.textfarbe == z.textfarbe && ziel.hintergrund == z.hintergrund) return;
+  const QString snAlt = ziel.feld(S_startnummer), snNeu = z.feld(S_startnummer);
+  if (snAlt != snNeu) {
+    indexAendern(snAlt, -1);
+    indexAendern(snNeu, +1);
+  }
+  const quint64 kennung = ziel.kennung;
+  ziel = z;
+  ziel.kennung = kennung;
+  if (m_aussetzen) m_felderAusstehend = true;
+  else Q_EMIT zeileGeaendert(zeile - 1);
+}
+
 void Teilnehmertabelle::indexAendern(const QString& sn, int delta) {
   if (!m_indexGueltig) return;
   const QString k = StartnummerSchluessel(sn);

@@ -85,6 +85,9 @@ class Teilnehmertabelle : public QObject {
   QString feld(int zeile, int spalte) const;
   QString feld(int zeile, const QString& schluessel) const;
   void setFeld(int zeile, int spalte, const QString& wert);
+  // Fields and colours of z at place zeile; the row stays who it is (its
+  // kennung), as a command taken back needs it.
+  void zeileSetzen(int zeile, const Teilnehmerzeile& z);
   void setFeld(int zeile, const QString& schluessel, const QString& wert);
   const Teilnehmerzeile& zeile(int zeile) const { return m_zeilen[zeile - 1]; }
 
