@@ -98,7 +98,9 @@ void Tabellenschritt::rueckgaengig(Sitzung& s) const {
   }
   s.sortierung = sortierungAlt;
   s.speicherPfad = speicherPfadAlt;
-  s.einst.txtHauptlaufVonStartnummer = naechsteNummerAlt;
+  // Only a command that handed out numbers touches the counters: a number
+  // the operator set on the settings page since then stays.
+  if (naechsteNummerAlt != naechsteNummerNeu) s.einst.txtHauptlaufVonStartnummer = naechsteNummerAlt;
 }
 
 void Tabellenschritt::wiederholen(Sitzung& s) const {
@@ -125,7 +127,7 @@ void Tabellenschritt::wiederholen(Sitzung& s) const {
   }
   s.sortierung = sortierungNeu;
   s.speicherPfad = speicherPfadNeu;
-  s.einst.txtHauptlaufVonStartnummer = naechsteNummerNeu;
+  if (naechsteNummerAlt != naechsteNummerNeu) s.einst.txtHauptlaufVonStartnummer = naechsteNummerNeu;
 }
 
 namespace {

@@ -20,6 +20,8 @@ QStringList stand(const Sitzung& s) {
   for (int i = 1; i <= s.tabelle.anzahl(); ++i)
     l << s.tabelle.zeilentext(i) + QStringLiteral("|%1|%2").arg(s.tabelle.textfarbe(i)).arg(s.tabelle.hintergrund(i));
   l << QStringLiteral("sortierung=") + s.sortierung << QStringLiteral("speicherPfad=") + s.speicherPfad;
+  l << QStringLiteral("naechste=") + QStringList(s.einst.txtHauptlaufVonStartnummer.begin(),
+                                                  s.einst.txtHauptlaufVonStartnummer.end()).join(QLatin1Char(','));
   return l;
 }
 
@@ -40,6 +42,10 @@ void fuellen(Umgebung& u) {
   t.setHintergrund(1, kSiegerFarbe);
   u.s().sortierung = QStringLiteral("Name");
   u.s().speicherPfad = u.pfad(QStringLiteral("lauf.csv"));
+  // Simplified entry hands out start numbers: a row taken back gives its
+  // number back to the counter.
+  u.s().einst.CheckAutoHinzufuegen = u.s().einst.CheckAutoStartnummer = 1;
+  u.s().einst.txtHauptlaufVonStartnummer = {QStringLiteral("20"), QStringLiteral("210"), QString(), QString()};
   u.s().stapel.neuBeginnen();
 }
 }  // namespace
@@ -112,4 +118,11 @@ TEST(Befehlsstapel, BefehlOhneWirkungUndFremdeAenderung) {
   EXPECT_FALSE(u.s().stapel.kannRueckgaengig());
   EXPECT_TRUE(u.s().ungespeichert());
   EXPECT_FALSE(Rueckgaengig(u.s()));
+
+  // A counter the operator set since a command that handed out no number
+  // survives taking that command back.
+  SpaltenLoeschen(u.s(), QStringLiteral("Platz"));
+  u.s().einst.txtHauptlaufVonStartnummer[0] = QStringLiteral("300");
+  ASSERT_TRUE(Rueckgaengig(u.s()));
+  EXPECT_EQ(u.s().einst.txtHauptlaufVonStartnummer[0], QStringLiteral("300"));
 }
