@@ -214,8 +214,7 @@ namespace {
 // command that was taken back.
 void nachBlaettern(Sitzung& s) {
   HervorhebungSetzen(s);
-  s.bediener.status(StatusSortierung,
-                    s.sortierung.isEmpty() ? QString() : QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.sortierungMelden();
   s.melden();
 }
 }  // namespace

@@ -304,7 +304,7 @@ int CheckAllData(Sitzung& s, const Datenpruefungsoptionen& optionen) {
     t.setAktuelleZeile(1);
     t.setErsteSichtbareZeile(1);
   }
-  s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.sortierungMelden();
   s.melden();
   return befunde;
 }

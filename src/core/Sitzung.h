@@ -121,6 +121,12 @@ class Sitzung : public QObject {
 
   // Announces that settings or flags changed, so that views refresh.
   void melden() { Q_EMIT geaendert(); }
+  // The status bar's "sortiert nach …" for the order the table is in now;
+  // empty when the order has no name (a column-header sort).
+  void sortierungMelden() {
+    bediener.status(StatusSortierung,
+                    sortierung.isEmpty() ? QString() : QStringLiteral("sortiert nach ") + sortierung + QStringLiteral("  "));
+  }
 
  Q_SIGNALS:
   void geaendert();

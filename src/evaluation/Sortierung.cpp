@@ -184,7 +184,7 @@ bool LaufSortierungNach(Sitzung& s, const QString& eintrag) {
     s.tabelle.setAktuelleZeile(1);
     s.tabelle.setHervorhebungsfarbe(s.tabelle.feld(1, S_fehler).contains(QLatin1Char('?')) ? kRot : kKeineFarbe);
   }
-  s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.sortierungMelden();
   s.sortVorgabe = QStringLiteral("...");
   s.melden();
   s.bediener.ereignisse();

@@ -67,7 +67,7 @@ bool CmdAKNeuberechnung(Sitzung& s) {
   s.sortierung = QStringLiteral("Zeit");
   pause.beenden();
   s.bediener.status(StatusFortschritt, QStringLiteral("  AK neu berechnet"));
-  s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.sortierungMelden();
   s.melden();
   return true;
 }

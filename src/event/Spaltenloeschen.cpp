@@ -153,7 +153,7 @@ bool SpaltenLoeschen(Sitzung& s, const QString& eintrag) {
     s.bediener.status(StatusFortschritt, QStringLiteral("  "));
   }
   if (eintrag == QLatin1String("Zeile ohne Startnummer") && geaendert > 0)
-    s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+    s.sortierungMelden();
   // Yes to a clearing that found nothing to clear must not look like work done.
   if (geaendert == 0 && !gewarnt)
     s.bediener.meldung(kZieltafel,

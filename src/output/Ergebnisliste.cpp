@@ -117,7 +117,7 @@ void vorbereiten(Sitzung& s, int modus) {
       ComputeAllPlaces(s);
       s.sortierung = QStringLiteral("Strecke-AK-Zeit");
       MarkTopThree(s);
-      s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+      s.sortierungMelden();
       break;
     case 8:
       LaufSortierungNach(s, QStringLiteral("Platz Walker"));

@@ -141,7 +141,7 @@ bool Anmeldeliste(Sitzung& s, const QString& ziel) {
   s.tabelle.sortieren(QStringLiteral("namevorname"));
   s.sortierung = QStringLiteral("Name");
   a.anmeldelisteflag = false;
-  s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.sortierungMelden();
   s.sortVorgabe = QStringLiteral("...");
   s.melden();
   return ok;

@@ -189,7 +189,7 @@ void ladenAbschliessen(Sitzung& s, const QStringList& neueVereine, bool sortiere
   t.setHervorhebungsfarbe(t.feld(1, S_fehler).contains(QLatin1Char('?')) ? kRot : kKeineFarbe);
   if (s.startnummernUebersicht) s.startnummernUebersicht(s);
   if (s.laeuferanzahl) s.laeuferanzahl(s);
-  s.bediener.status(StatusSortierung, QStringLiteral("sortiert nach ") + s.sortierung + QStringLiteral("  "));
+  s.sortierungMelden();
   s.bediener.status(StatusFortschritt, QString());  // the load is done: no stale percentage
   s.bediener.status(StatusPosition,
                     QStringLiteral("[%1][%2]").arg(t.aktuelleZeile()).arg(t.anzahl() ? 1 : 0));

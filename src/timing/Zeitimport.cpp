@@ -342,7 +342,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     t.setAktuelleZeile(1);
     t.setErsteSichtbareZeile(1);
     b.status(StatusZustand, QStringLiteral("Datei ") + Dateiname(pfad) + QStringLiteral(" geladen  "));
-    b.status(StatusSortierung, QStringLiteral("sortiert nach ") + beschreibung + QStringLiteral("  "));
+    s.sortierungMelden();
     b.status(StatusFortschritt, QString());
   }
 
