@@ -100,11 +100,18 @@ void BM_ZtfSpeichernUndLaden(benchmark::State& state) {
   speicherMelden(state);
 }
 BENCHMARK(BM_ZtfSpeichernUndLaden)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+// The first click after a load: the table is loaded again outside the timing,
+// since a second click on a placed table writes nothing.
 void BM_PlatzStreckeAkZeit(benchmark::State& state) {
   Umfeld u;
   u.s.datenbankPfad = u.dir.filePath(QStringLiteral("x.csv"));
-  LaeuferdateiEinlesen(u.s, datei(static_cast<int>(state.range(0))));
-  for (auto _ : state) LaufSortierungNach(u.s, QStringLiteral("Platz Strecke(m/w)/AK/Zeit"));
+  const QByteArray& inhalt = datei(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    state.PauseTiming();
+    LaeuferdateiEinlesen(u.s, inhalt);
+    state.ResumeTiming();
+    LaufSortierungNach(u.s, QStringLiteral("Platz Strecke(m/w)/AK/Zeit"));
+  }
 }
 BENCHMARK(BM_PlatzStreckeAkZeit)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

@@ -19,21 +19,37 @@ Tabellenschritt unterschied(const std::vector<Teilnehmerzeile>& vorher, const st
   Tabellenschritt d;
   d.anzahlVorher = static_cast<int>(vorher.size());
   d.anzahlNachher = static_cast<int>(nachher.size());
+  // Ids are handed out one after the other: while they are not spread much
+  // wider than the rows, a plain array finds a row by its id.
+  quint64 hoechste = 0;
+  for (const Teilnehmerzeile& z : vorher) hoechste = std::max(hoechste, z.kennung);
+  const bool dicht = hoechste <= 4 * vorher.size() + 1024;
+  std::vector<int> feld(dicht ? hoechste + 1 : 0, -1);
   std::unordered_map<quint64, int> stelle;
-  stelle.reserve(vorher.size());
-  for (int i = 0; i < d.anzahlVorher; ++i) stelle.emplace(vorher[i].kennung, i);
+  if (!dicht) stelle.reserve(vorher.size());
+  for (int i = 0; i < d.anzahlVorher; ++i) {
+    // Of two rows with one id the first counts, as the other comes new.
+    if (dicht && feld[vorher[i].kennung] < 0) feld[vorher[i].kennung] = i;
+    else if (!dicht) stelle.emplace(vorher[i].kennung, i);
+  }
+  const auto finden = [&](quint64 kennung) {
+    if (kennung == 0) return -1;
+    if (dicht) return kennung <= hoechste ? feld[kennung] : -1;
+    const auto it = stelle.find(kennung);
+    return it == stelle.end() ? -1 : it->second;
+  };
   std::vector<char> bleibt(vorher.size(), 0);
   std::vector<int> quelle(nachher.size(), -1);
   bool geordnet = true;
   int letzte = -1;
   for (int p = 0; p < d.anzahlNachher; ++p) {
-    const auto it = nachher[p].kennung ? stelle.find(nachher[p].kennung) : stelle.end();
+    const int i = finden(nachher[p].kennung);
     // A row seen twice is the same row only once; the copy came new.
-    if (it == stelle.end() || bleibt[it->second]) continue;
-    quelle[p] = it->second;
-    bleibt[it->second] = 1;
-    if (it->second < letzte) geordnet = false;
-    letzte = it->second;
+    if (i < 0 || bleibt[i]) continue;
+    quelle[p] = i;
+    bleibt[i] = 1;
+    if (i < letzte) geordnet = false;
+    letzte = i;
   }
   if (!geordnet) d.reihenfolge = quelle;
   for (int i = 0; i < d.anzahlVorher; ++i)

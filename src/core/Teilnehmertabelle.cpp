@@ -4,6 +4,7 @@
 #include "core/Zeitwert.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -111,6 +112,45 @@ QString asciiKlein(QString t) {
   return t;
 }
 
+// The distinct texts of a column, numbered in the order first seen. A text
+// is found by its characters, whether a row holds it as Latin-1 or as UTF-16;
+// a null and an empty field are the same text, as for QString's ==.
+class Textnummern {
+ public:
+  int nummer(const Feldsicht& f, bool& neu) {
+    quint32 h = 2166136261u;
+    for (qsizetype k = 0; k < f.laenge; ++k) h = (h ^ f.zeichen(k)) * 16777619u;
+    if (2 * (m_texte.size() + 1) > m_platz.size()) wachsen();
+    const size_t maske = m_platz.size() - 1;
+    for (size_t p = h & maske;; p = (p + 1) & maske) {
+      const int nr = m_platz[p];
+      if (nr < 0) {
+        m_platz[p] = static_cast<int>(m_texte.size());
+        m_hash.push_back(h);
+        m_texte.push_back(f.text());
+        neu = true;
+        return m_platz[p];
+      }
+      if (m_hash[nr] == h && f.gleich(m_texte[nr])) return nr;
+    }
+  }
+  const QString& text(int nr) const { return m_texte[nr]; }
+
+ private:
+  void wachsen() {
+    m_platz.assign(std::max<size_t>(64, 2 * m_platz.size()), -1);
+    const size_t maske = m_platz.size() - 1;
+    for (size_t nr = 0; nr < m_texte.size(); ++nr) {
+      size_t p = m_hash[nr] & maske;
+      while (m_platz[p] >= 0) p = (p + 1) & maske;
+      m_platz[p] = static_cast<int>(nr);
+    }
+  }
+  std::vector<int> m_platz;
+  std::vector<quint32> m_hash;
+  std::vector<QString> m_texte;
+};
+
 // Dense ranks from one 64-bit key per row.
 std::vector<int> raengeAusSchluesseln(const std::vector<quint64>& schluessel) {
   const int n = static_cast<int>(schluessel.size());
@@ -126,36 +166,115 @@ std::vector<int> raengeAusSchluesseln(const std::vector<quint64>& schluessel) {
   return rang;
 }
 
-// Dense rank of every row's value in one column.
-std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) {
-  const Spaltenart art = kBeschreibung[spalte - 1].art;
-  const int n = static_cast<int>(zeilen.size());
-  // Numbers, times and check marks reduce to one integer per row; only the
-  // few texts among times need a text order of their own.
-  if (art == Spaltenart::Zahl || art == Spaltenart::Zeit || art == Spaltenart::Haken) {
-    constexpr quint64 kVersatz = quint64(1) << 52;
-    std::vector<quint64> schluessel(n);
-    QHash<QString, int> texte;
-    std::vector<int> textNr(n, -1);
-    for (int i = 0; i < n; ++i) {
-      const QString t = zeilen[i].feld(spalte);
-      if (art == Spaltenart::Haken) {
-        schluessel[i] = IstWahr(t) ? 0 : 1;
-        continue;
-      }
-      const Sortwert w = sortwert(art, t);
-      if (w.klasse == 1 && art == Spaltenart::Zeit) {
-        auto it = texte.constFind(t);
-        if (it == texte.constEnd()) it = texte.insert(t, static_cast<int>(texte.size()));
-        textNr[i] = it.value();
-      }
-      const quint64 zahl = static_cast<quint64>(std::clamp<long long>(w.zahl, -(1LL << 51), (1LL << 51) - 1) +
-                                                static_cast<long long>(kVersatz));
-      schluessel[i] = (static_cast<quint64>(w.klasse) << 60) | zahl;
+// Dense ranks of one column, gathered row by row: the ranks of several
+// columns come from one pass over the rows, each row's block read once. A
+// big table does not fit in the cache, and a pass per column would fetch
+// every row again.
+class Rangbildner {
+ public:
+  Rangbildner(const std::vector<Teilnehmerzeile>& zeilen, int spalte)
+      : m_zeilen(zeilen), m_spalte(spalte), m_art(kBeschreibung[spalte - 1].art) {
+    const size_t n = zeilen.size();
+    if (m_art == Spaltenart::Zahl || m_art == Spaltenart::Zeit || m_art == Spaltenart::Haken) {
+      // Numbers, times and check marks reduce to one integer per row; only
+      // the few texts among times need a text order of their own.
+      m_weg = Weg::Zahlen;
+      m_schluessel.resize(n);
+      m_textNr.assign(n, -1);
+    } else if (spalte == S_namevorname || spalte == S_name_bike || spalte == S_name_run) {
+      // Names are nearly all different: sorting them directly is cheaper than
+      // collecting the distinct ones first.
+      m_weg = Weg::Namen;
+      m_namen.resize(n);
+      m_anfang.resize(n);
+    } else {
+      m_weg = Weg::Distinkt;
+      m_distinktNr.resize(n);
     }
-    if (!texte.isEmpty()) {
+  }
+
+  void lesen(int i) {
+    switch (m_weg) {
+      case Weg::Zahlen: return zahlLesen(i);
+      case Weg::Namen: return nameLesen(i);
+      case Weg::Distinkt: {
+        bool neu = false;
+        m_distinktNr[i] = m_index.nummer(m_zeilen[i].sicht(m_spalte), neu);
+        if (neu) m_werte.push_back(sortwert(m_art, m_index.text(m_distinktNr[i])));
+        return;
+      }
+    }
+  }
+
+  std::vector<int> raenge() {
+    switch (m_weg) {
+      case Weg::Zahlen: return zahlRaenge();
+      case Weg::Namen: return namenRaenge();
+      case Weg::Distinkt: break;
+    }
+    std::vector<int> ordnung(m_werte.size());
+    for (size_t i = 0; i < ordnung.size(); ++i) ordnung[i] = static_cast<int>(i);
+    std::sort(ordnung.begin(), ordnung.end(), [&](int a, int b) { return kleiner(m_werte[a], m_werte[b]); });
+    std::vector<int> rang(m_werte.size());
+    int r = 0;
+    for (size_t i = 0; i < ordnung.size(); ++i) {
+      if (i > 0 && kleiner(m_werte[ordnung[i - 1]], m_werte[ordnung[i]])) ++r;
+      rang[ordnung[i]] = r;
+    }
+    std::vector<int> ergebnis(m_distinktNr.size());
+    for (size_t i = 0; i < ergebnis.size(); ++i) ergebnis[i] = rang[m_distinktNr[i]];
+    return ergebnis;
+  }
+
+ private:
+  static quint64 schluesselAus(int klasse, long long zahl) {
+    constexpr quint64 kVersatz = quint64(1) << 52;
+    return (static_cast<quint64>(klasse) << 60) |
+           static_cast<quint64>(std::clamp<long long>(zahl, -(1LL << 51), (1LL << 51) - 1) +
+                                static_cast<long long>(kVersatz));
+  }
+
+  void zahlLesen(int i) {
+    if (m_art == Spaltenart::Zeit) {
+      // A time is read where it lies, widened on the stack: what sortwert
+      // gives for an empty field and a readable time, without a string.
+      const Feldsicht f = m_zeilen[i].sicht(m_spalte);
+      char16_t breit[48];
+      if (f.laenge <= 48) {
+        for (qsizetype k = 0; k < f.laenge; ++k) breit[k] = f.zeichen(k);
+        const QStringView v = QStringView(breit, f.laenge).trimmed();
+        if (v.isEmpty()) {
+          m_schluessel[i] = schluesselAus(2, 0);
+          return;
+        }
+        if (const Zeitwert z = Zeitwert::lesen(v); z.gueltig()) {
+          m_schluessel[i] = schluesselAus(0, z.zehntel());
+          return;
+        }
+      }
+    }
+    QString& t = m_puffer;
+    t.resize(0);
+    m_zeilen[i].feldAnhaengen(t, m_spalte);
+    if (m_art == Spaltenart::Haken) {
+      m_schluessel[i] = IstWahr(t) ? 0 : 1;
+      return;
+    }
+    const Sortwert w = sortwert(m_art, t);
+    if (w.klasse == 1 && m_art == Spaltenart::Zeit) {
+      auto it = m_texte.constFind(t);
+      if (it == m_texte.constEnd())
+        it = m_texte.insert(QString(t.constData(), t.size()), static_cast<int>(m_texte.size()));
+      m_textNr[i] = it.value();
+    }
+    m_schluessel[i] = schluesselAus(w.klasse, w.zahl);
+  }
+
+  std::vector<int> zahlRaenge() {
+    if (!m_texte.isEmpty()) {
       std::vector<std::pair<Sortwert, int>> liste;
-      for (auto it = texte.constBegin(); it != texte.constEnd(); ++it) liste.push_back({sortwert(art, it.key()), it.value()});
+      for (auto it = m_texte.constBegin(); it != m_texte.constEnd(); ++it)
+        liste.push_back({sortwert(m_art, it.key()), it.value()});
       std::sort(liste.begin(), liste.end(), [](const auto& a, const auto& b) { return kleiner(a.first, b.first); });
       std::vector<int> textRang(liste.size());
       int r = 0;
@@ -163,47 +282,46 @@ std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) 
         if (i > 0 && kleiner(liste[i - 1].first, liste[i].first)) ++r;
         textRang[liste[i].second] = r;
       }
-      for (int i = 0; i < n; ++i)
-        if (textNr[i] >= 0) schluessel[i] = (quint64(1) << 60) | static_cast<quint64>(textRang[textNr[i]]);
+      for (size_t i = 0; i < m_schluessel.size(); ++i)
+        if (m_textNr[i] >= 0) m_schluessel[i] = (quint64(1) << 60) | static_cast<quint64>(textRang[m_textNr[i]]);
     }
-    return raengeAusSchluesseln(schluessel);
+    return raengeAusSchluesseln(m_schluessel);
   }
-  // Names are nearly all different: sorting them directly is cheaper than
-  // collecting the distinct ones first.
-  // Only class and key are kept per row: the exact text, the last tie-break,
-  // is read again from the rows for the few names whose keys are equal. The
-  // first eight characters of the key, a byte each, settle most comparisons
-  // without touching the text; from the first character at or above U+00FF
-  // on they stand aside and the texts decide.
-  if (spalte == S_namevorname || spalte == S_name_bike || spalte == S_name_run) {
-    std::vector<std::pair<int, QString>> werte(n);
-    std::vector<quint64> anfang(n);
-    for (int i = 0; i < n; ++i) {
-      QString text = zeilen[i].feld(spalte);
-      Sortwert w;
-      if (nurAscii(text)) {
-        // What the German key of a plain ASCII name is, without the general
-        // case mapping: a name sort would spend most of its time there.
-        w.klasse = text.trimmed().isEmpty() ? 1 : 0;
-        if (w.klasse == 0) w.schluessel = asciiKlein(std::move(text));
-      } else {
-        w = sortwert(art, text);
-      }
-      quint64 a = 0;
-      bool ueber = false;
-      for (int k = 0; k < 8; ++k) {
-        const char16_t c = k < w.schluessel.size() ? w.schluessel[k].unicode() : 0;
-        ueber = ueber || c >= 0xFF;
-        a = (a << 8) | (ueber ? 0xFF : c);
-      }
-      anfang[i] = a;
-      werte[i] = {w.klasse, std::move(w.schluessel)};
+
+  // Only class and key are kept per row: the exact text, the last
+  // tie-break, is read again from the rows for the few names whose keys are
+  // equal. The first eight characters of the key, a byte each, settle most
+  // comparisons without touching the text; from the first character at or
+  // above U+00FF on they stand aside and the texts decide.
+  void nameLesen(int i) {
+    QString text = m_zeilen[i].feld(m_spalte);
+    Sortwert w;
+    if (nurAscii(text)) {
+      // What the German key of a plain ASCII name is, without the general
+      // case mapping: a name sort would spend most of its time there.
+      w.klasse = text.trimmed().isEmpty() ? 1 : 0;
+      if (w.klasse == 0) w.schluessel = asciiKlein(std::move(text));
+    } else {
+      w = sortwert(m_art, text);
     }
+    quint64 a = 0;
+    bool ueber = false;
+    for (int k = 0; k < 8; ++k) {
+      const char16_t c = k < w.schluessel.size() ? w.schluessel[k].unicode() : 0;
+      ueber = ueber || c >= 0xFF;
+      a = (a << 8) | (ueber ? 0xFF : c);
+    }
+    m_anfang[i] = a;
+    m_namen[i] = {w.klasse, std::move(w.schluessel)};
+  }
+
+  std::vector<int> namenRaenge() {
+    const int n = static_cast<int>(m_namen.size());
     const auto vergleich = [&](int a, int b) {
-      if (werte[a].first != werte[b].first) return werte[a].first < werte[b].first ? -1 : 1;
-      if (anfang[a] != anfang[b]) return anfang[a] < anfang[b] ? -1 : 1;
-      if (const int c = werte[a].second.compare(werte[b].second); c != 0) return c;
-      return zeilen[a].feld(spalte).compare(zeilen[b].feld(spalte));
+      if (m_namen[a].first != m_namen[b].first) return m_namen[a].first < m_namen[b].first ? -1 : 1;
+      if (m_anfang[a] != m_anfang[b]) return m_anfang[a] < m_anfang[b] ? -1 : 1;
+      if (const int c = m_namen[a].second.compare(m_namen[b].second); c != 0) return c;
+      return m_zeilen[a].feld(m_spalte).compare(m_zeilen[b].feld(m_spalte));
     };
     std::vector<int> ordnung(n);
     for (int i = 0; i < n; ++i) ordnung[i] = i;
@@ -216,32 +334,34 @@ std::vector<int> raenge(const std::vector<Teilnehmerzeile>& zeilen, int spalte) 
     }
     return rang;
   }
-  std::vector<int> distinktNr(n);
-  QHash<QString, int> index;
-  index.reserve(std::min(n, 4096));
-  std::vector<Sortwert> werte;
-  for (int i = 0; i < n; ++i) {
-    const QString t = zeilen[i].feld(spalte);
-    auto it = index.constFind(t);
-    if (it == index.constEnd()) {
-      it = index.insert(t, static_cast<int>(werte.size()));
-      werte.push_back(sortwert(art, t));
-    }
-    distinktNr[i] = it.value();
-  }
-  std::vector<int> ordnung(werte.size());
-  for (size_t i = 0; i < ordnung.size(); ++i) ordnung[i] = static_cast<int>(i);
-  std::sort(ordnung.begin(), ordnung.end(),
-            [&](int a, int b) { return kleiner(werte[a], werte[b]); });
-  std::vector<int> rang(werte.size());
-  int r = 0;
-  for (size_t i = 0; i < ordnung.size(); ++i) {
-    if (i > 0 && kleiner(werte[ordnung[i - 1]], werte[ordnung[i]])) ++r;
-    rang[ordnung[i]] = r;
-  }
-  std::vector<int> ergebnis(n);
-  for (int i = 0; i < n; ++i) ergebnis[i] = rang[distinktNr[i]];
-  return ergebnis;
+
+  enum class Weg { Zahlen, Namen, Distinkt };
+  const std::vector<Teilnehmerzeile>& m_zeilen;
+  int m_spalte;
+  Spaltenart m_art;
+  Weg m_weg = Weg::Distinkt;
+  std::vector<quint64> m_schluessel;
+  QHash<QString, int> m_texte;
+  std::vector<int> m_textNr;
+  QString m_puffer;
+  std::vector<std::pair<int, QString>> m_namen;
+  std::vector<quint64> m_anfang;
+  std::vector<int> m_distinktNr;
+  Textnummern m_index;
+  std::vector<Sortwert> m_werte;
+};
+
+// Ranks of several columns (valid column numbers) in one pass over the rows.
+std::vector<std::vector<int>> raengeDer(const std::vector<Teilnehmerzeile>& zeilen, const std::vector<int>& spalten) {
+  std::vector<Rangbildner> bildner;
+  bildner.reserve(spalten.size());
+  for (int s : spalten) bildner.emplace_back(zeilen, s);
+  const int n = static_cast<int>(zeilen.size());
+  for (int i = 0; i < n; ++i)
+    for (Rangbildner& b : bildner) b.lesen(i);
+  std::vector<std::vector<int>> r;
+  for (Rangbildner& b : bildner) r.push_back(b.raenge());
+  return r;
 }
 }  // namespace
 
@@ -284,13 +404,8 @@ qsizetype endeVon(const char* p, quint32 kopf, int i) {
 
 qsizetype textanfang(quint32 kopf) { return kKopf + kSpalten * ((kopf & kLang) ? 4 : 2); }
 
-// One field on its way into a block: Latin-1 bytes or UTF-16 units.
-struct Stueck {
-  const void* daten = nullptr;
-  qsizetype laenge = 0;  // characters
-  bool breit = false;
-  bool nichtNull = false;
-};
+// One field on its way into a block.
+using Stueck = Feldsicht;
 
 Stueck stueckAus(QStringView v) { return {v.utf16(), v.size(), true, !v.isNull()}; }
 
@@ -302,28 +417,49 @@ QByteArray packenAls(const std::array<Stueck, kSpalten>& f, quint32 kopf, qsizet
   QByteArray d(anfang + summe * (breit ? 2 : 1), Qt::Uninitialized);
   char* p = d.data();
   std::memcpy(p, &kopf, sizeof kopf);
-  qsizetype ende = 0;
   // The head and the ends take an even number of bytes: the text is aligned
   // for two-byte characters.
   char* schmal = p + anfang;
   auto* weit = reinterpret_cast<char16_t*>(schmal);
   char16_t oder = 0;
+  // Fields that lie one after the other in their source (the unchanged
+  // fields of an old block) go over in one copy.
+  const void* lauf = nullptr;
+  qsizetype laufLaenge = 0, laufZiel = 0;
+  bool laufBreit = false;
+  const auto kopieren = [&] {
+    if (!laufLaenge) return;
+    const auto* quelleWeit = static_cast<const char16_t*>(lauf);
+    const auto* quelleSchmal = static_cast<const unsigned char*>(lauf);
+    if (breit && laufBreit) {
+      std::memcpy(weit + laufZiel, quelleWeit, 2 * laufLaenge);
+    } else if (breit) {
+      for (qsizetype k = 0; k < laufLaenge; ++k) weit[laufZiel + k] = quelleSchmal[k];
+    } else if (laufBreit) {
+      for (qsizetype k = 0; k < laufLaenge; ++k) {
+        oder |= quelleWeit[k];
+        schmal[laufZiel + k] = static_cast<char>(quelleWeit[k]);
+      }
+    } else {
+      std::memcpy(schmal + laufZiel, quelleSchmal, laufLaenge);
+    }
+  };
+  qsizetype ende = 0;
   for (int i = 0; i < kSpalten; ++i) {
     const Stueck& s = f[i];
-    const auto* quelleWeit = static_cast<const char16_t*>(s.daten);
-    const auto* quelleSchmal = static_cast<const unsigned char*>(s.daten);
-    if (breit && s.breit) {
-      // An empty field may have no data at all: memcpy must not see it.
-      if (s.laenge) std::memcpy(weit + ende, quelleWeit, 2 * s.laenge);
-    } else if (breit) {
-      for (qsizetype k = 0; k < s.laenge; ++k) weit[ende + k] = quelleSchmal[k];
-    } else if (s.breit) {
-      for (qsizetype k = 0; k < s.laenge; ++k) {
-        oder |= quelleWeit[k];
-        schmal[ende + k] = static_cast<char>(quelleWeit[k]);
+    // An empty field may have no data at all: it never starts a copy.
+    if (s.laenge) {
+      const bool anschluss = lauf && s.breit == laufBreit &&
+                             s.daten == static_cast<const char*>(lauf) + (laufBreit ? 2 : 1) * laufLaenge;
+      if (anschluss) {
+        laufLaenge += s.laenge;
+      } else {
+        kopieren();
+        lauf = s.daten;
+        laufLaenge = s.laenge;
+        laufBreit = s.breit;
+        laufZiel = ende;
       }
-    } else if (s.laenge) {
-      std::memcpy(schmal + ende, quelleSchmal, s.laenge);
     }
     ende += s.laenge;
     if (kopf & kLang) {
@@ -334,6 +470,7 @@ QByteArray packenAls(const std::array<Stueck, kSpalten>& f, quint32 kopf, qsizet
       std::memcpy(p + kKopf + 2 * i, &e, 2);
     }
   }
+  kopieren();
   if (oder > 0xFF) return QByteArray();
   return d;
 }
@@ -352,6 +489,38 @@ QByteArray packen(const std::array<Stueck, kSpalten>& f) {
   return d.isEmpty() ? packenAls(f, kopf, summe, true) : d;
 }
 }  // namespace
+
+bool Feldsicht::gleich(QStringView t) const {
+  if (t.size() != laenge) return false;
+  if (breit) return laenge == 0 || std::memcmp(daten, t.utf16(), 2 * laenge) == 0;
+  const auto* b = static_cast<const unsigned char*>(daten);
+  for (qsizetype k = 0; k < laenge; ++k)
+    if (t[k].unicode() != b[k]) return false;
+  return true;
+}
+
+bool Feldsicht::leerOderBlank() const {
+  for (qsizetype k = 0; k < laenge; ++k)
+    if (!QChar(zeichen(k)).isSpace()) return false;
+  return true;
+}
+
+QString Feldsicht::text() const {
+  if (!nichtNull) return QString();
+  if (laenge == 0) return QString(QLatin1StringView(""));
+  if (!breit) return QString::fromLatin1(static_cast<const char*>(daten), laenge);
+  return QString(reinterpret_cast<const QChar*>(daten), laenge);
+}
+
+Feldsicht Teilnehmerzeile::sicht(int spalte) const {
+  if (spalte < 1 || spalte > kSpalten || m_daten.isEmpty()) return {};
+  const char* p = m_daten.constData();
+  const quint32 kopf = kopfVon(p);
+  const int i = spalte - 1;
+  const qsizetype von = i ? endeVon(p, kopf, i - 1) : 0;
+  const bool breit = kopf & kBreit;
+  return {p + textanfang(kopf) + (breit ? 2 : 1) * von, endeVon(p, kopf, i) - von, breit, bool(kopf & (1u << i))};
+}
 
 QString Teilnehmerzeile::feld(int spalte) const {
   if (spalte < 1 || spalte > kSpalten || m_daten.isEmpty()) return QString();
@@ -401,8 +570,74 @@ void Teilnehmerzeile::setFelder(const std::array<QStringView, kSpalten>& felder)
   m_daten = packen(f);
 }
 
-void Teilnehmerzeile::setFeld(int spalte, const QString& wert) {
-  if (spalte < 1 || spalte > kSpalten) return;
+void Teilnehmerzeile::setFeld(int spalte, const QString& wert) { setFelder({{spalte, QStringView(wert)}}); }
+
+namespace {
+// The common case of a change: a block of one-byte text with short ends, and
+// new values whose characters fit in a byte. The new block is the old one
+// with the new values cut in, and it is the block packen would make, byte for
+// byte. Empty when the case does not apply.
+QByteArray eingesetzt(const QByteArray& alt, std::span<const std::pair<int, QStringView>> werte) {
+  if (alt.isEmpty()) return QByteArray();
+  const char* p = alt.constData();
+  quint32 kopf = kopfVon(p);
+  if (kopf & (kBreit | kLang)) return QByteArray();
+  std::array<const QStringView*, kSpalten> neu{};
+  for (const auto& [spalte, wert] : werte) {
+    if (spalte < 1 || spalte > kSpalten) continue;
+    for (QChar c : wert)
+      if (c.unicode() > 0xFF) return QByteArray();
+    neu[spalte - 1] = &wert;
+  }
+  std::array<quint16, kSpalten> enden;
+  std::memcpy(enden.data(), p + kKopf, sizeof enden);
+  qsizetype summe = 0, von = 0;
+  for (int i = 0; i < kSpalten; ++i) {
+    if (neu[i]) {
+      summe += neu[i]->size();
+      kopf = neu[i]->isNull() ? kopf & ~(1u << i) : kopf | (1u << i);
+    } else {
+      summe += enden[i] - von;
+    }
+    von = enden[i];
+  }
+  if (summe > 0xFFFF || kopf == 0) return QByteArray();
+  const qsizetype anfang = textanfang(kopf);
+  QByteArray d(anfang + summe, Qt::Uninitialized);
+  char* z = d.data();
+  std::memcpy(z, &kopf, sizeof kopf);
+  const char* text = p + textanfang(kopfVon(p));
+  char* ziel = z + anfang;
+  const std::array<quint16, kSpalten> alte = enden;
+  qsizetype ende = 0;
+  for (int i = 0; i < kSpalten;) {
+    const qsizetype alterAnfang = i ? alte[i - 1] : 0;
+    if (neu[i]) {
+      const QStringView w = *neu[i];
+      for (qsizetype k = 0; k < w.size(); ++k) ziel[ende + k] = static_cast<char>(w[k].unicode());
+      ende += w.size();
+      enden[i++] = static_cast<quint16>(ende);
+      continue;
+    }
+    // The unchanged fields up to the next new one go over in one copy.
+    int j = i;
+    while (j + 1 < kSpalten && !neu[j + 1]) ++j;
+    const qsizetype laenge = alte[j] - alterAnfang;
+    if (laenge) std::memcpy(ziel + ende, text + alterAnfang, laenge);
+    for (int k = i; k <= j; ++k) enden[k] = static_cast<quint16>(alte[k] - alterAnfang + ende);
+    ende += laenge;
+    i = j + 1;
+  }
+  std::memcpy(z + kKopf, enden.data(), sizeof enden);
+  return d;
+}
+}  // namespace
+
+void Teilnehmerzeile::setFelder(std::span<const std::pair<int, QStringView>> werte) {
+  if (QByteArray d = eingesetzt(m_daten, werte); !d.isEmpty()) {
+    m_daten = std::move(d);
+    return;
+  }
   // The other fields go over from the old block as they are: no string for them.
   std::array<Stueck, kSpalten> f;
   if (!m_daten.isEmpty()) {
@@ -417,7 +652,13 @@ void Teilnehmerzeile::setFeld(int spalte, const QString& wert) {
       von = bis;
     }
   }
-  f[spalte - 1] = stueckAus(wert);
+  bool etwas = false;
+  for (const auto& [spalte, wert] : werte) {
+    if (spalte < 1 || spalte > kSpalten) continue;
+    f[spalte - 1] = stueckAus(wert);
+    etwas = true;
+  }
+  if (!etwas) return;
   // packen reads the old block while it builds the new one.
   QByteArray neu = packen(f);
   m_daten = std::move(neu);
@@ -437,14 +678,46 @@ QString Teilnehmertabelle::feld(int zeile, const QString& schluessel) const {
 void Teilnehmertabelle::setFeld(int zeile, int spalte, const QString& wert) {
   if (!gueltig(zeile) || spalte < 1 || spalte > kSpalten) return;
   Teilnehmerzeile& z = m_zeilen[zeile - 1];
-  const QString f = z.feld(spalte);
   const QString neu = FeldBereinigt(wert);
-  if (f == neu && f.isNull() == neu.isNull()) return;
+  const Feldsicht alt = z.sicht(spalte);
+  if (alt.nichtNull != neu.isNull() && alt.gleich(neu)) return;
   if (spalte == S_startnummer) {
-    indexAendern(f, -1);
+    indexAendern(alt.text(), -1);
     indexAendern(neu, +1);
   }
   z.setFeld(spalte, neu);
+  if (m_aussetzen) m_felderAusstehend = true;
+  else Q_EMIT zeileGeaendert(zeile - 1);
+}
+
+void Teilnehmertabelle::setFelder(int zeile, std::initializer_list<std::pair<int, QStringView>> werte) {
+  if (!gueltig(zeile)) return;
+  Teilnehmerzeile& z = m_zeilen[zeile - 1];
+  QVarLengthArray<QString, 4> bereinigt;
+  QVarLengthArray<std::pair<int, QStringView>, 4> liste;
+  // The views must not move when a cleaned value is added.
+  bereinigt.reserve(static_cast<qsizetype>(werte.size()));
+  for (const auto& [spalte, wert] : werte) {
+    if (spalte < 1 || spalte > kSpalten) continue;
+    QStringView neu = wert;
+    // Only a value with a control character needs a string of its own.
+    for (QChar c : wert)
+      if (c.unicode() < 0x20) {
+        bereinigt.append(FeldBereinigt(wert.toString()));
+        neu = bereinigt.back();
+        break;
+      }
+    const Feldsicht alt = z.sicht(spalte);
+    if (alt.nichtNull != neu.isNull() && alt.gleich(neu)) continue;
+    if (spalte == S_startnummer) {
+      indexAendern(alt.text(), -1);
+      indexAendern(neu.toString(), +1);
+    }
+    liste.append({spalte, neu});
+  }
+  if (liste.isEmpty()) return;
+  // One new block for all of them.
+  z.setFelder(std::span(liste.data(), static_cast<size_t>(liste.size())));
   if (m_aussetzen) m_felderAusstehend = true;
   else Q_EMIT zeileGeaendert(zeile - 1);
 }
@@ -548,35 +821,55 @@ void Teilnehmertabelle::ersetzen(std::vector<Teilnehmerzeile>&& zeilen) {
   beendeUmbau();
 }
 
+std::vector<std::vector<int>> Teilnehmertabelle::raenge(std::initializer_list<int> spalten) const {
+  std::vector<int> gueltige;
+  for (int s : spalten)
+    if (s >= 1 && s <= kSpalten) gueltige.push_back(s);
+  std::vector<std::vector<int>> r = raengeDer(m_zeilen, gueltige);
+  // An unknown column ranks every row alike.
+  std::vector<std::vector<int>> ergebnis;
+  size_t k = 0;
+  for (int s : spalten)
+    ergebnis.push_back(s >= 1 && s <= kSpalten ? std::move(r[k++]) : std::vector<int>(m_zeilen.size(), 0));
+  return ergebnis;
+}
+
+void Teilnehmertabelle::stabilOrdnen(std::vector<int>& ordnung, const std::vector<const std::vector<int>*>& raenge) {
+  // Ranks are dense, below the number of rows: a stable counting pass per
+  // key, the least significant first, sorts without a comparison.
+  const size_t n = ordnung.size();
+  std::vector<int> hilf(n);
+  std::vector<int> stelle;
+  for (auto k = raenge.rbegin(); k != raenge.rend(); ++k) {
+    const std::vector<int>& r = **k;
+    stelle.assign(r.size() + 1, 0);
+    for (int i : ordnung) ++stelle[r[i] + 1];
+    for (size_t j = 1; j < stelle.size(); ++j) stelle[j] += stelle[j - 1];
+    for (int i : ordnung) hilf[stelle[r[i]]++] = i;
+    ordnung.swap(hilf);
+  }
+}
+
 std::vector<int> Teilnehmertabelle::sortierteReihenfolge(const QString& schluesselliste) const {
   const int n = anzahl();
   std::vector<int> ordnung(n);
   for (int i = 0; i < n; ++i) ordnung[i] = i;
-  std::vector<std::vector<int>> schluessel;
+  std::vector<int> spalten;
   for (const QString& teil : schluesselliste.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
     const int s = Spaltennummer(teil.trimmed());
-    if (s > 0) schluessel.push_back(raenge(m_zeilen, s));
+    if (s > 0) spalten.push_back(s);
   }
-  if (schluessel.empty()) return ordnung;
-  if (schluessel.size() == 1) {
-    // Ranks are dense, 0 to n - 1: counting them sorts stably in one pass.
-    const auto& r = schluessel[0];
-    std::vector<int> stelle(n + 1, 0);
-    for (int i = 0; i < n; ++i) ++stelle[r[i] + 1];
-    for (int k = 0; k < n; ++k) stelle[k + 1] += stelle[k];
-    for (int i = 0; i < n; ++i) ordnung[stelle[r[i]]++] = i;
-  } else {
-    std::stable_sort(ordnung.begin(), ordnung.end(), [&](int a, int b) {
-      for (const auto& r : schluessel)
-        if (r[a] != r[b]) return r[a] < r[b];
-      return false;
-    });
-  }
+  const std::vector<std::vector<int>> schluessel = raengeDer(m_zeilen, spalten);
+  std::vector<const std::vector<int>*> zeiger;
+  for (const auto& r : schluessel) zeiger.push_back(&r);
+  stabilOrdnen(ordnung, zeiger);
   return ordnung;
 }
 
-void Teilnehmertabelle::sortieren(const QString& schluesselliste) {
-  std::vector<int> ordnung = sortierteReihenfolge(schluesselliste);
+void Teilnehmertabelle::sortieren(const QString& schluesselliste) { umordnen(sortierteReihenfolge(schluesselliste)); }
+
+void Teilnehmertabelle::umordnen(std::vector<int> ordnung) {
+  if (ordnung.size() != m_zeilen.size()) return;
   beginneUmbau();
   // Rows move along the cycles of the permutation: no second copy of the table.
   const int n = static_cast<int>(ordnung.size());

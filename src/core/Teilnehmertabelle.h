@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QStringView>
 #include <array>
+#include <initializer_list>
+#include <span>
+#include <utility>
 #include <vector>
 
 namespace zt {
@@ -40,6 +43,24 @@ constexpr int kKeineFarbe = -1;
 constexpr int kRot = 0x0000FF;         // 0x00BBGGRR
 constexpr int kSiegerFarbe = 0x80FFFF;
 
+// A field as it lies in its row's block, Latin-1 bytes or UTF-16 units; it
+// stays valid while the row is not changed. Readers that only look at a field
+// (sorting, placing, comparing) need no string of their own.
+struct Feldsicht {
+  const void* daten = nullptr;
+  qsizetype laenge = 0;  // characters
+  bool breit = false;
+  bool nichtNull = false;
+
+  char16_t zeichen(qsizetype k) const {
+    return breit ? static_cast<const char16_t*>(daten)[k] : static_cast<const unsigned char*>(daten)[k];
+  }
+  bool gleich(QStringView t) const;
+  // Empty or only blanks.
+  bool leerOderBlank() const;
+  QString text() const;
+};
+
 // One participant. The twenty fields share one block of memory (laid out in
 // Teilnehmertabelle.cpp): a big event costs about what its file costs, not
 // twenty strings and their allocations per row. Copies share the block.
@@ -48,9 +69,15 @@ class Teilnehmerzeile {
   // Field of a column (1-based, S_...); a field never set is a null string.
   QString feld(int spalte) const;
   void setFeld(int spalte, const QString& wert);
+  // Several fields with one new block (null views give null fields).
+  void setFelder(std::span<const std::pair<int, QStringView>> werte);
+  void setFelder(std::initializer_list<std::pair<int, QStringView>> werte) {
+    setFelder(std::span(werte.begin(), werte.size()));
+  }
   // Appends a field to a text without a string of its own.
   void feldAnhaengen(QString& ziel, int spalte) const;
   qsizetype feldlaenge(int spalte) const;
+  Feldsicht sicht(int spalte) const;
   bool feldLeer(int spalte) const { return feldlaenge(spalte) == 0; }
   // All twenty at once, column 1 first (a null view gives a null field).
   void setFelder(const std::array<QStringView, kSpalten>& felder);
@@ -85,6 +112,8 @@ class Teilnehmertabelle : public QObject {
   QString feld(int zeile, int spalte) const;
   QString feld(int zeile, const QString& schluessel) const;
   void setFeld(int zeile, int spalte, const QString& wert);
+  // Several fields of a row at once: one new block, one notification.
+  void setFelder(int zeile, std::initializer_list<std::pair<int, QStringView>> werte);
   // Fields and colours of z at place zeile; the row stays who it is (its
   // kennung), as a command taken back needs it.
   void zeileSetzen(int zeile, const Teilnehmerzeile& z);
@@ -108,6 +137,14 @@ class Teilnehmertabelle : public QObject {
   void sortieren(const QString& schluesselliste);
   // Row order a sort would give, without changing the table (0-based indices).
   std::vector<int> sortierteReihenfolge(const QString& schluesselliste) const;
+  // Dense rank of every row's value in each column (0-based rows): equal
+  // ranks for equal texts, in the order a sort by the column gives.
+  std::vector<std::vector<int>> raenge(std::initializer_list<int> spalten) const;
+  // Sorts an order of rows stably by rank lists, the first most significant.
+  static void stabilOrdnen(std::vector<int>& ordnung, const std::vector<const std::vector<int>*>& raenge);
+  // Puts the rows in this order: ordnung[k] is the 0-based row that goes to
+  // place k.
+  void umordnen(std::vector<int> ordnung);
 
   // First row from startzeile on whose field matches; a pattern ending in "*"
   // matches a prefix, otherwise the whole field. Case is ignored. Returns 0

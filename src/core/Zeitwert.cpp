@@ -9,6 +9,13 @@ constexpr qsizetype kHoechstensZiffern = 6;
 
 bool ziffer(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
 
+// A time is a dozen characters: a plain loop beats the general search.
+qsizetype finden(QStringView t, char16_t c, qsizetype ab = 0) {
+  for (qsizetype i = ab; i < t.size(); ++i)
+    if (t[i].unicode() == c) return i;
+  return -1;
+}
+
 bool ganzzahlLesen(QStringView t, long long& wert) {
   if (t.isEmpty() || t.size() > kHoechstensZiffern) return false;
   long long v = 0;
@@ -23,8 +30,8 @@ bool ganzzahlLesen(QStringView t, long long& wert) {
 // Seconds with an optional decimal part, in tenths. Digits beyond the tenths
 // round half up, in whole numbers: no floating point can tip 12.35 to 12.3.
 bool sekundenLesen(QStringView t, long long& zehntel) {
-  qsizetype komma = t.indexOf(QLatin1Char(','));
-  if (komma < 0) komma = t.indexOf(QLatin1Char('.'));
+  qsizetype komma = finden(t, u',');
+  if (komma < 0) komma = finden(t, u'.');
   long long ganz = 0;
   if (!ganzzahlLesen(komma < 0 ? t : t.left(komma), ganz)) return false;
   zehntel = ganz * 10;
@@ -49,10 +56,10 @@ Zeitwert Zeitwert::ausZehnteln(long long zehntel) {
 
 Zeitwert Zeitwert::lesen(QStringView text) {
   const QStringView t = text.trimmed();
-  const qsizetype a = t.indexOf(QLatin1Char(':'));
+  const qsizetype a = finden(t, u':');
   if (a < 0) return {};
-  const qsizetype b = t.indexOf(QLatin1Char(':'), a + 1);
-  if (b >= 0 && t.indexOf(QLatin1Char(':'), b + 1) >= 0) return {};
+  const qsizetype b = finden(t, u':', a + 1);
+  if (b >= 0 && finden(t, u':', b + 1) >= 0) return {};
   Zeitwert w;
   long long stunden = 0;
   QStringView minuten = t.left(a);

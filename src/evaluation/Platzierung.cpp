@@ -3,19 +3,45 @@
 #include "core/Sitzung.h"
 #include "core/Text.h"
 
+#include <QHash>
+#include <deque>
+#include <vector>
+
 namespace zt {
 
 namespace {
 enum class Schluessel { Nurstrecke, Strecke, Ak, StreckeVorSchraegstrich };
 
-QString gruppe(const Teilnehmertabelle& t, int i, Schluessel k) {
+// A number per row, equal for rows of the same group: what a place counts
+// within. The rows' texts are compared once here, not again per neighbour.
+std::vector<int> gruppen(const Teilnehmertabelle& t, Schluessel k) {
   switch (k) {
-    case Schluessel::Nurstrecke: return t.feld(i, S_nurstrecke);
-    case Schluessel::Strecke: return t.feld(i, S_strecke);
-    case Schluessel::Ak: return t.feld(i, S_ak);
-    case Schluessel::StreckeVorSchraegstrich: return Feld(t.feld(i, S_strecke), 1, QStringLiteral("/"));
+    case Schluessel::Nurstrecke: return t.raenge({S_nurstrecke})[0];
+    case Schluessel::Strecke: return t.raenge({S_strecke})[0];
+    case Schluessel::Ak: return t.raenge({S_ak})[0];
+    case Schluessel::StreckeVorSchraegstrich: break;
   }
-  return QString();
+  std::vector<int> g(static_cast<size_t>(t.anzahl()));
+  QHash<QString, int> nummer;
+  for (int i = 1; i <= t.anzahl(); ++i) {
+    const QString schluessel = Feld(t.feld(i, S_strecke), 1, QStringLiteral("/"));
+    auto it = nummer.constFind(schluessel);
+    if (it == nummer.constEnd()) it = nummer.insert(schluessel, static_cast<int>(nummer.size()));
+    g[i - 1] = it.value();
+  }
+  return g;
+}
+
+// Rows with a route (not only blanks): only they take a place.
+std::vector<char> mitStrecke(const Teilnehmertabelle& t) {
+  std::vector<char> m(static_cast<size_t>(t.anzahl()));
+  QString puffer;
+  for (int i = 0; i < t.anzahl(); ++i) {
+    puffer.resize(0);
+    t.zeilen()[i].feldAnhaengen(puffer, S_nurstrecke);
+    m[i] = !puffer.trimmed().isEmpty();
+  }
+  return m;
 }
 
 void fortschritt(Sitzung& s, int i, int n) {
@@ -26,32 +52,50 @@ void fortschritt(Sitzung& s, int i, int n) {
   }
 }
 
-// A row without a route takes no place and does not break the group of the
-// rows around it; its place field is emptied so that no stale place survives.
-void durchlauf(Sitzung& s, Schluessel k, int feld, bool nummerieren) {
+const QString& platzText(int platz) {
+  // Places repeat in every group: their texts are made once.
+  static std::deque<QString> texte;
+  while (static_cast<int>(texte.size()) <= platz) texte.push_back(QString::number(texte.size()));
+  return texte[platz];
+}
+
+// Visits the rows in the given order (0-based rows). A row without a route
+// takes no place and does not break the group of the rows around it; its
+// place field is emptied so that no stale place survives.
+void durchlauf(Sitzung& s, const std::vector<int>& ordnung, const std::vector<int>& gruppe,
+               const std::vector<char>& teilnahme, int feld, bool nummerieren) {
   Teilnehmertabelle& t = s.tabelle;
-  const int n = t.anzahl();
+  const int n = static_cast<int>(ordnung.size());
   int zaehler = 0;
-  int vorige = 0;  // last row that took part
-  for (int i = 1; i <= n; ++i) {
-    fortschritt(s, i, n);
-    if (t.feld(i, S_nurstrecke).trimmed().isEmpty()) {
+  int vorige = -1;  // last row that took part
+  for (int k = 0; k < n; ++k) {
+    fortschritt(s, k + 1, n);
+    const int z = ordnung[k];
+    const int i = z + 1;
+    if (!teilnahme[z]) {
       t.setFeld(i, feld, QString());
       if (nummerieren) t.setFeld(i, S_platz, QString());
       continue;
     }
     if (nummerieren) t.setFeld(i, S_platz, QString());
-    if (vorige > 0 && gruppe(t, i, k) == gruppe(t, vorige, k)) {
+    if (vorige >= 0 && gruppe[z] == gruppe[vorige]) {
       ++zaehler;
-      t.setFeld(i, feld, QString::number(zaehler));
+      t.setFeld(i, feld, platzText(zaehler));
       if (nummerieren) t.setHintergrund(i, kKeineFarbe);
     } else {
       zaehler = 1;
-      t.setFeld(i, feld, QStringLiteral("1"));
+      t.setFeld(i, feld, platzText(1));
       t.setHintergrund(i, kSiegerFarbe);
     }
-    vorige = i;
+    vorige = z;
   }
+}
+
+// The same pass over the table in its current order.
+void durchlauf(Sitzung& s, Schluessel k, int feld, bool nummerieren) {
+  std::vector<int> ordnung(static_cast<size_t>(s.tabelle.anzahl()));
+  for (size_t i = 0; i < ordnung.size(); ++i) ordnung[i] = static_cast<int>(i);
+  durchlauf(s, ordnung, gruppen(s.tabelle, k), mitStrecke(s.tabelle), feld, nummerieren);
 }
 
 template <typename F>
@@ -140,14 +184,70 @@ void CmdPlatzEinBisDrei(Sitzung& s) {
   MarkTopThree(s);
 }
 
+namespace {
+// A place written on the stack; no place (0) is a null field.
+class Zahltext {
+ public:
+  explicit Zahltext(int zahl) {
+    if (zahl <= 0) return;
+    char16_t umgekehrt[12];
+    int k = 0;
+    for (; zahl > 0; zahl /= 10) umgekehrt[k++] = char16_t(u'0' + zahl % 10);
+    while (k > 0) m_zeichen[m_laenge++] = umgekehrt[--k];
+  }
+  QStringView sicht() const { return m_laenge ? QStringView(m_zeichen, m_laenge) : QStringView(); }
+
+ private:
+  char16_t m_zeichen[12];
+  qsizetype m_laenge = 0;
+};
+
+// The places one pass would write, in row numbers (0: no place); a row that
+// heads its group is marked as a winner.
+void plaetzeZaehlen(const std::vector<int>& ordnung, const std::vector<int>& gruppe, const std::vector<char>& teilnahme,
+                    std::vector<int>& platz, std::vector<char>& sieger) {
+  int zaehler = 0;
+  int vorige = -1;
+  for (const int z : ordnung) {
+    if (!teilnahme[z]) continue;
+    if (vorige >= 0 && gruppe[z] == gruppe[vorige]) {
+      platz[z] = ++zaehler;
+    } else {
+      platz[z] = zaehler = 1;
+      sieger[z] = 1;
+    }
+    vorige = z;
+  }
+}
+}  // namespace
+
 void ComputeAllPlaces(Sitzung& s) {
+  // Three sorts and three passes, but the rows are written once and move
+  // once: each sort orders the row numbers the one before left, stably, from
+  // ranks read once per column, which gives the order and the ties that
+  // sorting the table three times would give.
   Teilnehmertabelle& t = s.tabelle;
-  t.sortieren(QStringLiteral("nurstrecke,zeit"));
-  RankOverall(s);
-  t.sortieren(QStringLiteral("strecke,zeit"));
-  RankBySex(s);
-  t.sortieren(QStringLiteral("strecke,ak,zeit"));
-  RankByAgeClass(s);
+  const int n = t.anzahl();
+  const std::vector<std::vector<int>> r = t.raenge({S_nurstrecke, S_strecke, S_ak, S_zeit});
+  const std::vector<int>&nurstrecke = r[0], &strecke = r[1], &ak = r[2], &zeit = r[3];
+  const std::vector<char> teilnahme = mitStrecke(t);
+  std::vector<int> ordnung(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) ordnung[i] = i;
+  std::vector<int> total(n), mw(n), ak_(n);
+  std::vector<char> sieger(n, 0);
+  Teilnehmertabelle::stabilOrdnen(ordnung, {&nurstrecke, &zeit});
+  plaetzeZaehlen(ordnung, nurstrecke, teilnahme, total, sieger);
+  Teilnehmertabelle::stabilOrdnen(ordnung, {&strecke, &zeit});
+  plaetzeZaehlen(ordnung, strecke, teilnahme, mw, sieger);
+  Teilnehmertabelle::stabilOrdnen(ordnung, {&strecke, &ak, &zeit});
+  plaetzeZaehlen(ordnung, ak, teilnahme, ak_, sieger);
+  for (int i = 0; i < n; ++i) {
+    fortschritt(s, i + 1, n);
+    const Zahltext a(total[i]), b(mw[i]), c(ak_[i]);
+    t.setFelder(i + 1, {{S_platztotal, a.sicht()}, {S_platzmw, b.sicht()}, {S_platz, c.sicht()}});
+    if (sieger[i]) t.setHintergrund(i + 1, kSiegerFarbe);
+  }
+  t.umordnen(std::move(ordnung));
 }
 
 }  // namespace zt
