@@ -990,6 +990,20 @@ void Teilnehmertabelle::spaltenNeuAnlegen() {
   Q_EMIT spaltenGeaendert();
 }
 
+QStringList VerschiedeneFelder(const std::vector<Teilnehmerzeile>& zeilen, int spalte) {
+  QStringList liste;
+  if (spalte < 1 || spalte > kSpalten) return liste;
+  Textnummern nummern;
+  for (const Teilnehmerzeile& z : zeilen) {
+    const Feldsicht f = z.sicht(spalte);
+    if (f.laenge == 0) continue;
+    bool neu = false;
+    const int nr = nummern.nummer(f, neu);
+    if (neu) liste << nummern.text(nr);
+  }
+  return liste;
+}
+
 QString StartnummerSchluessel(const QString& startnummer) {
   const QString t = startnummer.trimmed();
   if (t.isEmpty()) return QString();

@@ -241,6 +241,10 @@ class Zeichenpause {
   Teilnehmertabelle* m_t;
 };
 
+// The different texts of a column, empty ones left out, in the order first
+// met; texts are the same as for QString's ==.
+QStringList VerschiedeneFelder(const std::vector<Teilnehmerzeile>& zeilen, int spalte);
+
 // Key under which start numbers are compared: the number without leading
 // zeros and blanks; empty for no number ("", "0"); other texts trimmed.
 QString StartnummerSchluessel(const QString& startnummer);

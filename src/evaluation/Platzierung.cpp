@@ -221,7 +221,7 @@ void plaetzeZaehlen(const std::vector<int>& ordnung, const std::vector<int>& gru
 }
 }  // namespace
 
-void ComputeAllPlaces(Sitzung& s) {
+void ComputeAllPlaces(Sitzung& s, bool zuerstSortieren) {
   // Three sorts and three passes, but the rows are written once and move
   // once: each sort orders the row numbers the one before left, stably, from
   // ranks read once per column, which gives the order and the ties that
@@ -235,6 +235,7 @@ void ComputeAllPlaces(Sitzung& s) {
   for (int i = 0; i < n; ++i) ordnung[i] = i;
   std::vector<int> total(n), mw(n), ak_(n);
   std::vector<char> sieger(n, 0);
+  if (zuerstSortieren) Teilnehmertabelle::stabilOrdnen(ordnung, {&strecke, &ak, &zeit});
   Teilnehmertabelle::stabilOrdnen(ordnung, {&nurstrecke, &zeit});
   plaetzeZaehlen(ordnung, nurstrecke, teilnahme, total, sieger);
   Teilnehmertabelle::stabilOrdnen(ordnung, {&strecke, &zeit});

@@ -16,7 +16,9 @@ void TrimWinnerHighlights(Sitzung& s);
 void ClearPrintMarks(Sitzung& s);
 void MarkTopThree(Sitzung& s);
 // Overall, by sex, by age class; the table ends in the order "strecke,ak,zeit".
-void ComputeAllPlaces(Sitzung& s);
+// With zuerstSortieren the table is taken as if sorted by "strecke,ak,zeit"
+// first, which decides the order of equal times; its rows move once.
+void ComputeAllPlaces(Sitzung& s, bool zuerstSortieren = false);
 // "Hauptläufe": MarkTopThree with the wait panel.
 void CmdPlatzEinBisDrei(Sitzung& s);
 

@@ -196,17 +196,7 @@ void ladenAbschliessen(Sitzung& s, const QStringList& neueVereine, bool sortiere
   s.melden();
 }
 
-QStringList vereineDer(const std::vector<Teilnehmerzeile>& zeilen) {
-  QStringList l;
-  QSet<QString> gesehen;
-  for (const Teilnehmerzeile& z : zeilen) {
-    const QString& v = z.feld(S_vereinort);
-    if (v.isEmpty() || gesehen.contains(v)) continue;
-    gesehen.insert(v);
-    l << v;
-  }
-  return l;
-}
+QStringList vereineDer(const std::vector<Teilnehmerzeile>& zeilen) { return VerschiedeneFelder(zeilen, S_vereinort); }
 
 // Reads the text of a runner file into the table (rows are appended).
 void einlesen(Sitzung& s, const QByteArray* inhalt) {

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
+#include <array>
+#include <unordered_map>
 #include <vector>
 
 namespace zt {
@@ -52,6 +54,39 @@ Zeitwert dateizeitLesen(const QString& z, QString& text) {
     text = QString::number(w.stunden()) + QLatin1Char(':') +
            QStringLiteral("%1").arg(w.minuten(), 2, 10, QLatin1Char('0')) + QLatin1Char(':') + z.mid(b + 1);
   return w;
+}
+
+// A field read without a string of its own: widened on the stack while it
+// is short (a start number, a time), and trimmed.
+class Feldtext {
+ public:
+  Feldtext(const Teilnehmerzeile& z, int spalte) {
+    const Feldsicht f = z.sicht(spalte);
+    if (f.laenge > static_cast<qsizetype>(sizeof m_zeichen / sizeof m_zeichen[0])) {
+      m_lang = f.text();
+      m_sicht = QStringView(m_lang).trimmed();
+      return;
+    }
+    for (qsizetype k = 0; k < f.laenge; ++k) m_zeichen[k] = f.zeichen(k);
+    m_sicht = QStringView(m_zeichen, f.laenge).trimmed();
+  }
+  Feldtext(const Feldtext&) = delete;
+  Feldtext& operator=(const Feldtext&) = delete;
+  QStringView sicht() const { return m_sicht; }
+
+ private:
+  char16_t m_zeichen[32];
+  QString m_lang;
+  QStringView m_sicht;
+};
+
+// The value of a start number that can name a participant (digits only, at
+// most nine, not zero); 0 for any other text. "007" and "7" are one number.
+quint32 nummerwert(QStringView sn) {
+  if (!nurZiffern(sn, 9)) return 0;
+  quint32 wert = 0;
+  for (QChar c : sn) wert = wert * 10 + (c.unicode() - '0');
+  return wert;
 }
 
 // A start number of the file: digits only and not zero. Anything else never
@@ -136,21 +171,40 @@ std::vector<Zeitimportzeile> ZeitimportZeilenLesen(const QStringList& zeilen) {
   // The first line compares with an empty time and start, which read as 0.
   long long vorigeZehntel = 0, vorigerStart = 0, start = 0;
   QString vorigeZeit, vorigerStartText;
+  QString zeile;
   for (qsizetype k = anfang; k < zeilen.size(); ++k) {
-    QString zeile = zeilen[k];
-    for (QChar blank : {QChar(u' '), QChar(u'\t'), QChar(u'\r'), QChar(u'\v'), QChar(u'\f'), QChar(0xA0)})
-      zeile.remove(blank);
+    // The blanks go in one pass through one buffer, and the line is cut at
+    // its semicolons without a list: a big file has a hundred thousand lines.
+    const QString& roh = zeilen[k];
+    zeile.resize(roh.size());
+    QChar* ziel = zeile.data();
+    qsizetype laenge = 0;
+    for (QChar c : roh) {
+      const char16_t u = c.unicode();
+      if (u != u' ' && u != u'\t' && u != u'\r' && u != u'\v' && u != u'\f' && u != 0xA0) ziel[laenge++] = c;
+    }
+    zeile.resize(laenge);
     if (zeile.isEmpty() || IstKopfzeile(zeile)) continue;
-    const QStringList teile = zeile.split(QLatin1Char(';'));
+    std::array<QStringView, 5> teile{};
+    std::array<bool, 5> da{};
+    const QStringView rest(zeile);
+    for (qsizetype von = 0, nr = 0; nr < 5; ++nr) {
+      const qsizetype bis = rest.indexOf(QLatin1Char(';'), von);
+      teile[nr] = rest.mid(von, (bis < 0 ? rest.size() : bis) - von);
+      da[nr] = true;
+      if (bis < 0) break;
+      von = bis + 1;
+    }
+    const auto teil = [&](int nr) { return da[nr] ? teile[nr].toString() : QString(); };
     Zeitimportzeile z;
-    z.einlauf = teile.value(0);
-    z.startNr = teile.value(1);
-    z.zeit = teile.value(2);
+    z.einlauf = teil(0);
+    z.startNr = teil(1);
+    z.zeit = teil(2);
     // Nearly every line has the start of the line before: no need to read it again.
-    const QString startText = teile.value(4);
+    const QStringView startText = da[4] ? teile[4] : QStringView();
     if (startText != vorigerStartText) {
       start = Zeitwert::lesen(startText).zehntel();
-      vorigerStartText = startText;
+      vorigerStartText = startText.toString();
     }
     z.startnummerGueltig = startnummerGueltig(z.startNr);
     if (Zahlwert(z.einlauf) == 0 || !z.startnummerGueltig) z.hinweise << z.kopf() + QStringLiteral(" ist keine Zahl!");
@@ -214,41 +268,41 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     t.sortieren(QStringLiteral("startnummer"));
 
     // Every row with a start number takes part; the index finds the first row
-    // of each number, compared by value ("007" is 7), without a scan per line.
+    // of each number by its value ("007" is 7), without a scan per line.
     std::vector<int> teilnehmer;
-    QHash<QString, int> index;
-    index.reserve(t.anzahl());
+    std::unordered_map<quint32, int> index;
+    index.reserve(static_cast<size_t>(t.anzahl()));
     for (int i = 1; i <= t.anzahl(); ++i) {
-      const QString sn = t.feld(i, S_startnummer).trimmed();
-      if (sn.isEmpty()) continue;
+      const Feldtext sn(t.zeile(i), S_startnummer);
+      if (sn.sicht().isEmpty()) continue;
       teilnehmer.push_back(i);
-      if (!startnummerGueltig(sn)) continue;
-      const QString k = StartnummerSchluessel(sn);
-      if (!index.contains(k)) index.insert(k, i);
+      if (const quint32 nr = nummerwert(sn.sicht())) index.emplace(nr, i);
     }
 
     {
       Fortschritt f(b, QStringLiteral("% eingelesen  "));
       const qint64 n = static_cast<qint64>(teilnehmer.size());
+      const QStringView ohne(kOhne), fragezeichen(u"?");
       for (qint64 k = 0; k < n; ++k) {
         const int i = teilnehmer[k];
-        bool markieren = true;
+        // The marks of a row are set at once: one new row, not five.
         if (modus == Sitzung::Zeitmodus::Loeschen) {
-          t.setFeld(i, S_zeit, kOhne);
-          t.setFeld(i, S_bike_time, kOhne);
-          t.setFeld(i, S_run_time, kOhne);
-          t.setFeld(i, S_end_time, QString());
-        } else if (modus == Sitzung::Zeitmodus::Ueberschreiben) {
-          t.setFeld(i, zielSpalte, kOhne);
-        } else {
-          const QString v = t.feld(i, zielSpalte).trimmed();
-          markieren = v.isEmpty() || v == kOhne;
-          if (markieren) t.setFeld(i, zielSpalte, kOhne);
-        }
-        if (markieren) {
-          t.setFeld(i, S_fehler, QStringLiteral("?"));
+          t.setFelder(i, {{S_zeit, ohne}, {S_bike_time, ohne}, {S_run_time, ohne}, {S_end_time, QStringView()},
+                          {S_fehler, fragezeichen}});
           t.setTextfarbe(i, kRot);
-          if (beinzeit) t.setFeld(i, S_end_time, QString());
+        } else {
+          bool markieren = true;
+          if (modus == Sitzung::Zeitmodus::Ergaenzen) {
+            const Feldtext v(t.zeile(i), zielSpalte);
+            markieren = v.sicht().isEmpty() || v.sicht() == kOhne;
+          }
+          if (markieren) {
+            if (beinzeit)
+              t.setFelder(i, {{zielSpalte, ohne}, {S_fehler, fragezeichen}, {S_end_time, QStringView()}});
+            else
+              t.setFelder(i, {{zielSpalte, ohne}, {S_fehler, fragezeichen}});
+            t.setTextfarbe(i, kRot);
+          }
         }
         f.melden(k + 1, n);
       }
@@ -266,23 +320,30 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       const Zeitimportzeile& z = gelesen[k];
       ++r.zeilen;
       const qsizetype hinweiseVorher = hinweise.size();
-      hinweise << z.hinweise;
-      const QString kopf = z.kopf();
+      if (!z.hinweise.isEmpty()) hinweise << z.hinweise;
+      // Only a line that has something to say needs its head written out.
+      const auto kopf = [&z] { return z.kopf(); };
 
-      const int zeileNr = z.startnummerGueltig ? index.value(StartnummerSchluessel(z.startNr)) : 0;
+      int zeileNr = 0;
+      if (z.startnummerGueltig) {
+        const auto it = index.find(nummerwert(z.startNr));
+        if (it != index.end()) zeileNr = it->second;
+      }
       if (z.startnummerGueltig && zeileNr == 0)
-        hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" fehlt in der Anmeldung!");
+        hinweise << kopf() + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" fehlt in der Anmeldung!");
 
       bool zugeordnet = false, behalten = false;
       if (zeileNr > 0 && !z.zeitText.isEmpty()) {
-        const QString vorher = t.feld(zeileNr, zielSpalte).trimmed();
+        // A copy of the field: it stays as it was when the row changes.
+        const Feldtext vorherText(t.zeile(zeileNr), zielSpalte);
+        const QStringView vorher = vorherText.sicht();
         bool zuordnen = true;
         if (zuerstLeeren) {
-          if (ausDatei[zeileNr]) hinweise << kopf + QStringLiteral(" schon vorhanden! Neue Zeit: ") + z.zeit;
+          if (ausDatei[zeileNr]) hinweise << kopf() + QStringLiteral(" schon vorhanden! Neue Zeit: ") + z.zeit;
         } else {
           zuordnen = vorher == kOhne || !vorher.contains(QLatin1Char(':'));
           if (!zuordnen && ausDatei[zeileNr])
-            hinweise << kopf + QStringLiteral(" schon vorhanden! Zeit ") + z.zeit + QStringLiteral(" nicht zugeordnet!");
+            hinweise << kopf() + QStringLiteral(" schon vorhanden! Zeit ") + z.zeit + QStringLiteral(" nicht zugeordnet!");
           behalten = !zuordnen && !ausDatei[zeileNr];
         }
         if (zuordnen) {
@@ -292,10 +353,10 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
             const QString bike = t.feld(zeileNr, S_bike_time).trimmed();
             const Zeitwert bikezeit = Zeitwert::lesen(bike);
             if (!bikezeit.gueltig()) {
-              hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit +
+              hinweise << kopf() + QStringLiteral(", Zeit: ") + z.zeit +
                               QStringLiteral(" keine Bike-Zeit vorhanden, Run-Zeit nicht berechnet!");
             } else if (z.zehntel <= bikezeit.zehntel()) {
-              hinweise << kopf + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" kleiner/gleich Bike-Zeit ") +
+              hinweise << kopf() + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" kleiner/gleich Bike-Zeit ") +
                               bike + QStringLiteral("!");
             } else {
               t.setFeld(zeileNr, S_run_time, (Zeitwert::ausZehnteln(z.zehntel) - bikezeit).text(s.dezimalzeichen));
@@ -310,7 +371,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
           PruefungLaufdaten(s, zeileNr);
           // The check sums the legs even when one of them reads "ohne".
           if (beinzeit) EndzeitSetzen(s, zeileNr);
-          else if (t.feld(zeileNr, S_bike_time).isEmpty() && t.feld(zeileNr, S_run_time).isEmpty())
+          else if (t.zeile(zeileNr).feldLeer(S_bike_time) && t.zeile(zeileNr).feldLeer(S_run_time))
             t.setFeld(zeileNr, S_end_time, QString());
         }
         if (zugeordnet) ausDatei[zeileNr] = 1;
@@ -326,17 +387,23 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     // Participants still without a time, each counted once however often
     // their number appears in the file.
     for (int i : teilnehmer)
-      if (!Zeitwert::lesen(t.feld(i, zielSpalte)).gueltig()) ++r.ohneZeit;
+      if (!Zeitwert::lesen(Feldtext(t.zeile(i), zielSpalte).sicht()).gueltig()) ++r.ohneZeit;
 
-    t.sortieren(schluessel);
     s.sortierung = beschreibung;
     s.duathlon = beinzeit;
-    if (r.ohneZeit < 1) {
-      ComputeAllPlaces(s);
-      // The places are computed in "strecke,ak,zeit" order; the table goes
-      // back to the order its label names.
-      if (beinzeit) t.sortieren(schluessel);
+    if (r.ohneZeit < 1 && !beinzeit) {
+      // The places start from the order the label names: one sort less.
+      ComputeAllPlaces(s, true);
       r.platzierungen = true;
+    } else {
+      t.sortieren(schluessel);
+      if (r.ohneZeit < 1) {
+        ComputeAllPlaces(s);
+        // The places are computed in "strecke,ak,zeit" order; the table goes
+        // back to the order its label names.
+        t.sortieren(schluessel);
+        r.platzierungen = true;
+      }
     }
     pause.beenden();
     t.setAktuelleZeile(1);
