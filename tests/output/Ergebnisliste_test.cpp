@@ -80,15 +80,11 @@ TEST(ListenZeilen, RowBytesAreThoseWrittenByHand) {
 }
 
 TEST(ListenZeilen, SecondsModeRoundsHalfToEvenAndCarries) {
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("0:45:12.5")), QStringLiteral("0:45:12"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("0:45:13.5")), QStringLiteral("0:45:14"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("0:45:12,6")), QStringLiteral("0:45:13"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("0:45:59.6")), QStringLiteral("0:46:00"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("1:59:59.7")), QStringLiteral("2:00:00"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("00:07:03.4")), QStringLiteral("00:07:03"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("45:59.7")), QStringLiteral("46:00"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QStringLiteral("ohne")), QStringLiteral("ohne"));
-  EXPECT_EQ(ZeitInGanzenSekunden(QString()), QString());
+  for (const auto& [zeit, sekunden] :
+       std::vector<std::pair<QString, QString>>{{"0:45:12.5", "0:45:12"}, {"0:45:13.5", "0:45:14"}, {"0:45:12,6", "0:45:13"},
+                                                {"0:45:59.6", "0:46:00"}, {"1:59:59.7", "2:00:00"}, {"00:07:03.4", "00:07:03"},
+                                                {"45:59.7", "46:00"}, {"ohne", "ohne"}, {"", ""}})
+    EXPECT_EQ(ZeitInGanzenSekunden(zeit), sekunden) << zeit.toStdString();
 }
 
 TEST(ListenVorlage, ShadingAndFontAreFoundOrAdded) {
@@ -199,15 +195,13 @@ TEST_F(Liste, RegistrationListHasItsTitleAndLeavesTheTableInNameOrder) {
 }
 
 TEST_F(Liste, FileNameIsSafe) {
-  EXPECT_EQ(ErgebnislisteDatei(s), s.arbeitsdatei(QStringLiteral("Lauf_am_See.rtf")));
-  s.einst.txtNameLauf = QStringLiteral("34.Seewalder Parklauf");
-  EXPECT_EQ(ErgebnislisteDatei(s), s.arbeitsdatei(QStringLiteral("34.Seewalder_Parklauf.rtf")));
-  s.einst.txtNameLauf = QStringLiteral("Lauf am See / 2026: ..Finale");
-  EXPECT_EQ(ErgebnislisteDatei(s), s.arbeitsdatei(QStringLiteral("Lauf_am_See___2026___Finale.rtf")));
-  s.einst.txtNameLauf = QStringLiteral("../../etc/passwd");
-  EXPECT_EQ(ErgebnislisteDatei(s), s.arbeitsdatei(QStringLiteral("____etc_passwd.rtf")));
-  s.einst.txtNameLauf = QStringLiteral("  ");
-  EXPECT_EQ(ErgebnislisteDatei(s), s.arbeitsdatei(QStringLiteral("Ergebnisliste.rtf")));
+  for (const auto& [lauf, datei] : std::vector<std::pair<QString, QString>>{
+           {"Lauf am See", "Lauf_am_See.rtf"}, {"34.Seewalder Parklauf", "34.Seewalder_Parklauf.rtf"},
+           {"Lauf am See / 2026: ..Finale", "Lauf_am_See___2026___Finale.rtf"}, {"../../etc/passwd", "____etc_passwd.rtf"},
+           {"  ", "Ergebnisliste.rtf"}}) {
+    s.einst.txtNameLauf = lauf;
+    EXPECT_EQ(ErgebnislisteDatei(s), s.arbeitsdatei(datei));
+  }
 }
 
 TEST_F(Liste, BadTemplatesAndFoldersAreToldAndWriteNothing) {

@@ -309,17 +309,3 @@ TEST_F(Urkunden, FinishCertificateCarriesOnlyTheTimeAndTakesTurnsOnThePrinters) 
   // The hook the live timing calls.
   EXPECT_TRUE(static_cast<bool>(s.zielurkundeDrucken));
 }
-
-TEST_F(Urkunden, BatchFileHoldsEveryCertificateOnAPageOfItsOwnAndMarksNothing) {
-  a.OptUrkunde = 1;
-  s.tabelle.setAuswahl({1, 2, 3});
-  const QString ziel = u.pfad(QStringLiteral("alle.rtf"));
-  int anzahl = 0;
-  ASSERT_TRUE(UrkundenSchreiben(s, ziel, &anzahl));
-  EXPECT_EQ(anzahl, 3);
-  const QByteArray alle = leseDatei(ziel);
-  EXPECT_EQ(alle.count("\\page "), 2);
-  EXPECT_EQ(alle.count("{\\rtf1"), 1);
-  EXPECT_TRUE(alle.endsWith("}\r\n"));
-  for (int z = 1; z <= 3; ++z) EXPECT_NE(gedruckt(z), QStringLiteral("Wahr"));
-}
