@@ -85,6 +85,8 @@ TEST(AnmeldungLesen, WhatFormMailersSend) {
       {TextDekodieren(TextKodieren(umlaute)), F::Name, "Größer"}, {TextDekodieren(umlaute.toUtf8()), F::Vorname, "Jürgen"},
       {qp, F::Name, "Müller"}, {qp, F::Verein, "LG Überlingen, Abteilung Lauf"},
       {"Verein: A=B\nName: X\n", F::Verein, "A=B"},  // not quoted-printable: an "=" stays
+      // Control characters of a broken mail never reach a field.
+      {QStringLiteral("Name: A\u0001B\tC\u001F\n"), F::Name, "A B C"},
       {html, F::Name, "Straßer"}, {html, F::Vorname, "Renée"}, {html, F::Verein, "Tom & Jerry"}, {html, F::Strecke, "5/w"},
   };
   for (const auto& f : faelle) EXPECT_EQ(feld(AnmeldungLesen(f.text), f.feld), QString::fromUtf8(f.wert)) << f.text.toStdString();

@@ -173,22 +173,16 @@ TEST_F(Urkunden, PrintingMarksOnlyWhatWasHandedToThePrinter) {
   ASSERT_EQ(u.bediener.meldungen().size(), 1);
   EXPECT_TRUE(u.bediener.meldungen()[0].startsWith("[Zieltafel] Die Urkunde wurde nicht auf \"SW\" gedruckt:\nkein Papier"));
 
-  // No printer of that name, no LibreOffice: not handed over, not marked, the file stays.
+  // A printer that cannot take the job now (the list's printing test has the
+  // reasons): not handed over, not marked, the file stays.
   u.bediener.leeren();
   u.bediener.antworten = {Antwort::Ja};
   s.druckerUrkunde = QStringLiteral("Weg");
   UrkundeSofortDrucken(s);
   EXPECT_TRUE(u.system.druckauftraege.empty());
   EXPECT_TRUE(QFileInfo::exists(UrkundeDatei(s)));
-  u.system.nichtDruckbereit = QStringLiteral("LibreOffice fehlt.");
-  s.druckerUrkunde = QStringLiteral("SW");
-  UrkundeSofortDrucken(s);
-  EXPECT_TRUE(u.system.druckauftraege.empty());
   for (int z = 1; z <= s.tabelle.anzahl(); ++z) EXPECT_NE(gedruckt(z), QStringLiteral("Wahr")) << z;
-  const QStringList m = u.bediener.meldungen();
-  ASSERT_EQ(m.size(), 4);
-  EXPECT_TRUE(m[1].contains("Den Drucker \"Weg\" gibt es auf diesem Rechner nicht.")) << m[1].toStdString();
-  EXPECT_TRUE(m[3].contains("LibreOffice fehlt.")) << m[3].toStdString();
+  EXPECT_TRUE(u.bediener.meldungen().value(1).startsWith("[Zieltafel] Die Urkunde wurde nicht auf \"Weg\" gedruckt:"));
 }
 
 TEST_F(Urkunden, AlreadyPrintedIsSkippedAndLeavesNoFile) {
