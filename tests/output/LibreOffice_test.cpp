@@ -82,9 +82,7 @@ TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
   LaufSortierungNach(s, QStringLiteral("Platz Seewalder Parklauf"));
   Ausgabe& a = Ausgabe::von(s);
   a.OptUrkunde = 1;
-  int erste = 0;
-  for (int z = 1; z <= s.tabelle.anzahl(); ++z)
-    if (s.tabelle.feld(z, S_startnummer) == QLatin1String("17")) erste = z;
+  const int erste = s.tabelle.finden(S_startnummer, QStringLiteral("17"));
   s.tabelle.setAuswahl({erste});
   ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("urkunde"))));
   QList<int> drei;
@@ -93,10 +91,7 @@ TEST_F(Echt, EveryDocumentReadsBackWithItsRowsInOrder) {
   s.tabelle.setAuswahl(drei);
   ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("drei"))));
   a.chkVorlageGesamtSieger = 1;
-  int walker = 0;
-  for (int z = 1; z <= s.tabelle.anzahl(); ++z)
-    if (s.tabelle.feld(z, S_startnummer) == QLatin1String("50")) walker = z;
-  s.tabelle.setAuswahl({walker});
+  s.tabelle.setAuswahl({s.tabelle.finden(S_startnummer, QStringLiteral("50"))});
   ASSERT_TRUE(UrkundenSchreiben(s, rtf(QStringLiteral("walkerurkunde"))));
   // The shipped template once saved by LibreOffice 7.4 (with "Name" and "Ze" of two placeholders
   // formatted apart): every run on a line of its own, two names split into runs, one continuous section.
