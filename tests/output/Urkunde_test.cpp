@@ -63,11 +63,10 @@ TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
   s.tabelle.setAuswahl({1, 2});
   u.bediener.antworten = {Antwort::Ja};
   UrkundeErstellen(s);
-  EXPECT_EQ(u.bediener.meldungen(),
-            (QStringList{"[Zieltafel] 2 selektierten Zeilen als Urkunden drucken?   ",
-                         "[Zieltafel] Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
-                             QDir::toNativeSeparators(vorlage) +
-                             "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   "}));
+  ASSERT_EQ(u.bediener.meldungen().size(), 2);  // the question, then the placeholder once
+  EXPECT_EQ(u.bediener.meldungen()[1], "[Zieltafel] Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
+                                           QDir::toNativeSeparators(vorlage) +
+                                           "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   ");
   EXPECT_EQ(u.system.aufrufe.size(), 2);
   EXPECT_TRUE(urkunde(2).contains("\\u321?ukasz Gro\\'df"));
 
