@@ -9,6 +9,12 @@ using namespace zt;
 using test::Umgebung;
 
 namespace {
+// The expected findings, one a line, with ORDNER for the test's folder.
+QStringList golden(const char* name, const QString& ordner) {
+  const QString text = QString::fromUtf8(test::leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/checks/") + name));
+  return QString(text).replace(QStringLiteral("ORDNER"), ordner).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 struct Bereitschaft : ::testing::Test {
   Umgebung u;
   Teilnehmertabelle& t = u.s().tabelle;
@@ -23,10 +29,8 @@ struct Bereitschaft : ::testing::Test {
     e.txtDefGlobalAK = QStringLiteral("06-99_alle");
     BuildAgeTable(u.s());
     int nr = 0;
-    for (QString* v : {&e.txtVorlageErgebnisliste, &e.txtVorlageUrkunde, &e.txtVorlageUrkundeGesamtsieger}) {
-      *v = u.pfad(QStringLiteral("vorlagen/%1.rtf").arg(++nr));
-      test::schreibeDatei(*v, "{\\rtf1 }");
-    }
+    for (QString* v : {&e.txtVorlageErgebnisliste, &e.txtVorlageUrkunde, &e.txtVorlageUrkundeGesamtsieger})
+      *v = test::schreibeDatei(u.pfad(QStringLiteral("vorlagen/%1.rtf").arg(++nr)), "{\\rtf1 }");
     e.txtZeitnahmeDatei = u.pfad(QStringLiteral("arbeit/lauf.erg"));
     QDir().mkpath(u.pfad(QStringLiteral("stick")));
     e.txtZeitnahmeLWSicherung = u.pfad(QStringLiteral("stick"));
@@ -34,26 +38,22 @@ struct Bereitschaft : ::testing::Test {
     zeile("1", "5/m", "Abel, Hans", "1980");
     zeile("200", "10/w", "Berg, Anna", "14.05.1984");
   }
-  int zeile(const char* sn, const char* strecke, const char* name, const char* jahr, const char* zeit = "") {
+  void zeile(const char* sn, const char* strecke, const char* name, const char* jahr, const char* zeit = "") {
     Teilnehmerzeile z;
-    z.setFeld(S_startnummer, QString::fromUtf8(sn));
-    z.setFeld(S_strecke, QString::fromUtf8(strecke));
-    z.setFeld(S_namevorname, QString::fromUtf8(name));
-    z.setFeld(S_jahr, QString::fromUtf8(jahr));
-    z.setFeld(S_zeit, QString::fromUtf8(zeit));
-    return t.zeileHinzufuegen(z);
+    for (const auto& [sp, w] : {std::pair{S_startnummer, sn}, {S_strecke, strecke}, {S_namevorname, name},
+                                {S_jahr, jahr}, {S_zeit, zeit}})
+      z.setFeld(sp, QString::fromUtf8(w));
+    t.zeileHinzufuegen(z);
   }
   QStringList stand() {
     QStringList l;
     for (int i = 1; i <= t.anzahl(); ++i) l << t.zeilentext(i) + QString::number(t.textfarbe(i));
-    l << e.txtHauptlaufVonStartnummer[0] << e.txtZeitnahmeDatei << QString::number(u.s().fehlerzaehler);
-    return l;
+    return l << e.txtHauptlaufVonStartnummer[0] << e.txtZeitnahmeDatei << QString::number(u.s().fehlerzaehler);
   }
 };
 }  // namespace
 
 TEST_F(Bereitschaft, AReadyEventGivesNothingAndSaysSo) {
-  EXPECT_EQ(BereitschaftPruefen(u.s()), QStringList());
   EXPECT_EQ(BereitZumStart(u.s()), 0);
   EXPECT_EQ(u.bediener.meldungen(),
             QStringList{QStringLiteral("[Zieltafel] Bereit zum Start: es wurde nichts gefunden, was den Lauf stören "
@@ -75,27 +75,10 @@ TEST_F(Bereitschaft, ParticipantsThatWouldGoWrong) {
   zeile("007", "5/m", "Doppelt, Dora", "1990", "0:20:00.0");
   zeile("7", "7/m", "Fremd, Fritz", "1990");
   const QStringList vorher = stand();
-  const QStringList l = BereitschaftPruefen(u.s());
+  const QStringList erwartet = golden("bereitschaft_teilnehmer.txt", u.dir.path());
+  ASSERT_EQ(erwartet.size(), 11);
+  EXPECT_EQ(BereitschaftPruefen(u.s()), erwartet);
   EXPECT_EQ(stand(), vorher);  // nothing changed
-  const QStringList erwartet{
-      QStringLiteral("Zeile 3 (Ohnenummer, Eva): keine Startnummer: Startnummer vergeben."),
-      QStringLiteral("Zeile 4 (Ohnestrecke, Otto): keine Strecke: Strecke eintragen."),
-      QStringLiteral("Zeile 5 (Ohnegeschlecht, Kai): die Strecke \"10km\" nennt kein Geschlecht: als \"Strecke/m\" "
-                     "oder \"Strecke/w\" eintragen."),
-      QStringLiteral("Zeile 5 (Ohnegeschlecht, Kai): die Strecke \"10km\" gehört zu keinem Hauptlauf: Strecke "
-                     "korrigieren oder den Hauptlauf anlegen."),
-      QStringLiteral("Zeile 6 (Ohnejahr, Max): kein Jahrgang: Jahrgang eintragen."),
-      QStringLiteral("Zeile 7 (Zualt, Opa): der Jahrgang \"1850\" ist nicht möglich: Jahrgang korrigieren."),
-      QStringLiteral("Zeile 8 (Buchstabe, Bert): die Startnummer \"12a\" ist keine Zahl: Startnummer korrigieren."),
-      QStringLiteral("Zeile 9 (Weit, Wanda): die Startnummer 250 liegt nicht im Bereich 1 bis 199 von Hauptlauf 1 "
-                     "(5km): Startnummer oder Strecke korrigieren."),
-      QStringLiteral("Zeile 11 (Fremd, Fritz): die Strecke \"7/m\" gehört zu keinem Hauptlauf: Strecke korrigieren "
-                     "oder den Hauptlauf anlegen."),
-      QStringLiteral("Die Startnummer 7 ist 3-mal vergeben (Zeilen 4, 10, 11): jedem Teilnehmer eine eigene "
-                     "Startnummer geben."),
-      QStringLiteral("1 Teilnehmer haben schon eine Zeit: vor dem Start die Spalte \"Zeit\" mit \"Spalten löschen\" "
-                     "leeren, sonst ergänzt die Zeitdatei sie nicht.")};
-  EXPECT_EQ(l, erwartet);
 
   EXPECT_EQ(BereitZumStart(u.s()), erwartet.size());
   ASSERT_EQ(u.bediener.fehlermanagerBerichte.size(), 1);
@@ -116,48 +99,22 @@ TEST_F(Bereitschaft, MainRunsPathsTemplatesAndPrinters) {
   e.txtVorlageUrkundeGesamtsieger.clear();
   u.s().druckerUrkunde = QStringLiteral("Keller");
   t.alleLoeschen();
-  const QStringList l = BereitschaftPruefen(u.s());
-  const QStringList erwartet{
-      QStringLiteral("Hauptlauf 2 (10km) hat keine Altersklassen: Altersklassen des Hauptlaufs auf der Seite "
-                     "\"Voreinstellungen\" auswählen."),
-      QStringLiteral("Hauptlauf 3 (3km): die erste Startnummer 400 liegt über der letzten 300: Bereich korrigieren."),
-      QStringLiteral("Hauptlauf 3 (3km) hat keine Altersklassen: Altersklassen des Hauptlaufs auf der Seite "
-                     "\"Voreinstellungen\" auswählen."),
-      QStringLiteral("Hauptlauf 4 hat keinen Namen, aber Startnummern 900 bis 950: Namen eintragen oder die "
-                     "Startnummern leeren."),
-      QStringLiteral("Die Startnummernbereiche von Hauptlauf 1 (5km) und Hauptlauf 2 (10km) überschneiden sich (150 "
-                     "bis 199): Bereiche trennen."),
-      QStringLiteral("Der Ordner \"%1\" der Zeitnahme-Datei fehlt: Ordner anlegen oder einen anderen Pfad eintragen.")
-          .arg(QDir::toNativeSeparators(u.pfad(QStringLiteral("fehlt")))),
-      QStringLiteral("Der Sicherungsordner \"%1\" ist nicht vorhanden: USB-Stick einstecken oder den Ordner "
-                     "korrigieren.")
-          .arg(u.pfad(QStringLiteral("kein-stick"))),
-      QStringLiteral("Die Vorlage Urkunde \"%1\" ist nicht vorhanden: Vorlage auf der Seite \"sonstiges\" neu wählen.")
-          .arg(u.pfad(QStringLiteral("weg.rtf"))),
-      QStringLiteral("Für die Vorlage Urkunde Gesamtsieger ist keine Datei eingetragen: Vorlage auf der Seite "
-                     "\"sonstiges\" wählen."),
-      QStringLiteral("Der Drucker \"Keller\" für Urkunden ist nicht eingerichtet: Drucker einschalten und einrichten "
-                     "oder einen anderen wählen.")};
-  EXPECT_EQ(l, erwartet);
+  const QStringList erwartet = golden("bereitschaft_lauf.txt", u.dir.path());
+  ASSERT_EQ(erwartet.size(), 12);
+  EXPECT_EQ(BereitschaftPruefen(u.s()), erwartet.mid(0, 10));
 
   // A relative path, a folder nobody may write to, a time file of an earlier race.
-  for (const auto& [pfad, text] :
-       {std::pair{QStringLiteral("lauf.erg"), QStringLiteral("kein vollständiger Pfad")},
-        std::pair{QStringLiteral("/proc/lauf.erg"), QStringLiteral("kann nicht geschrieben werden")}}) {
-    e.txtZeitnahmeDatei = pfad;
+  for (const auto& [pfad, text] : {std::pair{"lauf.erg", "kein vollständiger Pfad"},
+                                   std::pair{"/proc/lauf.erg", "kann nicht geschrieben werden"}}) {
+    e.txtZeitnahmeDatei = QString::fromUtf8(pfad);
     const QStringList x = BereitschaftPruefen(u.s());
-    EXPECT_TRUE(std::any_of(x.begin(), x.end(), [&](const QString& z) { return z.contains(text); })) << pfad.toStdString();
+    EXPECT_TRUE(std::any_of(x.begin(), x.end(), [&](const QString& z) { return z.contains(QString::fromUtf8(text)); })) << pfad;
   }
   e.txtZeitnahmeDatei = test::schreibeDatei(u.pfad(QStringLiteral("arbeit/alt.erg")),
                                             "Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;5;0:20:00,0;;10:00:00\r\n");
-  const QStringList x = BereitschaftPruefen(u.s());
-  EXPECT_TRUE(x.contains(QStringLiteral("Die Zeitnahme-Datei \"%1\" enthält schon 1 Einläufe: für einen neuen Lauf "
-                                        "umbenennen oder einen anderen Pfad eintragen.")
-                             .arg(QDir::toNativeSeparators(e.txtZeitnahmeDatei))));
+  EXPECT_TRUE(BereitschaftPruefen(u.s()).contains(erwartet[10]));
   // The global definition is gone: no age class at all.
   e.txtDefGlobalAK.clear();
   BuildAgeTable(u.s());
-  EXPECT_TRUE(BereitschaftPruefen(u.s()).contains(
-      QStringLiteral("Es sind keine Altersklassen definiert: die globale AK-Definition auf der Seite "
-                     "\"Voreinstellungen\" eintragen.")));
+  EXPECT_TRUE(BereitschaftPruefen(u.s()).contains(erwartet[11]));
 }

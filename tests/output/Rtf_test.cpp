@@ -1,5 +1,6 @@
 // Text placed into RTF, placeholders, and documents joined page by page.
 #include "output/Rtf.h"
+#include "support/TestPorts.h"
 
 #include <gtest/gtest.h>
 
@@ -30,44 +31,18 @@ TEST(Rtf, PlaceholdersAreFoundInTheTextWhateverTheSourceLinesLookLike) {
                              {"Zeit#", "AK#", true},
                              {"RTFtxtCup", "Cup"},
                              {" km /", " km Walker /", false, "Strecke#"}};
-  struct Fall {
-    const char* vorlage;
-    const char* ergebnis;
-    const char* uebrig;  // placeholders reported as left standing
-  } const faelle[] = {
-      // An inserted value is not searched again; "AK#" is not found inside "PlatzAK#".
-      {"x PlatzAK#. Platz AK# in Zeit#", "x 2. Platz M40 in AK#", ""},
-      // A line opened by a placeholder keeps it, every occurrence of it, and a shorter name inside it.
-      {"Zeit# und Zeit#, AK#", "Zeit# und Zeit#, M40", "Zeit#"},
-      {"PlatzAK# AK#", "PlatzAK# M40", "PlatzAK#"},
-      {" Zeit#", " AK#", ""},
-      {"RTFtxtCup RTFtxtCup", "Cup Cup", ""},
-      // A line is a paragraph, not a source line: formatting in front of the name, on the line
-      // before or the same, means it does not open its line; nothing in front of it does.
-      {"{\\rtf1{\\fonttbl{\\f0 Arial;}}\r\n{\\pard\\b AK#\\par}\r\nAK# b\\par\r\n\\qc\r\nAK#\\line AK#}",
-       "{\\rtf1{\\fonttbl{\\f0 Arial;}}\r\n{\\pard\\b M40\\par}\r\nAK# b\\par\r\n\\qc\r\nM40\\line AK#}", "AK#"},
-      // LibreOffice: every run on a line of its own after its formatting.
-      {"{\\rtf1\\ansi\\deff3\n\\pard\\plain \\qc{\\hich\\af5\\loch\\fs44\\b\\f5\\loch\nZeit#}\n\\par }",
-       "{\\rtf1\\ansi\\deff3\n\\pard\\plain \\qc{\\hich\\af5\\loch\\fs44\\b\\f5\\loch\nAK#}\n\\par }", ""},
-      // Split into runs: the value takes the first letter's place and formatting, the runs stay.
-      {"\\pard Platz{\\b A}\n{\\i K\\'23}.\\par", "\\pard 2{\\b }\n{\\i }.\\par", ""},
-      {"\\pard\\b0 Zeit\\i#x\\par", "\\pard\\b0 AK#\\i x\\par", ""},  // "\ix" would be another word
-      // A "\uN" with what stands in for it is one character, gone with the name it is part of.
-      {"\\pard \\u65\\'41K# \\u252\\'fc\\par", "\\pard M40 \\u252\\'fc\\par", ""},
-      // Not across paragraphs (what is left of it is told), not in hidden groups; headers are lines of their own.
-      {"\\pard Ze\\par it#, {\\*\\bkmkstart AK#}{\\fonttbl{\\f1 AK#;}} RTFtxtCup\\par",
-       "\\pard Ze\\par it#, {\\*\\bkmkstart AK#}{\\fonttbl{\\f1 AK#;}} Cup\\par", "it#"},
-      {"\\pard x {\\header\\pard RTFtxtCup AK#\\par}AK#\\par", "\\pard x {\\header\\pard Cup M40\\par}M40\\par", ""},
-      // The walker's route line only, whatever runs it is written in.
-      {"\\pard {Strecke#} km / AK\\par\\pard 5 km / AK\\par", "\\pard {Strecke#} km Walker / AK\\par\\pard 5 km / AK\\par",
-       "Strecke#"},
-      // Names nobody knows are reported too.
-      {"\\pard x Farbe# RTFtxtOrt Nr. 7#, C#\\par", "\\pard x Farbe# RTFtxtOrt Nr. 7#, C#\\par", "Farbe#, RTFtxtOrt"},
+  // The cases, as a person reads them, in tests/golden/ausgabe/platzhalter.txt.
+  const auto roh = [](QString z) {
+    return z.mid(3).replace(QStringLiteral("<CR>"), QStringLiteral("\r")).replace(QStringLiteral("<LF>"), QStringLiteral("\n")).toLatin1();
   };
-  for (const Fall& f : faelle) {
-    const Ersetzung e = PlatzhalterErsetzen(f.vorlage, p, kRautenNamen | kRtftxtNamen);
-    EXPECT_EQ(e.rtf, QByteArray(f.ergebnis)) << f.vorlage;
-    EXPECT_EQ(e.uebrig.join(QStringLiteral(", ")), QLatin1String(f.uebrig)) << f.vorlage;
+  QStringList zeilen = QString::fromUtf8(test::leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/ausgabe/platzhalter.txt"))).split('\n');
+  zeilen.removeIf([](const QString& z) { return !z.startsWith(QLatin1String("V: ")) && !z.startsWith(QLatin1String("E: ")) &&
+                                                !z.startsWith(QLatin1String("U: ")); });
+  ASSERT_EQ(zeilen.size(), 3 * 14);
+  for (int i = 0; i < zeilen.size(); i += 3) {
+    const Ersetzung e = PlatzhalterErsetzen(roh(zeilen[i]), p, kRautenNamen | kRtftxtNamen);
+    EXPECT_EQ(e.rtf, roh(zeilen[i + 1])) << zeilen[i].toStdString();
+    EXPECT_EQ(e.uebrig.join(QStringLiteral(", ")), QString::fromLatin1(roh(zeilen[i + 2]))) << zeilen[i].toStdString();
   }
   // Lists name only their own kind.
   EXPECT_EQ(PlatzhalterErsetzen("\\pard Farbe# RTFtxtOrt\\par", p, kRtftxtNamen).uebrig, QStringList{"RTFtxtOrt"});

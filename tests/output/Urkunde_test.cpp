@@ -63,11 +63,10 @@ TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
   s.tabelle.setAuswahl({1, 2});
   u.bediener.antworten = {Antwort::Ja};
   UrkundeErstellen(s);
-  EXPECT_EQ(u.bediener.meldungen(),
-            (QStringList{"[Zieltafel] 2 selektierten Zeilen als Urkunden drucken?   ",
-                         "[Zieltafel] Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
-                             QDir::toNativeSeparators(vorlage) +
-                             "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   "}));
+  ASSERT_EQ(u.bediener.meldungen().size(), 2);  // the question, then the placeholder once
+  EXPECT_EQ(u.bediener.meldungen()[1], "[Zieltafel] Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
+                                           QDir::toNativeSeparators(vorlage) +
+                                           "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   ");
   EXPECT_EQ(u.system.aufrufe.size(), 2);
   EXPECT_TRUE(urkunde(2).contains("\\u321?ukasz Gro\\'df"));
 
@@ -173,22 +172,16 @@ TEST_F(Urkunden, PrintingMarksOnlyWhatWasHandedToThePrinter) {
   ASSERT_EQ(u.bediener.meldungen().size(), 1);
   EXPECT_TRUE(u.bediener.meldungen()[0].startsWith("[Zieltafel] Die Urkunde wurde nicht auf \"SW\" gedruckt:\nkein Papier"));
 
-  // No printer of that name, no LibreOffice: not handed over, not marked, the file stays.
+  // A printer that cannot take the job now (the list's printing test has the
+  // reasons): not handed over, not marked, the file stays.
   u.bediener.leeren();
   u.bediener.antworten = {Antwort::Ja};
   s.druckerUrkunde = QStringLiteral("Weg");
   UrkundeSofortDrucken(s);
   EXPECT_TRUE(u.system.druckauftraege.empty());
   EXPECT_TRUE(QFileInfo::exists(UrkundeDatei(s)));
-  u.system.nichtDruckbereit = QStringLiteral("LibreOffice fehlt.");
-  s.druckerUrkunde = QStringLiteral("SW");
-  UrkundeSofortDrucken(s);
-  EXPECT_TRUE(u.system.druckauftraege.empty());
   for (int z = 1; z <= s.tabelle.anzahl(); ++z) EXPECT_NE(gedruckt(z), QStringLiteral("Wahr")) << z;
-  const QStringList m = u.bediener.meldungen();
-  ASSERT_EQ(m.size(), 4);
-  EXPECT_TRUE(m[1].contains("Den Drucker \"Weg\" gibt es auf diesem Rechner nicht.")) << m[1].toStdString();
-  EXPECT_TRUE(m[3].contains("LibreOffice fehlt.")) << m[3].toStdString();
+  EXPECT_TRUE(u.bediener.meldungen().value(1).startsWith("[Zieltafel] Die Urkunde wurde nicht auf \"Weg\" gedruckt:"));
 }
 
 TEST_F(Urkunden, AlreadyPrintedIsSkippedAndLeavesNoFile) {
@@ -308,18 +301,4 @@ TEST_F(Urkunden, FinishCertificateCarriesOnlyTheTimeAndTakesTurnsOnThePrinters) 
   EXPECT_TRUE(u.system.druckauftraege.back().inhalt.contains("\r\nZeit# am Zeilenanfang\r\n"));
   // The hook the live timing calls.
   EXPECT_TRUE(static_cast<bool>(s.zielurkundeDrucken));
-}
-
-TEST_F(Urkunden, BatchFileHoldsEveryCertificateOnAPageOfItsOwnAndMarksNothing) {
-  a.OptUrkunde = 1;
-  s.tabelle.setAuswahl({1, 2, 3});
-  const QString ziel = u.pfad(QStringLiteral("alle.rtf"));
-  int anzahl = 0;
-  ASSERT_TRUE(UrkundenSchreiben(s, ziel, &anzahl));
-  EXPECT_EQ(anzahl, 3);
-  const QByteArray alle = leseDatei(ziel);
-  EXPECT_EQ(alle.count("\\page "), 2);
-  EXPECT_EQ(alle.count("{\\rtf1"), 1);
-  EXPECT_TRUE(alle.endsWith("}\r\n"));
-  for (int z = 1; z <= 3; ++z) EXPECT_NE(gedruckt(z), QStringLiteral("Wahr"));
 }

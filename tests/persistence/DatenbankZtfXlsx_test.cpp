@@ -34,6 +34,18 @@ struct ZtfXlsx : ::testing::Test {
     t.setHintergrund(1, kSiegerFarbe);
     u.s().sortierung = u"Strecke(m/w)-AK-Zeit"_s;
   }
+  // Runs SQL statements on a database file, as another program would.
+  static void sql(const QString& datei, const QString& befehle) {
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"test-sql"_s);
+      db.setDatabaseName(datei);
+      ASSERT_TRUE(db.open());
+      for (const QString& befehl : befehle.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        ASSERT_TRUE(QSqlQuery(db).exec(befehl)) << befehl.toStdString();
+      db.close();
+    }
+    QSqlDatabase::removeDatabase(u"test-sql"_s);
+  }
   QStringList texte() const {
     QStringList l;
     for (int i = 1; i <= u.sitzung->tabelle.anzahl(); ++i) l << u.sitzung->tabelle.zeilentext(i);
@@ -67,14 +79,7 @@ TEST_F(ZtfXlsx, ZtfBewahrtFelderReihenfolgeUndFarben) {
 TEST_F(ZtfXlsx, ZtfEinerNeuerenVersionWirdAbgelehnt) {
   const QString ztf = u.pfad(u"neu.ztf"_s);
   ASSERT_EQ(ZtfSchreiben(u.s(), ztf), QString());
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"test-neuer"_s);
-    db.setDatabaseName(ztf);
-    ASSERT_TRUE(db.open());
-    QSqlQuery(db).exec(u"UPDATE meta SET wert = '7' WHERE schluessel = 'format'"_s);
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(u"test-neuer"_s);
+  sql(ztf, u"UPDATE meta SET wert = '7' WHERE schluessel = 'format'"_s);
   std::vector<Teilnehmerzeile> zeilen;
   EXPECT_EQ(
       ZtfLesen(ztf, zeilen),
@@ -92,20 +97,9 @@ TEST_F(ZtfXlsx, ZtfEinerNeuerenVersionWirdAbgelehnt) {
 TEST_F(ZtfXlsx, ZtfFelderWerdenUeberIhreSchluesselZugeordnet) {
   const QString ztf = u.pfad(u"fremd.ztf"_s);
   ASSERT_EQ(ZtfSchreiben(u.s(), ztf), QString());
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"test-fremd"_s);
-    db.setDatabaseName(ztf);
-    ASSERT_TRUE(db.open());
-    QSqlQuery q(db);
-    q.exec(QStringLiteral(
-        "UPDATE meta SET wert = 'namevorname' || char(9) || 'spaeter' || char(9) || 'startnummer' "
-        "WHERE schluessel = 'spalten'"));
-    q.exec(u"DELETE FROM teilnehmer"_s);
-    q.exec(u"INSERT INTO teilnehmer VALUES (1, 'Ötzi' || char(9) || 'x' || char(9) || '99', 255, -1)"_s);
-    q.finish();
-    db.close();
-  }
-  QSqlDatabase::removeDatabase(u"test-fremd"_s);
+  sql(ztf, u"UPDATE meta SET wert = 'namevorname' || char(9) || 'spaeter' || char(9) || 'startnummer' "
+           u"WHERE schluessel = 'spalten'; DELETE FROM teilnehmer;"
+           u"INSERT INTO teilnehmer VALUES (1, 'Ötzi' || char(9) || 'x' || char(9) || '99', 255, -1)"_s);
   std::vector<Teilnehmerzeile> zeilen;
   ASSERT_EQ(ZtfLesen(ztf, zeilen), QString());
   ASSERT_EQ(zeilen.size(), 1u);
@@ -195,15 +189,7 @@ TEST_F(ZtfXlsx, FremdeOderKaputteZtfWirdAbgelehnt) {
       d.seek(4096);
       d.write(f.schaden);
     } else {
-      {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"test-fremd"_s);
-        db.setDatabaseName(ztf);
-        ASSERT_TRUE(db.open());
-        for (const QString& befehl : f.sql.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-          ASSERT_TRUE(QSqlQuery(db).exec(befehl)) << befehl.toStdString();
-        db.close();
-      }
-      QSqlDatabase::removeDatabase(u"test-fremd"_s);
+      sql(ztf, f.sql);
     }
     std::vector<Teilnehmerzeile> zeilen;
     const QString fehler = ZtfLesen(ztf, zeilen);
