@@ -290,8 +290,9 @@ class Rangbildner {
 
   // Only class and key are kept per row: the exact text, the last
   // tie-break, is read again from the rows for the few names whose keys are
-  // equal. The first eight characters of the key, a byte each, settle most
-  // comparisons without touching the text; from the first character at or
+  // equal. The first sixteen characters of the key, a byte each, settle
+  // most comparisons without touching the text (many names share a family
+  // name and a comma); from the first character at or
   // above U+00FF on they stand aside and the texts decide.
   void nameLesen(int i) {
     QString text = m_zeilen[i].feld(m_spalte);
@@ -304,12 +305,13 @@ class Rangbildner {
     } else {
       w = sortwert(m_art, text);
     }
-    quint64 a = 0;
+    std::pair<quint64, quint64> a{0, 0};
     bool ueber = false;
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < 16; ++k) {
       const char16_t c = k < w.schluessel.size() ? w.schluessel[k].unicode() : 0;
       ueber = ueber || c >= 0xFF;
-      a = (a << 8) | (ueber ? 0xFF : c);
+      quint64& teil = k < 8 ? a.first : a.second;
+      teil = (teil << 8) | (ueber ? 0xFF : c);
     }
     m_anfang[i] = a;
     m_namen[i] = {w.klasse, std::move(w.schluessel)};
@@ -345,7 +347,7 @@ class Rangbildner {
   std::vector<int> m_textNr;
   QString m_puffer;
   std::vector<std::pair<int, QString>> m_namen;
-  std::vector<quint64> m_anfang;
+  std::vector<std::pair<quint64, quint64>> m_anfang;
   std::vector<int> m_distinktNr;
   Textnummern m_index;
   std::vector<Sortwert> m_werte;
