@@ -82,7 +82,10 @@ class Teilnehmerzeile {
   // All twenty at once, column 1 first (a null view gives a null field).
   void setFelder(const std::array<QStringView, kSpalten>& felder);
   // The same texts in every field, null and empty told apart.
-  bool gleicheFelder(const Teilnehmerzeile& andere) const { return m_daten == andere.m_daten; }
+  bool gleicheFelder(const Teilnehmerzeile& andere) const {
+    // A row that was not changed still shares its block: no need to read it.
+    return m_daten.constData() == andere.m_daten.constData() || m_daten == andere.m_daten;
+  }
 
   int textfarbe = kKeineFarbe;
   int hintergrund = kKeineFarbe;
