@@ -354,13 +354,17 @@ class Rangbildner {
 };
 
 // Ranks of several columns (valid column numbers) in one pass over the rows.
-std::vector<std::vector<int>> raengeDer(const std::vector<Teilnehmerzeile>& zeilen, const std::vector<int>& spalten) {
+std::vector<std::vector<int>> raengeDer(const std::vector<Teilnehmerzeile>& zeilen, const std::vector<int>& spalten,
+                                        std::vector<char>* belegt = nullptr) {
   std::vector<Rangbildner> bildner;
   bildner.reserve(spalten.size());
   for (int s : spalten) bildner.emplace_back(zeilen, s);
   const int n = static_cast<int>(zeilen.size());
-  for (int i = 0; i < n; ++i)
+  if (belegt) belegt->assign(static_cast<size_t>(n), 0);
+  for (int i = 0; i < n; ++i) {
     for (Rangbildner& b : bildner) b.lesen(i);
+    if (belegt && !spalten.empty()) (*belegt)[i] = !zeilen[i].sicht(spalten[0]).leerOderBlank();
+  }
   std::vector<std::vector<int>> r;
   for (Rangbildner& b : bildner) r.push_back(b.raenge());
   return r;
@@ -823,11 +827,13 @@ void Teilnehmertabelle::ersetzen(std::vector<Teilnehmerzeile>&& zeilen) {
   beendeUmbau();
 }
 
-std::vector<std::vector<int>> Teilnehmertabelle::raenge(std::initializer_list<int> spalten) const {
+std::vector<std::vector<int>> Teilnehmertabelle::raenge(std::initializer_list<int> spalten, std::vector<char>* belegt) const {
   std::vector<int> gueltige;
   for (int s : spalten)
     if (s >= 1 && s <= kSpalten) gueltige.push_back(s);
-  std::vector<std::vector<int>> r = raengeDer(m_zeilen, gueltige);
+  const bool ersteGueltig = spalten.size() > 0 && *spalten.begin() >= 1 && *spalten.begin() <= kSpalten;
+  std::vector<std::vector<int>> r = raengeDer(m_zeilen, gueltige, ersteGueltig ? belegt : nullptr);
+  if (belegt && !ersteGueltig) belegt->assign(m_zeilen.size(), 0);
   // An unknown column ranks every row alike.
   std::vector<std::vector<int>> ergebnis;
   size_t k = 0;

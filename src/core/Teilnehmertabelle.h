@@ -142,7 +142,9 @@ class Teilnehmertabelle : public QObject {
   std::vector<int> sortierteReihenfolge(const QString& schluesselliste) const;
   // Dense rank of every row's value in each column (0-based rows): equal
   // ranks for equal texts, in the order a sort by the column gives.
-  std::vector<std::vector<int>> raenge(std::initializer_list<int> spalten) const;
+  // With belegt, also whether the first column's field holds more than
+  // blanks, from the same pass.
+  std::vector<std::vector<int>> raenge(std::initializer_list<int> spalten, std::vector<char>* belegt = nullptr) const;
   // Sorts an order of rows stably by rank lists, the first most significant.
   static void stabilOrdnen(std::vector<int>& ordnung, const std::vector<const std::vector<int>*>& raenge);
   // Puts the rows in this order: ordnung[k] is the 0-based row that goes to

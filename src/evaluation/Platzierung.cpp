@@ -35,12 +35,7 @@ std::vector<int> gruppen(const Teilnehmertabelle& t, Schluessel k) {
 // Rows with a route (not only blanks): only they take a place.
 std::vector<char> mitStrecke(const Teilnehmertabelle& t) {
   std::vector<char> m(static_cast<size_t>(t.anzahl()));
-  QString puffer;
-  for (int i = 0; i < t.anzahl(); ++i) {
-    puffer.resize(0);
-    t.zeilen()[i].feldAnhaengen(puffer, S_nurstrecke);
-    m[i] = !puffer.trimmed().isEmpty();
-  }
+  for (int i = 0; i < t.anzahl(); ++i) m[i] = !t.zeilen()[i].sicht(S_nurstrecke).leerOderBlank();
   return m;
 }
 
@@ -228,9 +223,10 @@ void ComputeAllPlaces(Sitzung& s, bool zuerstSortieren) {
   // sorting the table three times would give.
   Teilnehmertabelle& t = s.tabelle;
   const int n = t.anzahl();
-  const std::vector<std::vector<int>> r = t.raenge({S_nurstrecke, S_strecke, S_ak, S_zeit});
+  // Only a row with a route takes a place.
+  std::vector<char> teilnahme;
+  const std::vector<std::vector<int>> r = t.raenge({S_nurstrecke, S_strecke, S_ak, S_zeit}, &teilnahme);
   const std::vector<int>&nurstrecke = r[0], &strecke = r[1], &ak = r[2], &zeit = r[3];
-  const std::vector<char> teilnahme = mitStrecke(t);
   std::vector<int> ordnung(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) ordnung[i] = i;
   std::vector<int> total(n), mw(n), ak_(n);
@@ -242,8 +238,11 @@ void ComputeAllPlaces(Sitzung& s, bool zuerstSortieren) {
   plaetzeZaehlen(ordnung, strecke, teilnahme, mw, sieger);
   Teilnehmertabelle::stabilOrdnen(ordnung, {&strecke, &ak, &zeit});
   plaetzeZaehlen(ordnung, ak, teilnahme, ak_, sieger);
-  for (int i = 0; i < n; ++i) {
-    fortschritt(s, i + 1, n);
+  // The rows are written in their new order: their new blocks then lie in
+  // memory as the rows will stand, and what reads the table next reads ahead.
+  for (int k = 0; k < n; ++k) {
+    fortschritt(s, k + 1, n);
+    const int i = ordnung[k];
     const Zahltext a(total[i]), b(mw[i]), c(ak_[i]);
     t.setFelder(i + 1, {{S_platztotal, a.sicht()}, {S_platzmw, b.sicht()}, {S_platz, c.sicht()}});
     if (sieger[i]) t.setHintergrund(i + 1, kSiegerFarbe);
