@@ -8,26 +8,33 @@
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#include <cmath>
-#include <memory>
 
 namespace zt::test {
 
+using namespace Qt::StringLiterals;
+
+// The lines of a file under tests/golden/timing, as a person reads it.
+inline QStringList golden(const QString& name) {
+  QStringList z = QString::fromUtf8(leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/timing/") + name)).split(u'\n');
+  if (!z.isEmpty() && z.back().isEmpty()) z.removeLast();
+  return z;
+}
+
+inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+
 struct ZeitnahmeTest : ::testing::Test {
   Umgebung u;
-  std::unique_ptr<Zeitnahme> z;
   Sitzung& s = u.s();
+  std::unique_ptr<Zeitnahme> z;
 
   void SetUp() override {
     s.dezimalzeichen = QLatin1Char(',');
-    s.einst.txtZeitnahmeLWSicherung = u.pfad(QStringLiteral("stick"));
+    s.einst.txtZeitnahmeLWSicherung = u.pfad(u"stick"_s);
     z = std::make_unique<Zeitnahme>(s);
   }
 
-  QString erg() const { return s.arbeitsdatei(QStringLiteral("lauf.erg")); }
+  QString erg() const { return s.arbeitsdatei(u"lauf.erg"_s); }
   void uhr(int h, int m, int sek, int ms = 0) { u.uhr.zeit.setTime(QTime(h, m, sek, ms)); }
-  void weiter(double sekunden) { u.uhr.zeit = u.uhr.zeit.addMSecs(std::llround(sekunden * 1000.0)); }
-
   // Enters the page and starts the clock at the given time of day.
   void starten(int h, int m, int sek, int ms = 0) {
     uhr(h, m, sek, ms);
@@ -54,7 +61,7 @@ struct ZeitnahmeTest : ::testing::Test {
   // The rows of the time file as written (header checked and left off).
   QStringList datei(const QString& pfad = QString()) const {
     const QByteArray b = leseDatei(pfad.isEmpty() ? erg() : pfad);
-    QStringList zeilen = QString::fromLatin1(b).split(QStringLiteral("\r\n"));
+    QStringList zeilen = QString::fromLatin1(b).split(u"\r\n"_s);
     EXPECT_TRUE(b.isEmpty() || b.endsWith("\r\n"));
     if (!zeilen.isEmpty() && zeilen.back().isEmpty()) zeilen.removeLast();
     if (!zeilen.isEmpty()) {
@@ -64,9 +71,6 @@ struct ZeitnahmeTest : ::testing::Test {
     return zeilen;
   }
   QStringList meldungen() const { return u.bediener.meldungen(); }
-  int meldungsanzahl() const { return static_cast<int>(u.bediener.meldungen().size()); }
 };
-
-inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
 }  // namespace zt::test
