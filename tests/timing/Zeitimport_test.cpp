@@ -7,7 +7,6 @@
 #include "timing/Zeitimport.h"
 #include "timing/Zeitnahme_test.h"
 
-#include <QDir>
 #include <QFile>
 #include <unistd.h>
 
@@ -73,84 +72,6 @@ struct Import : ::testing::Test {
   }
 };
 }  // namespace
-
-// A case of the assignment read from a file under tests/golden/timing/zuordnung:
-// runners, settings and time-file lines, imported, then the fields, the
-// counters and the report expected. The commands are explained in
-// tests/golden/timing/zuordnung/LIESMICH.
-struct Zuordnung : Import, ::testing::WithParamInterface<QString> {};
-
-TEST_P(Zuordnung, Fall) {
-  QStringList daten, hinweise;
-  bool neueDatei = true, hinweisePruefen = false;
-  Zeitimportergebnis r;
-  const auto berichtPruefen = [&] {
-    if (std::exchange(hinweisePruefen, false)) EXPECT_EQ(bericht().mid(1), hinweise);
-    hinweise.clear();
-  };
-  const QStringList text = TextZeilen(TextDekodieren(leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/timing/zuordnung/") + GetParam())));
-  for (int nr = 1; nr <= text.size(); ++nr) {
-    const QString& z = text[nr - 1];
-    SCOPED_TRACE(u"Zeile %1: %2"_s.arg(nr).arg(z).toStdString());
-    if (z == u">"_s || z.startsWith(u"> "_s)) {
-      if (std::exchange(neueDatei, false)) daten.clear();
-      daten << z.mid(2);
-      continue;
-    }
-    if (z.startsWith(u'!')) {
-      hinweisePruefen = true;
-      if (z.size() > 2) hinweise << z.mid(2);
-      continue;
-    }
-    const QStringList w = z.split(u' ', Qt::SkipEmptyParts);
-    if (w.isEmpty() || w[0].startsWith(u'#')) continue;
-    // "spalte=wert" pairs from the third word on, against row n (0: none).
-    const auto felder = [&](int n, bool setzen) {
-      for (const QString& paar : w.mid(2)) {
-        const QString spalte = paar.section(u'=', 0, 0), wert = paar.section(u'=', 1);
-        if (setzen) t.setFeld(n, spalte, wert);
-        else if (spalte == u"farbe"_s) EXPECT_EQ(t.textfarbe(n), wert == u"rot"_s ? kRot : kKeineFarbe);
-        else EXPECT_EQ(t.feld(n, spalte), wert) << spalte.toStdString();
-      }
-    };
-    const int n = w.value(1) == u"-"_s ? t.finden(S_namevorname, u"Läufer, Nr"_s) : zeile(w.value(1));
-    if (w[0] == u"laeufer"_s) {
-      anlegen({P(w[1] == u"-"_s ? QString() : w[1])});
-      felder(t.anzahl(), true);
-    } else if (w[0] == u"setze"_s) {
-      felder(n, true);
-    } else if (w[0] == u"modus"_s) {
-      s.zeitmodus = Sitzung::Zeitmodus(QStringList{"ergaenzen", "ueberschreiben", "loeschen"}.indexOf(w[1]));
-    } else if (w[0] == u"ziel"_s) {
-      ZeitzielSetzen(s, Sitzung::Zeitziel(QStringList{"lauf", "bike", "run", "swim"}.indexOf(w[1])));
-    } else if (w[0] == u"endzeit"_s) {
-      s.duathlonEndzeitRunTime = w[1] == u"ja"_s;
-    } else if (w[0] == u"importieren"_s) {
-      berichtPruefen();
-      neueDatei = true;
-      const QString kopf = w.value(1) == u"ohne-kopf"_s ? QString() : ZeitdateiKopf() + u"\n"_s;
-      r = importieren(cp1252(kopf + daten.join(u"\n"_s) + u"\n"_s));
-    } else if (w[0] == u"ergebnis"_s) {
-      const QStringList ist = (zahlen(r) + (r.platzierungen ? u" ja"_s : u" nein"_s)).split(u' ');
-      ASSERT_EQ(w.size(), 7);
-      for (int i = 0; i < 6; ++i)
-        if (w[i + 1] != u"*"_s) EXPECT_EQ(ist[i], w[i + 1]) << "Wert " << i + 1;
-    } else if (w[0] == u"="_s) {
-      felder(n, false);
-    } else if (w[0] == u"zeile"_s) {
-      felder(w[1].toInt(), false);
-    } else if (w[0] == u"sortierung"_s) {
-      EXPECT_EQ(s.sortierung, w[1]);
-    } else {
-      ADD_FAILURE() << "unbekannter Befehl";
-    }
-  }
-  berichtPruefen();
-}
-
-INSTANTIATE_TEST_SUITE_P(Dateien, Zuordnung,
-                         ::testing::ValuesIn(QDir(QStringLiteral(ZT_GOLDEN_DIR "/timing/zuordnung")).entryList({"*.txt"})),
-                         [](const auto& info) { return info.param.chopped(4).toStdString(); });
 
 TEST_F(Import, VoraussetzungenUndUnlesbareDateienAendernNichts) {
   // No participants: the stop message, no dialog.

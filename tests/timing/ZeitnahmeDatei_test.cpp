@@ -57,39 +57,6 @@ TEST_F(ZeitnahmeDatei, AFoundFileIsOfferedAndEveryOlderBackupIsKept) {
   EXPECT_TRUE(z->taktLaeuft());
 }
 
-TEST_F(ZeitnahmeDatei, ResumingContinuesTheNumbersAndTheStartTime) {
-  teilnehmer(u"17"_s, u"Abel, Karl"_s);
-  // Row 1 was inserted by hand and has no start time; row 4 belongs to a
-  // second start and keeps its stored time.
-  const QStringList zeilen{"0001;;;Einlauf eingefügt;", "0002;17;0:10:00,0;;09:30:00", "0003;9003;0:10:05,0;SN;09:30:00",
-                           "0004;250;0:03:00,0;;09:40:00", "0005;9001;0:15:00,0;SN;09:30:00"};
-  schreibeDatei(erg(), ergDatei(zeilen));
-  uhr(9, 44, 0);
-  z->seiteBetreten();
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Laeuft);
-  EXPECT_EQ(u.bediener.gesperrt, 1);
-  EXPECT_EQ(liste(), zeilen);
-  EXPECT_EQ(z->anzeige().start1Felder, (std::array<QString, 3>{"09", "30", "00"}));
-  EXPECT_TRUE(z->stand().StartzeitUebernommen);
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand), u"Datei lauf.erg eingelesen  "_s);
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusPosition), u"Einlauf: 5  "_s);
-  z->takt();
-  EXPECT_EQ(z->anzeige().laufzeit, u"00:14:00"_s);
-
-  // 9003 is the highest provisional number: the next one is 9005. The tie
-  // with the last finish in the file is seen as well.
-  ASSERT_TRUE(einlauf(QString(), 9, 45, 0));
-  ASSERT_TRUE(einlauf(u"17"_s, 9, 45, 1));
-  EXPECT_EQ(datei(), zeilen + QStringList({"0006;9005;0:15:00,1;+0.1s SN;09:30:00", "0007;9006;0:15:01,0;SN;09:30:00"}));
-
-  // Provisional numbers in rising order still leave one out.
-  Zeitnahme steigend(s);
-  schreibeDatei(erg(), ergDatei({u"0001;9001;0:01:00,0;SN;10:00:00"_s, u"0002;9002;0:01:01,0;SN;10:00:00"_s}));
-  u.bediener.antworten = {Antwort::Ja};
-  steigend.seiteBetreten();
-  EXPECT_EQ(steigend.stand().VorlaeufigeNummer, 9003);
-}
-
 TEST_F(ZeitnahmeDatei, ResumingFromAnyFileGoesOnInTheWorkingFoldersTimeFile) {
   // The race was put aside by a "Nein"; a test run has written lauf.erg since.
   const QString bak = schreibeDatei(erg() + u".bak"_s, ergDatei({u"0001;3;0:20:00,0;;08:00:00"_s}));

@@ -13,13 +13,6 @@ namespace zt::test {
 
 using namespace Qt::StringLiterals;
 
-// The lines of a file under tests/golden/timing, as a person reads it.
-inline QStringList golden(const QString& name) {
-  QStringList z = QString::fromUtf8(leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/timing/") + name)).split(u'\n');
-  if (!z.isEmpty() && z.back().isEmpty()) z.removeLast();
-  return z;
-}
-
 inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
 struct ZeitnahmeTest : ::testing::Test {

@@ -1,0 +1,229 @@
+// Cases of the timing page and of the time assignment, each a readable file
+// under tests/golden/timing/{zeitnahme,zuordnung}: what the operator does,
+// and what the page, the time file, the table and the report must show then.
+// The commands are explained in tests/golden/timing/LIESMICH.
+#include "core/Textdatei.h"
+#include "event/Altersklassen.h"
+#include "timing/Zeitimport.h"
+#include "timing/Zeitnahme_test.h"
+
+using namespace zt;
+using namespace zt::test;
+
+namespace {
+const QString kOrdner = QStringLiteral(ZT_GOLDEN_DIR "/timing/");
+
+QStringList faelle() {
+  QStringList l;
+  for (const QString& teil : {u"zeitnahme"_s, u"zuordnung"_s})
+    for (const QString& name : QDir(kOrdner + teil).entryList({"*.txt"})) l << teil + u'/' + name;
+  return l;
+}
+
+QTime zeitpunkt(const QString& t) { return QTime::fromString(t, t.contains(u'.') ? u"h:mm:ss.zzz"_s : u"h:mm:ss"_s); }
+QString ja(bool b) { return b ? u"ja"_s : u"nein"_s; }
+
+struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
+  Teilnehmertabelle& t = s.tabelle;
+  Zeitimportergebnis r;
+  QStringList daten, zeilen, hinweise, meldungenErwartet;
+  QString zeilenZiel;  // what the "|" rows are compared with
+  bool neueDaten = true, hinweisePruefen = false, zeilenOffen = false;
+
+  // A value of the page, its state or its session by name.
+  QString wert(const QString& name) const {
+    const Zeitnahmeanzeige& a = z->anzeige();
+    const Zeitmessstand& st = z->stand();
+    const Zeitnahmefreigaben f = z->freigaben();
+    const auto liste = [](const auto& felder) { return QStringList(felder.begin(), felder.end()).join(u' '); };
+    const std::pair<const char*, QString> werte[] = {
+        {"startzeit1", a.startzeit1}, {"startzeit2", a.startzeit2}, {"start1felder", liste(a.start1Felder)},
+        {"start2felder", liste(a.start2Felder)}, {"bereiche", liste(a.bereiche)}, {"laeufer", a.txtLaeuferdaten},
+        {"einlauf", a.einlauf}, {"mitstartnummer", a.mitStartnummer}, {"zeit", a.zeitFuerStartnummer},
+        {"doppelt", a.doppelt}, {"vorlaeufig", a.vorlaeufigeNr}, {"rot", ja(a.wiederholungRot)},
+        {"startnummer", a.startnummer}, {"laufzeit", a.laufzeit}, {"uhrzeit", a.pcUhrzeit},
+        {"zaehler", QString::number(st.Einlaufzaehler)}, {"vorlaeufigenummer", QString::number(st.VorlaeufigeNummer)},
+        {"gewaehlt", QString::number(st.GewaehlterEinlauf)}, {"doppeltgefunden", ja(st.DoppeltGefunden)},
+        {"startreferenz", QString::number(st.Startreferenz)}, {"anzahl", QString::number(z->anzahl())},
+        {"zustand", QStringList{"Bereit", "Laeuft", "Beenden"}[int(z->zustand())]},
+        {"gesperrt", QString::number(u.bediener.gesperrt)}, {"listenbefehle", ja(f.listenbefehle)},
+        {"start1uebernehmen", ja(f.start1Uebernehmen)}, {"start2uebernehmen", ja(f.start2Uebernehmen)},
+        {"vonzeit", ja(f.vonZeit)}, {"sortierung", s.sortierung},
+        {"status.zustand", u.bediener.statusfelder.value(StatusZustand)},
+        {"status.position", u.bediener.statusfelder.value(StatusPosition)}};
+    for (const auto& [n, w] : werte)
+      if (name == QLatin1String(n)) return w;
+    ADD_FAILURE() << "unbekannter Wert " << name.toStdString();
+    return {};
+  }
+  // The rows a "|" block is compared with.
+  QStringList ist(const QString& ziel) const {
+    if (ziel == u"liste"_s) return liste();
+    if (ziel == u"bericht"_s) return s.fehlerbericht.split(u"\r\n"_s).mid(1);
+    return datei(ziel.isEmpty() ? erg() : erg() + ziel);
+  }
+  void bloeckePruefen() {
+    if (std::exchange(zeilenOffen, false)) {
+      EXPECT_EQ(ist(zeilenZiel), zeilen) << zeilenZiel.toStdString();
+    }
+    zeilen.clear();
+  }
+  // "spalte=wert" pairs of a table row (0: none) set or checked.
+  void felder(int n, const QStringList& paare, bool setzen) {
+    for (const QString& paar : paare) {
+      const QString spalte = paar.section(u'=', 0, 0), w = paar.section(u'=', 1);
+      if (setzen) t.setFeld(n, spalte, w);
+      else if (spalte == u"farbe"_s) EXPECT_EQ(t.textfarbe(n), w == u"rot"_s ? kRot : kKeineFarbe);
+      else EXPECT_EQ(t.feld(n, spalte), w) << spalte.toStdString();
+    }
+  }
+  void befehl(const QString& zeile);
+};
+
+void Fall::befehl(const QString& zeile) {
+  // Text after the command word; a closing "|" keeps trailing blanks visible.
+  QString rest = zeile.section(u' ', 1);
+  if (rest.endsWith(u'|')) rest.chop(1);
+  rest.replace(u"\\n"_s, u"\n"_s);
+  if (zeile.startsWith(u"> "_s) || zeile == u">"_s) {
+    if (std::exchange(neueDaten, false)) daten.clear();
+    daten << zeile.mid(2);
+    return;
+  }
+  if (zeile.startsWith(u"| "_s)) return void(zeilen << zeile.mid(2));
+  if (zeile == u"|"_s) return;  // an empty block
+  if (zeile.startsWith(u"~ "_s)) return void(meldungenErwartet << rest);
+  bloeckePruefen();
+  const QStringList w = zeile.split(u' ', Qt::SkipEmptyParts);
+  if (w.isEmpty() || w[0].startsWith(u'#')) return;
+  const QString& b = w[0];
+  const int n = w.value(1) == u"-"_s ? t.finden(S_namevorname, u"Läufer, Nr"_s) : t.finden(S_startnummer, w.value(1));
+  const auto uhrzeit = [&](const QString& text) { u.uhr.zeit.setTime(zeitpunkt(text)); };
+  const auto nummer = [&](int i) { return zeile.section(u' ', i).chopped(zeile.endsWith(u'|') ? 1 : 0); };
+  if (b == u"laeufer"_s) {
+    Teilnehmerzeile p;
+    const QString sn = w[1] == u"-"_s ? QString() : w[1];
+    for (const auto& [spalte, wert] : {std::pair{S_startnummer, sn}, {S_strecke, u"10/m"_s}, {S_nurstrecke, u"10"_s},
+                                       {S_namevorname, u"Läufer, Nr"_s + sn}, {S_jahr, u"1980"_s}})
+      p.setFeld(spalte, wert);
+    t.zeileHinzufuegen(p);
+    felder(t.anzahl(), w.mid(2), true);
+  } else if (b == u"setze"_s || b == u"="_s) {
+    felder(n, w.mid(2), b == u"setze"_s);
+  } else if (b == u"zeile"_s) {
+    felder(w[1].toInt(), w.mid(2), false);
+  } else if (b == u"?"_s) {
+    EXPECT_EQ(wert(w[1]), nummer(2)) << w[1].toStdString();
+  } else if (b == u"liste"_s || b == u"datei"_s || b == u"bericht"_s) {
+    zeilenOffen = true;
+    zeilenZiel = b == u"datei"_s ? w.value(1) : b;
+  } else if (b == u"meldungen"_s) {
+    EXPECT_EQ(meldungen(), meldungenErwartet);
+    meldungenErwartet.clear();
+    u.bediener.leeren();
+  } else if (b == u"leeren"_s) {  // messages whose texts other tests check
+    u.bediener.leeren();
+    meldungenErwartet.clear();
+  } else if (b == u"antworten"_s) {
+    u.bediener.antworten.clear();
+    for (const QString& a : w.mid(1)) u.bediener.antworten.push_back(a == u"ja"_s ? Antwort::Ja : Antwort::Nein);
+  } else if (b == u"uhr"_s) {
+    uhrzeit(w[1]);
+  } else if (b == u"folgetag"_s) {
+    u.uhr.zeit = u.uhr.zeit.addDays(1);
+  } else if (b == u"schreibe"_s) {
+    neueDaten = true;
+    schreibeDatei(erg() + w.value(1), cp1252(u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n"_s + daten.join(u"\r\n"_s) + u"\r\n"_s));
+  } else if (b == u"betreten"_s) {
+    z->seiteBetreten();
+  } else if (b == u"starten"_s) {
+    uhrzeit(w[1]);
+    z->seiteBetreten();
+    z->starten();
+  } else if (b == u"nummer"_s) {
+    z->startnummerGeaendert(nummer(1));
+  } else if (b == u"einlauf"_s || b == u"enter"_s) {
+    uhrzeit(w[1]);
+    if (b == u"einlauf"_s) z->startnummerGeaendert(nummer(2));
+    EXPECT_TRUE(z->einlaufErfassen());
+  } else if (b == u"option"_s) {
+    const bool an = w[2] == u"an"_s;
+    const std::pair<const char*, std::function<void()>> optionen[] = {
+        {"plus1", [&] { z->setCheckZeitPlus1Einheit(an); }}, {"sekunde", [&] { z->setZeitmessungSekunde(an); }},
+        {"zehntel", [&] { z->setZeitmessungZehntel(an); }}, {"datenbank", [&] { z->setCheckZeitDatenbank(an); }},
+        {"zweitstart", [&] { z->setChkZweiteStartUhrzeit(an); }}};
+    for (const auto& [name, setzen] : optionen)
+      if (w[1] == QLatin1String(name)) setzen();
+  } else if (b == u"startzeit"_s) {
+    for (int i = 0; i < 3; ++i) z->startfeldAendern(w[1].toInt(), i, w[i + 2]);
+  } else if (b == u"uebernehmen"_s) {
+    w[1] == u"1"_s ? z->start1Uebernehmen() : z->start2Uebernehmen();
+  } else if (b == u"bereich"_s) {
+    z->bereichAendern(w[1].toInt(), w[2]);
+  } else if (b == u"waehle"_s) {
+    z->einlaufWaehlen(w[1].toInt());
+  } else if (b == u"zelle"_s) {
+    z->zelleAendern(w[1].toInt(), w[2] == u"startnr"_s ? E_StartNr : E_Fehler, nummer(3));
+  } else if (b == u"suche"_s) {
+    EXPECT_EQ(z->suchen(w[1] == u"startnr"_s ? E_StartNr : E_Fehler, zeile.section(u' ', 2, -2)), w.last().toInt());
+  } else if (b == u"einfuegen"_s) {
+    z->einlaufEinfuegen();
+  } else if (b == u"loeschen"_s) {
+    z->einlaufLoeschen();
+  } else if (b == u"in1"_s || b == u"in2"_s) {
+    b == u"in1"_s ? z->inErsteStartzeit() : z->inZweiteStartzeit();
+  } else if (b == u"beenden"_s) {
+    z->beenden();
+  } else if (b == u"takt"_s) {
+    z->takt();
+  } else if (b == u"modus"_s) {
+    s.zeitmodus = Sitzung::Zeitmodus(QStringList{"ergaenzen", "ueberschreiben", "loeschen"}.indexOf(w[1]));
+  } else if (b == u"ziel"_s) {
+    ZeitzielSetzen(s, Sitzung::Zeitziel(QStringList{"lauf", "bike", "run", "swim"}.indexOf(w[1])));
+  } else if (b == u"endzeit"_s) {
+    s.duathlonEndzeitRunTime = w[1] == u"ja"_s;
+  } else if (b == u"importieren"_s) {
+    if (std::exchange(hinweisePruefen, false)) {
+      EXPECT_EQ(ist(u"bericht"_s), hinweise);
+    }
+    hinweise.clear();
+    neueDaten = true;
+    const QString kopf = w.value(1) == u"ohne-kopf"_s ? QString() : ZeitdateiKopf() + u"\n"_s;
+    r = ZeitdateiLaden(s, schreibeDatei(u.pfad(u"import.erg"_s), cp1252(kopf + daten.join(u"\n"_s) + u"\n"_s)));
+    u.bediener.leeren();  // the question before it is another test's
+  } else if (b == u"ergebnis"_s) {
+    const QStringList ist = u"%1 %2 %3 %4 %5 %6"_s.arg(r.zeilen).arg(r.zugeordnet).arg(r.behalten).arg(r.abgewiesen)
+                                .arg(r.ohneZeit).arg(ja(r.platzierungen)).split(u' ');
+    ASSERT_EQ(w.size(), 7);
+    for (int i = 0; i < 6; ++i)
+      EXPECT_TRUE(w[i + 1] == u"*"_s || w[i + 1] == ist[i]) << "Wert " << i + 1 << ": " << ist[i].toStdString();
+  } else {
+    ADD_FAILURE() << "unbekannter Befehl";
+  }
+}
+}  // namespace
+
+TEST_P(Fall, Datei) {
+  s.einst.txtDefGlobalAK = u"0-19_U20;20-39_H;40-49_40;50-99_50"_s;
+  BuildAgeTable(s);
+  const QStringList text = TextZeilen(TextDekodieren(leseDatei(kOrdner + GetParam())));
+  for (int nr = 1; nr <= text.size(); ++nr) {
+    SCOPED_TRACE(u"Zeile %1: %2"_s.arg(nr).arg(text[nr - 1]).toStdString());
+    if (text[nr - 1].startsWith(u'!')) {
+      hinweisePruefen = true;
+      if (text[nr - 1].size() > 2) hinweise << text[nr - 1].mid(2);
+      continue;
+    }
+    befehl(text[nr - 1]);
+    if (HasFatalFailure()) return;
+  }
+  befehl(QString());
+  if (hinweisePruefen) {
+    EXPECT_EQ(ist(u"bericht"_s), hinweise);
+  }
+  EXPECT_EQ(meldungen(), meldungenErwartet);
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, Fall, ::testing::ValuesIn(faelle()), [](const auto& info) {
+  return info.param.chopped(4).replace(u'/', u'_').toStdString();
+});
