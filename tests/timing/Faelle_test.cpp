@@ -1,6 +1,7 @@
-// Cases of the timing page and of the time assignment, each a readable file
-// under tests/golden/timing/{zeitnahme,zuordnung}: what the operator does,
-// and what the page, the time file, the table and the report must show then.
+// Cases of the timing page, the time-file editor and the time assignment, each
+// a readable file under tests/golden/timing/{zeitnahme,editor,zuordnung}: what
+// the operator does, and what the page, the lists, the time file, the table
+// and the report must show then.
 // The commands are explained in tests/golden/timing/LIESMICH.
 #include "core/Textdatei.h"
 #include "event/Altersklassen.h"
@@ -15,7 +16,7 @@ const QString kOrdner = QStringLiteral(ZT_GOLDEN_DIR "/timing/");
 
 QStringList faelle() {
   QStringList l;
-  for (const QString& teil : {u"zeitnahme"_s, u"zuordnung"_s})
+  for (const QString& teil : {u"editor"_s, u"zeitnahme"_s, u"zuordnung"_s})
     for (const QString& name : QDir(kOrdner + teil).entryList({"*.txt"})) l << teil + u'/' + name;
   return l;
 }
@@ -25,6 +26,9 @@ QString ja(bool b) { return b ? u"ja"_s : u"nein"_s; }
 
 struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
   Teilnehmertabelle& t = s.tabelle;
+  Zeiteditor e{s};
+  Modell m{e};
+  QAbstractItemModelTester tester{&m, QAbstractItemModelTester::FailureReportingMode::Fatal};
   Zeitimportergebnis r;
   QStringList daten, zeilen, hinweise, meldungenErwartet;
   QString zeilenZiel;  // what the "|" rows are compared with
@@ -50,6 +54,8 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"start1uebernehmen", ja(f.start1Uebernehmen)}, {"start2uebernehmen", ja(f.start2Uebernehmen)},
         {"vonzeit", ja(f.vonZeit)}, {"sortierung", s.sortierung},
         {"status.zustand", u.bediener.statusfelder.value(StatusZustand)},
+        {"ed.anzahl", QString::number(e.anzahl())}, {"ed.markiert", QString::number(e.markierteAnzahl())},
+        {"ed.aktuell", QString::number(e.aktuelleZeile())}, {"ed.geladen", QFileInfo(e.geladenerPfad()).fileName()},
         {"status.position", u.bediener.statusfelder.value(StatusPosition)}};
     for (const auto& [n, w] : werte)
       if (name == QLatin1String(n)) return w;
@@ -59,6 +65,11 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
   // The rows a "|" block is compared with.
   QStringList ist(const QString& ziel) const {
     if (ziel == u"liste"_s) return liste();
+    if (ziel == u"editor"_s) {
+      QStringList l;
+      for (const Editorzeile& z : e.zeilen()) l << (z.markiert ? u"x "_s : u"  "_s) + ZeitdateiZeile(z.daten);
+      return l;
+    }
     if (ziel == u"bericht"_s) return s.fehlerbericht.split(u"\r\n"_s).mid(1);
     return datei(ziel.isEmpty() ? erg() : erg() + ziel);
   }
@@ -84,7 +95,7 @@ void Fall::befehl(const QString& zeile) {
   // Text after the command word; a closing "|" keeps trailing blanks visible.
   QString rest = zeile.section(u' ', 1);
   if (rest.endsWith(u'|')) rest.chop(1);
-  rest.replace(u"\\n"_s, u"\n"_s);
+  rest.replace(u"\\n"_s, u"\n"_s).replace(u"$ORDNER"_s, erg().chopped(9));
   if (zeile.startsWith(u"> "_s) || zeile == u">"_s) {
     if (std::exchange(neueDaten, false)) daten.clear();
     daten << zeile.mid(2);
@@ -114,7 +125,26 @@ void Fall::befehl(const QString& zeile) {
     felder(w[1].toInt(), w.mid(2), false);
   } else if (b == u"?"_s) {
     EXPECT_EQ(wert(w[1]), nummer(2)) << w[1].toStdString();
-  } else if (b == u"liste"_s || b == u"datei"_s || b == u"bericht"_s) {
+  } else if (b == u"ed"_s) {
+    // An editor command; "-> nein" after it: it must refuse.
+    const bool soll = !(w.size() > 2 && w[w.size() - 2] == u"->"_s && w.last() == u"nein"_s);
+    const int k = w.value(2).toInt();
+    const int spalte = QStringList{"markierung", "einlauf", "startnummer", "zeit", "fehler", "startzeit"}.indexOf(w.value(3));
+    const std::pair<const char*, std::function<bool()>> befehle[] = {
+        {"laden", [&] {
+           u.bediener.dialoge.push_back({w.size() > 2 && w[2] != u"->"_s ? erg().chopped(8) + w[2] : erg(), 1});
+           return e.laden();
+         }},
+        {"markieren", [&] { return e.markierenBisZeile(k); }}, {"alle", [&] { return e.alleMarkieren(); }},
+        {"keine", [&] { return e.alleMarkierungenLoeschen(); }}, {"einfuegen", [&] { return e.einlaufEinfuegen(); }},
+        {"loeschen", [&] { return e.einlaufLoeschen(); }}, {"aktuell", [&] { return e.setAktuelleZeile(k), true; }},
+        {"zelle", [&] { return e.zelleAendern(k, spalte, nummer(4).section(u" ->"_s, 0, 0)); }},
+        {"bearbeitbar", [&] { return e.bearbeitbar(k, spalte); }}, {"speichern", [&] { return e.speichern(); }}};
+    for (const auto& [name, tun] : befehle)
+      if (w[1] == QLatin1String(name)) {
+        EXPECT_EQ(tun(), soll);
+      }
+  } else if (b == u"liste"_s || b == u"datei"_s || b == u"bericht"_s || b == u"editor"_s) {
     zeilenOffen = true;
     zeilenZiel = b == u"datei"_s ? w.value(1) : b;
   } else if (b == u"meldungen"_s) {

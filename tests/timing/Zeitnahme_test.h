@@ -3,8 +3,11 @@
 #include "core/Text.h"
 #include "support/TestPorts.h"
 #include "timing/Zeitdatei.h"
+#include "timing/Zeiteditor.h"
 #include "timing/Zeitnahme.h"
 
+#include <QAbstractItemModelTester>
+#include <QAbstractTableModel>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -12,6 +15,30 @@
 namespace zt::test {
 
 using namespace Qt::StringLiterals;
+
+// What a window's model does with the editor's signals; the tester checks
+// that they describe every change consistently.
+class Modell : public QAbstractTableModel {
+ public:
+  explicit Modell(Zeiteditor& e) : m_e(e) {
+    connect(&e, &Zeiteditor::vorZuruecksetzen, this, [this] { beginResetModel(); });
+    connect(&e, &Zeiteditor::nachZuruecksetzen, this, [this] { endResetModel(); });
+    connect(&e, &Zeiteditor::vorEinfuegen, this, [this](int a, int b) { beginInsertRows({}, a, b); });
+    connect(&e, &Zeiteditor::nachEinfuegen, this, [this] { endInsertRows(); });
+    connect(&e, &Zeiteditor::vorEntfernen, this, [this](int a, int b) { beginRemoveRows({}, a, b); });
+    connect(&e, &Zeiteditor::nachEntfernen, this, [this] { endRemoveRows(); });
+    connect(&e, &Zeiteditor::zeilenGeaendert, this,
+            [this](int a, int b) { Q_EMIT dataChanged(index(a, 0), index(b, kEditorspalten - 1)); });
+  }
+  int rowCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : m_e.anzahl(); }
+  int columnCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : kEditorspalten; }
+  QVariant data(const QModelIndex& i, int rolle) const override {
+    return i.isValid() && rolle == Qt::DisplayRole ? QVariant(m_e.feld(i.row() + 1, i.column())) : QVariant();
+  }
+
+ private:
+  Zeiteditor& m_e;
+};
 
 inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
