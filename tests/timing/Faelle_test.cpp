@@ -54,6 +54,11 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"start1uebernehmen", ja(f.start1Uebernehmen)}, {"start2uebernehmen", ja(f.start2Uebernehmen)},
         {"vonzeit", ja(f.vonZeit)}, {"sortierung", s.sortierung},
         {"status.zustand", u.bediener.statusfelder.value(StatusZustand)},
+        {"beschriftung", a.sicherungBeschriftung}, {"sicherung", a.sicherungStand},
+        {"sicherunglaeuft", ja(z->sicherungLaeuft())}, {"aufrufe", u.system.aufrufe.join(u'\n')},
+        {"meldungszahl", QString::number(meldungen().size())},
+        {"freigaben", u"%1 %2 %3 %4 %5 %6"_s.arg(ja(f.starten), ja(f.einlesen), ja(f.startnummer), ja(f.liste),
+                                                 ja(f.speichern), ja(f.beenden))},
         {"ed.anzahl", QString::number(e.anzahl())}, {"ed.markiert", QString::number(e.markierteAnzahl())},
         {"ed.aktuell", QString::number(e.aktuelleZeile())}, {"ed.geladen", QFileInfo(e.geladenerPfad()).fileName()},
         {"status.position", u.bediener.statusfelder.value(StatusPosition)}};
@@ -71,7 +76,7 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
       return l;
     }
     if (ziel == u"bericht"_s) return s.fehlerbericht.split(u"\r\n"_s).mid(1);
-    return datei(ziel.isEmpty() ? erg() : erg() + ziel);
+    return datei(ziel.startsWith(u'$') ? pfade(ziel) : erg() + ziel);
   }
   void bloeckePruefen() {
     if (std::exchange(zeilenOffen, false)) {
@@ -89,13 +94,17 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
     }
   }
   void befehl(const QString& zeile);
+  // "\n" is a line break; $ORDNER the working folder, $STICK the backup folder.
+  QString pfade(QString text) const {
+    return text.replace(u"\\n"_s, u"\n"_s).replace(u"$ORDNER"_s, erg().chopped(9)).replace(u"$STICK"_s, u.pfad(u"stick"_s));
+  }
 };
 
 void Fall::befehl(const QString& zeile) {
   // Text after the command word; a closing "|" keeps trailing blanks visible.
   QString rest = zeile.section(u' ', 1);
   if (rest.endsWith(u'|')) rest.chop(1);
-  rest.replace(u"\\n"_s, u"\n"_s).replace(u"$ORDNER"_s, erg().chopped(9));
+  rest = pfade(rest);
   if (zeile.startsWith(u"> "_s) || zeile == u">"_s) {
     if (std::exchange(neueDaten, false)) daten.clear();
     daten << zeile.mid(2);
@@ -110,7 +119,7 @@ void Fall::befehl(const QString& zeile) {
   const QString& b = w[0];
   const int n = w.value(1) == u"-"_s ? t.finden(S_namevorname, u"Läufer, Nr"_s) : t.finden(S_startnummer, w.value(1));
   const auto uhrzeit = [&](const QString& text) { u.uhr.zeit.setTime(zeitpunkt(text)); };
-  const auto nummer = [&](int i) { return zeile.section(u' ', i).chopped(zeile.endsWith(u'|') ? 1 : 0); };
+  const auto nummer = [&](int i) { return pfade(zeile.section(u' ', i).chopped(zeile.endsWith(u'|') ? 1 : 0)); };
   if (b == u"laeufer"_s) {
     Teilnehmerzeile p;
     const QString sn = w[1] == u"-"_s ? QString() : w[1];
@@ -206,6 +215,12 @@ void Fall::befehl(const QString& zeile) {
     z->beenden();
   } else if (b == u"takt"_s) {
     z->takt();
+  } else if (b == u"sichern"_s) {
+    z->sichern();
+  } else if (b == u"kopieren"_s) {  // the backups waiting, as a slow stick would finish them
+    u.system.sicherungenAusfuehren();
+  } else if (b == u"stick"_s) {
+    EXPECT_TRUE(w.value(1) == u"weg"_s ? QDir(u.pfad(u"stick"_s)).removeRecursively() : QDir().mkpath(u.pfad(u"stick"_s)));
   } else if (b == u"modus"_s) {
     s.zeitmodus = Sitzung::Zeitmodus(QStringList{"ergaenzen", "ueberschreiben", "loeschen"}.indexOf(w[1]));
   } else if (b == u"ziel"_s) {
@@ -220,7 +235,6 @@ void Fall::befehl(const QString& zeile) {
     neueDaten = true;
     const QString kopf = w.value(1) == u"ohne-kopf"_s ? QString() : ZeitdateiKopf() + u"\n"_s;
     r = ZeitdateiLaden(s, schreibeDatei(u.pfad(u"import.erg"_s), cp1252(kopf + daten.join(u"\n"_s) + u"\n"_s)));
-    u.bediener.leeren();  // the question before it is another test's
   } else if (b == u"ergebnis"_s) {
     const QStringList ist = u"%1 %2 %3 %4 %5 %6"_s.arg(r.zeilen).arg(r.zugeordnet).arg(r.behalten).arg(r.abgewiesen)
                                 .arg(r.ohneZeit).arg(ja(r.platzierungen)).split(u' ');

@@ -151,31 +151,6 @@ TEST_F(Import, DateiVerschwindetZwischenFrageUndLesen) {
   EXPECT_TRUE(b.gesperrt == 0 && !zs.zeitenGeladen);
 }
 
-TEST_F(Import, DieFrageNenntWasDerModusTut) {
-  anlegen(1);
-  const std::pair<Sitzung::Zeitmodus, QString> faelle[] = {
-      {Sitzung::Zeitmodus::Ergaenzen, u"Vorhandenen Zeiten werden nicht überschrieben!   "_s},
-      {Sitzung::Zeitmodus::Ueberschreiben, u"Vorhandene Zeiten werden überschrieben!   "_s},
-      {Sitzung::Zeitmodus::Loeschen, u"Alle Zeiten (Zeit, Bike, Run) werden gelöscht und neu zugeordnet!   "_s}};
-  for (const auto& [modus, ende] : faelle) {
-    u.bediener.leeren();
-    u.bediener.antworten = {Antwort::Nein};
-    s.zeitmodus = modus;
-    importieren(datei({}));
-    EXPECT_EQ(u.bediener.meldungen(),
-              QStringList{u"[Zieltafel] Sollen die Laufzeiten wirklich eingelesen und zugeordnet werden? "_s + ende});
-  }
-}
-
-TEST_F(Import, SwimWirdNichtZugeordnet) {
-  anlegen(1);
-  ZeitzielSetzen(s, Sitzung::Zeitziel::Swim);
-  EXPECT_FALSE(importieren(datei({u"0001;1;0:45:00,0;;10:00:00"_s})).ausgefuehrt);
-  EXPECT_EQ(u.bediener.meldungen(), QStringList{u"[Zieltafel] Für \"Swim\" werden keine Zeiten zugeordnet! Bitte wählen "
-                                                u"Sie \"Standard: Lauf\", \"Bike\" oder \"Run\".   "_s});
-  EXPECT_EQ(feld(u"1"_s), QString());
-}
-
 TEST_F(Import, UebergabeDesEditors) {
   anlegen(1);
   const QString pfad = datei({u"0001;1;0:45:00,0;;10:00:00"_s}, u"lauf.erg_04.12.2026_15.30.12.erg"_s);

@@ -1,4 +1,5 @@
-// The backup of the time file on a USB stick: beside the race, never in its way.
+// The backup of the time file on a USB stick: the places that cannot take it,
+// and the real copy on its thread. The race beside it is in the case files.
 #include "timing/Sicherung.h"
 #include "timing/Zeitnahme_test.h"
 
@@ -14,73 +15,6 @@ struct ZeitnahmeSicherung : ZeitnahmeTest {
   QString stick() const { return u.pfad(u"stick"_s); }
 };
 }  // namespace
-
-TEST_F(ZeitnahmeSicherung, AMissingStickSaysWhyAndLosesNothing) {
-  starten(10, 0, 0);
-  ASSERT_TRUE(einlauf(u"1"_s, 10, 1, 0));
-  const QByteArray vorher = leseDatei(erg());
-  EXPECT_EQ(z->anzeige().sicherungBeschriftung, u"Zeitmessdatei \"%1\" nach %2 sichern"_s.arg(erg(), stick()));
-  u.bediener.leeren();
-  z->sichern();
-  EXPECT_EQ(meldungen(), QStringList{u"[Fehler] Fehler: Der Sicherungsordner \"%1\" ist nicht vorhanden "
-                                     u"(USB-Stick nicht eingesteckt?)."_s.arg(stick())});
-  EXPECT_TRUE(u.system.aufrufe.isEmpty());
-  EXPECT_EQ(leseDatei(erg()), vorher);
-  ASSERT_TRUE(einlauf(u"2"_s, 10, 2, 0));
-
-  // At the end the failed backup leaves the page Ending; ending again without
-  // the backup completes it.
-  z->beenden();
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Beenden);
-  const Zeitnahmefreigaben f = z->freigaben();
-  EXPECT_TRUE(f.beenden && !(f.starten || f.startnummer || f.liste || f.speichern || f.einlesen));
-  EXPECT_EQ(z->anzahl() + u.bediener.gesperrt, 3);
-  u.bediener.antworten = {Antwort::Ja, Antwort::Nein};
-  z->beenden();
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Bereit);
-  EXPECT_EQ(u.bediener.gesperrt, 0);
-  EXPECT_EQ(datei().size(), 2);
-}
-
-TEST_F(ZeitnahmeSicherung, TheCopyRunsBesideTheRaceAndTheEndWaitsForIt) {
-  ASSERT_TRUE(QDir().mkpath(stick()));
-  const QString kopie = stick() + u"/lauf.erg"_s;
-  starten(10, 0, 0);
-  ASSERT_TRUE(einlauf(u"1"_s, 10, 1, 0));
-  z->sichern();
-  EXPECT_EQ(u.system.aufrufe, QStringList{u"sichern %1 %2"_s.arg(erg(), kopie)});
-  EXPECT_EQ(z->anzeige().sicherungStand, u"Sicherung läuft ..."_s);
-  // A slow stick holds up no finish.
-  ASSERT_TRUE(einlauf(u"2"_s, 10, 2, 0));
-  uhr(10, 2, 5);
-  u.system.sicherungenAusfuehren();
-  EXPECT_FALSE(z->sicherungLaeuft());
-  EXPECT_EQ(leseDatei(kopie), leseDatei(erg()));
-  EXPECT_EQ(z->anzeige().sicherungStand, u"gesichert um 10:02:05"_s);
-
-  // The end waits for its copy before the page is reset.
-  ASSERT_TRUE(einlauf(u"3"_s, 10, 3, 0));
-  z->beenden();
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Beenden);
-  u.system.sicherungenAusfuehren();
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Bereit);
-  EXPECT_EQ(datei(kopie).size(), 3);
-
-  // A stick pulled while its copy waits: the reason is shown, the time file
-  // stays as it is, the page stays Ending.
-  u.bediener.antworten = {Antwort::Nein};
-  starten(11, 0, 0);  // the old file is put aside
-  ASSERT_TRUE(einlauf(u"9"_s, 11, 0, 30));
-  const QByteArray zeitdatei = leseDatei(erg());
-  z->beenden();
-  ASSERT_TRUE(QDir(stick()).removeRecursively());
-  u.bediener.leeren();
-  u.system.sicherungenAusfuehren();
-  ASSERT_EQ(meldungen().size(), 1);  // the text itself is the real copy's, below
-  EXPECT_TRUE(meldungen()[0].startsWith(u"[Fehler] Fehler: Der Sicherungsordner"_s)) << meldungen()[0].toStdString();
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Beenden);
-  EXPECT_EQ(leseDatei(erg()), zeitdatei);
-}
 
 TEST_F(ZeitnahmeSicherung, BackupPlacesThatCannotTakeTheCopy) {
   const QString datei = schreibeDatei(u.pfad(u"keinordner"_s), "x");
