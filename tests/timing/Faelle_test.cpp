@@ -23,10 +23,12 @@ QStringList faelle() {
 
 QTime zeitpunkt(const QString& t) { return QTime::fromString(t, t.contains(u'.') ? u"h:mm:ss.zzz"_s : u"h:mm:ss"_s); }
 QString ja(bool b) { return b ? u"ja"_s : u"nein"_s; }
+const QStringList kModi{"ergaenzen", "ueberschreiben", "loeschen"}, kZiele{"lauf", "bike", "run", "swim"};
 
 struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
   Teilnehmertabelle& t = s.tabelle;
   Zeiteditor e{s};
+  int geaendert = 0;  // notices of the editor's settings
   Modell m{e};
   QAbstractItemModelTester tester{&m, QAbstractItemModelTester::FailureReportingMode::Fatal};
   Zeitimportergebnis r;
@@ -59,7 +61,9 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"meldungszahl", QString::number(meldungen().size())},
         {"freigaben", u"%1 %2 %3 %4 %5 %6"_s.arg(ja(f.starten), ja(f.einlesen), ja(f.startnummer), ja(f.liste),
                                                  ja(f.speichern), ja(f.beenden))},
-        {"ed.anzahl", QString::number(e.anzahl())}, {"ed.markiert", QString::number(e.markierteAnzahl())},
+        {"dialoge", u.bediener.dialogTitel().join(u',')}, {"ed.anzahl", QString::number(e.anzahl())}, {"ed.geaendert", QString::number(geaendert)},
+        {"zuordnung", s.zeitzuordnung}, {"modus", kModi[int(s.zeitmodus)]}, {"ziel", kZiele[int(s.zeitziel)]},
+        {"modustext", ZeitmodusText(s.zeitmodus)}, {"endzeit", ja(s.duathlonEndzeitRunTime)}, {"ed.markiert", QString::number(e.markierteAnzahl())},
         {"ed.aktuell", QString::number(e.aktuelleZeile())}, {"ed.geladen", QFileInfo(e.geladenerPfad()).fileName()},
         {"status.position", u.bediener.statusfelder.value(StatusPosition)}};
     for (const auto& [n, w] : werte)
@@ -139,6 +143,8 @@ void Fall::befehl(const QString& zeile) {
     const bool soll = !(w.size() > 2 && w[w.size() - 2] == u"->"_s && w.last() == u"nein"_s);
     const int k = w.value(2).toInt();
     const int spalte = QStringList{"markierung", "einlauf", "startnummer", "zeit", "fehler", "startzeit"}.indexOf(w.value(3));
+    const auto ziel = Sitzung::Zeitziel(kZiele.indexOf(w.value(2)));
+    const auto modus = Sitzung::Zeitmodus(kModi.indexOf(w.value(2)));
     const std::pair<const char*, std::function<bool()>> befehle[] = {
         {"laden", [&] {
            u.bediener.dialoge.push_back({w.size() > 2 && w[2] != u"->"_s ? erg().chopped(8) + w[2] : erg(), 1});
@@ -148,7 +154,11 @@ void Fall::befehl(const QString& zeile) {
         {"keine", [&] { return e.alleMarkierungenLoeschen(); }}, {"einfuegen", [&] { return e.einlaufEinfuegen(); }},
         {"loeschen", [&] { return e.einlaufLoeschen(); }}, {"aktuell", [&] { return e.setAktuelleZeile(k), true; }},
         {"zelle", [&] { return e.zelleAendern(k, spalte, nummer(4).section(u" ->"_s, 0, 0)); }},
-        {"bearbeitbar", [&] { return e.bearbeitbar(k, spalte); }}, {"speichern", [&] { return e.speichern(); }}};
+        {"bearbeitbar", [&] { return e.bearbeitbar(k, spalte); }}, {"speichern", [&] { return e.speichern(); }},
+        {"uebergeben", [&] { return e.uebergeben().ausgefuehrt; }}, {"ziel", [&] { return e.setZiel(ziel); }},
+        {"modus", [&] { return e.setModus(modus); }}, {"endzeit", [&] { return e.setEndzeitRunTime(w[2] == u"ja"_s); }},
+        {"zielwahl", [&] { return e.zielVerfuegbar(ziel); }}, {"moduswahl", [&] { return e.modusVerfuegbar(modus); }},
+        {"endzeitwahl", [&] { return e.endzeitVerfuegbar(); }}};
     for (const auto& [name, tun] : befehle)
       if (w[1] == QLatin1String(name)) {
         EXPECT_EQ(tun(), soll);
@@ -168,6 +178,11 @@ void Fall::befehl(const QString& zeile) {
     for (const QString& a : w.mid(1)) u.bediener.antworten.push_back(a == u"ja"_s ? Antwort::Ja : Antwort::Nein);
   } else if (b == u"uhr"_s) {
     uhrzeit(w[1]);
+  } else if (b == u"duathlon"_s) {
+    s.duathlon = w[1] == u"ja"_s;
+    s.melden();
+  } else if (b == u"hauptfenster"_s) {
+    e.hauptfensterOffen = [offen = w[1] == u"offen"_s] { return offen; };
   } else if (b == u"folgetag"_s) {
     u.uhr.zeit = u.uhr.zeit.addDays(1);
   } else if (b == u"schreibe"_s) {
@@ -222,9 +237,9 @@ void Fall::befehl(const QString& zeile) {
   } else if (b == u"stick"_s) {
     EXPECT_TRUE(w.value(1) == u"weg"_s ? QDir(u.pfad(u"stick"_s)).removeRecursively() : QDir().mkpath(u.pfad(u"stick"_s)));
   } else if (b == u"modus"_s) {
-    s.zeitmodus = Sitzung::Zeitmodus(QStringList{"ergaenzen", "ueberschreiben", "loeschen"}.indexOf(w[1]));
+    s.zeitmodus = Sitzung::Zeitmodus(kModi.indexOf(w[1]));
   } else if (b == u"ziel"_s) {
-    ZeitzielSetzen(s, Sitzung::Zeitziel(QStringList{"lauf", "bike", "run", "swim"}.indexOf(w[1])));
+    ZeitzielSetzen(s, Sitzung::Zeitziel(kZiele.indexOf(w[1])));
   } else if (b == u"endzeit"_s) {
     s.duathlonEndzeitRunTime = w[1] == u"ja"_s;
   } else if (b == u"importieren"_s) {
@@ -248,6 +263,7 @@ void Fall::befehl(const QString& zeile) {
 }  // namespace
 
 TEST_P(Fall, Datei) {
+  QObject::connect(&e, &Zeiteditor::geaendert, [this] { ++geaendert; });
   s.einst.txtDefGlobalAK = u"0-19_U20;20-39_H;40-49_40;50-99_50"_s;
   BuildAgeTable(s);
   const QStringList text = TextZeilen(TextDekodieren(leseDatei(kOrdner + GetParam())));

@@ -1,6 +1,5 @@
 // The time-file editor where a case file cannot say it: binary and growing
-// files, dated saves, closing, the hand-over to the import and the
-// availability of the assignment settings.
+// files, the status line, dated saves and closing.
 #include "core/Zeitwert.h"
 #include "timing/Zeiteditor.h"
 #include "timing/Zeitnahme_test.h"
@@ -107,73 +106,6 @@ TEST_F(Editor, SpeichernUndSchliessenMitDatumUndZeitImNamen) {
   neu.einlaufEinfuegen();
   ASSERT_TRUE(neu.speichern());
   EXPECT_EQ(neu.gespeicherterPfad(), u.pfad(u"arbeit/lauf.erg_04.12.2026_15.30.13.erg"_s));
-}
-
-TEST_F(Editor, UebergabeAnDieVeranstaltung) {
-  std::vector<Teilnehmerzeile> zeilen(3);
-  for (int i = 0; i < 3; ++i) zeilen[i].setFeld(S_startnummer, QString::number(101 + i));
-  u.s().tabelle.zeilenAnhaengen(std::move(zeilen));
-  const QString pfad = datei(1, 3);
-  laden(pfad);
-  EXPECT_FALSE(e.uebergeben().ausgefuehrt);
-  EXPECT_EQ(u.bediener.meldungen().last(), u"[Zeitmessung bearbeiten] Keine Daten ausgewählt! Abbruch!   "_s);
-  e.markierenBisZeile(2);
-  e.zelleAendern(2, ES_Zeit, u"0:35:30,0"_s);
-  e.hauptfensterOffen = [] { return false; };
-  EXPECT_FALSE(e.uebergeben().ausgefuehrt);
-  EXPECT_EQ(u.bediener.meldungen().last(), u"[Zeitmessung bearbeiten] Zieltafel schon beendet! Abbruch!   "_s);
-  EXPECT_TRUE(e.gespeicherterPfad().isEmpty());
-
-  e.hauptfensterOffen = [] { return true; };
-  u.bediener.leeren();
-  const Zeitimportergebnis r = e.uebergeben();
-  ASSERT_TRUE(r.ausgefuehrt);
-  // The whole list goes over, unmarked rows too; no dialog; the file is gone.
-  EXPECT_EQ(r.zugeordnet, 3);
-  EXPECT_TRUE(u.bediener.dialogTitel().isEmpty());
-  EXPECT_EQ(r.pfad, pfad + u"_04.12.2026_15.30.12.erg"_s);
-  EXPECT_FALSE(QFile::exists(r.pfad));
-  const Teilnehmertabelle& t = u.s().tabelle;
-  EXPECT_EQ(t.feld(t.finden(S_startnummer, u"102"_s), S_zeit), u"0:35:30,0"_s);
-  EXPECT_EQ(t.feld(t.finden(S_startnummer, u"103"_s), S_zeit), u"0:35:00,0"_s);
-  EXPECT_EQ(e.anzahl(), 3);  // the editor keeps its list
-}
-
-TEST_F(Editor, ZuordnungsEinstellungenUndIhreVerfuegbarkeit) {
-  int meldungen = 0;
-  QObject bereich;  // the connection ends with this test
-  QObject::connect(&e, &Zeiteditor::geaendert, &bereich, [&] { ++meldungen; });
-  // Not a duathlon: only the run, no clear mode, no end-time option.
-  for (auto z : {Sitzung::Zeitziel::Bike, Sitzung::Zeitziel::Run, Sitzung::Zeitziel::Swim})
-    EXPECT_FALSE(e.zielVerfuegbar(z) || e.setZiel(z));
-  EXPECT_TRUE(e.zielVerfuegbar(Sitzung::Zeitziel::Lauf));
-  EXPECT_FALSE(e.modusVerfuegbar(Sitzung::Zeitmodus::Loeschen) || e.setModus(Sitzung::Zeitmodus::Loeschen));
-  EXPECT_TRUE(e.setModus(Sitzung::Zeitmodus::Ueberschreiben));
-  EXPECT_FALSE(e.endzeitVerfuegbar() || e.setEndzeitRunTime(false));
-
-  Sitzung& s = u.s();
-  s.duathlon = true;
-  s.melden();
-  EXPECT_TRUE(e.setZiel(Sitzung::Zeitziel::Bike));
-  EXPECT_EQ(s.zeitzuordnung, u"Bike"_s);  // the row check reads the caption
-  EXPECT_TRUE(e.setModus(Sitzung::Zeitmodus::Loeschen));
-  EXPECT_TRUE(e.setEndzeitRunTime(false));
-  EXPECT_FALSE(s.duathlonEndzeitRunTime);
-  EXPECT_TRUE(e.setZiel(Sitzung::Zeitziel::Swim));
-  EXPECT_EQ(s.zeitmodus, Sitzung::Zeitmodus::Loeschen);
-  // Back to the run: the clear mode goes with it.
-  EXPECT_TRUE(e.setZiel(Sitzung::Zeitziel::Lauf));
-  EXPECT_EQ(s.zeitmodus, Sitzung::Zeitmodus::Ergaenzen);
-  EXPECT_EQ(s.zeitzuordnung, u"Standard: Lauf"_s);
-  // The event stops being a duathlon: the target falls back.
-  e.setZiel(Sitzung::Zeitziel::Run);
-  e.setModus(Sitzung::Zeitmodus::Loeschen);
-  s.duathlon = false;
-  s.melden();
-  EXPECT_TRUE(s.zeitziel == Sitzung::Zeitziel::Lauf && s.zeitmodus == Sitzung::Zeitmodus::Ergaenzen);
-  EXPECT_GE(meldungen, 8);
-  EXPECT_EQ(ZeitmodusText(Sitzung::Zeitmodus::Ergaenzen), u"Standard: Zeiten ergänzen "_s);
-  EXPECT_EQ(ZeitmodusText(Sitzung::Zeitmodus::Loeschen), u"alle Zeiten löschen, neu zuordnen"_s);
 }
 
 namespace {
