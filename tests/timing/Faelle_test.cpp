@@ -57,7 +57,7 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"vonzeit", ja(f.vonZeit)}, {"sortierung", s.sortierung},
         {"status.zustand", u.bediener.statusfelder.value(StatusZustand)},
         {"beschriftung", a.sicherungBeschriftung}, {"sicherung", a.sicherungStand},
-        {"sicherunglaeuft", ja(z->sicherungLaeuft())}, {"aufrufe", u.system.aufrufe.join(u'\n')},
+        {"sicherunglaeuft", ja(z->sicherungLaeuft())}, {"takt", ja(z->taktLaeuft())}, {"da", ja(QFileInfo::exists(erg()))}, {"aufrufe", u.system.aufrufe.join(u'\n')},
         {"meldungszahl", QString::number(meldungen().size())},
         {"freigaben", u"%1 %2 %3 %4 %5 %6"_s.arg(ja(f.starten), ja(f.einlesen), ja(f.startnummer), ja(f.liste),
                                                  ja(f.speichern), ja(f.beenden))},

@@ -36,27 +36,6 @@ struct Schreibschutz {
 };
 }  // namespace
 
-TEST_F(ZeitnahmeDatei, AFoundFileIsOfferedAndEveryOlderBackupIsKept) {
-  for (const QString& sn : {u"5"_s, u"6"_s, u"7"_s}) {
-    schreibeDatei(erg(), ergDatei({u"0001;"_s + sn + u";0:01:00,0;;10:00:00"_s}));
-    u.bediener.leeren();
-    u.bediener.antworten = {Antwort::Nein};
-    z->seiteBetreten();
-    ASSERT_EQ(u.bediener.protokoll.size(), 2u);  // the question, then the status text
-    const Aufruf& frage = u.bediener.protokoll[0];
-    EXPECT_EQ(frage.titel + frage.text,
-              u"alte Zeitmessungsdatei vorgefunden" "Eine Zeitmessungsdatei \"%1\" wurde vorgefunden!\nDatei "
-              u"einlesen? Ihre Startzeit wird dann als Referenzzeit übernommen!"_s.arg(erg()) + blanks(13));
-    EXPECT_TRUE(frage.symbol == Symbol::Ausruf && frage.knoepfe == Knoepfe::JaNein);
-    EXPECT_EQ(z->zustand(), Zeitnahmezustand::Bereit);
-    EXPECT_FALSE(QFileInfo::exists(erg()));
-  }
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand), u"Datei lauf.erg als lauf.erg.2.bak aufbewahrt  "_s);
-  EXPECT_EQ(datei(erg() + u".bak"_s), QStringList{"0001;5;0:01:00,0;;10:00:00"});
-  EXPECT_EQ(datei(erg() + u".2.bak"_s), QStringList{"0001;7;0:01:00,0;;10:00:00"});
-  EXPECT_TRUE(z->taktLaeuft());
-}
-
 TEST_F(ZeitnahmeDatei, ResumingFromAnyFileGoesOnInTheWorkingFoldersTimeFile) {
   // The race was put aside by a "Nein"; a test run has written lauf.erg since.
   const QString bak = schreibeDatei(erg() + u".bak"_s, ergDatei({u"0001;3;0:20:00,0;;08:00:00"_s}));
