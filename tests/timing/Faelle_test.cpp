@@ -8,6 +8,8 @@
 #include "timing/Zeitimport.h"
 #include "timing/Zeitnahme_test.h"
 
+#include <QFile>
+
 using namespace zt;
 using namespace zt::test;
 
@@ -23,6 +25,7 @@ QStringList faelle() {
 
 QTime zeitpunkt(const QString& t) { return QTime::fromString(t, t.contains(u'.') ? u"h:mm:ss.zzz"_s : u"h:mm:ss"_s); }
 QString ja(bool b) { return b ? u"ja"_s : u"nein"_s; }
+const QString kUebergabe = u"lauf.erg_04.12.2026_15.30.12.erg"_s;  // the editor's dated copy
 const QStringList kModi{"ergaenzen", "ueberschreiben", "loeschen"}, kZiele{"lauf", "bike", "run", "swim"};
 
 struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
@@ -61,7 +64,13 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"meldungszahl", QString::number(meldungen().size())},
         {"freigaben", u"%1 %2 %3 %4 %5 %6"_s.arg(ja(f.starten), ja(f.einlesen), ja(f.startnummer), ja(f.liste),
                                                  ja(f.speichern), ja(f.beenden))},
-        {"dialoge", u.bediener.dialogTitel().join(u',')}, {"ed.anzahl", QString::number(e.anzahl())}, {"ed.geaendert", QString::number(geaendert)},
+        {"dialoge", u.bediener.dialogTitel().join(u',')}, {"geladen", ja(s.zeitenGeladen)},
+        {"berichte", QString::number(u.bediener.fehlermanagerBerichte.size())}, {"uebergabe", s.zeitdateiUebergabe},
+        {"uebergabe.da", ja(QFile::exists(u.pfad(kUebergabe)))},
+        {"gezeigt", ja(std::any_of(u.bediener.protokoll.begin(), u.bediener.protokoll.end(), [](const Aufruf& c) {
+           return c.art == u"zeigen"_s && c.text == QString::number(int(Ziel::TabZeitnahme));
+         }))},
+        {"schreibfehler", a.schreibfehler}, {"ed.anzahl", QString::number(e.anzahl())}, {"ed.geaendert", QString::number(geaendert)},
         {"zuordnung", s.zeitzuordnung}, {"modus", kModi[int(s.zeitmodus)]}, {"ziel", kZiele[int(s.zeitziel)]},
         {"modustext", ZeitmodusText(s.zeitmodus)}, {"endzeit", ja(s.duathlonEndzeitRunTime)}, {"ed.markiert", QString::number(e.markierteAnzahl())},
         {"ed.aktuell", QString::number(e.aktuelleZeile())}, {"ed.geladen", QFileInfo(e.geladenerPfad()).fileName()},
@@ -98,13 +107,18 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
     }
   }
   void befehl(const QString& zeile);
-  // "\n" is a line break; $ORDNER the working folder, $STICK the backup folder.
+  // "\n" is a line break; $ORDNER the working folder, $STICK the backup folder,
+  // $TMP the folder of the program and working folders.
   QString pfade(QString text) const {
-    return text.replace(u"\\n"_s, u"\n"_s).replace(u"$ORDNER"_s, erg().chopped(9)).replace(u"$STICK"_s, u.pfad(u"stick"_s));
+    return text.replace(u"\\n"_s, u"\n"_s).replace(u"$ORDNER"_s, erg().chopped(9)).replace(u"$STICK"_s, u.pfad(u"stick"_s))
+        .replace(u"$TMP"_s, u.dir.path());
   }
 };
 
-void Fall::befehl(const QString& zeile) {
+void Fall::befehl(const QString& roh) {
+  // "-> nein" at the end: the command must be refused.
+  const bool soll = !roh.endsWith(u" -> nein"_s);
+  const QString zeile = soll ? roh : roh.chopped(8);
   // Text after the command word; a closing "|" keeps trailing blanks visible.
   QString rest = zeile.section(u' ', 1);
   if (rest.endsWith(u'|')) rest.chop(1);
@@ -138,22 +152,23 @@ void Fall::befehl(const QString& zeile) {
     felder(w[1].toInt(), w.mid(2), false);
   } else if (b == u"?"_s) {
     EXPECT_EQ(wert(w[1]), nummer(2)) << w[1].toStdString();
+  } else if (b == u"?^"_s) {  // the value begins so
+    EXPECT_TRUE(wert(w[1]).startsWith(nummer(2))) << wert(w[1]).toStdString();
   } else if (b == u"ed"_s) {
-    // An editor command; "-> nein" after it: it must refuse.
-    const bool soll = !(w.size() > 2 && w[w.size() - 2] == u"->"_s && w.last() == u"nein"_s);
+    // An editor command.
     const int k = w.value(2).toInt();
     const int spalte = QStringList{"markierung", "einlauf", "startnummer", "zeit", "fehler", "startzeit"}.indexOf(w.value(3));
     const auto ziel = Sitzung::Zeitziel(kZiele.indexOf(w.value(2)));
     const auto modus = Sitzung::Zeitmodus(kModi.indexOf(w.value(2)));
     const std::pair<const char*, std::function<bool()>> befehle[] = {
         {"laden", [&] {
-           u.bediener.dialoge.push_back({w.size() > 2 && w[2] != u"->"_s ? erg().chopped(8) + w[2] : erg(), 1});
+           u.bediener.dialoge.push_back({w.size() > 2 ? erg().chopped(8) + w[2] : erg(), 1});
            return e.laden();
          }},
         {"markieren", [&] { return e.markierenBisZeile(k); }}, {"alle", [&] { return e.alleMarkieren(); }},
         {"keine", [&] { return e.alleMarkierungenLoeschen(); }}, {"einfuegen", [&] { return e.einlaufEinfuegen(); }},
         {"loeschen", [&] { return e.einlaufLoeschen(); }}, {"aktuell", [&] { return e.setAktuelleZeile(k), true; }},
-        {"zelle", [&] { return e.zelleAendern(k, spalte, nummer(4).section(u" ->"_s, 0, 0)); }},
+        {"zelle", [&] { return e.zelleAendern(k, spalte, nummer(4)); }},
         {"bearbeitbar", [&] { return e.bearbeitbar(k, spalte); }}, {"speichern", [&] { return e.speichern(); }},
         {"uebergeben", [&] { return e.uebergeben().ausgefuehrt; }}, {"ziel", [&] { return e.setZiel(ziel); }},
         {"modus", [&] { return e.setModus(modus); }}, {"endzeit", [&] { return e.setEndzeitRunTime(w[2] == u"ja"_s); }},
@@ -188,6 +203,19 @@ void Fall::befehl(const QString& zeile) {
   } else if (b == u"schreibe"_s) {
     neueDaten = true;
     schreibeDatei(erg() + w.value(1), cp1252(u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n"_s + daten.join(u"\r\n"_s) + u"\r\n"_s));
+  } else if (b == u"startknopf"_s) {
+    z->starten();
+  } else if (b == u"ordner"_s) {  // weg, zurueck or neu: the working folder vanishes, comes back, is made anew
+    const QString o = erg().chopped(9);
+    EXPECT_TRUE(w[1] == u"neu"_s ? QDir().mkpath(o) : w[1] == u"weg"_s ? QDir().rename(o, o + u".weg"_s) : QDir().rename(o + u".weg"_s, o));
+  } else if (b == u"zeitdatei"_s) {
+    s.einst.txtZeitnahmeDatei = w[1];
+  } else if (b == u"moeglich"_s) {
+    EXPECT_EQ(ZeitimportMoeglich(s), soll);
+  } else if (b == u"laden"_s) {  // the import of a file chosen (none, "." the folder) or handed over
+    EXPECT_EQ(ZeitdateiLaden(s, w.size() > 1 ? u.pfad(w[1]) : QString()).ausgefuehrt, soll);
+  } else if (b == u"uebergabe"_s) {
+    s.zeitdateiUebergabe = schreibeDatei(u.pfad(kUebergabe), cp1252(ZeitdateiKopf() + u"\n"_s + daten.join(u"\n"_s) + u"\n"_s));
   } else if (b == u"betreten"_s) {
     z->seiteBetreten();
   } else if (b == u"starten"_s) {
@@ -199,7 +227,7 @@ void Fall::befehl(const QString& zeile) {
   } else if (b == u"einlauf"_s || b == u"enter"_s) {
     uhrzeit(w[1]);
     if (b == u"einlauf"_s) z->startnummerGeaendert(nummer(2));
-    EXPECT_TRUE(z->einlaufErfassen());
+    EXPECT_EQ(z->einlaufErfassen(), soll);
   } else if (b == u"option"_s) {
     const bool an = w[2] == u"an"_s;
     const std::pair<const char*, std::function<void()>> optionen[] = {

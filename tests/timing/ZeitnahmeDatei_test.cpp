@@ -167,31 +167,6 @@ TEST_F(ZeitnahmeDatei, AFailedWriteKeepsTheFinishWarnsOnThePageAndIsTriedAgain) 
   EXPECT_EQ(datei().size(), 3);
 }
 
-TEST_F(ZeitnahmeDatei, AVanishedFolderIsToldAtTheStartAndWrittenAgainAtTheNextFinish) {
-  const QString ordner = s.pfade.arbeitsordner, weg = ordner + u".weg"_s;
-  ASSERT_TRUE(QDir().rename(ordner, weg));
-  starten(10, 0, 0);
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Laeuft);
-  EXPECT_TRUE(z->anzeige().schreibfehler.startsWith(
-      u"ACHTUNG: Zeitdatei nicht schreibbar! In den Ordner \"%1\" kann nicht geschrieben werden"_s.arg(ordner)))
-      << z->anzeige().schreibfehler.toStdString();
-  ASSERT_TRUE(QDir().rename(weg, ordner));
-  ASSERT_TRUE(einlauf(u"1"_s, 10, 1, 0));
-  EXPECT_TRUE(z->anzeige().schreibfehler.isEmpty());
-  ASSERT_TRUE(QDir().rename(ordner, weg));
-  ASSERT_TRUE(einlauf(u"2"_s, 10, 2, 0));
-  EXPECT_FALSE(z->anzeige().schreibfehler.isEmpty());
-  ASSERT_TRUE(QDir().mkpath(ordner));
-  ASSERT_TRUE(einlauf(u"3"_s, 10, 3, 0));
-  EXPECT_EQ(datei().size(), 3);
-
-  // A relative path would write wherever the program happens to run.
-  s.einst.txtZeitnahmeDatei = u"lauf.erg"_s;
-  ASSERT_TRUE(einlauf(u"4"_s, 10, 4, 0));
-  EXPECT_EQ(z->anzeige().schreibfehler, u"ACHTUNG: Zeitdatei nicht geschrieben! Der Pfad der Zeitdatei \"lauf.erg\" "
-                                        u"ist kein vollständiger Pfad."_s);
-}
-
 TEST_F(ZeitnahmeDatei, ARemarkOutsideWindows1252TurnsTheWholeFileIntoUtf8) {
   starten(10, 0, 0);
   ASSERT_TRUE(einlauf(u"1"_s, 10, 1, 0));

@@ -39,49 +39,6 @@ TEST(ZeitnahmeZweitstart, TheSecondGunIsTheMomentOfTheClick) {
   EXPECT_EQ(z.anzeige().start2Felder, (std::array<QString, 3>{"10", "15", "00"}));
 }
 
-TEST_F(Zeitnahme_, EndAsksTwiceAndOffersTheFileBeforeTheNextRace) {
-  EXPECT_TRUE(z->zustand() == Zeitnahmezustand::Bereit && z->freigaben().starten && !z->freigaben().startnummer);
-  EXPECT_FALSE(z->einlaufErfassen());  // the field is off while Ready
-  s.einst.txtZeitnahmeLWSicherung = u"/media/stick"_s;
-  starten(10, 0, 0);
-  const Zeitnahmefreigaben l = z->freigaben();
-  EXPECT_TRUE(!l.starten && !l.einlesen && l.startnummer && l.liste && l.speichern && l.beenden);
-  z->starten();  // the button is off: nothing happens, nothing is locked twice
-  EXPECT_EQ(u.bediener.gesperrt, 1);
-  ASSERT_TRUE(einlauf(u"1"_s, 10, 5, 0));
-  ASSERT_TRUE(einlauf(u"2"_s, 10, 6, 0));
-  u.bediener.leeren();
-
-  u.bediener.antworten = {Antwort::Nein};
-  z->beenden();
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Laeuft);
-  u.bediener.antworten = {Antwort::Ja, Antwort::Nein};
-  z->beenden();
-  EXPECT_EQ(meldungen(), (QStringList{"[Zeitmessung beenden] Soll die Zeitnahme beendet werden?" + blanks(17),
-                                      "[Zeitmessung beenden] Soll die Zeitnahme beendet werden?" + blanks(17),
-                                      "[Zeitmessung sichern!] Zeitmessdatei auf Laufwerk /media/stick sichern?" +
-                                          blanks(17)}));
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Bereit);
-  EXPECT_EQ(u.bediener.gesperrt + z->anzahl() + z->stand().Einlaufzaehler, 0);
-  EXPECT_EQ(z->anzeige().laufzeit + z->anzeige().einlauf + u.bediener.statusfelder.value(StatusPosition), u"00:00:00"_s);
-  const auto& p = u.bediener.protokoll;
-  EXPECT_TRUE(std::any_of(p.begin(), p.end(), [](const Aufruf& a) {
-    return a.art == u"zeigen"_s && a.text == QString::number(int(Ziel::TabZeitnahme));
-  }));
-  // The end empties the list, not the file.
-  EXPECT_EQ(datei().size(), 2);
-
-  // Starting again straight away must not overwrite that file unasked.
-  u.bediener.leeren();
-  u.bediener.antworten = {Antwort::Nein};
-  starten(11, 0, 0);
-  ASSERT_EQ(meldungen().size(), 1);
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Laeuft);
-  ASSERT_TRUE(einlauf(u"5"_s, 11, 0, 1));
-  EXPECT_EQ(datei(), QStringList{"0001;5;0:00:01,0;;11:00:00"});
-  EXPECT_EQ(datei(erg() + u".bak"_s).size(), 2);
-}
-
 TEST_F(Zeitnahme_, TheFinishMomentIsReadBeforeAnythingElse) {
   // A clock that notes what the list held when it was read.
   struct ZaehlendeUhr : Uhr {
