@@ -31,7 +31,8 @@ const QStringList kModi{"ergaenzen", "ueberschreiben", "loeschen"}, kZiele{"lauf
 struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
   Teilnehmertabelle& t = s.tabelle;
   Zeiteditor e{s};
-  int geaendert = 0;  // notices of the editor's settings
+  int geaendert = 0;       // notices of the editor's settings
+  int pfadpruefungen = 0;  // checks of the time file's folder
   Modell m{e};
   QAbstractItemModelTester tester{&m, QAbstractItemModelTester::FailureReportingMode::Fatal};
   Zeitimportergebnis r;
@@ -70,7 +71,9 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"gezeigt", ja(std::any_of(u.bediener.protokoll.begin(), u.bediener.protokoll.end(), [](const Aufruf& c) {
            return c.art == u"zeigen"_s && c.text == QString::number(int(Ziel::TabZeitnahme));
          }))},
-        {"schreibfehler", a.schreibfehler}, {"ed.anzahl", QString::number(e.anzahl())}, {"ed.geaendert", QString::number(geaendert)},
+        {"schreibfehler", a.schreibfehler}, {"zeitdatei", z->zeitdatei()},
+        {"pfadpruefungen", QString::number(pfadpruefungen)}, {"letzte", meldungen().value(meldungen().size() - 1)},
+        {"ed.gespeichert", QFileInfo(e.gespeicherterPfad()).fileName()}, {"ed.anzahl", QString::number(e.anzahl())}, {"ed.geaendert", QString::number(geaendert)},
         {"zuordnung", s.zeitzuordnung}, {"modus", kModi[int(s.zeitmodus)]}, {"ziel", kZiele[int(s.zeitziel)]},
         {"modustext", ZeitmodusText(s.zeitmodus)}, {"endzeit", ja(s.duathlonEndzeitRunTime)}, {"ed.markiert", QString::number(e.markierteAnzahl())},
         {"ed.aktuell", QString::number(e.aktuelleZeile())}, {"ed.geladen", QFileInfo(e.geladenerPfad()).fileName()},
@@ -170,6 +173,7 @@ void Fall::befehl(const QString& roh) {
         {"loeschen", [&] { return e.einlaufLoeschen(); }}, {"aktuell", [&] { return e.setAktuelleZeile(k), true; }},
         {"zelle", [&] { return e.zelleAendern(k, spalte, nummer(4)); }},
         {"bearbeitbar", [&] { return e.bearbeitbar(k, spalte); }}, {"speichern", [&] { return e.speichern(); }},
+        {"schliessen", [&] { return e.schliessen(); }}, {"anfragen", [&] { return e.schliessenAnfragen(); }},
         {"uebergeben", [&] { return e.uebergeben().ausgefuehrt; }}, {"ziel", [&] { return e.setZiel(ziel); }},
         {"modus", [&] { return e.setModus(modus); }}, {"endzeit", [&] { return e.setEndzeitRunTime(w[2] == u"ja"_s); }},
         {"zielwahl", [&] { return e.zielVerfuegbar(ziel); }}, {"moduswahl", [&] { return e.modusVerfuegbar(modus); }},
@@ -203,6 +207,11 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"schreibe"_s) {
     neueDaten = true;
     schreibeDatei(erg() + w.value(1), cp1252(u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n"_s + daten.join(u"\r\n"_s) + u"\r\n"_s));
+  } else if (b == u"einlesen"_s) {  // "Zeitmessung einlesen" of the file NAME beside lauf.erg, or cancelled
+    ASSERT_EQ(z->einlesenBeginnen(), soll);
+    if (soll) z->einlesen(w.size() > 1 ? erg() + w[1] : QString());
+  } else if (b == u"neustart"_s) {  // the program after a crash
+    z = std::make_unique<Zeitnahme>(s);
   } else if (b == u"startknopf"_s) {
     z->starten();
   } else if (b == u"ordner"_s) {  // weg, zurueck or neu: the working folder vanishes, comes back, is made anew
@@ -214,8 +223,13 @@ void Fall::befehl(const QString& roh) {
     EXPECT_EQ(ZeitimportMoeglich(s), soll);
   } else if (b == u"laden"_s) {  // the import of a file chosen (none, "." the folder) or handed over
     EXPECT_EQ(ZeitdateiLaden(s, w.size() > 1 ? u.pfad(w[1]) : QString()).ausgefuehrt, soll);
+  } else if (b == u"texteditor"_s) {  // the editor of the settings; "neu": a program that exists
+    s.einst.txtTextpad = w[1] == u"neu"_s ? schreibeDatei(u.pfad(u"bin/editor"_s), "#!/bin/sh\n") : nummer(1);
+    QFile::setPermissions(s.einst.txtTextpad, QFile::ReadOwner | QFile::ExeOwner);
+  } else if (b == u"ansehen"_s) {  // the time file NAME in $TMP in the text editor
+    EXPECT_EQ(ZeitdateiImEditorOeffnen(s, u.pfad(nummer(1))), soll);
   } else if (b == u"uebergabe"_s) {
-    s.zeitdateiUebergabe = schreibeDatei(u.pfad(kUebergabe), cp1252(ZeitdateiKopf() + u"\n"_s + daten.join(u"\n"_s) + u"\n"_s));
+    s.zeitdateiUebergabe = schreibeDatei(u.pfad(w.size() > 1 ? nummer(1) : kUebergabe), cp1252(ZeitdateiKopf() + u"\n"_s + daten.join(u"\n"_s) + u"\n"_s));
   } else if (b == u"betreten"_s) {
     z->seiteBetreten();
   } else if (b == u"starten"_s) {
@@ -292,6 +306,7 @@ void Fall::befehl(const QString& roh) {
 
 TEST_P(Fall, Datei) {
   QObject::connect(&e, &Zeiteditor::geaendert, [this] { ++geaendert; });
+  z->pfadpruefung = [this] { ++pfadpruefungen; };
   s.einst.txtDefGlobalAK = u"0-19_U20;20-39_H;40-49_40;50-99_50"_s;
   BuildAgeTable(s);
   const QStringList text = TextZeilen(TextDekodieren(leseDatei(kOrdner + GetParam())));

@@ -1,5 +1,5 @@
 // The time-file editor where a case file cannot say it: binary and growing
-// files, the status line, dated saves and closing.
+// files, the status line, and a save without a loaded file.
 #include "core/Zeitwert.h"
 #include "timing/Zeiteditor.h"
 #include "timing/Zeitnahme_test.h"
@@ -64,48 +64,11 @@ TEST_F(Editor, EineBinaereDateiLaesstDieListe) {
   EXPECT_EQ(e.geladenerPfad(), u.pfad(u"lauf.erg"_s));
 }
 
-TEST_F(Editor, SpeichernUndSchliessenMitDatumUndZeitImNamen) {
-  EXPECT_TRUE(e.schliessen());  // empty: closes, writes nothing
-  EXPECT_TRUE(e.schliessenAnfragen());
-  EXPECT_TRUE(e.gespeicherterPfad().isEmpty() && u.bediener.meldungen().isEmpty());
-  const QString pfad = datei(1, 3);
-  laden(pfad);
-  ASSERT_TRUE(e.speichern());
-  const QString erster = pfad + u"_04.12.2026_15.30.12.erg"_s;
-  EXPECT_EQ(e.gespeicherterPfad(), erster);
-  EXPECT_EQ(leseDatei(erster), leseDatei(pfad));
-  // The same second again: a free name, the first save stays.
-  e.setAktuelleZeile(1);
-  e.einlaufLoeschen();
-  ASSERT_TRUE(e.speichern());
-  EXPECT_EQ(e.gespeicherterPfad(), pfad + u"_04.12.2026_15.30.12_2.erg"_s);
-  EXPECT_EQ(leseDatei(erster), leseDatei(pfad));
-
-  u.bediener.leeren();
-  u.bediener.antworten = {Antwort::Nein};
-  u.uhr.zeit = u.uhr.zeit.addSecs(1);
-  EXPECT_FALSE(e.schliessenAnfragen());
-  EXPECT_EQ(u.bediener.meldungen(), QStringList{u"[Zieltafel] Soll die Zeitbearbeitung wirklich beendet werden?   "_s});
-  EXPECT_TRUE(e.schliessenAnfragen());
-  EXPECT_EQ(e.gespeicherterPfad(), pfad + u"_04.12.2026_15.30.13.erg"_s);
-
-  // A folder that cannot be written: the window stays open, nothing is lost.
-  const QString dort = datei(1, 2, u"weg/lauf.erg"_s);
-  u.bediener.antworten = {Antwort::Nein};
-  laden(dort);
-  QDir(u.pfad(u"weg"_s)).removeRecursively();
-  EXPECT_FALSE(e.schliessen());
-  EXPECT_TRUE(u.bediener.meldungen().last().startsWith(
-      u"[Zeitmessung bearbeiten] Die Zeitdatei konnte nicht gespeichert werden!\n"_s));
-  EXPECT_EQ(e.anzahl(), 2);
-
-  // Without a loaded file the time file of the settings is the base.
-  Zeiteditor neu(u.s());
+TEST_F(Editor, OhneGeladeneDateiIstDieZeitdateiDerEinstellungenDieGrundlage) {
   u.s().einst.txtZeitnahmeDatei = u.pfad(u"arbeit/lauf.erg"_s);
-  u.bediener.antworten = {Antwort::Ja};
-  neu.einlaufEinfuegen();
-  ASSERT_TRUE(neu.speichern());
-  EXPECT_EQ(neu.gespeicherterPfad(), u.pfad(u"arbeit/lauf.erg_04.12.2026_15.30.13.erg"_s));
+  e.einlaufEinfuegen();
+  ASSERT_TRUE(e.speichern());
+  EXPECT_EQ(e.gespeicherterPfad(), u.pfad(u"arbeit/lauf.erg_04.12.2026_15.30.12.erg"_s));
 }
 
 namespace {

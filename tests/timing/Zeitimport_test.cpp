@@ -1,6 +1,6 @@
-// Reading a time file into the participant table: the three modes, the
-// targets of a run and a duathlon, the report and its counter, the questions,
-// and time files as they come.
+// Reading a time file into the participant table where a case file cannot
+// say it: files that are no text or vanish, encodings and line ends, and a
+// big one. The modes, targets and reports are in the case files.
 #include "core/Textdatei.h"
 #include "core/Zeitwert.h"
 #include "event/Altersklassen.h"
@@ -14,12 +14,6 @@ using namespace zt;
 using namespace zt::test;
 
 namespace {
-struct P {
-  P(QString s, QString z = {}, QString b = {}, QString r = {})
-      : sn(std::move(s)), zeit(std::move(z)), bike(std::move(b)), run(std::move(r)) {}
-  QString sn, zeit, bike, run;
-};
-
 const QString kKopf = u"--- Fehler/Hinweise von 15:30:12---"_s;
 
 // "lines assigned kept refused without-time" of a result.
@@ -37,22 +31,15 @@ struct Import : ::testing::Test {
     BuildAgeTable(s);
     s.dezimalzeichen = QLatin1Char(',');
   }
-  void anlegen(const std::vector<P>& liste) {
-    std::vector<Teilnehmerzeile> zeilen(liste.size());
-    for (size_t i = 0; i < liste.size(); ++i) {
-      Teilnehmerzeile& z = zeilen[i];
-      const P& p = liste[i];
-      for (const auto& [spalte, wert] : {std::pair{S_startnummer, p.sn}, {S_strecke, u"10/m"_s}, {S_nurstrecke, u"10"_s},
-                                         {S_namevorname, u"Läufer, Nr"_s + p.sn}, {S_jahr, u"1980"_s},
-                                         {S_zeit, p.zeit}, {S_bike_time, p.bike}, {S_run_time, p.run}})
-        z.setFeld(spalte, wert);
+  // Runners 1 to anzahl, all on one route and of one age.
+  void anlegen(int anzahl) {
+    std::vector<Teilnehmerzeile> zeilen(anzahl);
+    for (int i = 0; i < anzahl; ++i) {
+      for (const auto& [spalte, wert] : {std::pair{S_startnummer, QString::number(i + 1)}, {S_strecke, u"10/m"_s},
+                                         {S_nurstrecke, u"10"_s}, {S_jahr, u"1980"_s}})
+        zeilen[i].setFeld(spalte, wert);
     }
     t.zeilenAnhaengen(std::move(zeilen));
-  }
-  void anlegen(int anzahl) {
-    std::vector<P> l;
-    for (int i = 1; i <= anzahl; ++i) l.emplace_back(QString::number(i));
-    anlegen(l);
   }
   // Data lines after the header, Windows-1252.
   QString datei(const QStringList& zeilen, const QString& name = u"lauf.erg"_s) {
@@ -62,8 +49,7 @@ struct Import : ::testing::Test {
   Zeitimportergebnis importieren(const QByteArray& inhalt) {
     return ZeitdateiLaden(s, schreibeDatei(u.pfad(u"lauf.erg"_s), inhalt));
   }
-  int zeile(const QString& sn) const { return t.finden(S_startnummer, sn); }
-  QString feld(const QString& sn, int spalte = S_zeit) const { return t.feld(zeile(sn), spalte); }
+  QString feld(const QString& sn) const { return t.feld(t.finden(S_startnummer, sn), S_zeit); }
   QStringList bericht() { return s.fehlerbericht.split(u"\r\n"_s); }
   QStringList tabellentext() const {
     QStringList l;
@@ -74,7 +60,8 @@ struct Import : ::testing::Test {
 }  // namespace
 
 TEST_F(Import, UnlesbareDateienAendernNichts) {
-  anlegen({{u"1"_s}, {u"2"_s, u"0:41:00"_s}});
+  anlegen(2);
+  t.setFeld(2, S_zeit, u"0:41:00"_s);
   const QStringList vorher = tabellentext();
   // Binary data.
   EXPECT_FALSE(importieren(QByteArray("0001;\0002;0:45:00,0;;10:00:00\r\n", 28)).ausgefuehrt);
@@ -121,28 +108,6 @@ TEST_F(Import, DateiVerschwindetZwischenFrageUndLesen) {
   EXPECT_TRUE(b.meldungen().last().contains(u"ist keine Zeitdatei"_s));
   EXPECT_EQ(zs.tabelle.feld(1, S_zeit), QString());
   EXPECT_TRUE(b.gesperrt == 0 && !zs.zeitenGeladen);
-}
-
-TEST_F(Import, ImTexteditorOeffnen) {
-  const QString pfad = datei({}, u"mit blank.erg"_s);
-  // No editor configured, then one that does not exist.
-  EXPECT_FALSE(ZeitdateiImEditorOeffnen(s, pfad));
-  s.einst.txtTextpad = u"C:\\Programme\\TextPad\\TextPad.exe"_s;
-  EXPECT_FALSE(ZeitdateiImEditorOeffnen(s, pfad));
-  EXPECT_EQ(u.bediener.meldungen(),
-            (QStringList{u"[Zeitdatei öffnen] Es ist kein Texteditor eingetragen! Bitte tragen Sie ihn unter "
-                         u"Voreinstellungen ein.   "_s,
-                         u"[Zeitdatei öffnen] Der Texteditor \"C:\\Programme\\TextPad\\TextPad.exe\" wurde nicht "
-                         u"gefunden! Bitte prüfen Sie die Voreinstellungen.   "_s}));
-  const QString programm = schreibeDatei(u.pfad(u"bin/editor"_s), "#!/bin/sh\n");
-  QFile::setPermissions(programm, QFile::ReadOwner | QFile::ExeOwner);
-  s.einst.txtTextpad = programm;
-  EXPECT_TRUE(ZeitdateiImEditorOeffnen(s, pfad));
-  // The path with its blank is one argument.
-  EXPECT_EQ(u.system.aufrufe, QStringList{u"starten "_s + programm + u" | "_s + pfad});
-  EXPECT_FALSE(ZeitdateiImEditorOeffnen(s, u.pfad(u"fehlt.erg"_s)));
-  EXPECT_EQ(u.bediener.meldungen().size(), 3);
-  EXPECT_EQ(u.system.aufrufe.size(), 1);
 }
 
 TEST_F(Import, ZeilenendenCodepagesUndBlanks) {

@@ -36,38 +36,6 @@ struct Schreibschutz {
 };
 }  // namespace
 
-TEST_F(ZeitnahmeDatei, ResumingFromAnyFileGoesOnInTheWorkingFoldersTimeFile) {
-  // The race was put aside by a "Nein"; a test run has written lauf.erg since.
-  const QString bak = schreibeDatei(erg() + u".bak"_s, ergDatei({u"0001;3;0:20:00,0;;08:00:00"_s}));
-  const QByteArray probelauf = ergDatei({u"0001;7;0:00:30,0;;07:00:00"_s});
-  schreibeDatei(erg(), probelauf);
-  int geprueft = 0;
-  z->pfadpruefung = [&geprueft] { ++geprueft; };
-
-  u.bediener.antworten = {Antwort::Nein};
-  EXPECT_FALSE(z->einlesenBeginnen());
-  EXPECT_EQ(meldungen(), QStringList{"[Zeitmessung neinlesen] Es werden alle Zeitdaten gelöscht! Wirklich?" + blanks(17)});
-  ASSERT_TRUE(z->einlesenBeginnen());
-  z->einlesen(QString());  // the choice of the file was cancelled
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Bereit);
-
-  ASSERT_TRUE(z->einlesenBeginnen());
-  z->einlesen(bak);
-  EXPECT_EQ(geprueft, 2);
-  EXPECT_EQ(z->zustand(), Zeitnahmezustand::Laeuft);
-  EXPECT_EQ(z->zeitdatei(), erg());
-  ASSERT_TRUE(einlauf(u"4"_s, 8, 21, 0));
-  EXPECT_EQ(datei(), (QStringList{"0001;3;0:20:00,0;;08:00:00", "0002;4;0:21:00,0;;08:00:00"}));
-  EXPECT_EQ(datei(bak).size(), 1);
-  EXPECT_EQ(leseDatei(erg() + u".1.bak"_s), probelauf);
-
-  // A second crash: the next start offers the whole race again.
-  Zeitnahme danach(s);
-  u.bediener.antworten = {Antwort::Ja};
-  danach.seiteBetreten();
-  EXPECT_EQ(danach.anzahl(), 2);
-}
-
 TEST_F(ZeitnahmeDatei, AnUnusableFoundFileIsPutAsideAndLeavesTheProgramRunning) {
   teilnehmer(u"5"_s, u"Abel, Karl"_s);
   const QByteArray ohneStart = ergDatei({u"0001;5;0:01:00,0;;"_s, u"0002;6;0:01:05,0;;25:00:00"_s});
