@@ -9,6 +9,7 @@
 #include "timing/Zeitnahme_test.h"
 
 #include <QFile>
+#include <stdexcept>
 
 using namespace zt;
 using namespace zt::test;
@@ -33,6 +34,7 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
   Zeiteditor e{s};
   int geaendert = 0;       // notices of the editor's settings
   int pfadpruefungen = 0;  // checks of the time file's folder
+  QStringList gedruckt;    // finish certificates: "number|time|finish"
   Modell m{e};
   QAbstractItemModelTester tester{&m, QAbstractItemModelTester::FailureReportingMode::Fatal};
   Zeitimportergebnis r;
@@ -72,7 +74,7 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
            return c.art == u"zeigen"_s && c.text == QString::number(int(Ziel::TabZeitnahme));
          }))},
         {"schreibfehler", a.schreibfehler}, {"zeitdatei", z->zeitdatei()},
-        {"pfadpruefungen", QString::number(pfadpruefungen)}, {"letzte", meldungen().value(meldungen().size() - 1)},
+        {"pfadpruefungen", QString::number(pfadpruefungen)}, {"gedruckt", gedruckt.join(u' ')}, {"letzte", meldungen().value(meldungen().size() - 1)},
         {"ed.gespeichert", QFileInfo(e.gespeicherterPfad()).fileName()}, {"ed.anzahl", QString::number(e.anzahl())}, {"ed.geaendert", QString::number(geaendert)},
         {"zuordnung", s.zeitzuordnung}, {"modus", kModi[int(s.zeitmodus)]}, {"ziel", kZiele[int(s.zeitziel)]},
         {"modustext", ZeitmodusText(s.zeitmodus)}, {"endzeit", ja(s.duathlonEndzeitRunTime)}, {"ed.markiert", QString::number(e.markierteAnzahl())},
@@ -247,7 +249,8 @@ void Fall::befehl(const QString& roh) {
     const std::pair<const char*, std::function<void()>> optionen[] = {
         {"plus1", [&] { z->setCheckZeitPlus1Einheit(an); }}, {"sekunde", [&] { z->setZeitmessungSekunde(an); }},
         {"zehntel", [&] { z->setZeitmessungZehntel(an); }}, {"datenbank", [&] { z->setCheckZeitDatenbank(an); }},
-        {"zweitstart", [&] { z->setChkZweiteStartUhrzeit(an); }}};
+        {"zweitstart", [&] { z->setChkZweiteStartUhrzeit(an); }},
+        {"sofortdruck", [&] { z->setChkZeitnahmeSofortdruckInUrkunde(an); }}};
     for (const auto& [name, setzen] : optionen)
       if (w[1] == QLatin1String(name)) setzen();
   } else if (b == u"startzeit"_s) {
@@ -307,6 +310,11 @@ void Fall::befehl(const QString& roh) {
 TEST_P(Fall, Datei) {
   QObject::connect(&e, &Zeiteditor::geaendert, [this] { ++geaendert; });
   z->pfadpruefung = [this] { ++pfadpruefungen; };
+  // The printer fails on number 6.
+  s.zielurkundeDrucken = [this](Sitzung&, const QString& nr, const QString& zeit, int einlauf) {
+    if (nr == u"6"_s) throw std::runtime_error("Drucker aus");
+    gedruckt << u"%1|%2|%3"_s.arg(nr, zeit).arg(einlauf);
+  };
   s.einst.txtDefGlobalAK = u"0-19_U20;20-39_H;40-49_40;50-99_50"_s;
   BuildAgeTable(s);
   const QStringList text = TextZeilen(TextDekodieren(leseDatei(kOrdner + GetParam())));
