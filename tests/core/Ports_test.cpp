@@ -13,7 +13,8 @@ using namespace Qt::StringLiterals;
 // program that is not installed is passed over.
 TEST(StandardSystemTest, ProgramForAFileTypeFollowsTheDesktopsAssociations) {
   QTemporaryDir dir;
-  const QString konfig = dir.filePath(u"konfig"_s), daten = dir.filePath(u"daten"_s), system = dir.filePath(u"system"_s);
+  const QString konfig = dir.filePath(u"konfig"_s), daten = dir.filePath(u"daten"_s),
+                system = dir.filePath(u"system"_s);
   for (const QString& o : {konfig, daten + u"/applications"_s, system + u"/applications"_s})
     ASSERT_TRUE(QDir().mkpath(o));
   const auto anwendung = [&](const QString& name, const QString& exec) {

@@ -31,9 +31,10 @@ struct ZeitCli : ::testing::Test {
 
   Lauf starte(const QStringList& argumente, const QString& skript = QString()) {
     QProcess p;
-    p.start(QStringLiteral(ZT_CLI_BINARY), QStringList{"--programmordner", dir.filePath(u"programm"_s), "--arbeitsordner",
-                                                       dir.filePath(u"arbeit"_s), "--dezimalzeichen", ","} +
-                                               argumente);
+    p.start(QStringLiteral(ZT_CLI_BINARY),
+            QStringList{"--programmordner", dir.filePath(u"programm"_s), "--arbeitsordner", dir.filePath(u"arbeit"_s),
+                        "--dezimalzeichen", ","} +
+                argumente);
     EXPECT_TRUE(p.waitForStarted(10000));
     p.write(skript.toUtf8());
     p.closeWriteChannel();
@@ -45,7 +46,8 @@ struct ZeitCli : ::testing::Test {
   Lauf zeiten(const QStringList& argumente) {
     QStringList z;
     using Laeufer = std::array<const char*, 3>;
-    for (const auto& [sn, zeit, bike] : {Laeufer{"1", "0:41:00,0", "0:30:00,0"}, Laeufer{"2", "", "0:31:00,0"}, Laeufer{"3", "", ""}}) {
+    for (const auto& [sn, zeit, bike] :
+         {Laeufer{"1", "0:41:00,0", "0:30:00,0"}, Laeufer{"2", "", "0:31:00,0"}, Laeufer{"3", "", ""}}) {
       QStringList f(20);
       f[2] = QString::fromLatin1(sn), f[3] = u"10/m"_s, f[4] = u"Läufer, Nr"_s + f[2], f[5] = u"1980"_s;
       f[7] = QString::fromLatin1(zeit), f[12] = u"10"_s, f[17] = QString::fromLatin1(bike);
@@ -145,11 +147,13 @@ TEST_F(ZeitCli, RunMitUndOhneEndzeit) {
 
   // A bike leg typed "45:12" is minutes and seconds, whether the run leg
   // comes from the grid (6) or from the time file (5).
-  const QString run5 = test::schreibeDatei(
-      dir.filePath(u"run5.erg"_s), test::cp1252(u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\n0001;5;0:20:00,0;;10:00:00\n"_s));
+  const QString run5 =
+      test::schreibeDatei(dir.filePath(u"run5.erg"_s),
+                          test::cp1252(u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\n0001;5;0:20:00,0;;10:00:00\n"_s));
   const QString person = u";strecke=Duathlon Einzel/m;namevorname=Abel, Karl;jahr=1984;bike_time=45:12"_s;
-  const Lauf beide = zeiten({"preset", "Duathlon", "zeile-eingeben", u"startnummer=6"_s + person + u";run_time=0:20:00"_s,
-                             "zeile-eingeben", u"startnummer=5"_s + person, "zeiten", run5, "--ziel", "run"});
+  const Lauf beide =
+      zeiten({"preset", "Duathlon", "zeile-eingeben", u"startnummer=6"_s + person + u";run_time=0:20:00"_s,
+              "zeile-eingeben", u"startnummer=5"_s + person, "zeiten", run5, "--ziel", "run"});
   ASSERT_EQ(beide.code, 0) << beide.fehler.toStdString();
   z = beide.zeilen();
   EXPECT_EQ(z["6"][kEnd] + u' ' + z["5"][kEnd], u"1:05:12,0 1:05:12,0"_s);

@@ -48,6 +48,10 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
     const Zeitmessstand& st = z->stand();
     const Zeitnahmefreigaben f = z->freigaben();
     const auto liste = [](const auto& felder) { return QStringList(felder.begin(), felder.end()).join(u' '); };
+    const auto& p = u.bediener.protokoll;
+    const auto zeitnahmeGezeigt = [seite = QString::number(int(Ziel::TabZeitnahme))](const Aufruf& c) {
+      return c.art == u"zeigen"_s && c.text == seite;
+    };
     const std::pair<const char*, QString> werte[] = {
         {"startzeit1", a.startzeit1}, {"startzeit2", a.startzeit2}, {"start1felder", liste(a.start1Felder)},
         {"start2felder", liste(a.start2Felder)}, {"bereiche", liste(a.bereiche)}, {"laeufer", a.txtLaeuferdaten},
@@ -61,24 +65,25 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"gesperrt", QString::number(u.bediener.gesperrt)}, {"listenbefehle", ja(f.listenbefehle)},
         {"start1uebernehmen", ja(f.start1Uebernehmen)}, {"start2uebernehmen", ja(f.start2Uebernehmen)},
         {"vonzeit", ja(f.vonZeit)}, {"sortierung", s.sortierung},
-        {"status.zustand", u.bediener.statusfelder.value(StatusZustand)},
-        {"beschriftung", a.sicherungBeschriftung}, {"sicherung", a.sicherungStand},
-        {"sicherunglaeuft", ja(z->sicherungLaeuft())}, {"takt", ja(z->taktLaeuft())}, {"da", ja(QFileInfo::exists(erg()))}, {"aufrufe", u.system.aufrufe.join(u'\n')},
+        {"status.zustand", u.bediener.statusfelder.value(StatusZustand)}, {"beschriftung", a.sicherungBeschriftung},
+        {"sicherung", a.sicherungStand}, {"sicherunglaeuft", ja(z->sicherungLaeuft())}, {"takt", ja(z->taktLaeuft())},
+        {"da", ja(QFileInfo::exists(erg()))}, {"aufrufe", u.system.aufrufe.join(u'\n')},
         {"meldungszahl", QString::number(meldungen().size())},
-        {"freigaben", u"%1 %2 %3 %4 %5 %6"_s.arg(ja(f.starten), ja(f.einlesen), ja(f.startnummer), ja(f.liste),
-                                                 ja(f.speichern), ja(f.beenden))},
+        {"freigaben", QStringList{ja(f.starten), ja(f.einlesen), ja(f.startnummer), ja(f.liste), ja(f.speichern),
+                                  ja(f.beenden)}.join(u' ')},
         {"dialoge", u.bediener.dialogTitel().join(u',')}, {"geladen", ja(s.zeitenGeladen)},
         {"berichte", QString::number(u.bediener.fehlermanagerBerichte.size())}, {"uebergabe", s.zeitdateiUebergabe},
         {"uebergabe.da", ja(QFile::exists(u.pfad(kUebergabe)))},
-        {"gezeigt", ja(std::any_of(u.bediener.protokoll.begin(), u.bediener.protokoll.end(), [](const Aufruf& c) {
-           return c.art == u"zeigen"_s && c.text == QString::number(int(Ziel::TabZeitnahme));
-         }))},
+        {"gezeigt", ja(std::any_of(p.begin(), p.end(), zeitnahmeGezeigt))},
         {"schreibfehler", a.schreibfehler}, {"zeitdatei", z->zeitdatei()},
-        {"pfadpruefungen", QString::number(pfadpruefungen)}, {"gedruckt", gedruckt.join(u' ')}, {"letzte", meldungen().value(meldungen().size() - 1)},
-        {"ed.gespeichert", QFileInfo(e.gespeicherterPfad()).fileName()}, {"ed.anzahl", QString::number(e.anzahl())}, {"ed.geaendert", QString::number(geaendert)},
-        {"zuordnung", s.zeitzuordnung}, {"modus", kModi[int(s.zeitmodus)]}, {"ziel", kZiele[int(s.zeitziel)]},
-        {"modustext", ZeitmodusText(s.zeitmodus)}, {"endzeit", ja(s.duathlonEndzeitRunTime)}, {"ed.markiert", QString::number(e.markierteAnzahl())},
-        {"ed.aktuell", QString::number(e.aktuelleZeile())}, {"ed.geladen", QFileInfo(e.geladenerPfad()).fileName()},
+        {"pfadpruefungen", QString::number(pfadpruefungen)}, {"gedruckt", gedruckt.join(u' ')},
+        {"letzte", meldungen().value(meldungen().size() - 1)},
+        {"ed.gespeichert", QFileInfo(e.gespeicherterPfad()).fileName()}, {"ed.anzahl", QString::number(e.anzahl())},
+        {"ed.geaendert", QString::number(geaendert)}, {"zuordnung", s.zeitzuordnung},
+        {"modus", kModi[int(s.zeitmodus)]}, {"ziel", kZiele[int(s.zeitziel)]},
+        {"modustext", ZeitmodusText(s.zeitmodus)}, {"endzeit", ja(s.duathlonEndzeitRunTime)},
+        {"ed.markiert", QString::number(e.markierteAnzahl())}, {"ed.aktuell", QString::number(e.aktuelleZeile())},
+        {"ed.geladen", QFileInfo(e.geladenerPfad()).fileName()},
         {"status.position", u.bediener.statusfelder.value(StatusPosition)}};
     for (const auto& [n, w] : werte)
       if (name == QLatin1String(n)) return w;
@@ -115,7 +120,9 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
   // "\n" is a line break; $ORDNER the working folder, $STICK the backup folder,
   // $TMP the folder of the program and working folders.
   QString pfade(QString text) const {
-    return text.replace(u"\\n"_s, u"\n"_s).replace(u"$ORDNER"_s, erg().chopped(9)).replace(u"$STICK"_s, u.pfad(u"stick"_s))
+    return text.replace(u"\\n"_s, u"\n"_s)
+        .replace(u"$ORDNER"_s, erg().chopped(9))
+        .replace(u"$STICK"_s, u.pfad(u"stick"_s))
         .replace(u"$TMP"_s, u.dir.path());
   }
 };
@@ -162,7 +169,8 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"ed"_s) {
     // An editor command.
     const int k = w.value(2).toInt();
-    const int spalte = QStringList{"markierung", "einlauf", "startnummer", "zeit", "fehler", "startzeit"}.indexOf(w.value(3));
+    const int spalte =
+        QStringList{"markierung", "einlauf", "startnummer", "zeit", "fehler", "startzeit"}.indexOf(w.value(3));
     const auto ziel = Sitzung::Zeitziel(kZiele.indexOf(w.value(2)));
     const auto modus = Sitzung::Zeitmodus(kModi.indexOf(w.value(2)));
     const std::pair<const char*, std::function<bool()>> befehle[] = {
@@ -208,7 +216,7 @@ void Fall::befehl(const QString& roh) {
     u.uhr.zeit = u.uhr.zeit.addDays(1);
   } else if (b == u"schreibe"_s) {
     neueDaten = true;
-    schreibeDatei(erg() + w.value(1), cp1252(u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n"_s + daten.join(u"\r\n"_s) + u"\r\n"_s));
+    schreibeDatei(erg() + w.value(1), cp1252(ZeitdateiKopf() + u"\r\n"_s + daten.join(u"\r\n"_s) + u"\r\n"_s));
   } else if (b == u"einlesen"_s) {  // "Zeitmessung einlesen" of the file NAME beside lauf.erg, or cancelled
     ASSERT_EQ(z->einlesenBeginnen(), soll);
     if (soll) z->einlesen(w.size() > 1 ? erg() + w[1] : QString());
@@ -218,7 +226,9 @@ void Fall::befehl(const QString& roh) {
     z->starten();
   } else if (b == u"ordner"_s) {  // weg, zurueck or neu: the working folder vanishes, comes back, is made anew
     const QString o = erg().chopped(9);
-    EXPECT_TRUE(w[1] == u"neu"_s ? QDir().mkpath(o) : w[1] == u"weg"_s ? QDir().rename(o, o + u".weg"_s) : QDir().rename(o + u".weg"_s, o));
+    EXPECT_TRUE(w[1] == u"neu"_s   ? QDir().mkpath(o)
+                : w[1] == u"weg"_s ? QDir().rename(o, o + u".weg"_s)
+                                   : QDir().rename(o + u".weg"_s, o));
   } else if (b == u"zeitdatei"_s) {
     s.einst.txtZeitnahmeDatei = w[1];
   } else if (b == u"moeglich"_s) {
@@ -231,7 +241,8 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"ansehen"_s) {  // the time file NAME in $TMP in the text editor
     EXPECT_EQ(ZeitdateiImEditorOeffnen(s, u.pfad(nummer(1))), soll);
   } else if (b == u"uebergabe"_s) {
-    s.zeitdateiUebergabe = schreibeDatei(u.pfad(w.size() > 1 ? nummer(1) : kUebergabe), cp1252(ZeitdateiKopf() + u"\n"_s + daten.join(u"\n"_s) + u"\n"_s));
+    s.zeitdateiUebergabe = schreibeDatei(u.pfad(w.size() > 1 ? nummer(1) : kUebergabe),
+                                         cp1252(ZeitdateiKopf() + u"\n"_s + daten.join(u"\n"_s) + u"\n"_s));
   } else if (b == u"betreten"_s) {
     z->seiteBetreten();
   } else if (b == u"starten"_s) {
@@ -280,7 +291,8 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"kopieren"_s) {  // the backups waiting, as a slow stick would finish them
     u.system.sicherungenAusfuehren();
   } else if (b == u"stick"_s) {
-    EXPECT_TRUE(w.value(1) == u"weg"_s ? QDir(u.pfad(u"stick"_s)).removeRecursively() : QDir().mkpath(u.pfad(u"stick"_s)));
+    const QString stick = u.pfad(u"stick"_s);
+    EXPECT_TRUE(w.value(1) == u"weg"_s ? QDir(stick).removeRecursively() : QDir().mkpath(stick));
   } else if (b == u"modus"_s) {
     s.zeitmodus = Sitzung::Zeitmodus(kModi.indexOf(w[1]));
   } else if (b == u"ziel"_s) {

@@ -139,7 +139,8 @@ TEST(ZeitdateiFuzz, HunderttausendVeraenderteDateienDurchBeideLeser) {
       editor.markierenBisZeile(editor.anzahl() / 2);
       const auto alt = editor.zeilen();
       const auto geprueft = std::count_if(alt.begin(), alt.end(), [](const Editorzeile& z) { return z.markiert; });
-      if (editor.dateiLaden(pfad)) ASSERT_TRUE(std::equal(alt.begin(), alt.begin() + geprueft, editor.zeilen().begin()));
+      if (editor.dateiLaden(pfad))
+        ASSERT_TRUE(std::equal(alt.begin(), alt.begin() + geprueft, editor.zeilen().begin()));
       else ASSERT_EQ(editor.zeilen(), alt);
       u.bediener.leeren();
     }

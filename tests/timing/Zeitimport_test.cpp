@@ -123,7 +123,8 @@ TEST_F(Import, ZeilenendenCodepagesUndBlanks) {
     for (int i = 1; i <= 3; ++i) t.setFeld(i, S_zeit, QString());
     const Zeitimportergebnis r = importieren(inhalt);
     EXPECT_EQ(zahlen(r), u"3 3 0 0 0"_s);
-    EXPECT_EQ((QStringList{feld(u"1"_s), feld(u"2"_s), feld(u"3"_s)}), (QStringList{"0:45:12,3", "0:46:00,0", "0:47:00.5"}));
+    EXPECT_EQ((QStringList{feld(u"1"_s), feld(u"2"_s), feld(u"3"_s)}),
+              (QStringList{"0:45:12,3", "0:46:00,0", "0:47:00.5"}));
     EXPECT_EQ(s.fehlerbericht, kKopf);
   }
   // A header alone, or nothing at all: nobody gets a time.
@@ -149,6 +150,7 @@ TEST_F(Import, HunderttausendZeilen) {
   EXPECT_TRUE(r.platzierungen);
   EXPECT_EQ(bericht().mid(1), QStringList{u"Einlauf: 100001, SNr: 999999, Zeit: 9:00:00,0 fehlt in der Anmeldung!"_s});
   // Every participant holds the time of the line with its number.
-  for (int i : {0, 1, 4242, n - 1}) EXPECT_EQ(feld(QString::number(nummer(i))), Zeitwert::ausZehnteln(18000 + i).text(QLatin1Char(',')));
+  for (int i : {0, 1, 4242, n - 1})
+    EXPECT_EQ(feld(QString::number(nummer(i))), Zeitwert::ausZehnteln(18000 + i).text(QLatin1Char(',')));
   EXPECT_EQ(t.feld(1, S_zeit), u"0:30:00,0"_s);  // sorted by time
 }

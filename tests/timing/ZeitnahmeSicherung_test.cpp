@@ -21,7 +21,8 @@ TEST_F(ZeitnahmeSicherung, BackupPlacesThatCannotTakeTheCopy) {
   const std::pair<QString, QString> faelle[] = {
       {QString(), u"Es ist kein Sicherungsordner angegeben."_s},
       {u"a:\\"_s, u"Der Sicherungsordner \"a:\\\" ist kein vollständiger Pfad."_s},
-      {s.pfade.arbeitsordner, u"Der Sicherungsordner \"%1\" ist der Ordner der Zeitdatei selbst."_s.arg(s.pfade.arbeitsordner)},
+      {s.pfade.arbeitsordner,
+       u"Der Sicherungsordner \"%1\" ist der Ordner der Zeitdatei selbst."_s.arg(s.pfade.arbeitsordner)},
       {datei, u"\"%1\" ist kein Ordner."_s.arg(datei)}};
   for (const auto& [ordner, erwartet] : faelle) {
     QString fehler;
