@@ -67,7 +67,8 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
         {"vonzeit", ja(f.vonZeit)}, {"sortierung", s.sortierung},
         {"status.zustand", u.bediener.statusfelder.value(StatusZustand)}, {"beschriftung", a.sicherungBeschriftung},
         {"sicherung", a.sicherungStand}, {"sicherunglaeuft", ja(z->sicherungLaeuft())}, {"takt", ja(z->taktLaeuft())},
-        {"da", ja(QFileInfo::exists(erg()))}, {"aufrufe", u.system.aufrufe.join(u'\n')},
+        {"da", ja(QFileInfo::exists(erg()))}, {"bom", ja(leseDatei(erg()).startsWith("\xEF\xBB\xBF"))},
+        {"aufrufe", u.system.aufrufe.join(u'\n')},
         {"meldungszahl", QString::number(meldungen().size())},
         {"freigaben", QStringList{ja(f.starten), ja(f.einlesen), ja(f.startnummer), ja(f.liste), ja(f.speichern),
                                   ja(f.beenden)}.join(u' ')},
@@ -117,6 +118,17 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
     }
   }
   void befehl(const QString& zeile);
+  // The ">" lines as a file: the header first unless "ohne-kopf", none of them
+  // if "leer"; CR LF unless "lf", the last one left off if "ohne-ende";
+  // Windows-1252 unless "utf8" or "bom".
+  QByteArray dateiinhalt(const QStringList& o) const {
+    const QString ende = o.contains(u"lf"_s) ? u"\n"_s : u"\r\n"_s;
+    QString text = ((o.contains(u"ohne-kopf"_s) ? QStringList() : QStringList{ZeitdateiKopf()}) +
+                    (o.contains(u"leer"_s) ? QStringList() : daten)).join(ende) + ende;
+    if (o.contains(u"ohne-ende"_s)) text.chop(ende.size());
+    if (o.contains(u"bom"_s)) return "\xEF\xBB\xBF" + text.toUtf8();
+    return o.contains(u"utf8"_s) ? text.toUtf8() : TextKodieren(text);
+  }
   // "\n" is a line break; $ORDNER the working folder, $STICK the backup folder,
   // $TMP the folder of the program and working folders.
   QString pfade(QString text) const {
@@ -137,7 +149,7 @@ void Fall::befehl(const QString& roh) {
   rest = pfade(rest);
   if (zeile.startsWith(u"> "_s) || zeile == u">"_s) {
     if (std::exchange(neueDaten, false)) daten.clear();
-    daten << zeile.mid(2);
+    daten << zeile.mid(2).chopped(zeile.endsWith(u'|') ? 1 : 0);
     return;
   }
   if (zeile.startsWith(u"| "_s)) return void(zeilen << zeile.mid(2));
@@ -216,7 +228,7 @@ void Fall::befehl(const QString& roh) {
     u.uhr.zeit = u.uhr.zeit.addDays(1);
   } else if (b == u"schreibe"_s) {
     neueDaten = true;
-    schreibeDatei(erg() + w.value(1), cp1252(ZeitdateiKopf() + u"\r\n"_s + daten.join(u"\r\n"_s) + u"\r\n"_s));
+    schreibeDatei(erg() + (w.value(1).startsWith(u'.') ? w[1] : QString()), dateiinhalt(w));
   } else if (b == u"einlesen"_s) {  // "Zeitmessung einlesen" of the file NAME beside lauf.erg, or cancelled
     ASSERT_EQ(z->einlesenBeginnen(), soll);
     if (soll) z->einlesen(w.size() > 1 ? erg() + w[1] : QString());
@@ -241,8 +253,7 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"ansehen"_s) {  // the time file NAME in $TMP in the text editor
     EXPECT_EQ(ZeitdateiImEditorOeffnen(s, u.pfad(nummer(1))), soll);
   } else if (b == u"uebergabe"_s) {
-    s.zeitdateiUebergabe = schreibeDatei(u.pfad(w.size() > 1 ? nummer(1) : kUebergabe),
-                                         cp1252(ZeitdateiKopf() + u"\n"_s + daten.join(u"\n"_s) + u"\n"_s));
+    s.zeitdateiUebergabe = schreibeDatei(u.pfad(w.size() > 1 ? nummer(1) : kUebergabe), dateiinhalt({}));
   } else if (b == u"betreten"_s) {
     z->seiteBetreten();
   } else if (b == u"starten"_s) {
@@ -305,8 +316,7 @@ void Fall::befehl(const QString& roh) {
     }
     hinweise.clear();
     neueDaten = true;
-    const QString kopf = w.value(1) == u"ohne-kopf"_s ? QString() : ZeitdateiKopf() + u"\n"_s;
-    r = ZeitdateiLaden(s, schreibeDatei(u.pfad(u"import.erg"_s), cp1252(kopf + daten.join(u"\n"_s) + u"\n"_s)));
+    r = ZeitdateiLaden(s, schreibeDatei(u.pfad(u"import.erg"_s), dateiinhalt(w)));
   } else if (b == u"ergebnis"_s) {
     const QStringList ist = u"%1 %2 %3 %4 %5 %6"_s.arg(r.zeilen).arg(r.zugeordnet).arg(r.behalten).arg(r.abgewiesen)
                                 .arg(r.ohneZeit).arg(ja(r.platzierungen)).split(u' ');

@@ -110,31 +110,6 @@ TEST_F(Import, DateiVerschwindetZwischenFrageUndLesen) {
   EXPECT_TRUE(b.gesperrt == 0 && !zs.zeitenGeladen);
 }
 
-TEST_F(Import, ZeilenendenCodepagesUndBlanks) {
-  anlegen(3);
-  const QString text = u"Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n"
-                       u" 0001 ; 1 ; 0:45:12,3 ; Einlauf eingefügt ; 10:00:00 \r\n"
-                       u"0002;2;0 : 46 : 00,0;ZeitDiff 3s;10:00:00\r\n"
-                       u"\t0003;\t3;0:47:00.5;Läufer;10:00:00\r\n"_s;
-  QByteArray lf = TextKodieren(text), ohneEnde = lf;
-  lf.replace("\r\n", "\n");
-  ohneEnde.chop(2);  // no CR may be left on the last field
-  for (const QByteArray& inhalt : {TextKodieren(text), "\xEF\xBB\xBF" + text.toUtf8(), text.toUtf8(), lf, ohneEnde}) {
-    for (int i = 1; i <= 3; ++i) t.setFeld(i, S_zeit, QString());
-    const Zeitimportergebnis r = importieren(inhalt);
-    EXPECT_EQ(zahlen(r), u"3 3 0 0 0"_s);
-    EXPECT_EQ((QStringList{feld(u"1"_s), feld(u"2"_s), feld(u"3"_s)}),
-              (QStringList{"0:45:12,3", "0:46:00,0", "0:47:00.5"}));
-    EXPECT_EQ(s.fehlerbericht, kKopf);
-  }
-  // A header alone, or nothing at all: nobody gets a time.
-  for (const QByteArray& inhalt : {cp1252(ZeitdateiKopf() + u"\n"_s), QByteArray()}) {
-    for (int i = 1; i <= 3; ++i) t.setFeld(i, S_zeit, QString());
-    EXPECT_EQ(zahlen(importieren(inhalt)), u"0 0 0 0 3"_s);
-    EXPECT_EQ(bericht(), (QStringList{kKopf, u"3 Startnummern wurden keine Zeiten zugeordnet!"_s}));
-  }
-}
-
 TEST_F(Import, HunderttausendZeilen) {
   constexpr int n = 100000;
   anlegen(n);

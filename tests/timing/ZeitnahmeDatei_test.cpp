@@ -66,31 +66,6 @@ TEST_F(ZeitnahmeDatei, AnUnusableFoundFileIsPutAsideAndLeavesTheProgramRunning) 
   EXPECT_EQ(leseDatei(erg() + u".bak"_s), dateien[0]);
 }
 
-TEST_F(ZeitnahmeDatei, LineEndsAndByteOrderMarkAreRead) {
-  const QString text = u"0001;5;0:01:00,0;;10:00:00\n0002;;0:01:00,0;Einlauf eingefügt;10:00:00"_s;
-  const QString lf = kKopf.trimmed() + u"\n"_s + text;
-  const QString crlf = QString(lf).replace(u'\n', u"\r\n"_s);
-  const std::vector<QByteArray> varianten{
-      TextKodieren(crlf + u"\r\n"_s), TextKodieren(lf + u"\n"_s),
-      TextKodieren(crlf),                                    // no final line break
-      "\xEF\xBB\xBF" + (lf + u"\n"_s).toUtf8(),              // UTF-8 with byte-order mark
-      TextKodieren(text + u"\r\n"_s),                        // no header: line 1 is a finish
-  };
-  for (size_t i = 0; i < varianten.size(); ++i) {
-    SCOPED_TRACE(i);
-    Umgebung v;
-    v.s().dezimalzeichen = QLatin1Char(',');
-    Zeitnahme t(v.s());
-    schreibeDatei(v.s().arbeitsdatei(u"lauf.erg"_s), varianten[i]);
-    t.seiteBetreten();
-    ASSERT_EQ(t.zustand(), Zeitnahmezustand::Laeuft);
-    QStringList gelesen;
-    for (const Einlaufzeile& e : t.liste()) gelesen << ZeitdateiZeile(e);
-    EXPECT_EQ(gelesen, text.split(u'\n'));
-    EXPECT_EQ(v.bediener.meldungen().size(), 1);  // only the question
-  }
-}
-
 TEST_F(ZeitnahmeDatei, AFailedWriteKeepsTheFinishWarnsOnThePageAndIsTriedAgain) {
   starten(10, 0, 0);
   ASSERT_TRUE(einlauf(u"1"_s, 10, 1, 0));
@@ -121,18 +96,4 @@ TEST_F(ZeitnahmeDatei, AFailedWriteKeepsTheFinishWarnsOnThePageAndIsTriedAgain) 
   EXPECT_TRUE(z->anzeige().schreibfehler.isEmpty());
   EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand), u"Zeitdatei wieder geschrieben  "_s);
   EXPECT_EQ(datei().size(), 3);
-}
-
-TEST_F(ZeitnahmeDatei, ARemarkOutsideWindows1252TurnsTheWholeFileIntoUtf8) {
-  starten(10, 0, 0);
-  ASSERT_TRUE(einlauf(u"1"_s, 10, 1, 0));
-  z->zelleAendern(1, E_Fehler, u"Łódź"_s);
-  ASSERT_TRUE(einlauf(u"2"_s, 10, 2, 0));
-  EXPECT_EQ(leseDatei(erg()),
-            "\xEF\xBB\xBF" + (kKopf + u"0001;1;0:01:00,0;Łódź;10:00:00\r\n0002;2;0:02:00,0;;10:00:00\r\n"_s).toUtf8());
-  // Back to Windows-1252 once the text is gone.
-  z->zelleAendern(1, E_Fehler, u"ok"_s);
-  ASSERT_TRUE(einlauf(u"3"_s, 10, 3, 0));
-  EXPECT_EQ(leseDatei(erg()), ergDatei({u"0001;1;0:01:00,0;ok;10:00:00"_s, u"0002;2;0:02:00,0;;10:00:00"_s,
-                                   u"0003;3;0:03:00,0;;10:00:00"_s}));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A timing page on a session with recording ports and a clock the test sets.
 #include "core/Text.h"
+#include "core/Textdatei.h"
 #include "support/TestPorts.h"
 #include "timing/Zeitdatei.h"
 #include "timing/Zeiteditor.h"
@@ -81,7 +82,7 @@ struct ZeitnahmeTest : ::testing::Test {
   // The rows of the time file as written (header checked and left off).
   QStringList datei(const QString& pfad = QString()) const {
     const QByteArray b = leseDatei(pfad.isEmpty() ? erg() : pfad);
-    QStringList zeilen = QString::fromLatin1(b).split(u"\r\n"_s);
+    QStringList zeilen = TextDekodieren(b).split(u"\r\n"_s);
     EXPECT_TRUE(b.isEmpty() || b.endsWith("\r\n"));
     if (!zeilen.isEmpty() && zeilen.back().isEmpty()) zeilen.removeLast();
     if (!zeilen.isEmpty()) {
