@@ -1,53 +1,69 @@
 #include "core/Text.h"
+#include "core/Textdatei.h"
+#include "core/Zeitwert.h"
 #include "support/TestPorts.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace zt;
 using namespace Qt::StringLiterals;
 
-// Each row: what a helper returned, and what it must return.
-TEST(Text, FelderZahlenStreckenSchluesselUndPfade) {
-  const auto mw = [](const QString& strecke) {
-    const QChar c = GeschlechtAusStrecke(strecke);
-    return c.isNull() ? u"-"_s : QString(c);
-  };
-  const std::pair<QString, QString> faelle[] = {
-      {Feld(u"Meier, Anna"_s, 2, u","_s), u"Anna"_s},
-      {Feld(u"Meier, Anna"_s, 3, u","_s), QString()},
-      {Feld(u" Meier "_s, 1, u","_s), u"Meier"_s},
-      // Without the separator, a field past the first is the untrimmed text.
-      {Feld(u" Meier "_s, 2, u","_s), u" Meier "_s},
-      {LetztesFeld(u"c:\\temp\\lauf.erg"_s, u"\\"_s), u"lauf.erg"_s},
-      {OhneLetztesFeld(u"c:\\temp\\lauf.erg"_s, u"\\"_s), u"c:\\temp"_s},
-      {QString::number(Zahlwert(u" 12a"_s)), u"12"_s},
-      {QString::number(Zahlwert(u"-3"_s)), u"-3"_s},
-      {QString::number(Zahlwert(u"abc"_s)), u"0"_s},
-      {QString::number(Zahlwert(u"03,5"_s)), u"3.5"_s},
-      {QString::number(JahrAusFeld(u"14.05.1984"_s)), u"1984"_s},
-      {QString::number(JahrAusFeld(u"3.5.84"_s)), u"84"_s},
-      {mw(u"10/M"_s), u"m"_s},
-      {mw(u"2.22/w "_s), u"w"_s},
-      {mw(u"10-W"_s), u"w"_s},
-      {mw(u"10km"_s), u"-"_s},
-      {mw(u"m"_s), u"-"_s},
-      {mw(u"Duathlon Team/Mix"_s), u"-"_s},
-      {NurStrecke(u"10/m"_s), u"10"_s},
-      {NurStrecke(u"/m"_s), QString()},
-      {NurStrecke(u"10km"_s), QString()},
-      {DeutscherSortierschluessel(u"Müller"_s), u"mueller"_s},
-      {DeutscherSortierschluessel(u"Strauß"_s), u"strauss"_s},
-      {DeutscherSortierschluessel(u"Émile"_s), u"emile"_s},
-      {FeldBereinigt(u"a\tb\r\nc"_s), u"a b  c"_s},
-      {WahrText(IstWahr(u"True"_s) && IstWahr(u"-1"_s) && IstWahr(u"Wahr"_s)), u"Wahr"_s},
-      {WahrText(IstWahr(QString()) || IstWahr(u"Falsch"_s)), u"Falsch"_s},
-      {Basisname(u"/home/x/.local/share/Lauf2024.csv"_s), u"Lauf2024"_s},
-      {Basisname(u"/a.b/c"_s), u"c"_s},
-      {Ordner(u"/a.b/c.csv"_s), u"/a.b/"_s},
-      {Dateiname(u"c:\\x\\y.csv"_s), u"y.csv"_s},
-  };
-  for (size_t i = 0; i < std::size(faelle); ++i) EXPECT_EQ(faelle[i].first, faelle[i].second) << "Fall " << i;
+namespace {
+const QString kOrdner = QStringLiteral(ZT_GOLDEN_DIR "/core/");
 
+// What a helper returns for the fields of a row of tests/golden/core/*.txt
+// (explained in its LIESMICH); the last field is the result expected.
+QString ergebnis(const QStringList& f) {
+  const QString& a = f.value(1);
+  const auto zahl = [](double z) { return QString::number(z); };
+  const auto ja = [](bool b) { return b ? u"ja"_s : u"nein"_s; };
+  const QChar mw = GeschlechtAusStrecke(a);
+  const Zeitwert z = Zeitwert::lesen(a);
+  const std::pair<const char*, std::function<QString()>> funktionen[] = {
+      {"Feld", [&] { return Feld(a, f.value(2).toInt(), f.value(3)); }},
+      {"LetztesFeld", [&] { return LetztesFeld(a, f.value(2)); }},
+      {"OhneLetztesFeld", [&] { return OhneLetztesFeld(a, f.value(2)); }},
+      {"Zahlwert", [&] { return zahl(Zahlwert(a)); }}, {"JahrAusFeld", [&] { return zahl(JahrAusFeld(a)); }},
+      {"Geschlecht", [&] { return mw.isNull() ? u"-"_s : QString(mw); }}, {"NurStrecke", [&] { return NurStrecke(a); }},
+      {"Sortierschluessel", [&] { return DeutscherSortierschluessel(a); }},
+      {"FeldBereinigt", [&] { return FeldBereinigt(a); }}, {"IstWahr", [&] { return WahrText(IstWahr(a)); }},
+      {"Basisname", [&] { return Basisname(a); }}, {"Ordner", [&] { return Ordner(a); }},
+      {"Dateiname", [&] { return Dateiname(a); }},
+      {"Zeit", [&] {
+         return QStringList{z.gueltig() ? zahl(z.zehntel()) : u"-"_s, ja(z.feldUeber59()), z.text(QLatin1Char(',')),
+                            z.textGanzeSekunden()}.join(u'|');
+       }}};
+  for (const auto& [name, tun] : funktionen)
+    if (f[0] == QLatin1String(name)) return tun();
+  ADD_FAILURE() << "unbekannte Funktion";
+  return {};
+}
+
+struct Tabelle : ::testing::TestWithParam<QString> {};
+
+TEST_P(Tabelle, Datei) {
+  for (QString zeile : TextZeilen(TextDekodieren(test::leseDatei(kOrdner + GetParam())))) {
+    if (zeile.isEmpty() || zeile.startsWith(u'#')) continue;
+    zeile.replace(u"\\t"_s, u"\t"_s).replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s);
+    const QStringList f = zeile.chopped(1).split(u'|');
+    const int n = f[0] == u"Zeit"_s ? 4 : 1;  // a time is checked in four ways
+    EXPECT_EQ(ergebnis(f), f.mid(f.size() - n).join(u'|')) << zeile.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, Tabelle, ::testing::ValuesIn(QDir(kOrdner).entryList({"*.txt"})),
+                         [](const auto& info) { return info.param.chopped(4).toStdString(); });
+}  // namespace
+
+TEST(Zeitwert, SumsDifferencesAndEveryTenthReadBack) {
+  // Sums and differences need two times; a negative one writes as nought.
+  EXPECT_FALSE((Zeitwert::lesen(u"45:12"_s) + Zeitwert::lesen(u"ohne"_s)).gueltig());
+  EXPECT_EQ((Zeitwert::lesen(u"45:12"_s) - Zeitwert::lesen(u"0:50:00"_s)).text(), u"0:00:00.0"_s);
+  for (long long z = 0; z < 400000; z += 7) ASSERT_EQ(Zeitwert::lesen(Zeitwert::ausZehnteln(z).text()).zehntel(), z);
+}
+
+TEST(Zeitstempel, IsOneRunOfDigits) {
   test::TestUhr uhr;
   uhr.zeit = QDateTime(QDate(2026, 12, 4), QTime(9, 5, 7));
   EXPECT_EQ(Zeitstempel(uhr), u"04122026090507"_s);
