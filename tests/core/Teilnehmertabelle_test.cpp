@@ -119,13 +119,3 @@ TEST(Teilnehmertabelle, NotificationsAreHeldBackWhileRedrawIsSuspended) {
   EXPECT_EQ(reset.count(), 1);
   EXPECT_EQ(t.anzahl(), 101);
 }
-
-TEST(Teilnehmertabelle, ColumnPositionsMoveLikeDraggedColumns) {
-  Teilnehmertabelle t;
-  t.setSpaltenposition(S_ak, 3);
-  const QList<int> r = t.anzeigereihenfolge();
-  EXPECT_EQ(r.mid(0, 5), (QList<int>{S_checkdruck, S_platz, S_ak, S_startnummer, S_strecke}));
-  EXPECT_EQ(r.size(), kSpalten);
-  t.setSpaltenposition(S_ak, 11);
-  EXPECT_EQ(t.anzeigereihenfolge().at(10), S_ak);
-}
