@@ -1,5 +1,9 @@
 #include "core/Teilnehmertabelle.h"
+#include "core/Textdatei.h"
+#include "support/TestPorts.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -7,22 +11,39 @@ using namespace zt;
 using namespace Qt::StringLiterals;
 
 namespace {
-using Felder = std::initializer_list<std::pair<const char*, const char*>>;
+// Rows, sorts and searches from tests/golden/core/tabelle/*.txt: "zeile
+// spalte=wert|..."; "sortiere SCHLUESSEL = startnummern" ("-": empty) and
+// "finde SPALTE TEXT [ab N] = zeile" ("-": none) check the table after it.
+struct Tabellenfall : ::testing::TestWithParam<QString> {};
 
-// A table of rows given as key=value pairs.
-void fuellen(Teilnehmertabelle& t, std::initializer_list<Felder> zeilen) {
-  for (const Felder& felder : zeilen) {
-    Teilnehmerzeile z;
-    for (const auto& [k, v] : felder) z.setFeld(Spaltennummer(QLatin1String(k)), QString::fromUtf8(v));
-    t.zeileHinzufuegen(z);
+TEST_P(Tabellenfall, Datei) {
+  Teilnehmertabelle t;
+  const QString pfad = QStringLiteral(ZT_GOLDEN_DIR "/core/tabelle/") + GetParam();
+  for (const QString& z : TextZeilen(TextDekodieren(test::leseDatei(pfad)))) {
+    const QString befehl = z.section(u' ', 0, 0), rest = z.section(u' ', 1).section(u" = "_s, 0, 0);
+    const QString erwartet = z.section(u" = "_s, 1);
+    if (befehl == u"zeile"_s) {
+      Teilnehmerzeile zeile;
+      for (const QString& paar : rest.split(u'|'))
+        zeile.setFeld(Spaltennummer(paar.section(u'=', 0, 0)), paar.section(u'=', 1));
+      t.zeileHinzufuegen(zeile);
+    } else if (befehl == u"sortiere"_s) {
+      t.sortieren(rest);
+      QStringList nummern;
+      for (int i = 1; i <= t.anzahl(); ++i) nummern << t.feld(i, S_startnummer);
+      nummern.replaceInStrings(QRegularExpression(u"^$"_s), u"-"_s);
+      EXPECT_EQ(nummern.join(u' '), erwartet) << z.toStdString();
+    } else if (befehl == u"finde"_s) {
+      const QStringList w = rest.split(u' ');
+      const int n = t.finden(Spaltennummer(w[0]), w[1], w.size() > 3 ? w[3].toInt() : 1);
+      EXPECT_EQ(n < 1 ? u"-"_s : QString::number(n), erwartet) << z.toStdString();
+    }
   }
 }
 
-QStringList spalte(const Teilnehmertabelle& t, const char* key) {
-  QStringList l;
-  for (int i = 1; i <= t.anzahl(); ++i) l << t.feld(i, QLatin1String(key));
-  return l;
-}
+INSTANTIATE_TEST_SUITE_P(Golden, Tabellenfall,
+                         ::testing::ValuesIn(QDir(QStringLiteral(ZT_GOLDEN_DIR "/core/tabelle")).entryList({"*.txt"})),
+                         [](const auto& info) { return info.param.chopped(4).toStdString(); });
 }  // namespace
 
 TEST(Teilnehmertabelle, RowTextRoundTripAndShortOrLongLines) {
@@ -54,48 +75,6 @@ TEST(Teilnehmertabelle, RowTextRoundTripAndShortOrLongLines) {
   gleich.setFeld(S_ak, QLatin1String(""));
   gleich.setFeld(S_namevorname, u"Aga"_s);
   EXPECT_TRUE(z.gleicheFelder(gleich));
-}
-
-TEST(Teilnehmertabelle, SortsTextNumbersTimesYearsAndChecksStably) {
-  Teilnehmertabelle t;
-  fuellen(t, {{{"startnummer", "10"}, {"strecke", "5/m"}, {"zeit", "10:02:03.4"}, {"jahr", "1984"},
-               {"namevorname", "Zabel"}, {"checkdruck", "Falsch"}, {"ak", "M40"}},
-              {{"startnummer", "3"}, {"fehler", "Daten"}, {"strecke", "10/m"}, {"zeit", "0:45:12,3"},
-               {"jahr", "14.05.1980"}, {"namevorname", "müller"}, {"checkdruck", "Wahr"}, {"ak", "m40"}},
-              {{"startnummer", "007"}, {"zeit", "ohne"}, {"namevorname", "Mueller"}, {"ak", "M35"}},
-              {{"startnummer", "7"}, {"strecke", "10/w"}, {"jahr", "1990"}, {"namevorname", "Ärger"},
-               {"checkdruck", "True"}, {"ak", "M40"}},
-              {{"startnummer", ""}, {"ak", "M35"}},
-              {{"startnummer", "1"}, {"fehler", "?AK"}, {"ak", "M40"}}});
-  const std::pair<const char*, QStringList> faelle[] = {
-      // Text order: 10/... before 5/m, empty last; equal keys keep their order.
-      {"strecke", {"3", "7", "10", "007", "", "1"}},
-      {"zeit", {"3", "10", "007", "7", "", "1"}},
-      {"jahr", {"3", "10", "7", "007", "", "1"}},
-      // ä = ae; equal keys apart by exact text.
-      {"namevorname", {"7", "007", "3", "10", "", "1"}},
-      {"checkdruck,namevorname", {"7", "3", "007", "10", "", "1"}},
-      {"ak", {"007", "", "7", "10", "1", "3"}},
-      // By number; "007" and "7" are one number and keep their order.
-      {"fehler,startnummer", {"007", "7", "10", "", "1", "3"}},
-  };
-  for (const auto& [schluessel, erwartet] : faelle) {
-    t.sortieren(QLatin1String(schluessel));
-    EXPECT_EQ(spalte(t, "startnummer"), erwartet) << schluessel;
-  }
-}
-
-TEST(Teilnehmertabelle, FindByPrefixOrExactIgnoringCase) {
-  Teilnehmertabelle t;
-  fuellen(t, {{{"namevorname", "Meier, Anna"}, {"startnummer", "45"}},
-              {{"namevorname", "Müller, Jan"}, {"startnummer", "4"}},
-              {{"namevorname", "Müller, Eva"}, {"startnummer", "450"}}});
-  EXPECT_EQ(t.finden(S_namevorname, u"Mül*"_s), 2);
-  EXPECT_EQ(t.finden(S_namevorname, u"mül*"_s, 3), 3);
-  EXPECT_LT(t.finden(S_namevorname, u"Schulz*"_s), 1);
-  EXPECT_EQ(t.finden(S_namevorname, u"*"_s), 1);
-  EXPECT_EQ(t.finden(S_startnummer, u"450"_s), 3);
-  EXPECT_LT(t.finden(S_startnummer, u"5"_s), 1);
 }
 
 TEST(Teilnehmertabelle, NotificationsAreHeldBackWhileRedrawIsSuspended) {
