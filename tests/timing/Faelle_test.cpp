@@ -162,6 +162,18 @@ void Fall::befehl(const QString& roh) {
   const int n = w.value(1) == u"-"_s ? t.finden(S_namevorname, u"Läufer, Nr"_s) : t.finden(S_startnummer, w.value(1));
   const auto uhrzeit = [&](const QString& text) { u.uhr.zeit.setTime(zeitpunkt(text)); };
   const auto nummer = [&](int i) { return pfade(zeile.section(u' ', i).chopped(zeile.endsWith(u'|') ? 1 : 0)); };
+  // Commands of one word: the page, its clock and its backups.
+  const std::pair<const char*, std::function<void()>> einfach[] = {
+      {"betreten", [&] { z->seiteBetreten(); }}, {"startknopf", [&] { z->starten(); }},
+      {"einfuegen", [&] { z->einlaufEinfuegen(); }}, {"loeschen", [&] { z->einlaufLoeschen(); }},
+      {"in1", [&] { z->inErsteStartzeit(); }}, {"in2", [&] { z->inZweiteStartzeit(); }},
+      {"beenden", [&] { z->beenden(); }}, {"takt", [&] { z->takt(); }}, {"sichern", [&] { z->sichern(); }},
+      // The backups waiting, as a slow stick finishes them; the program after a crash.
+      {"kopieren", [&] { u.system.sicherungenAusfuehren(); }},
+      {"neustart", [&] { z = std::make_unique<Zeitnahme>(s); }},
+      {"folgetag", [&] { u.uhr.zeit = u.uhr.zeit.addDays(1); }}};
+  for (const auto& [name, tun] : einfach)
+    if (b == QLatin1String(name)) return tun();
   if (b == u"laeufer"_s) {
     Teilnehmerzeile p;
     const QString sn = w[1] == u"-"_s ? QString() : w[1];
@@ -224,18 +236,12 @@ void Fall::befehl(const QString& roh) {
     s.melden();
   } else if (b == u"hauptfenster"_s) {
     e.hauptfensterOffen = [offen = w[1] == u"offen"_s] { return offen; };
-  } else if (b == u"folgetag"_s) {
-    u.uhr.zeit = u.uhr.zeit.addDays(1);
   } else if (b == u"schreibe"_s) {
     neueDaten = true;
     schreibeDatei(erg() + (w.value(1).startsWith(u'.') ? w[1] : QString()), dateiinhalt(w));
   } else if (b == u"einlesen"_s) {  // "Zeitmessung einlesen" of the file NAME beside lauf.erg, or cancelled
     ASSERT_EQ(z->einlesenBeginnen(), soll);
     if (soll) z->einlesen(w.size() > 1 ? erg() + w[1] : QString());
-  } else if (b == u"neustart"_s) {  // the program after a crash
-    z = std::make_unique<Zeitnahme>(s);
-  } else if (b == u"startknopf"_s) {
-    z->starten();
   } else if (b == u"ordner"_s) {  // weg, zurueck or neu: the working folder vanishes, comes back, is made anew
     const QString o = erg().chopped(9);
     EXPECT_TRUE(w[1] == u"neu"_s   ? QDir().mkpath(o)
@@ -254,8 +260,6 @@ void Fall::befehl(const QString& roh) {
     EXPECT_EQ(ZeitdateiImEditorOeffnen(s, u.pfad(nummer(1))), soll);
   } else if (b == u"uebergabe"_s) {
     s.zeitdateiUebergabe = schreibeDatei(u.pfad(w.size() > 1 ? nummer(1) : kUebergabe), dateiinhalt({}));
-  } else if (b == u"betreten"_s) {
-    z->seiteBetreten();
   } else if (b == u"starten"_s) {
     uhrzeit(w[1]);
     z->seiteBetreten();
@@ -287,20 +291,6 @@ void Fall::befehl(const QString& roh) {
     z->zelleAendern(w[1].toInt(), w[2] == u"startnr"_s ? E_StartNr : E_Fehler, nummer(3));
   } else if (b == u"suche"_s) {
     EXPECT_EQ(z->suchen(w[1] == u"startnr"_s ? E_StartNr : E_Fehler, zeile.section(u' ', 2, -2)), w.last().toInt());
-  } else if (b == u"einfuegen"_s) {
-    z->einlaufEinfuegen();
-  } else if (b == u"loeschen"_s) {
-    z->einlaufLoeschen();
-  } else if (b == u"in1"_s || b == u"in2"_s) {
-    b == u"in1"_s ? z->inErsteStartzeit() : z->inZweiteStartzeit();
-  } else if (b == u"beenden"_s) {
-    z->beenden();
-  } else if (b == u"takt"_s) {
-    z->takt();
-  } else if (b == u"sichern"_s) {
-    z->sichern();
-  } else if (b == u"kopieren"_s) {  // the backups waiting, as a slow stick would finish them
-    u.system.sicherungenAusfuehren();
   } else if (b == u"stick"_s) {
     const QString stick = u.pfad(u"stick"_s);
     EXPECT_TRUE(w.value(1) == u"weg"_s ? QDir(stick).removeRecursively() : QDir().mkpath(stick));
