@@ -1,69 +1,70 @@
 #include "core/Text.h"
+#include "core/Textdatei.h"
+#include "core/Zeitwert.h"
 #include "support/TestPorts.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace zt;
+using namespace Qt::StringLiterals;
 
-TEST(Feld, SplitsTrimsAndKeepsTheOddRuleForMissingSeparator) {
-  EXPECT_EQ(Feld(QStringLiteral("Meier, Anna"), 2, QStringLiteral(",")), QStringLiteral("Anna"));
-  EXPECT_EQ(Feld(QStringLiteral("Meier, Anna"), 3, QStringLiteral(",")), QString());
-  EXPECT_EQ(Feld(QStringLiteral(" Meier "), 1, QStringLiteral(",")), QStringLiteral("Meier"));
-  EXPECT_EQ(Feld(QStringLiteral(" Meier "), 2, QStringLiteral(",")), QStringLiteral(" Meier "));
-  EXPECT_EQ(Feld(QString(), 1, QStringLiteral(",")), QString());
-  EXPECT_EQ(LetztesFeld(QStringLiteral("c:\\temp\\lauf.erg"), QStringLiteral("\\")), QStringLiteral("lauf.erg"));
-  EXPECT_EQ(OhneLetztesFeld(QStringLiteral("c:\\temp\\lauf.erg"), QStringLiteral("\\")), QStringLiteral("c:\\temp"));
-  EXPECT_EQ(OhneLetztesFeld(QString(), QStringLiteral("\\")), QString());
+namespace {
+const QString kOrdner = QStringLiteral(ZT_GOLDEN_DIR "/core/");
+
+// What a helper returns for the fields of a row of tests/golden/core/*.txt
+// (explained in its LIESMICH); the last field is the result expected.
+QString ergebnis(const QStringList& f) {
+  const QString& a = f.value(1);
+  const auto zahl = [](double z) { return QString::number(z); };
+  const auto ja = [](bool b) { return b ? u"ja"_s : u"nein"_s; };
+  const QChar mw = GeschlechtAusStrecke(a);
+  const Zeitwert z = Zeitwert::lesen(a);
+  const std::pair<const char*, std::function<QString()>> funktionen[] = {
+      {"Feld", [&] { return Feld(a, f.value(2).toInt(), f.value(3)); }},
+      {"LetztesFeld", [&] { return LetztesFeld(a, f.value(2)); }},
+      {"OhneLetztesFeld", [&] { return OhneLetztesFeld(a, f.value(2)); }},
+      {"Zahlwert", [&] { return zahl(Zahlwert(a)); }}, {"JahrAusFeld", [&] { return zahl(JahrAusFeld(a)); }},
+      {"Geschlecht", [&] { return mw.isNull() ? u"-"_s : QString(mw); }}, {"NurStrecke", [&] { return NurStrecke(a); }},
+      {"Sortierschluessel", [&] { return DeutscherSortierschluessel(a); }},
+      {"FeldBereinigt", [&] { return FeldBereinigt(a); }}, {"IstWahr", [&] { return WahrText(IstWahr(a)); }},
+      {"Basisname", [&] { return Basisname(a); }}, {"Ordner", [&] { return Ordner(a); }},
+      {"Dateiname", [&] { return Dateiname(a); }},
+      {"Zeit", [&] {
+         return QStringList{z.gueltig() ? zahl(z.zehntel()) : u"-"_s, ja(z.feldUeber59()), z.text(QLatin1Char(',')),
+                            z.textGanzeSekunden()}.join(u'|');
+       }}};
+  for (const auto& [name, tun] : funktionen)
+    if (f[0] == QLatin1String(name)) return tun();
+  ADD_FAILURE() << "unbekannte Funktion";
+  return {};
 }
 
-TEST(Zahlwert, ReadsTheLeadingNumberOnly) {
-  EXPECT_EQ(Zahlwert(QStringLiteral("1984 ")), 1984);
-  EXPECT_EQ(Zahlwert(QStringLiteral(" 12 ")), 12);
-  EXPECT_EQ(Zahlwert(QStringLiteral("12a")), 12);
-  EXPECT_EQ(Zahlwert(QStringLiteral("-3")), -3);
-  EXPECT_EQ(Zahlwert(QStringLiteral("abc")), 0);
-  EXPECT_EQ(Zahlwert(QStringLiteral("06")), 6);
-  EXPECT_DOUBLE_EQ(Zahlwert(QStringLiteral("03,5")), 3.5);
-  EXPECT_EQ(JahrAusFeld(QStringLiteral("14.05.1984")), 1984);
-  EXPECT_EQ(JahrAusFeld(QStringLiteral("3.5.84")), 84);
-  EXPECT_EQ(JahrAusFeld(QStringLiteral("1984")), 1984);
+struct Tabelle : ::testing::TestWithParam<QString> {};
+
+TEST_P(Tabelle, Datei) {
+  for (QString zeile : TextZeilen(TextDekodieren(test::leseDatei(kOrdner + GetParam())))) {
+    if (zeile.isEmpty() || zeile.startsWith(u'#')) continue;
+    zeile.replace(u"\\t"_s, u"\t"_s).replace(u"\\r"_s, u"\r"_s).replace(u"\\n"_s, u"\n"_s);
+    const QStringList f = zeile.chopped(1).split(u'|');
+    const int n = f[0] == u"Zeit"_s ? 4 : 1;  // a time is checked in four ways
+    EXPECT_EQ(ergebnis(f), f.mid(f.size() - n).join(u'|')) << zeile.toStdString();
+  }
 }
 
-TEST(Strecke, SexLetterOnlyAfterSlashOrDash) {
-  EXPECT_EQ(GeschlechtAusStrecke(QStringLiteral("10/m")), QLatin1Char('m'));
-  EXPECT_EQ(GeschlechtAusStrecke(QStringLiteral("10/M")), QLatin1Char('m'));
-  EXPECT_EQ(GeschlechtAusStrecke(QStringLiteral("2.22/w ")), QLatin1Char('w'));
-  EXPECT_EQ(GeschlechtAusStrecke(QStringLiteral("10-W")), QLatin1Char('w'));
-  EXPECT_TRUE(GeschlechtAusStrecke(QStringLiteral("10km")).isNull());
-  EXPECT_TRUE(GeschlechtAusStrecke(QStringLiteral("10")).isNull());
-  EXPECT_TRUE(GeschlechtAusStrecke(QStringLiteral("m")).isNull());
-  EXPECT_TRUE(GeschlechtAusStrecke(QStringLiteral("Duathlon Team/Mix")).isNull());
-  EXPECT_EQ(NurStrecke(QStringLiteral("10/m")), QStringLiteral("10"));
-  EXPECT_EQ(NurStrecke(QStringLiteral("/m")), QString());
-  EXPECT_EQ(NurStrecke(QStringLiteral("10km")), QString());
-}
+INSTANTIATE_TEST_SUITE_P(Golden, Tabelle, ::testing::ValuesIn(QDir(kOrdner).entryList({"*.txt"})),
+                         [](const auto& info) { return info.param.chopped(4).toStdString(); });
+}  // namespace
 
-TEST(Text, SortKeyFollowsGermanNameListRules) {
-  EXPECT_EQ(DeutscherSortierschluessel(QStringLiteral("Müller")), QStringLiteral("mueller"));
-  EXPECT_EQ(DeutscherSortierschluessel(QStringLiteral("Strauß")), QStringLiteral("strauss"));
-  EXPECT_EQ(DeutscherSortierschluessel(QStringLiteral("Émile")), QStringLiteral("emile"));
-  EXPECT_EQ(FeldBereinigt(QStringLiteral("a\tb\r\nc")), QStringLiteral("a b  c"));
-  EXPECT_TRUE(IstWahr(QStringLiteral("Wahr")));
-  EXPECT_TRUE(IstWahr(QStringLiteral("True")));
-  EXPECT_TRUE(IstWahr(QStringLiteral("-1")));
-  EXPECT_FALSE(IstWahr(QString()));
-  EXPECT_FALSE(IstWahr(QStringLiteral("Falsch")));
-}
-
-TEST(Pfad, BaseNameIgnoresDotsInFolders) {
-  EXPECT_EQ(Basisname(QStringLiteral("/home/x/.local/share/Lauf2024.csv")), QStringLiteral("Lauf2024"));
-  EXPECT_EQ(Basisname(QStringLiteral("/a.b/c")), QStringLiteral("c"));
-  EXPECT_EQ(Ordner(QStringLiteral("/a.b/c.csv")), QStringLiteral("/a.b/"));
-  EXPECT_EQ(Dateiname(QStringLiteral("c:\\x\\y.csv")), QStringLiteral("y.csv"));
+TEST(Zeitwert, SumsDifferencesAndEveryTenthReadBack) {
+  // Sums and differences need two times; a negative one writes as nought.
+  EXPECT_FALSE((Zeitwert::lesen(u"45:12"_s) + Zeitwert::lesen(u"ohne"_s)).gueltig());
+  EXPECT_EQ((Zeitwert::lesen(u"45:12"_s) - Zeitwert::lesen(u"0:50:00"_s)).text(), u"0:00:00.0"_s);
+  for (long long z = 0; z < 400000; z += 7) ASSERT_EQ(Zeitwert::lesen(Zeitwert::ausZehnteln(z).text()).zehntel(), z);
 }
 
 TEST(Zeitstempel, IsOneRunOfDigits) {
   test::TestUhr uhr;
   uhr.zeit = QDateTime(QDate(2026, 12, 4), QTime(9, 5, 7));
-  EXPECT_EQ(Zeitstempel(uhr), QStringLiteral("04122026090507"));
+  EXPECT_EQ(Zeitstempel(uhr), u"04122026090507"_s);
 }

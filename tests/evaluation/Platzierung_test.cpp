@@ -1,148 +1,96 @@
+#include "core/Text.h"
+#include "core/Textdatei.h"
 #include "evaluation/Platzierung.h"
 #include "evaluation/Sortierung.h"
 #include "support/TestPorts.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace zt;
-using test::Umgebung;
+using namespace Qt::StringLiterals;
 
 namespace {
+const QString kOrdner = QStringLiteral(ZT_GOLDEN_DIR "/evaluation/");
+
 struct Platzierung : ::testing::Test {
-  Umgebung u;
+  test::Umgebung u;
   Teilnehmertabelle& t = u.s().tabelle;
-  void zeile(const char* strecke, const char* ak, const char* zeit, const char* name, const char* platz = "") {
+  // A row of route, age class, time, name and an overall place left over ("-": empty).
+  void zeile(const QStringList& f) {
     Teilnehmerzeile z;
-    z.setFeld(S_strecke, QString::fromUtf8(strecke));
-    z.setFeld(S_nurstrecke, NurStreckeText(strecke));
-    z.setFeld(S_ak, QString::fromUtf8(ak));
-    z.setFeld(S_zeit, QString::fromUtf8(zeit));
-    z.setFeld(S_namevorname, QString::fromUtf8(name));
-    z.setFeld(S_platztotal, QString::fromUtf8(platz));
+    const std::array spalten{S_strecke, S_ak, S_zeit, S_namevorname, S_platztotal};
+    for (int i = 0; i < 5; ++i) z.setFeld(spalten[i], f.value(i) == u"-"_s ? QString() : f.value(i));
+    z.setFeld(S_nurstrecke, NurStrecke(z.feld(S_strecke)));
     t.zeileHinzufuegen(z);
   }
-  static QString NurStreckeText(const char* s) {
-    const QString st = QString::fromUtf8(s);
-    const int pos = st.indexOf(QLatin1Char('/'));
-    return pos >= 1 ? st.left(pos) : QString();
-  }
-  QStringList spalte(int sp) const {
+  QString spalte(int sp) const {
     QStringList l;
-    for (int i = 1; i <= t.anzahl(); ++i) l << t.feld(i, sp);
-    return l;
+    for (int i = 1; i <= t.anzahl(); ++i) l << (t.feld(i, sp).isEmpty() ? u"-"_s : t.feld(i, sp));
+    return l.join(u' ');
   }
-  QList<bool> sieger() const {
-    QList<bool> l;
-    for (int i = 1; i <= t.anzahl(); ++i) l << (t.hintergrund(i) == kSiegerFarbe);
+  QString sieger() const {
+    QString l;
+    for (int i = 1; i <= t.anzahl(); ++i) l += t.hintergrund(i) == kSiegerFarbe ? u'S' : u'-';
     return l;
   }
 };
-}  // namespace
 
-TEST_F(Platzierung, TiesGetConsecutivePlacesAndEveryGroupStartsAtOne) {
-  zeile("10/m", "M40", "0:40:00.0", "A");
-  zeile("10/m", "M40", "0:40:00.0", "B");
-  zeile("10/M", "M40", "0:41:00.0", "C");
-  zeile("10/m", "M40", "0:42:00.0", "D");
-  RankBySex(u.s());
-  EXPECT_EQ(spalte(S_platzmw), (QStringList{"1", "2", "1", "1"}));
-  EXPECT_EQ(sieger(), (QList<bool>{true, false, true, true}));
-}
+// A case of the placings under tests/golden/evaluation: rows, a computation or
+// a sort preset, and the columns, winners and status expected. The commands
+// are explained in tests/golden/evaluation/LIESMICH.
+struct Fall : Platzierung, ::testing::WithParamInterface<QString> {};
 
-TEST_F(Platzierung, RowsWithoutRouteTakeNoPlaceAndBreakNoGroup) {
-  zeile("10/m", "M40", "0:40:00.0", "A", "9");
-  zeile("10km", "", "0:40:30.0", "B", "7");   // malformed route
-  zeile("10/m", "M40", "0:41:00.0", "C", "9");
-  zeile("", "", "", "D", "5");
-  zeile("10/m", "M40", "0:42:00.0", "E", "9");
-  RankOverall(u.s());
-  EXPECT_EQ(spalte(S_platztotal), (QStringList{"1", "", "2", "", "3"}));
-  EXPECT_EQ(sieger(), (QList<bool>{true, false, false, false, false}));
-}
-
-TEST_F(Platzierung, ComputeAllPlacesOnCleanData) {
-  zeile("5/w", "W40", "0:30:00.0", "A");
-  zeile("5/m", "M40", "0:25:00.0", "B");
-  zeile("5/m", "M35", "0:24:00.0", "C");
-  zeile("5/m", "M40", "0:26:00.0", "D");
-  zeile("5/w", "W40", "", "E");
-  ComputeAllPlaces(u.s());
-  EXPECT_EQ(spalte(S_namevorname), (QStringList{"C", "B", "D", "A", "E"}));
-  EXPECT_EQ(spalte(S_platz), (QStringList{"1", "1", "2", "1", "2"}));
-  EXPECT_EQ(spalte(S_platzmw), (QStringList{"1", "2", "3", "1", "2"}));
-  EXPECT_EQ(spalte(S_platztotal), (QStringList{"1", "2", "3", "4", "5"}));
-}
-
-TEST_F(Platzierung, NumberingByYearResetsColoursAndEmptiesPlatz) {
-  zeile("10/m", "M40", "0:40:00.0", "A");
-  zeile("10/m", "M40", "0:41:00.0", "B");
-  zeile("10/w", "W40", "0:45:00.0", "C");
-  for (int i = 1; i <= 3; ++i) {
-    t.setFeld(i, S_platz, QStringLiteral("1"));
-    t.setHintergrund(i, kSiegerFarbe);
+TEST_P(Fall, Datei) {
+  const std::pair<const char*, void (*)(Sitzung&)> rechnungen[] = {
+      {"RankBySex", RankBySex}, {"RankOverall", RankOverall}, {"ComputeAllPlaces", ComputeAllPlaces},
+      {"NumberWithinRoute", NumberWithinRoute}};
+  const QStringList text = TextZeilen(TextDekodieren(test::leseDatei(kOrdner + GetParam())));
+  for (int nr = 1; nr <= text.size(); ++nr) {
+    const QString z = text[nr - 1].chopped(text[nr - 1].endsWith(u'|') ? 1 : 0);
+    SCOPED_TRACE(u"Zeile %1: %2"_s.arg(nr).arg(z).toStdString());
+    const QStringList w = z.split(u' ', Qt::SkipEmptyParts);
+    const QString rest = z.section(u' ', 1);
+    if (w.isEmpty() || w[0].startsWith(u'#')) continue;
+    if (w[0] == u"zeile"_s) zeile(w.mid(1));
+    else if (w[0] == u"setze"_s) t.setFeld(w[1].toInt(), w[2].section(u'=', 0, 0), w[2].section(u'=', 1));
+    else if (w[0] == u"sieger"_s) t.setHintergrund(w[1].toInt(), kSiegerFarbe);
+    else if (w[0] == u"vorgabe"_s)
+      EXPECT_EQ(LaufSortierungNach(u.s(), rest.section(u" -> nein"_s, 0, 0)), !rest.endsWith(u" -> nein"_s));
+    else if (w[0] == u"="_s) EXPECT_EQ(spalte(Spaltennummer(w[1])), z.section(u' ', 2));
+    else if (w[0] == u"?"_s && w[1] == u"sieger"_s) EXPECT_EQ(sieger(), w[2]);
+    else if (w[0] == u"?"_s && w[1] == u"status"_s)
+      EXPECT_EQ(u.bediener.statusfelder.value(StatusSortierung), z.section(u' ', 2));
+    else if (w[0] == u"?"_s && w[1] == u"aktuell"_s) EXPECT_EQ(t.aktuelleZeile(), w[2].toInt());
+    else if (w[0] == u"rechne"_s) {
+      for (const auto& [name, rechnung] : rechnungen)
+        if (w[1] == QLatin1String(name)) rechnung(u.s());
+    } else ADD_FAILURE() << "unbekannter Befehl";
   }
-  NumberWithinRoute(u.s());
-  EXPECT_EQ(spalte(S_platztotal), (QStringList{"1", "2", "3"}));
-  EXPECT_EQ(spalte(S_platz), (QStringList{"", "", ""}));
-  EXPECT_EQ(sieger(), (QList<bool>{true, false, false}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Golden, Fall, ::testing::ValuesIn(QDir(kOrdner).entryList({"*.txt"})),
+                         [](const auto& info) { return info.param.chopped(4).toStdString(); });
+}  // namespace
 
 TEST_F(Platzierung, MarkTopThreeLooksAtEveryListEntry) {
   Einstellungen& e = u.s().einst;
   e.txtHauptlauf = {"10km", "", "", ""};
-  for (int j = 0; j < 40; ++j) e.hauptlaufAk[0].append({QStringLiteral("X%1").arg(j), false});
-  e.hauptlaufAk[0][35] = {QStringLiteral("M40"), true};
-  zeile("10/m", "M40", "0:40:00.0", "A");
-  zeile("10/m", "M40", "10:02:03.4", "B");   // two-digit hours are never marked
-  zeile("10/m", "M40", "0:44:00.0", "C");
-  zeile("10/m", "M45", "0:45:00.0", "D");
-  t.setFeld(1, S_platz, QStringLiteral("1"));
-  t.setFeld(2, S_platz, QStringLiteral("2"));
-  t.setFeld(3, S_platz, QStringLiteral("4"));
-  t.setFeld(4, S_platz, QStringLiteral("1"));
-  t.setFeld(3, S_checkdruck, QStringLiteral("Wahr"));
+  for (int j = 0; j < 40; ++j) e.hauptlaufAk[0].append({u"X%1"_s.arg(j), false});
+  e.hauptlaufAk[0][35] = {u"M40"_s, true};
+  // Two-digit hours are never marked.
+  for (const char* z :
+       {"10/m M40 0:40:00.0 A", "10/m M40 10:02:03.4 B", "10/m M40 0:44:00.0 C", "10/m M45 0:45:00.0 D"})
+    zeile(QString::fromLatin1(z).split(u' '));
+  for (int i = 1; i <= 4; ++i) t.setFeld(i, S_platz, QString::number(i == 4 ? 1 : i == 3 ? 4 : i));
+  t.setFeld(3, S_checkdruck, u"Wahr"_s);
   MarkTopThree(u.s());
-  EXPECT_EQ(spalte(S_checkdruck), (QStringList{"Wahr", "Falsch", "Falsch", "Falsch"}));
+  EXPECT_EQ(spalte(S_checkdruck), u"Wahr Falsch Falsch Falsch"_s);
 }
 
-TEST_F(Platzierung, TrimKeepsTheWinnersThePresetComputed) {
-  zeile("10/m", "M40", "0:40:00.0", "A");
-  zeile("10/w", "W40", "0:41:00.0", "B");
-  zeile("10/m", "M40", "0:42:00.0", "C");
-  ASSERT_TRUE(LaufSortierungNach(u.s(), QStringLiteral("Platz Strecke/Zeit")));
-  EXPECT_EQ(spalte(S_platztotal), (QStringList{"1", "2", "3"}));
-  EXPECT_EQ(spalte(S_platzmw), (QStringList{"", "", ""}));
-  EXPECT_EQ(sieger(), (QList<bool>{true, false, false}));
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusSortierung), QStringLiteral("sortiert nach Strecke-Zeit  "));
-
-  ASSERT_TRUE(LaufSortierungNach(u.s(), QStringLiteral("Platz Strecke(m/w)/Zeit")));
-  EXPECT_EQ(spalte(S_namevorname), (QStringList{"A", "C", "B"}));
-  EXPECT_EQ(sieger(), (QList<bool>{true, false, true}));
-  EXPECT_EQ(u.s().sortierung, QStringLiteral("Strecke(m/w)-Zeit"));
-
-  // A separator clears colours, keeps the order and shows the old label.
-  EXPECT_FALSE(LaufSortierungNach(u.s(), QString(48, QLatin1Char('-'))));
-  EXPECT_EQ(spalte(S_namevorname), (QStringList{"A", "C", "B"}));
-  EXPECT_EQ(sieger(), (QList<bool>{false, false, false}));
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusSortierung), QStringLiteral("sortiert nach Strecke(m/w)-Zeit  "));
-  EXPECT_EQ(t.aktuelleZeile(), 1);
-}
-
-TEST_F(Platzierung, PresetListAndMarkSortUnmark) {
+TEST_F(Platzierung, PresetList) {
   const QStringList l = Sortiervorgaben();
   EXPECT_EQ(l.size(), 34);
-  EXPECT_EQ(l.count(QStringLiteral("Platz Walker")), 2);
+  EXPECT_EQ(l.count(u"Platz Walker"_s), 2);
   EXPECT_EQ(l.at(3), QString(48, QLatin1Char('-')));
-  EXPECT_EQ(l.last(), QStringLiteral("Fehler"));
-  zeile("10/m", "", "", "Zander");
-  zeile("", "", "", "Abel");
-  zeile("10/m", "", "", "Berg");
-  zeile("", "", "", "Xaver");
-  t.setFeld(1, S_startnummer, QStringLiteral("5"));
-  t.setFeld(3, S_startnummer, QStringLiteral("6"));
-  t.setFeld(1, S_checkdruck, QStringLiteral("Wahr"));
-  t.setFeld(4, S_checkdruck, QStringLiteral("Wahr"));
-  LaufSortierungNach(u.s(), QStringLiteral("Name/Startnummer"));
-  EXPECT_EQ(spalte(S_namevorname), (QStringList{"Berg", "Xaver", "Zander", "Abel"}));
-  EXPECT_EQ(spalte(S_checkdruck), (QStringList{"Falsch", "Wahr", "Falsch", ""}));
 }

@@ -1,33 +1,61 @@
 #pragma once
 // A timing page on a session with recording ports and a clock the test sets.
 #include "core/Text.h"
+#include "core/Textdatei.h"
 #include "support/TestPorts.h"
 #include "timing/Zeitdatei.h"
+#include "timing/Zeiteditor.h"
 #include "timing/Zeitnahme.h"
 
+#include <QAbstractItemModelTester>
+#include <QAbstractTableModel>
 #include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#include <cmath>
-#include <memory>
 
 namespace zt::test {
 
+using namespace Qt::StringLiterals;
+
+// What a window's model does with the editor's signals; the tester checks
+// that they describe every change consistently.
+class Modell : public QAbstractTableModel {
+ public:
+  explicit Modell(Zeiteditor& e) : m_e(e) {
+    connect(&e, &Zeiteditor::vorZuruecksetzen, this, [this] { beginResetModel(); });
+    connect(&e, &Zeiteditor::nachZuruecksetzen, this, [this] { endResetModel(); });
+    connect(&e, &Zeiteditor::vorEinfuegen, this, [this](int a, int b) { beginInsertRows({}, a, b); });
+    connect(&e, &Zeiteditor::nachEinfuegen, this, [this] { endInsertRows(); });
+    connect(&e, &Zeiteditor::vorEntfernen, this, [this](int a, int b) { beginRemoveRows({}, a, b); });
+    connect(&e, &Zeiteditor::nachEntfernen, this, [this] { endRemoveRows(); });
+    connect(&e, &Zeiteditor::zeilenGeaendert, this,
+            [this](int a, int b) { Q_EMIT dataChanged(index(a, 0), index(b, kEditorspalten - 1)); });
+  }
+  int rowCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : m_e.anzahl(); }
+  int columnCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : kEditorspalten; }
+  QVariant data(const QModelIndex& i, int rolle) const override {
+    return i.isValid() && rolle == Qt::DisplayRole ? QVariant(m_e.feld(i.row() + 1, i.column())) : QVariant();
+  }
+
+ private:
+  Zeiteditor& m_e;
+};
+
+inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+
 struct ZeitnahmeTest : ::testing::Test {
   Umgebung u;
-  std::unique_ptr<Zeitnahme> z;
   Sitzung& s = u.s();
+  std::unique_ptr<Zeitnahme> z;
 
   void SetUp() override {
     s.dezimalzeichen = QLatin1Char(',');
-    s.einst.txtZeitnahmeLWSicherung = u.pfad(QStringLiteral("stick"));
+    s.einst.txtZeitnahmeLWSicherung = u.pfad(u"stick"_s);
     z = std::make_unique<Zeitnahme>(s);
   }
 
-  QString erg() const { return s.arbeitsdatei(QStringLiteral("lauf.erg")); }
+  QString erg() const { return s.arbeitsdatei(u"lauf.erg"_s); }
   void uhr(int h, int m, int sek, int ms = 0) { u.uhr.zeit.setTime(QTime(h, m, sek, ms)); }
-  void weiter(double sekunden) { u.uhr.zeit = u.uhr.zeit.addMSecs(std::llround(sekunden * 1000.0)); }
-
   // Enters the page and starts the clock at the given time of day.
   void starten(int h, int m, int sek, int ms = 0) {
     uhr(h, m, sek, ms);
@@ -54,7 +82,7 @@ struct ZeitnahmeTest : ::testing::Test {
   // The rows of the time file as written (header checked and left off).
   QStringList datei(const QString& pfad = QString()) const {
     const QByteArray b = leseDatei(pfad.isEmpty() ? erg() : pfad);
-    QStringList zeilen = QString::fromLatin1(b).split(QStringLiteral("\r\n"));
+    QStringList zeilen = TextDekodieren(b).split(u"\r\n"_s);
     EXPECT_TRUE(b.isEmpty() || b.endsWith("\r\n"));
     if (!zeilen.isEmpty() && zeilen.back().isEmpty()) zeilen.removeLast();
     if (!zeilen.isEmpty()) {
@@ -64,9 +92,6 @@ struct ZeitnahmeTest : ::testing::Test {
     return zeilen;
   }
   QStringList meldungen() const { return u.bediener.meldungen(); }
-  int meldungsanzahl() const { return static_cast<int>(u.bediener.meldungen().size()); }
 };
-
-inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
 
 }  // namespace zt::test
