@@ -4,7 +4,6 @@
 #include "core/Text.h"
 
 #include <QHash>
-#include <deque>
 #include <vector>
 
 namespace zt {
@@ -47,12 +46,22 @@ void fortschritt(Sitzung& s, int i, int n) {
   }
 }
 
-const QString& platzText(int platz) {
-  // Places repeat in every group: their texts are made once.
-  static std::deque<QString> texte;
-  while (static_cast<int>(texte.size()) <= platz) texte.push_back(QString::number(texte.size()));
-  return texte[platz];
-}
+// A place written on the stack; no place (0) is a null field.
+class Zahltext {
+ public:
+  explicit Zahltext(int zahl) {
+    if (zahl <= 0) return;
+    char16_t umgekehrt[12];
+    int k = 0;
+    for (; zahl > 0; zahl /= 10) umgekehrt[k++] = char16_t(u'0' + zahl % 10);
+    while (k > 0) m_zeichen[m_laenge++] = umgekehrt[--k];
+  }
+  QStringView sicht() const { return m_laenge ? QStringView(m_zeichen, m_laenge) : QStringView(); }
+
+ private:
+  char16_t m_zeichen[12];
+  qsizetype m_laenge = 0;
+};
 
 // Visits the rows in the given order (0-based rows). A row without a route
 // takes no place and does not break the group of the rows around it; its
@@ -75,11 +84,11 @@ void durchlauf(Sitzung& s, const std::vector<int>& ordnung, const std::vector<in
     if (nummerieren) t.setFeld(i, S_platz, QString());
     if (vorige >= 0 && gruppe[z] == gruppe[vorige]) {
       ++zaehler;
-      t.setFeld(i, feld, platzText(zaehler));
+      t.setFelder(i, {{feld, Zahltext(zaehler).sicht()}});
       if (nummerieren) t.setHintergrund(i, kKeineFarbe);
     } else {
       zaehler = 1;
-      t.setFeld(i, feld, platzText(1));
+      t.setFelder(i, {{feld, Zahltext(1).sicht()}});
       t.setHintergrund(i, kSiegerFarbe);
     }
     vorige = z;
@@ -180,23 +189,6 @@ void CmdPlatzEinBisDrei(Sitzung& s) {
 }
 
 namespace {
-// A place written on the stack; no place (0) is a null field.
-class Zahltext {
- public:
-  explicit Zahltext(int zahl) {
-    if (zahl <= 0) return;
-    char16_t umgekehrt[12];
-    int k = 0;
-    for (; zahl > 0; zahl /= 10) umgekehrt[k++] = char16_t(u'0' + zahl % 10);
-    while (k > 0) m_zeichen[m_laenge++] = umgekehrt[--k];
-  }
-  QStringView sicht() const { return m_laenge ? QStringView(m_zeichen, m_laenge) : QStringView(); }
-
- private:
-  char16_t m_zeichen[12];
-  qsizetype m_laenge = 0;
-};
-
 // The places one pass would write, in row numbers (0: no place); a row that
 // heads its group is marked as a winner.
 void plaetzeZaehlen(const std::vector<int>& ordnung, const std::vector<int>& gruppe, const std::vector<char>& teilnahme,
