@@ -319,20 +319,27 @@ class Rangbildner {
 
   std::vector<int> namenRaenge() {
     const int n = static_cast<int>(m_namen.size());
-    const auto vergleich = [&](int a, int b) {
-      if (m_namen[a].first != m_namen[b].first) return m_namen[a].first < m_namen[b].first ? -1 : 1;
-      if (m_anfang[a] != m_anfang[b]) return m_anfang[a] < m_anfang[b] ? -1 : 1;
-      if (const int c = m_namen[a].second.compare(m_namen[b].second); c != 0) return c;
-      return m_zeilen[a].feld(m_spalte).compare(m_zeilen[b].feld(m_spalte));
+    // Class and the key's start sit beside the row number, so that most
+    // comparisons read one array in order and no row.
+    struct Eintrag {
+      int klasse;
+      int zeile;
+      std::pair<quint64, quint64> anfang;
     };
-    std::vector<int> ordnung(n);
-    for (int i = 0; i < n; ++i) ordnung[i] = i;
-    std::sort(ordnung.begin(), ordnung.end(), [&](int a, int b) { return vergleich(a, b) < 0; });
+    std::vector<Eintrag> ordnung(n);
+    for (int i = 0; i < n; ++i) ordnung[i] = {m_namen[i].first, i, m_anfang[i]};
+    const auto vergleich = [&](const Eintrag& a, const Eintrag& b) {
+      if (a.klasse != b.klasse) return a.klasse < b.klasse ? -1 : 1;
+      if (a.anfang != b.anfang) return a.anfang < b.anfang ? -1 : 1;
+      if (const int c = m_namen[a.zeile].second.compare(m_namen[b.zeile].second); c != 0) return c;
+      return m_zeilen[a.zeile].feld(m_spalte).compare(m_zeilen[b.zeile].feld(m_spalte));
+    };
+    std::sort(ordnung.begin(), ordnung.end(), [&](const Eintrag& a, const Eintrag& b) { return vergleich(a, b) < 0; });
     std::vector<int> rang(n);
     int r = 0;
     for (int i = 0; i < n; ++i) {
       if (i > 0 && vergleich(ordnung[i - 1], ordnung[i]) < 0) ++r;
-      rang[ordnung[i]] = r;
+      rang[ordnung[i].zeile] = r;
     }
     return rang;
   }
