@@ -108,6 +108,8 @@ void BM_PlatzStreckeAkZeit(benchmark::State& state) {
   const QByteArray& inhalt = datei(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     state.PauseTiming();
+    u.s.tabelle.alleLoeschen();
+    u.s.fehlerzaehler = 0;
     LaeuferdateiEinlesen(u.s, inhalt);
     state.ResumeTiming();
     LaufSortierungNach(u.s, QStringLiteral("Platz Strecke(m/w)/AK/Zeit"));
