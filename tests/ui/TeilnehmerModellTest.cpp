@@ -1,3 +1,4 @@
+#include "TestFenster.h"
 #include "core/Teilnehmertabelle.h"
 #include "ui/TeilnehmerModell.h"
 #include "ui/Teilnehmerraster.h"
@@ -11,37 +12,15 @@
 using namespace zt;
 
 namespace {
-// The model tester reports through the "qt.modeltest" category; every such
-// warning is a broken promise of the model.
-QStringList g_befunde;
-QtMessageHandler g_vorher = nullptr;
-void sammeln(QtMsgType typ, const QMessageLogContext& k, const QString& text) {
-  if (k.category && QByteArray(k.category).startsWith("qt.modeltest")) g_befunde << text;
-  else if (g_vorher) g_vorher(typ, k, text);
-}
-
 class ModellTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_befunde.clear();
-    g_vorher = qInstallMessageHandler(sammeln);
-  }
-  void TearDown() override {
-    qInstallMessageHandler(g_vorher);
-    EXPECT_TRUE(g_befunde.isEmpty()) << g_befunde.join(QLatin1Char('\n')).toStdString();
-  }
   QString zeile(const QString& snr, const QString& strecke, const QString& name) {
-    QStringList f(kSpalten);
-    f[S_startnummer - 1] = snr;
-    f[S_strecke - 1] = strecke;
-    f[S_namevorname - 1] = name;
-    f[S_checkdruck - 1] = QStringLiteral("Falsch");
-    f[S_gedruckt - 1] = QStringLiteral("Wahr");
-    return f.join(QLatin1Char('\t'));
+    return QStringLiteral("Falsch\t\t%1\t%2\t%3\t\t\t\t\t\t\t\t\tWahr").arg(snr, strecke, name);
   }
   QVariant wert(const TeilnehmerModell& m, int zeile, int spalte, int rolle = Qt::DisplayRole) {
     return m.data(m.index(zeile, TeilnehmerModell::modellspalte(spalte)), rolle);
   }
+  test::Modellpruefung modellpruefung;
   Teilnehmertabelle t;
 };
 }  // namespace
