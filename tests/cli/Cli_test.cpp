@@ -51,6 +51,7 @@ TEST_F(Cli, ExitCodesOfUsageErrorsMissingFilesAndAFirstStart) {
                 {{"zaubern"}, 2},
                 {{"oeffnen"}, 2},
                 {{"--bezugsjahr", "1899", "status"}, 2},
+                {{"--bezugsjahr", "2101", "status"}, 2},
                 {{"--bezugsjahr", "abc", "status"}, 2},
                 {{"--antworten", "vielleicht", "status"}, 2},
                 {{"oeffnen", pfad("fehlt.csv")}, 1},
