@@ -83,15 +83,6 @@ TEST(Pruefbefehle, RemovingTheRegistrationOfTheCurrentRow) {
   EXPECT_EQ(f.s.tabelle.feld(1, S_startnummer), QStringLiteral("1"));
 }
 
-TEST(Pruefbefehle, ReadinessListsInTheFehlermanager) {
-  Pruefen f;
-  f.laeufer({"strecke=5/m;namevorname=Abel, Hans"});
-  f.kind<QAction>("btnBereitZumStart")->trigger();
-  EXPECT_TRUE(f.bericht().startsWith(QStringLiteral("Bereit zum Start? "))) << f.bericht().toStdString();
-  EXPECT_TRUE(f.bericht().contains(QStringLiteral("Zeile 1 (Abel, Hans): keine Startnummer: Startnummer vergeben.")));
-  EXPECT_EQ(f.s.tabelle.feld(1, S_strecke), QStringLiteral("5/m"));
-}
-
 TEST(Pruefbefehle, ALoadSetsTheCurrentStartNumbers) {
   Pruefen f;
   const QString csv = test::schreibeDatei(f.dir.filePath("lauf/Nummern.csv"), test::cp1252(

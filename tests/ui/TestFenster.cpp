@@ -58,6 +58,12 @@ void TestFenster::klick(const QString& name) {
   QTest::mouseClick(k, Qt::LeftButton, {}, marke ? QPoint(8, k->height() / 2) : QPoint());
 }
 
+QString TestFenster::texte(const QStringList& namen) {
+  QStringList t;
+  for (const QString& n : namen) t << kind<QWidget>(n)->property("text").toString();
+  return t.join(QLatin1Char('|'));
+}
+
 void TestFenster::tippen(QWidget* w, const QString& text) {
   w->setFocus(Qt::TabFocusReason);
   QTest::keyClicks(w, text);

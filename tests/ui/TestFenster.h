@@ -42,6 +42,8 @@ struct TestFenster {
     return w;
   }
   QLineEdit* feld(const QString& name) { return kind<QLineEdit>(name); }
+  // The shown texts of several fields, labels or buttons, joined by "|".
+  QString texte(const QStringList& namen);
   // A check box or option button reacts on its mark, not on the space beside its text.
   void klick(const QString& name);
   void tippen(QWidget* w, const QString& text);
