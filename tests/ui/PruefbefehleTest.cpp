@@ -1,7 +1,6 @@
-// The commands before the race in the real window: tool bar, menu "Prüfen",
-// the clearing list and "Anmeldung entfernen" on tab 1.
+// The commands before the race in the real window: the data check and the
+// clearing list on tab 1.
 #include "TestFenster.h"
-#include "ui/FormZeitError.h"
 #include "ui/Teilnehmerraster.h"
 
 #include <QAction>
@@ -18,23 +17,9 @@ struct Pruefen : test::TestFenster {
     for (const QString& z : zeilen) test::zeile(s, z + ";jahr=1980");
   }
   QString status(int feld) { return kind<QLabel>(QStringLiteral("Statusfeld%1").arg(feld))->text(); }
-  QString bericht() {
-    FormZeitError* w = fenster->fehlermanagerFenster();
-    return w && w->isVisible() ? w->text() : QString();
-  }
   QAbstractItemModel* grid() { return kind<Teilnehmerraster>("Grid1")->model(); }
 };
 }  // namespace
-
-TEST(Pruefbefehle, StartNumbersShowFreeNumbersAndTheRangeReport) {
-  Pruefen f;
-  f.laeufer({"startnummer=17;strecke=5/m;namevorname=Abel, Hans", "startnummer=250;strecke=5/w;namevorname=Weit, Wanda"});
-  f.kind<QAction>("btnStartnummer")->trigger();
-  EXPECT_TRUE(f.status(1).startsWith("freie Startnummern: 5km von 18 ")) << f.status(1).toStdString();
-  EXPECT_EQ(f.bericht(), QStringLiteral("Strecke: 5/w, SN prüfen: 250, Name: Weit, Wanda"));
-  EXPECT_EQ(f.s.einst.txtHauptlaufVonStartnummer[0], QStringLiteral("18"));
-  EXPECT_FALSE(f.fenster->gesperrt());
-}
 
 TEST(Pruefbefehle, DataCheckMarksTheGridAndAsksForFirstNames) {
   Pruefen f;
@@ -70,26 +55,4 @@ TEST(Pruefbefehle, ClearingListAsksAndGoesBackToDotsOnlyAfterYes) {
   // "..." asks nothing.
   Q_EMIT liste->activated(0);
   EXPECT_EQ(f.protokoll.size(), 2);
-}
-
-TEST(Pruefbefehle, RemovingTheRegistrationOfTheCurrentRow) {
-  Pruefen f;
-  f.laeufer({"startnummer=1;strecke=5/m;namevorname=Abel, Hans", "startnummer=2;strecke=5/w;namevorname=Berg, Anna"});
-  f.s.tabelle.setAktuelleZeile(2);
-  f.antworten = {Antwort::Ja};
-  f.klick("cmdAnmeldungEntfernen");
-  EXPECT_EQ(f.protokoll.size(), 1);
-  EXPECT_EQ(f.s.tabelle.zeilentext(2).section('\t', 2, 4), QStringLiteral("\t\tBerg, Anna"));
-  EXPECT_EQ(f.s.tabelle.feld(1, S_startnummer), QStringLiteral("1"));
-}
-
-TEST(Pruefbefehle, ALoadSetsTheCurrentStartNumbers) {
-  Pruefen f;
-  const QString csv = test::schreibeDatei(f.dir.filePath("lauf/Nummern.csv"), test::cp1252(
-      "\t\t5\t5/m\tL5, Hans\t1980\n\t\t42\t5/m\tL42, Hans\t1980\n\t\t230\t10/m\tL230, Hans\t1980\n#x.ini#\n"));
-  f.dateien = {{csv, 1}, {}};
-  f.kind<QAction>("btnDbOeffnen")->trigger();
-  ASSERT_EQ(f.s.tabelle.anzahl(), 3);
-  EXPECT_EQ(f.s.einst.txtHauptlaufVonStartnummer[0], QStringLiteral("43"));
-  EXPECT_EQ(f.s.einst.txtHauptlaufVonStartnummer[1], QStringLiteral("231"));
 }

@@ -40,25 +40,6 @@ struct Tab3 : test::TestFenster {
 };
 }  // namespace
 
-TEST(Voreinstellungen, ErsterStartFuelltDieSeiteAusDenMitgeliefertenDateien) {
-  Tab3 f;
-  for (const char* datei : {"Zieltafel.ini", "Altersklassen.ini", "Vorname.txt"})
-    EXPECT_TRUE(QFileInfo::exists(f.programm(datei))) << datei;
-  EXPECT_EQ(f.fenster->windowTitle(), QStringLiteral("Zieltafel 34.Seewalder Parklauf  [V1.6(2)]"));
-  EXPECT_EQ(f.texte({"txtNameLauf", "txtHauptlaufStrecke(2)", "txtHauptlaufBisStartnummer(1)", "txtBezugsjahrAK", "txtOptionen"}),
-            "34.Seewalder Parklauf|10km|199|2026|" + f.programm("Zieltafel.ini"));
-  EXPECT_TRUE(f.feld("txtHauptlaufStrecke(2)")->isReadOnly());
-  auto* liste = f.kind<QListWidget>("Hauptlauf(1)");
-  ASSERT_EQ(liste->count(), 40);
-  EXPECT_EQ(liste->item(0)->text(), QStringLiteral("M06/09"));
-  EXPECT_EQ(liste->item(0)->checkState(), Qt::Checked);
-  EXPECT_EQ(f.kind<QTableWidget>("sevGridGlobalAK")->rowCount(), f.s.alterstabelle.zeilen().size());
-  EXPECT_EQ(f.kind<QTableView>("sevGridVN")->model()->rowCount(), f.s.vornamen.anzahl());
-  EXPECT_GT(f.s.vornamen.anzahl(), 1000);
-  // The printers the system knows, the default one shown.
-  EXPECT_EQ(f.kind<QComboBox>("ComboPrinterEins")->currentText(), QStringLiteral("PDF"));
-}
-
 TEST(Voreinstellungen, EingabenLandenImFeldUndDerTabwechselSchreibtSie) {
   Tab3 f;
   auto* reg = f.kind<QTabWidget>("SSTab1");
