@@ -36,8 +36,10 @@ TEST(Anmeldung, PastedMailIsMatchedComparedAndWrittenIntoTheMatchedRow) {
   f.laeufer({"namevorname=Abel, Karl;strecke=5/m;jahr=1970;vereinort=Alt",
              "namevorname=Müller, Hans;strecke=5/m;jahr=1981;vereinort=LG Nord",
              "namevorname=Müller, Hansjörg;strecke=10/m;jahr=1980;vereinort=Alt"});
+  EXPECT_FALSE(FensterGeladen(QStringLiteral("FormAnmeldung")));
   FormAnmeldung* w = f.oeffnen();
   ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(FensterGeladen(QStringLiteral("FormAnmeldung")));
   EXPECT_EQ(f.oeffnen(), w);  // one window, kept
 
   w->Anmldg_EingabeMailText->setPlainText(QString::fromUtf8(kMail));

@@ -21,8 +21,8 @@ struct Tab1 : test::TestFenster {
           s.einst.txtWinWord = QStringLiteral("/opt/office/soffice");
           s.einst.txtHauptlauf = {QStringLiteral("5km"), QStringLiteral("10km"), QString(), QString()};
           // A small 10 km field with one runner not yet registered.
-          for (const char* z : {"platz=1;startnummer=17;strecke=10/m;namevorname=Müller, Jürgen;jahr=1970;zeit=0:38:12.4;ak=M50",
-                                "platz=2;startnummer=23;strecke=10/m;namevorname=Groß, Łukasz;jahr=1968;zeit=0:41:07.5;ak=M50",
+          for (const char* z : {"platz=1;startnummer=17;strecke=10/m;namevorname=Müller, Jürgen;jahr=1970;vereinort=TV {Alt} \\ Süd;zeit=0:38:12.4;ak=M50",
+                                "platz=2;startnummer=23;strecke=10/m;namevorname=Groß, Łukasz;jahr=1968;vereinort=<b>;zeit=0:41:07.5;ak=M50",
                                 "platz=1;startnummer=31;strecke=10/w;namevorname=Öztürk, Ayşe;jahr=1985;zeit=0:40:01.6;ak=W35",
                                 "startnummer=44;strecke=10/w;namevorname=Ohnezeit, Ida;jahr=1990;zeit=ohne;ak=W30",
                                 "namevorname=Nochnicht, Eva;jahr=2001"})

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -139,6 +140,12 @@ TEST(Fenster, DatenbankbefehleArbeitenUeberDieDomaene) {
   f.kind<QAction>("btnDbSpeichernUnter")->trigger();
   EXPECT_TRUE(test::leseDatei(ziel).endsWith("#Kopie.ini#\r\n"));
   EXPECT_EQ(f.kind<QLabel>("Statusfeld1")->text(), QStringLiteral("Datei Kopie.csv gespeichert  "));
+  // "speichern" on an existing file asks before it overwrites, and keeps a dated copy.
+  f.dateien = {{ziel, 1}};
+  f.antworten = {Antwort::Ja};
+  f.kind<QAction>("btnDbSpeichern")->trigger();
+  EXPECT_TRUE(f.protokoll.filter("schon vorhanden! Überschreiben? => Ja").size() == 1) << f.alles();
+  EXPECT_EQ(QDir(f.dir.filePath("lauf")).entryList({"Kopie.csv_*"}).size(), 1);
 
   // Saved: a new database and the exit after it have nothing to ask.
   f.protokoll.clear();

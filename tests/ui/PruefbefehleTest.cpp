@@ -1,6 +1,7 @@
 // The commands before the race in the real window: the data check and the
 // clearing list on tab 1.
 #include "TestFenster.h"
+#include "ui/FormZeitError.h"
 #include "ui/Teilnehmerraster.h"
 
 #include <QAction>
@@ -56,3 +57,22 @@ TEST(Pruefbefehle, ClearingListAsksAndGoesBackToDotsOnlyAfterYes) {
   Q_EMIT liste->activated(0);
   EXPECT_EQ(f.protokoll.size(), 2);
 }
+
+// The domain checks their texts (event/Startnummern, event/Anmeldung,
+// checks/Bereitschaft); here that the window runs them and shows the result.
+TEST(Pruefbefehle, StartnummernAnmeldungEntfernenUndBereitschaft) {
+  Pruefen f;
+  f.laeufer({"startnummer=17;strecke=5/m;namevorname=Abel, Hans", "startnummer=250;strecke=5/w;namevorname=Weit, Wanda",
+             "strecke=5/m;namevorname=Ohne, Nummer"});
+  f.kind<QAction>("btnStartnummer")->trigger();
+  EXPECT_TRUE(f.status(1).startsWith("freie Startnummern: 5km von 18 ")) << f.status(1).toStdString();
+  EXPECT_EQ(f.s.einst.txtHauptlaufVonStartnummer[0], QStringLiteral("18"));
+  f.kind<QAction>("btnBereitZumStart")->trigger();
+  EXPECT_TRUE(f.fenster->fehlermanagerFenster()->text().contains("(Ohne, Nummer): keine Startnummer"));
+  f.s.tabelle.setAktuelleZeile(2);
+  f.antworten = {Antwort::Ja};
+  f.klick("cmdAnmeldungEntfernen");
+  EXPECT_EQ(f.s.tabelle.zeilentext(2).section('\t', 2, 4), QStringLiteral("\t\tWeit, Wanda"));
+  EXPECT_FALSE(f.fenster->gesperrt());
+}
+

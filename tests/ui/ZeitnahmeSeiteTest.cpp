@@ -78,7 +78,12 @@ struct Seite : ::testing::Test, test::TestFenster {
 }  // namespace
 
 TEST_F(Seite, RenntagMitDerTastatur) {
+  // A file of an earlier race waits in the working folder: not read, set aside.
+  test::schreibeDatei(erg(), "Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;5;0:10:00,0;;09:00:00\r\n");
+  antworten = {Antwort::Nein};
   starten();
+  EXPECT_TRUE(protokoll.value(0).startsWith("[alte Zeitmessungsdatei vorgefunden] ")) << alles();
+  EXPECT_TRUE(QFileInfo::exists(erg() + ".bak"));
   erwarteRennsperre(true);
   QSignalSpy eingefuegt(seite()->modell(), &QAbstractItemModel::rowsInserted);
   QSignalSpy zurueckgesetzt(seite()->modell(), &QAbstractItemModel::modelReset);
@@ -146,7 +151,9 @@ TEST_F(Seite, FreigabenUhrUndSicherung) {
   EXPECT_FALSE(z().taktLaeuft());
   reiter()->setCurrentIndex(1);
   EXPECT_TRUE(z().taktLaeuft());
-  // The second start opens its fields and splits the number ranges.
+  // Typing a start field enables its "i.O."; the second start opens its fields and splits the number ranges.
+  QTest::keyClicks(feld("txtStartStunde"), QStringLiteral("7"));
+  EXPECT_TRUE(frei("cmdStartzeitUebernehmen"));
   klick("chkZweiteStartUhrzeit");
   EXPECT_EQ(feld("txtStartnrVon1")->text() + feld("txtStartnrBis1")->text() + "|" + feld("txtStartnrVon2")->text() +
                 feld("txtStartnrBis2")->text(), QStringLiteral("1199|200401"));
@@ -154,6 +161,8 @@ TEST_F(Seite, FreigabenUhrUndSicherung) {
   klick("chkZweiteStartUhrzeit");
   EXPECT_FALSE(frei("txtStart2Stunde"));
   klick("ZeitmessungSekunde");
+  klick("CheckZeitPlus1Einheit");
+  EXPECT_FALSE(z().CheckZeitPlus1Einheit());
 
   starten();
   EXPECT_FALSE(frei("cmdZeitmessungStarten") || frei("cmdZeitmessungEinlesen") || frei("cmdEinlaufLoeschen"));
@@ -227,6 +236,9 @@ TEST_F(Seite, ListeBearbeitenUndSchreibfehlerOhneMeldung) {
   klick("cmdEinlaufEinfuegen");
   antworte(true);
   EXPECT_EQ(listenzeilen().value(3), QStringLiteral("0004;;0:30:02,5;Einlauf eingefügt;10:00:00"));
+  // Without a second start "in 2.Startzeit" changes nothing and says why on the page.
+  klick("cmdInStartzeit2");
+  EXPECT_EQ(kind<QLabel>("lblHinweis")->text(), QStringLiteral("Keine 2.Startzeit gesetzt: Einlauf 5 bleibt unverändert."));
   QTest::keyClick(feld("txtStartnummer"), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(listenzeilen().value(3), QStringLiteral("0004;50;0:31:00,0;;10:00:00"));
   klick("cmdRueckgaengig");
