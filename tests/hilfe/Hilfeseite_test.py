@@ -5,7 +5,7 @@ The page quotes captions and the program's own messages; both drift when the
 program changes. Fails when a caption <b class="knopf"> is no string literal
 of src/ui ("&" accelerators removed, blanks normalised), when a message
 <td class="meldung"> is not in the literals of one source file of src/ (an
-<i>...</i> part stands for a %1 or a value joined in by code), when the page
+<i>...</i> piece stands for a %1 or a value joined in by code), when the page
 holds fewer than 25 messages, refers to anything outside itself, or links to
 a missing anchor. It first checks itself on a copy with one wrong caption and
 one wrong message: a checker blind to those proves nothing on the real page.
@@ -18,7 +18,7 @@ import re
 import sys
 
 MINDESTMELDUNGEN = 25
-PLATZHALTER = "\x02"  # an <i> part of the page
+PLATZHALTER = "\x02"  # an <i> piece of the page
 LUECKE = "\x01"  # code between two literals of a source file
 ESCAPES = {"n": "\n", "t": "\t", "r": "\r", '"': '"', "'": "'", "\\": "\\"}
 # "a" "b" or "a") + QStringLiteral("b": one message split over lines.
@@ -87,7 +87,7 @@ def quellen(ordner):
 
 
 def meldungsmuster(meldung):
-    """A page message as a pattern: an <i> part matches a %1 of a literal, or
+    """A page message as a pattern: an <i> piece matches a %1 of a literal, or
     one value joined in by code (the end of a literal, at most one literal of
     code in between, the start of the next)."""
     teile = meldung.split(PLATZHALTER)
