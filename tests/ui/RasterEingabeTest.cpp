@@ -1,11 +1,6 @@
-#include "app/Programmstart.h"
-#include "core/Sitzung.h"
-#include "evaluation/Sortierung.h"
-#include "support/TestPorts.h"
+// Typing into the participant grid of tab 1, its search boxes, sort list and
+// context menu.
 #include "TestFenster.h"
-#include "ui/FormZieltafel.h"
-#include "ui/QtBediener.h"
-#include "ui/TeilnehmerModell.h"
 #include "ui/Teilnehmerraster.h"
 
 #include <QAction>
@@ -13,16 +8,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTest>
-#include <deque>
-#include <gtest/gtest.h>
-#include <memory>
 
 using namespace zt;
 
@@ -32,87 +21,68 @@ struct Eingabe : test::TestFenster {
   Eingabe() : TestFenster([](Sitzung& s) { s.bezugsjahr = 2024; }) { standard = Antwort::Ja; }
 
   Teilnehmerraster* raster() { return kind<Teilnehmerraster>("Grid1"); }
-  QString feld(int zeile, int spalte) { return s.tabelle.feld(zeile, spalte); }
-  void zeile(const QString& snr, const QString& strecke, const QString& name, const QString& jahr,
-             const QString& fehler = QString()) {
-    QStringList f(kSpalten);
-    f[S_startnummer - 1] = snr;
-    f[S_strecke - 1] = strecke;
-    f[S_namevorname - 1] = name;
-    f[S_jahr - 1] = jahr;
-    f[S_vereinort - 1] = QStringLiteral("LG Süd");
-    f[S_fehler - 1] = fehler;
-    s.tabelle.zeileHinzufuegen(f.join(QLatin1Char('\t')));
+  QString wert(int zeile, int spalte) { return s.tabelle.feld(zeile, spalte); }
+  void laeufer(const QStringList& zeilen) {
+    for (const QString& z : zeilen) test::zeile(s, z + ";vereinort=LG Süd");
   }
-  // Typing goes where the keyboard focus is, as it does for the operator.
-  void tippen(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
-  void taste(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), k, m);
+  // Every key goes where the keyboard focus is at that moment, as it does for
+  // the operator: "\t" is Tab, "\r" Enter, "\x1b" Escape. QTest knows ASCII
+  // only; an umlaut is sent with its own text.
+  void tippen(const QString& text) {
+    for (QChar c : text) {
+      if (c.unicode() < 0x80) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+      else QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(c.toUpper().unicode()), QString(c), {});
+    }
+    warten();
   }
+  void taste(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(QApplication::focusWidget(), k, m); }
   // Queued steps (the question on leaving a row, Enter in an editor) run.
   void warten() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
   }
+  bool fokusIn(QWidget* w) {
+    QWidget* f = QApplication::focusWidget();
+    return f && (f == w || w->isAncestorOf(f));
+  }
 };
-
-// QTest::keyClicks knows ASCII only; an umlaut is typed with its own text.
-void schreiben(QWidget* w, const QString& text) {
-  for (QChar c : text)
-    QTest::sendKeyEvent(QTest::Click, w, static_cast<Qt::Key>(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-}
-
-bool fokusIn(QWidget* w) {
-  QWidget* f = QApplication::focusWidget();
-  return f && (f == w || w->isAncestorOf(f));
-}
 }  // namespace
 
 TEST(RasterEingabe, VereinfachteEingabeNummeriertUndKlassifiziertNeueTeilnehmer) {
   Eingabe f;
-  auto* vereinfacht = f.kind<QCheckBox>("CheckAutoHinzufuegen");
   auto* automatisch = f.kind<QCheckBox>("CheckAutoStartnummer");
-  auto* name = f.kind<QLineEdit>("txtSucheName");
-  EXPECT_EQ(vereinfacht->text(), QStringLiteral("vereinfachte Dateneingabe"));
+  auto* name = f.feld("txtSucheName");
   EXPECT_FALSE(automatisch->isEnabled());
-  vereinfacht->click();
+  f.kind<QCheckBox>("CheckAutoHinzufuegen")->click();
   EXPECT_TRUE(f.s.einst.CheckAutoHinzufuegen && f.s.einst.CheckAutoStartnummer);
   EXPECT_TRUE(automatisch->isEnabled() && automatisch->isChecked());
-  EXPECT_TRUE(fokusIn(name));
+  EXPECT_TRUE(f.fokusIn(name));
 
   // A row added by the button: the caret waits in its route.
   f.kind<QPushButton>("cmdDatensatzHinzufuegen")->click();
   ASSERT_EQ(f.s.tabelle.anzahl(), 1);
   EXPECT_EQ(f.raster()->currentIndex().column(), S_strecke - 1);
   EXPECT_TRUE(f.raster()->bearbeitet());
-  f.tippen(QStringLiteral("5/m"));
-  f.taste(Qt::Key_Tab);
-  f.tippen(QStringLiteral("Abel, Karl"));
-  f.taste(Qt::Key_Tab);
-  f.tippen(QStringLiteral("1984"));
   // Enter moves on as Tab does.
-  f.taste(Qt::Key_Return);
-  f.warten();
+  f.tippen("5/m\tAbel, Karl\t1984\r");
   EXPECT_TRUE(f.raster()->bearbeitet());
   EXPECT_EQ(f.raster()->currentIndex().column(), S_vereinort - 1);
-  f.taste(Qt::Key_Escape);
-  EXPECT_TRUE(f.protokoll.isEmpty()) << f.protokoll.join('\n').toStdString();
+  f.tippen("\x1b");
+  EXPECT_TRUE(f.protokoll.isEmpty()) << f.alles();
 
   // Leaving the row asks; Cancel keeps the operator in it.
   f.antworten = {Antwort::Abbrechen};
   QTest::mouseClick(name, Qt::LeftButton);
   f.warten();
-  EXPECT_EQ(f.protokoll, QStringList{"[Zieltafel] Neuen Datensatz übernehmen? => Abbrechen"});
+  EXPECT_EQ(f.protokoll.size(), 1);
   EXPECT_EQ(f.s.neueZeile, 1);
-  EXPECT_TRUE(fokusIn(f.raster()));
+  EXPECT_TRUE(f.fokusIn(f.raster()));
   QTest::mouseClick(name, Qt::LeftButton);
   f.warten();
-  EXPECT_EQ(f.protokoll.value(1), QStringLiteral("[Zieltafel] Neuen Datensatz übernehmen? => Ja"));
+  EXPECT_EQ(f.protokoll.size(), 2);
   EXPECT_EQ(f.s.neueZeile, 0);
-  EXPECT_EQ(f.feld(1, S_strecke), QStringLiteral("5/m"));
-  EXPECT_EQ(f.feld(1, S_namevorname), QStringLiteral("Abel, Karl"));
-  EXPECT_EQ(f.feld(1, S_startnummer), QStringLiteral("1"));
-  EXPECT_EQ(f.feld(1, S_ak), QStringLiteral("M40"));
-  EXPECT_EQ(f.feld(1, S_fehler), QString());
+  EXPECT_EQ(f.s.tabelle.zeilentext(1).section('\t', 2, 5), QStringLiteral("1\t5/m\tAbel, Karl\t1984"));
+  EXPECT_EQ(f.wert(1, S_ak), QStringLiteral("M40"));
+  EXPECT_EQ(f.wert(1, S_fehler), QString());
 
   // A name nobody has: Enter adds the participant under it; leaving the row
   // for another one takes it over and keeps the row the operator went to.
@@ -120,58 +90,48 @@ TEST(RasterEingabe, VereinfachteEingabeNummeriertUndKlassifiziertNeueTeilnehmer)
   QTest::keyClicks(name, QStringLiteral("Berg, Eva"));
   QTest::keyClick(name, Qt::Key_Return);
   ASSERT_EQ(f.s.tabelle.anzahl(), 2);
-  EXPECT_EQ(f.feld(2, S_namevorname), QStringLiteral("Berg, Eva"));
+  EXPECT_EQ(f.wert(2, S_namevorname), QStringLiteral("Berg, Eva"));
   EXPECT_EQ(name->selectedText(), QStringLiteral("Berg, Eva"));
-  f.tippen(QStringLiteral("5/w"));
-  f.taste(Qt::Key_Tab);
-  f.taste(Qt::Key_Tab);
-  f.tippen(QStringLiteral("1990"));
-  f.taste(Qt::Key_Tab);
-  f.taste(Qt::Key_Escape);
+  f.tippen("5/w\t\t1990\t\x1b");
   f.taste(Qt::Key_Up);
   f.warten();
   EXPECT_EQ(f.protokoll.size(), 3);
-  EXPECT_EQ(f.feld(2, S_startnummer), QStringLiteral("2"));
-  EXPECT_EQ(f.feld(2, S_ak), QStringLiteral("W30"));
+  EXPECT_EQ(f.wert(2, S_startnummer) + "|" + f.wert(2, S_ak), QStringLiteral("2|W30"));
   EXPECT_EQ(f.s.einst.txtHauptlaufVonStartnummer[0], QStringLiteral("3"));
   EXPECT_EQ(f.s.tabelle.aktuelleZeile(), 1);
 }
 
 TEST(RasterEingabe, GeaenderteZelleWirdBestaetigtUndGeprueft) {
   Eingabe f;
-  f.zeile(QStringLiteral("12"), QStringLiteral("10/w"), QStringLiteral("Meier, Anna"), QStringLiteral("1980"));
-  f.zeile(QStringLiteral("13"), QStringLiteral("10/m"), QStringLiteral("Huber, Max"), QStringLiteral("1975"));
+  f.laeufer({"startnummer=12;strecke=10/w;namevorname=Meier, Anna;jahr=1980",
+             "startnummer=13;strecke=10/m;namevorname=Huber, Max;jahr=1975"});
   Teilnehmerraster* r = f.raster();
   const auto bearbeiten = [&](int zeile, int spalte, const QString& text) {
     r->setFocus();
     r->setCurrentIndex(r->model()->index(zeile - 1, spalte - 1));
     QTest::keyClick(r, Qt::Key_F2);
     f.taste(Qt::Key_A, Qt::ControlModifier);
-    f.tippen(text);
-    f.taste(Qt::Key_Return);
-    f.warten();
+    f.tippen(text + "\r");
   };
   // No keeps the old value in the table and in the grid.
   f.antworten = {Antwort::Nein};
-  bearbeiten(2, S_startnummer, QStringLiteral("14"));
-  EXPECT_EQ(f.feld(2, S_startnummer), QStringLiteral("13"));
+  bearbeiten(2, S_startnummer, "14");
+  EXPECT_EQ(f.wert(2, S_startnummer), QStringLiteral("13"));
   EXPECT_EQ(r->model()->index(1, S_startnummer - 1).data().toString(), QStringLiteral("13"));
-
+  // Yes, and the check finds the number taken: a box, and the field emptied.
   f.protokoll.clear();
-  bearbeiten(2, S_startnummer, QStringLiteral("12"));
-  EXPECT_EQ(f.protokoll, (QStringList{"[Zieltafel] Änderung '12' übernehmen? => Ja",
-                                      "[Stopp!] Startnummer 12 schon vorhanden!\n10/w - Meier, Anna - 1980 - LG Süd\n"
-                                      "Bitte korrigieren Sie die Daten! => OK"}));
-  EXPECT_EQ(f.feld(2, S_startnummer), QString());
+  bearbeiten(2, S_startnummer, "12");
+  EXPECT_EQ(f.protokoll.size(), 2);
+  EXPECT_TRUE(f.protokoll.value(1).startsWith("[Stopp!] ")) << f.alles();
+  EXPECT_EQ(f.wert(2, S_startnummer), QString());
   // After the entry the name search is emptied and has the focus again.
-  EXPECT_TRUE(fokusIn(f.kind<QLineEdit>("txtSucheName")));
+  EXPECT_TRUE(f.fokusIn(f.feld("txtSucheName")));
 
   // A check mark is a change like any other.
   f.protokoll.clear();
-  const QModelIndex haken = r->model()->index(0, S_checkdruck - 1);
-  EXPECT_TRUE(r->model()->setData(haken, Qt::Checked, Qt::CheckStateRole));
+  EXPECT_TRUE(r->model()->setData(r->model()->index(0, S_checkdruck - 1), Qt::Checked, Qt::CheckStateRole));
   EXPECT_EQ(f.protokoll, QStringList{"[Zieltafel] Änderung 'Wahr' übernehmen? => Ja"});
-  EXPECT_EQ(f.feld(1, S_checkdruck), QStringLiteral("Wahr"));
+  EXPECT_EQ(f.wert(1, S_checkdruck), QStringLiteral("Wahr"));
 
   // The route editor offers the routes of the main runs.
   r->setFocus();
@@ -189,29 +149,24 @@ TEST(RasterEingabe, GeaenderteZelleWirdBestaetigtUndGeprueft) {
 
 TEST(RasterEingabe, SucheFolgtJedemTastendruck) {
   Eingabe f;
-  f.zeile(QStringLiteral("1"), QStringLiteral("10/w"), QStringLiteral("Meier, Anna"), QStringLiteral("1980"));
-  f.zeile(QStringLiteral("2"), QStringLiteral("10/m"), QStringLiteral("Müller, Jan"), QStringLiteral("1975"));
-  f.zeile(QStringLiteral("3"), QStringLiteral("10/w"), QStringLiteral("Müller, Eva"), QStringLiteral("1981"));
-  f.zeile(QStringLiteral("4"), QStringLiteral("10/m"), QStringLiteral("Schulz, Udo"), QStringLiteral("2030"),
-          QStringLiteral("?AK"));
-  auto* name = f.kind<QLineEdit>("txtSucheName");
-  EXPECT_EQ(f.kind<QLabel>("lblSucheName")->text(), QStringLiteral("Suche:"));
+  f.laeufer({"startnummer=1;namevorname=Meier, Anna", "startnummer=2;namevorname=Müller, Jan",
+             "startnummer=3;namevorname=Müller, Eva", "startnummer=4;namevorname=Schulz, Udo;fehler=?AK"});
+  auto* name = f.feld("txtSucheName");
   Teilnehmerraster* r = f.raster();
   QTest::mouseClick(name, Qt::LeftButton);
   // The current row follows every keystroke.
   QList<int> zeilen;
   for (QChar c : QStringLiteral("Mül")) {
-    schreiben(name, QString(c));
+    f.tippen(c);
     zeilen << r->currentIndex().row();
   }
   EXPECT_EQ(zeilen, (QList<int>{0, 1, 1}));
-  EXPECT_EQ(f.kind<QLabel>("Statusfeld1")->text(), QStringLiteral("Zeile 2 von 4 angewählt  "));
   f.kind<QPushButton>("cmdNaechsterDatensatzName")->click();
   EXPECT_EQ(r->currentIndex().row(), 2);
   f.kind<QPushButton>("cmdNaechsterDatensatzName")->click();
-  EXPECT_EQ(f.protokoll.last(), QStringLiteral("[Zieltafel] Kein weiterer Eintrag gefunden! => OK"));
+  EXPECT_EQ(f.protokoll.size(), 1);  // no further hit
   EXPECT_EQ(r->currentIndex().row(), 2);
-  EXPECT_FALSE(r->palette().color(QPalette::Highlight) == QColor(Qt::red));
+  EXPECT_NE(r->palette().color(QPalette::Highlight), QColor(Qt::red));
 
   // A row with an error is highlighted red while it is current.
   name->clear();
@@ -227,7 +182,7 @@ TEST(RasterEingabe, SucheFolgtJedemTastendruck) {
   f.taste(Qt::Key_Escape);
 
   // Start numbers: every change searches, Enter and a click empty the box.
-  auto* snr = f.kind<QLineEdit>("txtSucheStartnummer");
+  auto* snr = f.feld("txtSucheStartnummer");
   QTest::mouseClick(snr, Qt::LeftButton);
   QTest::keyClicks(snr, QStringLiteral("2"));
   EXPECT_EQ(r->currentIndex().row(), 1);
@@ -246,37 +201,27 @@ TEST(RasterEingabe, SucheFolgtJedemTastendruck) {
 
 TEST(RasterEingabe, SortiervorgabenUndSpaltenkopf) {
   Eingabe f;
-  f.zeile(QStringLiteral("3"), QStringLiteral("10/w"), QStringLiteral("Zander, Ute"), QStringLiteral("1980"));
-  f.zeile(QStringLiteral("1"), QStringLiteral("10/m"), QStringLiteral("Adam, Jan"), QStringLiteral("1975"));
-  f.zeile(QStringLiteral("2"), QStringLiteral("5/w"), QStringLiteral("Moll, Eva"), QStringLiteral("1981"));
+  f.laeufer({"startnummer=3;strecke=10/w;namevorname=Zander, Ute", "startnummer=1;strecke=10/m;namevorname=Adam, Jan",
+             "startnummer=2;strecke=5/w;namevorname=Moll, Eva"});
   auto* liste = f.kind<QComboBox>("LaufSortierungNach");
-  QStringList eintraege;
-  for (int i = 0; i < liste->count(); ++i) eintraege << liste->itemText(i);
-  EXPECT_EQ(eintraege, Sortiervorgaben());
-  EXPECT_EQ(liste->currentIndex(), -1);
-  EXPECT_EQ(liste->placeholderText(), QStringLiteral("..."));
-
+  auto* status = f.kind<QLabel>("Statusfeld4");
   Q_EMIT liste->activated(liste->findText(QStringLiteral("Name,Vorname")));
-  EXPECT_EQ(f.feld(1, S_namevorname), QStringLiteral("Adam, Jan"));
-  EXPECT_EQ(f.kind<QLabel>("Statusfeld4")->text(), QStringLiteral("sortiert nach Name  "));
-  EXPECT_EQ(liste->currentIndex(), -1);
+  EXPECT_EQ(f.wert(1, S_namevorname), QStringLiteral("Adam, Jan"));
+  EXPECT_EQ(status->text(), QStringLiteral("sortiert nach Name  "));
+  EXPECT_EQ(liste->currentIndex(), -1);  // the list shows "..." again
   // A separator sorts nothing and shows the label as it was.
   Q_EMIT liste->activated(3);
-  EXPECT_EQ(f.feld(1, S_namevorname), QStringLiteral("Adam, Jan"));
-  EXPECT_EQ(f.kind<QLabel>("Statusfeld4")->text(), QStringLiteral("sortiert nach Name  "));
+  EXPECT_EQ(f.wert(1, S_namevorname), QStringLiteral("Adam, Jan"));
+  EXPECT_EQ(status->text(), QStringLiteral("sortiert nach Name  "));
 
   // A click on a column header sorts by that column and forgets the label.
   QHeaderView* kopf = f.raster()->horizontalHeader();
   const int x = kopf->sectionViewportPosition(S_startnummer - 1) + kopf->sectionSize(S_startnummer - 1) / 2;
   QTest::mouseClick(kopf->viewport(), Qt::LeftButton, {}, QPoint(x, kopf->height() / 2));
-  EXPECT_EQ(f.feld(1, S_startnummer), QStringLiteral("1"));
-  EXPECT_EQ(f.feld(3, S_startnummer), QStringLiteral("3"));
+  EXPECT_EQ(f.wert(1, S_startnummer) + f.wert(3, S_startnummer), QStringLiteral("13"));
   EXPECT_EQ(f.s.sortierung, QString());
-  EXPECT_EQ(f.kind<QLabel>("Statusfeld4")->text(), QString());
-  EXPECT_EQ(liste->currentIndex(), -1);
+  EXPECT_EQ(status->text(), QString());
 
-  EXPECT_EQ(f.kind<QPushButton>("cmdPlatzEinBisDrei")->toolTip(),
-            QStringLiteral("Druckmarkierung 1. bis 3. Platz des definierten Hauptlaufes"));
   // The view selector is there for duathlon events only.
   auto* ansicht = f.kind<QComboBox>("AuswahlDuatTriatlon");
   EXPECT_FALSE(ansicht->isEnabled());
@@ -292,24 +237,14 @@ TEST(RasterEingabe, SortiervorgabenUndSpaltenkopf) {
 
 TEST(RasterEingabe, KontextmenueMarkiertUndLoeschtDieAuswahl) {
   Eingabe f;
-  for (int i = 1; i <= 4; ++i)
-    f.zeile(QString::number(i), QStringLiteral("10/m"), QStringLiteral("Läufer %1").arg(i), QStringLiteral("1980"));
-  auto* menue = f.kind<QMenu>("mnuRaster");
-  ASSERT_NE(menue, nullptr);
-  QStringList texte;
-  for (QAction* a : menue->actions()) texte << (a->isSeparator() ? QStringLiteral("-") : a->text());
-  EXPECT_EQ(texte, (QStringList{"Zelle bearbeiten", "Zeile löschen", "Zeile markieren", "Markierung löschen", "-",
-                                "Neue Datenzeile hinzufügen"}));
-
+  for (int i = 1; i <= 4; ++i) f.laeufer({QStringLiteral("startnummer=%1;namevorname=Läufer %1").arg(i)});
   Teilnehmerraster* r = f.raster();
   r->setFocus();
   r->selectionModel()->select(r->model()->index(1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   r->selectionModel()->select(r->model()->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
   EXPECT_EQ(f.s.tabelle.auswahl(), (QList<int>{2, 4}));
   f.kind<QAction>("mnuZeileMarkieren")->trigger();
-  EXPECT_EQ(f.feld(2, S_checkdruck), QStringLiteral("Wahr"));
-  EXPECT_EQ(f.feld(4, S_checkdruck), QStringLiteral("Wahr"));
-  EXPECT_EQ(f.feld(3, S_checkdruck), QString());
+  EXPECT_EQ(f.wert(2, S_checkdruck) + f.wert(3, S_checkdruck) + f.wert(4, S_checkdruck), QStringLiteral("WahrWahr"));
   EXPECT_TRUE(f.protokoll.isEmpty());
 
   // The Delete key asks once for all selected rows; No keeps them.
@@ -317,10 +252,9 @@ TEST(RasterEingabe, KontextmenueMarkiertUndLoeschtDieAuswahl) {
   QTest::keyClick(r, Qt::Key_Delete);
   EXPECT_EQ(f.s.tabelle.anzahl(), 4);
   QTest::keyClick(r, Qt::Key_Delete);
-  EXPECT_EQ(f.protokoll.last(), QStringLiteral("[Löschen] Es sind 2 Datensätze selektiert.\n"
-                                               "Alle selektierten Datenzeilen löschen?    => Ja"));
+  EXPECT_EQ(f.protokoll.size(), 2);
   ASSERT_EQ(f.s.tabelle.anzahl(), 2);
-  EXPECT_EQ(f.feld(2, S_namevorname), QStringLiteral("Läufer 3"));
+  EXPECT_EQ(f.wert(2, S_namevorname), QStringLiteral("Läufer 3"));
 
   f.kind<QAction>("mnuNeueDatenzeile")->trigger();
   EXPECT_EQ(f.s.tabelle.anzahl(), 3);
@@ -330,20 +264,19 @@ TEST(RasterEingabe, KontextmenueMarkiertUndLoeschtDieAuswahl) {
 
 TEST(RasterEingabe, NamensfeldSpeichertAutomatisch) {
   Eingabe f;
-  f.zeile(QStringLiteral("1"), QStringLiteral("10/m"), QStringLiteral("Abel, Karl"), QStringLiteral("1980"));
-  const QString ziel = f.dir.filePath(QStringLiteral("lauf/Auto.csv"));
+  f.laeufer({"startnummer=1;namevorname=Abel, Karl"});
+  const QString ziel = f.dir.filePath("lauf/Auto.csv");
   QDir().mkpath(QFileInfo(ziel).path());
   f.s.speicherPfad = ziel;
   f.s.speichertyp = Speicherformat::Csv;
   f.s.gespeichertVorher = true;
-  f.raster()->setFocus();
-  QTest::mouseClick(f.kind<QLineEdit>("txtSucheName"), Qt::LeftButton);
-  f.warten();
-  EXPECT_FALSE(QFileInfo::exists(ziel));
-  f.s.einst.CheckAutomSpeichernDatenbank = 1;
-  f.raster()->setFocus();
-  QTest::mouseClick(f.kind<QLineEdit>("txtSucheName"), Qt::LeftButton);
-  f.warten();
-  EXPECT_TRUE(QFileInfo::exists(ziel));
-  EXPECT_TRUE(f.protokoll.isEmpty()) << f.protokoll.join('\n').toStdString();
+  // Into the name field from the grid: saved only with the option on.
+  for (int an : {0, 1}) {
+    f.s.einst.CheckAutomSpeichernDatenbank = an;
+    f.raster()->setFocus();
+    QTest::mouseClick(f.feld("txtSucheName"), Qt::LeftButton);
+    f.warten();
+    EXPECT_EQ(QFileInfo::exists(ziel), an == 1);
+  }
+  EXPECT_TRUE(f.protokoll.isEmpty()) << f.alles();
 }

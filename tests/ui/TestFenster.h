@@ -7,10 +7,13 @@
 #include "ui/FormZieltafel.h"
 #include "ui/QtBediener.h"
 
+#include <QAbstractButton>
+#include <QLineEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace zt::test {
@@ -33,8 +36,32 @@ struct TestFenster {
   ~TestFenster();
 
   QString programm(const QString& name = QString()) const;
-  template <class T> T* kind(const QString& name) { return fenster->findChild<T*>(name); }
+  template <class T> T* kind(const QString& name) {
+    T* w = fenster->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+  }
+  QLineEdit* feld(const QString& name) { return kind<QLineEdit>(name); }
+  // The shown texts of several fields, labels or buttons, joined by "|".
+  QString texte(const QStringList& namen);
+  // A check box or option button reacts on its mark, not on the space beside its text.
+  void klick(const QString& name);
+  void tippen(QWidget* w, const QString& text);
   bool fragte(const QString& eintrag) const { return protokoll.contains(eintrag); }
+  std::string alles() const { return protokoll.join(QLatin1Char('\n')).toStdString(); }
+};
+
+// One row from its fields by key ("startnummer=12;strecke=10/w;namevorname=Meier, Anna").
+int zeile(Sitzung& s, const QString& felder);
+
+// The lines of tests/golden/ui/<name>, a list worked out by hand.
+QStringList golden(const QString& name);
+
+// While it lives, what QAbstractItemModelTester reports ("qt.modeltest") is
+// collected; each such line is a broken promise of a model, and fails the test.
+struct Modellpruefung {
+  Modellpruefung();
+  ~Modellpruefung();
 };
 
 }  // namespace zt::test
