@@ -332,7 +332,7 @@ class Rangbildner {
       if (a.klasse != b.klasse) return a.klasse < b.klasse ? -1 : 1;
       if (a.anfang != b.anfang) return a.anfang < b.anfang ? -1 : 1;
       if (const int c = m_namen[a.zeile].second.compare(m_namen[b.zeile].second); c != 0) return c;
-      return m_zeilen[a.zeile].feld(m_spalte).compare(m_zeilen[b.zeile].feld(m_spalte));
+      return m_zeilen[a.zeile].sicht(m_spalte).vergleichen(m_zeilen[b.zeile].sicht(m_spalte));
     };
     std::sort(ordnung.begin(), ordnung.end(), [&](const Eintrag& a, const Eintrag& b) { return vergleich(a, b) < 0; });
     std::vector<int> rang(n);
@@ -510,6 +510,13 @@ bool Feldsicht::gleich(QStringView t) const {
   for (qsizetype k = 0; k < laenge; ++k)
     if (t[k].unicode() != b[k]) return false;
   return true;
+}
+
+int Feldsicht::vergleichen(const Feldsicht& b) const {
+  const qsizetype n = std::min(laenge, b.laenge);
+  for (qsizetype k = 0; k < n; ++k)
+    if (const char16_t x = zeichen(k), y = b.zeichen(k); x != y) return x < y ? -1 : 1;
+  return laenge == b.laenge ? 0 : laenge < b.laenge ? -1 : 1;
 }
 
 bool Feldsicht::leerOderBlank() const {
@@ -779,7 +786,9 @@ void Teilnehmertabelle::zeilenAnhaengen(std::vector<Teilnehmerzeile>&& zeilen) {
   if (!m_aussetzen) Q_EMIT vorEinfuegen(erste, letzte);
   if (zeilen.size() > 1000) m_indexGueltig = false;
   for (Teilnehmerzeile& z : zeilen) kennungVergeben(z);
-  for (const Teilnehmerzeile& z : zeilen) indexAendern(z.feld(S_startnummer), +1);
+  // A big append builds the index when it is first asked, not row by row.
+  if (m_indexGueltig)
+    for (const Teilnehmerzeile& z : zeilen) indexAendern(z.feld(S_startnummer), +1);
   // Into an empty table the vector itself moves: no second one while a big
   // file is loaded.
   if (m_zeilen.empty())

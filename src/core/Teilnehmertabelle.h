@@ -56,6 +56,8 @@ struct Feldsicht {
     return breit ? static_cast<const char16_t*>(daten)[k] : static_cast<const unsigned char*>(daten)[k];
   }
   bool gleich(QStringView t) const;
+  // Order of the UTF-16 code units, as QString::compare gives it.
+  int vergleichen(const Feldsicht& b) const;
   // Empty or only blanks.
   bool leerOderBlank() const;
   QString text() const;
