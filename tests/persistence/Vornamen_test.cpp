@@ -51,20 +51,14 @@ TEST(Vornamen, LookupTakesTheFirstNameAfterTheComma) {
   Vornamenliste l;
   l.eintraege = {{"w", "Anna", ""}, {"m", "Kai", ""}, {"w", "Kai", ""}};
   const Vornamenindex index(l);
-  for (const auto& [name, art, vorname, typ] :
-       std::vector<std::tuple<QString, Geschlechtssuche::Art, QString, QString>>{
-           {"Meier, Anna (Walker)", Geschlechtssuche::Gefunden, "Anna", "w"},
-           {"Meier,anna", Geschlechtssuche::Gefunden, "anna", "w"},
-           {"Schulz, Kai, Dr.", Geschlechtssuche::Gefunden, "Kai", "m"},
-           {"Meier, Annabell", Geschlechtssuche::NichtGefunden, "Annabell", ""},
-           {"Meier Anna", Geschlechtssuche::KeinVorname, "", ""},
-           {"Meier, (Walker)", Geschlechtssuche::KeinVorname, "", ""}}) {
-    for (const Geschlechtssuche& g : {GeschlechtZuVorname(l, name), index.suchen(name)}) {
-      EXPECT_EQ(g.art, art) << name.toStdString();
-      EXPECT_EQ(g.vorname, vorname) << name.toStdString();
-      EXPECT_EQ(g.typ, typ) << name.toStdString();
-    }
-  }
+  using G = Geschlechtssuche;
+  for (const auto& [name, art, vorname, typ] : std::vector<std::tuple<QString, G::Art, QString, QString>>{
+           {"Meier, Anna (Walker)", G::Gefunden, "Anna", "w"}, {"Meier,anna", G::Gefunden, "anna", "w"},
+           {"Schulz, Kai, Dr.", G::Gefunden, "Kai", "m"}, {"Meier, Annabell", G::NichtGefunden, "Annabell", ""},
+           {"Meier Anna", G::KeinVorname, "", ""}, {"Meier, (Walker)", G::KeinVorname, "", ""}})
+    for (const G& g : {GeschlechtZuVorname(l, name), index.suchen(name)})
+      EXPECT_EQ(QStringList({QString::number(g.art), g.vorname, g.typ}), QStringList({QString::number(art), vorname, typ}))
+          << name.toStdString();
 }
 
 TEST(Vornamen, AddingSkipsEmptyAndKnownNames) {
@@ -94,9 +88,5 @@ TEST(Vornamen, ShippedListIsSortedCp1252WithCrLf) {
   for (QString z : TextZeilen(TextDekodieren(roh))) dateiReihenfolge << z.replace(';', '|') + '|';
   EXPECT_EQ(dateiReihenfolge, geladen);  // already in the order loading gives
   EXPECT_EQ(l.anzahl(), 1135);
-  for (const Vorname& v : l.eintraege) {
-    EXPECT_TRUE(v.typ == QLatin1String("m") || v.typ == QLatin1String("w")) << v.typ.toStdString();
-    EXPECT_FALSE(v.vorname.isEmpty());
-  }
   EXPECT_EQ(GeschlechtZuVorname(l, "Meier, Anna (Walker)").typ, QStringLiteral("w"));
 }
