@@ -30,19 +30,10 @@ struct Bericht : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Bericht, PageHasTitleHeadingVisibleColumnsAndEscapedText) {
-  const QString h = seite();
-  EXPECT_TRUE(h.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"de\">\n")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<meta charset=\"utf-8\">")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<title>Lauf &lt;am&gt; See &amp; &quot;Co&quot;</title>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<h1>Lauf &lt;am&gt; See &amp; &quot;Co&quot;, Ergebnisliste vom 04.12.2026</h1>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<td>&lt;b&gt;</td>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<td>Öztürk, Ayşe</td>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<tr class=\"sieger\"><td")));
-  EXPECT_EQ(h.count(QStringLiteral("<tr")), 6);  // caption row and five participants
+TEST_F(Bericht, PageIsTheKnownOneAndShowsTheColumnsAsTheTableDoes) {
+  // The whole page once: escaping, the winner's row, the captions in order.
+  EXPECT_EQ(seite(), QString::fromUtf8(leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/ausgabe/bericht.htm"))));
   const auto titel = [](int sp) { return QString::fromUtf8(Spaltenbeschreibung_(sp).titel); };
-  EXPECT_TRUE(koepfe().contains(titel(S_jahr)));
 
   // Columns as the table shows them: a hidden one is left out, a moved one moves.
   s.tabelle.setSpalteSichtbar(S_jahr, false);
@@ -50,7 +41,6 @@ TEST_F(Bericht, PageHasTitleHeadingVisibleColumnsAndEscapedText) {
   EXPECT_EQ(koepfe().value(0), titel(S_vereinort));
   EXPECT_FALSE(koepfe().contains(titel(S_jahr)));
   // A duathlon without its route column; the table keeps it.
-  EXPECT_TRUE(koepfe().contains(titel(S_strecke)));
   s.duathlon = true;
   EXPECT_FALSE(koepfe().contains(titel(S_strecke)));
   EXPECT_TRUE(s.tabelle.spalte(S_strecke).sichtbar);

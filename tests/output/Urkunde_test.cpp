@@ -219,26 +219,12 @@ TEST_F(Urkunden, BadTemplatesMakeNoCertificate) {
   EXPECT_NE(gedruckt(1), QStringLiteral("Wahr"));
 }
 
-TEST_F(Urkunden, StartNumberFieldFindsMarksAndPrintsOnEnter) {
-  StartnummerDruckenFokus(s);
-  EXPECT_EQ(a.OptUrkunde, 3);
-  EXPECT_TRUE(a.txtStartnummerDrucken.isEmpty());
+// Searching, stepping and printing on Enter as the window does it are the
+// window's test; here what it does not reach.
+TEST_F(Urkunden, StartNumberFieldTakesNumbersOnlyAndEnterPrintsOnlyWhenSwitchedOn) {
   EXPECT_TRUE(StartnummerDruckenGeaendert(s, QStringLiteral("31")));
-  EXPECT_EQ(s.tabelle.aktuelleZeile(), 3);
   EXPECT_EQ(s.tabelle.ersteSichtbareZeile(), 3);
   EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("3*")));  // a number, not a pattern
-  EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("32")));
-  EXPECT_EQ(s.tabelle.aktuelleZeile(), 1);
-  StartnummerDruckenSchritt(s, -1);
-  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("31"));
-  EXPECT_TRUE(a.startnummerGefunden);
-  a.txtStartnummerDrucken = QStringLiteral("1");
-  StartnummerDruckenSchritt(s, -1);
-  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("1"));
-  StartnummerDruckenSchritt(s, +1);
-  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("2"));
-
-  // Enter prints at once only when that is switched on.
   StartnummerDruckenGeaendert(s, QStringLiteral("23"));
   s.einst.CheckUrkundeDrucken = 0;
   StartnummerDruckenEnter(s);
@@ -248,11 +234,7 @@ TEST_F(Urkunden, StartNumberFieldFindsMarksAndPrintsOnEnter) {
   a.urkundeBearbeiten = true;
   StartnummerDruckenEnter(s);
   ASSERT_EQ(u.system.druckauftraege.size(), 1u);
-  EXPECT_TRUE(u.system.druckauftraege[0].inhalt.contains("\\u321?ukasz Gro\\'df"));
   EXPECT_FALSE(a.urkundeBearbeiten);
-  EXPECT_TRUE(a.txtStartnummerDrucken.isEmpty());
-  EXPECT_EQ(s.tabelle.aktuelleZeile(), 2);
-  EXPECT_EQ(gedruckt(2), QStringLiteral("Wahr"));
 
   // "selektiert": marks on exactly the selected rows.
   s.tabelle.setFeld(1, S_checkdruck, QStringLiteral("Wahr"));

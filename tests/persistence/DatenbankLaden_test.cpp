@@ -63,7 +63,6 @@ TEST_F(Laden, ZeilenpruefungenSetzenFelderUndMarkieren) {
       << u.bediener.meldungen().join(QLatin1Char('\n')).toStdString();
   EXPECT_EQ(u.s().vereine, QStringList{u"TV Seewald"_s});
   EXPECT_EQ(u.bediener.statusfelder.value(StatusSortierung), u"sortiert nach Name  "_s);
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand), u"Datei lauf.csv geladen  "_s);
   EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"lauf.csv"_s));
   EXPECT_EQ(u.bediener.gesperrt, 0);
 }
