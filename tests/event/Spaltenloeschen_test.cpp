@@ -65,9 +65,7 @@ TEST_F(Spaltenloeschen, EveryEntryClearsExactlyItsColumns) {
     EXPECT_EQ(t.hintergrund(1), eintrag == QLatin1String("Markierung Hintergrund 1.Platz") ? kKeineFarbe : kSiegerFarbe);
     // A row whose error text went is no longer red.
     EXPECT_EQ(t.textfarbe(2), spalten.count(S_fehler) ? kKeineFarbe : kRot) << eintrag.toStdString();
-    ASSERT_GE(u.bediener.meldungen().size(), 1);
-    EXPECT_EQ(u.bediener.meldungen()[0],
-              QStringLiteral("[Zieltafel] Spalte(n) \"") + eintrag + QStringLiteral("\" löschen! Wirklich?   "));
+    EXPECT_TRUE(u.bediener.meldungen().value(0).contains(eintrag));  // the question, worded in the window's test
     EXPECT_EQ(u.bediener.gesperrt, 0);
     EXPECT_EQ(t.aktuelleZeile(), 1);
   }
