@@ -172,57 +172,35 @@ QString zitiert(const QString& mail, const QString& zeichen = QStringLiteral("> 
 TEST(AnmeldungSchreiben, TheMailsOwnLinesChangeTheRowAndNothingElse) {
   const QString bekannt = formular("formular_bekannt.txt");
   const QString html = formular("formular_html.txt");
-  struct Fall {
-    const char* was;
-    QString mail;
-    const char* geaendert;  // the fields reported as changed
-    const char* jahr;
-    const char* verein;
-    const char* strecke;
+  // What the row says afterwards: the fields reported as changed | year | club | route | walker.
+  const std::pair<QString, const char*> faelle[] = {
+      {bekannt, "jahr, verein|14.03.1997|LG Baden-Baden|5/m|Falsch"},
+      {"Verein: LG Neu\n\nAm Montag schrieb ...:\n" + zitiert(bekannt), "jahr, verein|14.03.1997|LG Neu|5/m|Falsch"},
+      {zitiert(bekannt) + "\nVerein: LG Neu\n", "jahr, verein|14.03.1997|LG Neu|5/m|Falsch"},
+      {">Verein: LG Mitte\n" + zitiert(bekannt, "> > "), "jahr, verein|14.03.1997|LG Mitte|5/m|Falsch"},  // the newer quote
+      {ohne(bekannt, {"Verein"}), "jahr|14.03.1997|Baden-Baden|5/m|Falsch"},
+      {ohne(bekannt, {"Verein", "Geburtsdatum", "Walker", "Strecke", "Geschlecht"}), "|1997|Baden-Baden|5/m|Falsch"},
+      {html, "verein|1985|Herten & Umgebung|5/w|Falsch"},
+      {ohne(html, {"Verein"}), "|1985|Herten|5/w|Falsch"},
   };
-  const Fall faelle[] = {
-      {"as sent", bekannt, "jahr, verein", "14.03.1997", "LG Baden-Baden", "5/m"},
-      {"reply above the quote", "Verein: LG Neu\n\nAm Montag schrieb ...:\n" + zitiert(bekannt), "jahr, verein",
-       "14.03.1997", "LG Neu", "5/m"},
-      {"reply below the quote", zitiert(bekannt) + "\nVerein: LG Neu\n", "jahr, verein", "14.03.1997", "LG Neu", "5/m"},
-      {"quoted twice, the newer quote wins", ">Verein: LG Mitte\n" + zitiert(bekannt, "> > "), "jahr, verein",
-       "14.03.1997", "LG Mitte", "5/m"},
-      {"no Verein line", ohne(bekannt, {"Verein"}), "jahr", "14.03.1997", "Baden-Baden", "5/m"},
-      {"only the name", ohne(bekannt, {"Verein", "Geburtsdatum", "Walker", "Strecke", "Geschlecht"}), "nichts", "1997",
-       "Baden-Baden", "5/m"},
-      {"html", html, "verein", "1985", "Herten & Umgebung", "5/w"},
-      {"html without Verein", ohne(html, {"Verein"}), "nichts", "1985", "Herten", "5/w"},
-  };
-  for (const Fall& f : faelle) {
+  for (const auto& [text, erwartet] : faelle) {
     Umgebung u;
     u.s().einst.CheckAutoHinzufuegen = 1;
-    for (const char* z : {"Hilgendorf, Lino|5/m|1997|Baden-Baden", "Behr, Miriam|5/w|1985|Herten"}) {
-      const QStringList w = QString::fromUtf8(z).split(QLatin1Char('|'));
-      Teilnehmerzeile zeile;
-      zeile.setFeld(S_namevorname, w[0]);
-      zeile.setFeld(S_strecke, w[1]);
-      zeile.setFeld(S_jahr, w[2]);
-      zeile.setFeld(S_vereinort, w[3]);
-      zeile.setFeld(S_walker, QStringLiteral("Falsch"));
-      u.s().tabelle.zeileHinzufuegen(zeile);
-    }
+    for (const char* z : {"\t\t\t5/m\tHilgendorf, Lino\t1997\tBaden-Baden\t\t\t\t\t\t\t\tFalsch",
+                          "\t\t\t5/w\tBehr, Miriam\t1985\tHerten\t\t\t\t\t\t\t\tFalsch"})
+      u.s().tabelle.zeileHinzufuegen(QString::fromUtf8(z));
     Anmeldung a(u.s());
-    ASSERT_TRUE(a.textGeaendert(f.mail)) << f.was;
+    ASSERT_TRUE(a.textGeaendert(text)) << erwartet;
     const int r = a.treffer();
-    ASSERT_GT(r, 0) << f.was;
+    ASSERT_GT(r, 0) << erwartet;
     a.allesUebernehmen();
-    for (int i = FeldIndex(F::Name); i < kAnmeldefelder; ++i)
-      EXPECT_FALSE(a.abweichend(static_cast<F>(i))) << f.was << " " << i;
+    for (int i = FeldIndex(F::Name); i < kAnmeldefelder; ++i) EXPECT_FALSE(a.abweichend(static_cast<F>(i))) << erwartet << " " << i;
     QStringList geaendert;
-    ASSERT_TRUE(a.inTabelleSchreiben(&geaendert)) << f.was;
+    ASSERT_TRUE(a.inTabelleSchreiben(&geaendert)) << erwartet;
     const Teilnehmertabelle& t = u.s().tabelle;
-    EXPECT_EQ(t.anzahl(), 2) << f.was;
-    EXPECT_EQ(geaendert.isEmpty() ? QStringLiteral("nichts") : geaendert.join(QStringLiteral(", ")),
-              QLatin1String(f.geaendert))
-        << f.was;
-    EXPECT_EQ(t.feld(r, S_jahr), QLatin1String(f.jahr)) << f.was;
-    EXPECT_EQ(t.feld(r, S_vereinort), QLatin1String(f.verein)) << f.was;
-    EXPECT_EQ(t.feld(r, S_strecke), QLatin1String(f.strecke)) << f.was;
-    EXPECT_EQ(t.feld(r, S_walker), QStringLiteral("Falsch")) << f.was;
+    EXPECT_EQ(t.anzahl(), 2);
+    EXPECT_EQ(QStringList({geaendert.join(QStringLiteral(", ")), t.feld(r, S_jahr), t.feld(r, S_vereinort), t.feld(r, S_strecke),
+                           t.feld(r, S_walker)}).join(QLatin1Char('|')),
+              QString::fromUtf8(erwartet));
   }
 }
