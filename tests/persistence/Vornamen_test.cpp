@@ -35,18 +35,6 @@ TEST(Vornamen, LoadingSortsBySexThenNameAndEmptiesRemarks) {
   EXPECT_EQ(zeilen(l), QStringList{"m|Sören|"});
 }
 
-TEST(Vornamen, WritingGivesCp1252LinesAndReadsBack) {
-  QTemporaryDir dir;
-  Vornamenliste l;
-  l.eintraege = {{"m", "Jörg", ""}, {"w", "Anna", "fehlt im Lauf"}};
-  const QString pfad = dir.filePath(QStringLiteral("Lauf.vorname"));
-  ASSERT_TRUE(VornamenSchreiben(l, pfad).isEmpty());
-  EXPECT_EQ(test::leseDatei(pfad), QByteArray("m;J\xF6rg;\r\nw;Anna;fehlt im Lauf\r\n"));
-  Vornamenliste zurueck;
-  ASSERT_TRUE(VornamenLaden(zurueck, pfad));
-  EXPECT_EQ(zeilen(zurueck), (QStringList{"m|Jörg|", "w|Anna|"}));
-}
-
 TEST(Vornamen, LookupTakesTheFirstNameAfterTheComma) {
   Vornamenliste l;
   l.eintraege = {{"w", "Anna", ""}, {"m", "Kai", ""}, {"w", "Kai", ""}};
