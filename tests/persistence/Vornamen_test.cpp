@@ -49,17 +49,6 @@ TEST(Vornamen, LookupTakesTheFirstNameAfterTheComma) {
           << name.toStdString();
 }
 
-TEST(Vornamen, AddingSkipsEmptyAndKnownNames) {
-  Vornamenliste l;
-  VornameHinzufuegen(l, "w", " Lea ");
-  VornameHinzufuegen(l, "w", "Lea");
-  VornameHinzufuegen(l, "m", "");
-  VornameHinzufuegen(l, "m", "Lea");
-  EXPECT_EQ(zeilen(l), (QStringList{"w|Lea|", "m|Lea|"}));
-  EXPECT_EQ(l.aktuell, 1);
-  EXPECT_EQ(GeschlechtZuVorname(l, "Sommer, Lea").typ, QStringLiteral("w"));
-}
-
 TEST(Vornamen, ShippedListIsSortedCp1252WithCrLf) {
   const QString pfad = QStringLiteral(ZT_SHARE_DIR "/Vorname.txt");
   const QByteArray roh = test::leseDatei(pfad);
