@@ -89,10 +89,8 @@ TEST_F(Speichern, GeladeneDateiDarfNichtUeberschriebenWerden) {
   EXPECT_EQ(DatenbankSpeichern(u.s(), u.pfad(u"geladen"_s), Speicherformat::Csv),
             Speicherausgang::AndereDateiWaehlen);
   ASSERT_TRUE(speichern(u.pfad(u"neu.csv"_s), Speicherformat::Csv));
-  EXPECT_EQ(
-      u.bediener.meldungen(),
-      QStringList{
-          u"[Zieltafel] Datenbankdatei kann nicht überschrieben werden, bitte wählen Sie eine andere Datei!"_s});
+  EXPECT_EQ(u.bediener.meldungen(),
+            QStringList{u"[Zieltafel] Datenbankdatei kann nicht überschrieben werden, bitte wählen Sie eine andere Datei!"_s});
   EXPECT_FALSE(QFileInfo::exists(u.pfad(u"geladen.csv"_s)));
 }
 
@@ -104,12 +102,10 @@ TEST_F(Speichern, FehlgeschlageneSchreibvorgaengeMeldenDenGrund) {
     SCOPED_TRACE(static_cast<int>(format));
     u.bediener.leeren();
     u.bediener.statusfelder.clear();
-  EXPECT_FALSE(speichern(u.pfad(u"datei/ziel"_s), format));
+    EXPECT_FALSE(speichern(u.pfad(u"datei/ziel"_s), format));
     const QStringList m = u.bediener.meldungen();
     ASSERT_EQ(m.size(), 1);
-    EXPECT_TRUE(
-        m[0].startsWith(u"[Zieltafel] Während des Speicherns ist ein Fehler aufgetreten!\nDie Datei"_s))
-        << m[0].toStdString();
+    EXPECT_TRUE(m[0].startsWith(u"[Zieltafel] Während des Speicherns ist ein Fehler aufgetreten!\nDie Datei"_s)) << m[0].toStdString();
     EXPECT_FALSE(u.bediener.statusfelder.value(StatusZustand).contains(u"gespeichert"_s));
   }
   EXPECT_EQ(u.bediener.gesperrt, 0);
