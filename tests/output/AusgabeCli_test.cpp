@@ -81,7 +81,7 @@ TEST_F(Stapel, BadInputEndsWithAMessageAndExitOne) {
     QStringList schritte;
     const char* grund;
     const char* nichtGeschrieben;
-    QByteArray suchpfad;
+    QByteArray suchpfad = QByteArray();
   } faelle[] = {
       {{"ergebnisliste", pfad("x.rtf"), "--modus", "6"}, "unbekannter Modus \"6\" (1, 2, 3, 4, 5, 7, 8)", "x.rtf"},
       {{"ergebnisliste", pfad("x.rtf"), "--vorlage", pfad("fehlt.rtf")}, "wurde nicht gefunden.", "x.rtf"},
@@ -94,7 +94,9 @@ TEST_F(Stapel, BadInputEndsWithAMessageAndExitOne) {
     const Lauf l = starte(f.schritte, f.suchpfad);
     EXPECT_EQ(l.code, 1) << f.schritte.join(' ').toStdString();
     EXPECT_TRUE(l.fehler.contains(QString::fromUtf8(f.grund))) << l.fehler.toStdString();
-    if (*f.nichtGeschrieben) EXPECT_FALSE(QFileInfo::exists(pfad(f.nichtGeschrieben))) << f.nichtGeschrieben;
+    if (*f.nichtGeschrieben) {
+      EXPECT_FALSE(QFileInfo::exists(pfad(f.nichtGeschrieben))) << f.nichtGeschrieben;
+    }
   }
 }
 
