@@ -64,6 +64,12 @@ TEST_F(Echt, EveryKindOfDocumentReadsBackWithItsRowsInOrder) {
   Ausgabe& a = Ausgabe::von(s);
   a.OptErgebnisliste = 2;
   ASSERT_TRUE(Anmeldeliste(s, rtf(QStringLiteral("anmeldung"))));
+  // The rows in a template of someone else's: no "\par }}", no colour table, no Arial Narrow.
+  s.einst.txtVorlageErgebnisliste = schreibeDatei(aus.filePath(QStringLiteral("fremd.vorlage")),
+                                                  "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman Times New Roman;}}"
+                                                  "\\paperw11906\\paperh16838\\margl1000\\margr600 "
+                                                  "\\pard\\plain\\fs28 Liste RTFtxtNameLauf\\par}");
+  ASSERT_TRUE(liste(QStringLiteral("fremd"), 2));
   // Certificates on pages of their own, from the shipped template and from that
   // template once saved by LibreOffice 7.4 (every run on a line of its own,
   // two names split into runs, one continuous section).
@@ -79,7 +85,7 @@ TEST_F(Echt, EveryKindOfDocumentReadsBackWithItsRowsInOrder) {
   EXPECT_FALSE(u.bediener.meldungen().join('\n').contains(QStringLiteral("nicht ersetzt")))
       << u.bediener.meldungen().join('\n').toStdString();
 
-  const QStringList namen{"liste", "anmeldung", "drei", "lo-drei"};
+  const QStringList namen{"liste", "anmeldung", "fremd", "drei", "lo-drei"};
   QStringList dateien;
   for (const QString& n : namen) dateien << rtf(n);
   ASSERT_EQ(system.rtfNachPdf(dateien, aus.path()), QString());
@@ -101,6 +107,8 @@ TEST_F(Echt, EveryKindOfDocumentReadsBackWithItsRowsInOrder) {
   EXPECT_TRUE(text["anmeldung"].contains(QStringLiteral("Online-Anmeldung Stand 04.12.2026")));
   EXPECT_EQ(zeilenMit(text["anmeldung"], personen),
             (QStringList{"Müller, Jürgen", "Groß, Łukasz", "Öztürk, Ayşe", "Ohnezeit, Ida", "Geher, Karl (Walker)"}));
+  EXPECT_LT(text["fremd"].indexOf(QStringLiteral("Liste Seelauf Überlingen")), text["fremd"].indexOf(QStringLiteral("Müller")));
+  EXPECT_EQ(zeilenMit(text["fremd"], personen).size(), 5);
 
   // Certificates: the values on the page, a page each however many the template takes.
   const QString m = text["drei"].simplified();
