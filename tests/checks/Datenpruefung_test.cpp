@@ -37,13 +37,8 @@ struct Datenpruefung : ::testing::Test {
       s.vornamen.eintraege.append({QString::fromLatin1(v, 1), QString::fromLatin1(v + 2), QString()});
   }
   int zeile(const char* sn, const char* strecke, const char* name, const char* jahr = "1980", const char* zeit = "") {
-    Teilnehmerzeile z;
-    z.setFeld(S_startnummer, QString::fromUtf8(sn));
-    z.setFeld(S_strecke, QString::fromUtf8(strecke));
-    z.setFeld(S_namevorname, QString::fromUtf8(name));
-    z.setFeld(S_jahr, QString::fromUtf8(jahr));
-    z.setFeld(S_zeit, QString::fromUtf8(zeit));
-    return t.zeileHinzufuegen(z);
+    return t.zeileHinzufuegen(QStringLiteral("\t\t%1\t%2\t%3\t%4\t\t%5").arg(QString::fromUtf8(sn), QString::fromUtf8(strecke),
+                                                                         QString::fromUtf8(name), QString::fromUtf8(jahr), QString::fromUtf8(zeit)));
   }
   int nummer(const char* name) const { return t.finden(S_namevorname, QString::fromUtf8(name)); }
   // The whole table after a check: name, number, findings, red or not.
