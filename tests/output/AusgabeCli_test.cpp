@@ -31,17 +31,11 @@ struct Stapel : ::testing::Test {
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
   }
 
-  // Twenty fields a line: checkdruck, platz, startnummer, strecke, name, jahr, verein, zeit, ak, ...
+  // The runner file, kept as UTF-8 in the repository; the tool reads Windows-1252.
   QString laeufer() {
     const QString datei = pfad("lauf.csv");
     if (QFileInfo::exists(datei)) return datei;
-    const QStringList z{
-        "Falsch\t1\t12\t10/w\tMüller, Jürgen\t1980\tLG Überlingen\t0:41:12.4\tW40\t1\t\t1\t10\tFalsch\tFalsch\t\t\t\t\t",
-        "Wahr\t1\t13\t5/m\tSchulz, Otto\t03.05.1975\tTV {Alt}\t0:31:12.6\tM45\t1\t\t1\t5\tFalsch\tFalsch\t\t\t\t\t",
-        "Wahr\t2\t14\t5/m\tGeher, Karl (Walker)\t1950\tWalkingtreff\t0:52:00.0\tM45\t2\t\t2\t5\tFalsch\tWahr\t\t\t\t\t",
-        "Falsch\t\t15\t5/w\tOhne, Zeit\t1990\t\t\tW30\t\t\t\t5\tFalsch\tFalsch\t\t\t\t\t",
-        "#lauf.ini#"};
-    return schreibeDatei(datei, cp1252(z.join(QLatin1Char('\n')) + QLatin1Char('\n')));
+    return schreibeDatei(datei, cp1252(QString::fromUtf8(leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/ausgabe/stapel_lauf.csv.txt")))));
   }
 };
 }  // namespace
