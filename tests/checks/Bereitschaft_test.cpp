@@ -38,12 +38,9 @@ struct Bereitschaft : ::testing::Test {
     zeile("1", "5/m", "Abel, Hans", "1980");
     zeile("200", "10/w", "Berg, Anna", "14.05.1984");
   }
-  void zeile(const char* sn, const char* strecke, const char* name, const char* jahr, const char* zeit = "") {
-    Teilnehmerzeile z;
-    for (const auto& [sp, w] : {std::pair{S_startnummer, sn}, {S_strecke, strecke}, {S_namevorname, name},
-                                {S_jahr, jahr}, {S_zeit, zeit}})
-      z.setFeld(sp, QString::fromUtf8(w));
-    t.zeileHinzufuegen(z);
+  int zeile(const char* sn, const char* strecke, const char* name, const char* jahr, const char* zeit = "") {
+    return t.zeileHinzufuegen(QStringLiteral("\t\t%1\t%2\t%3\t%4\t\t%5").arg(QString::fromUtf8(sn), QString::fromUtf8(strecke),
+                                                                         QString::fromUtf8(name), QString::fromUtf8(jahr), QString::fromUtf8(zeit)));
   }
   QStringList stand() {
     QStringList l;

@@ -147,10 +147,7 @@ TEST_F(PruefCli, ReadinessEndsWithOneOnFindingsAndSaysWhy) {
   EXPECT_TRUE(gut.aus.isEmpty());
   EXPECT_TRUE(gut.fehler.isEmpty()) << gut.fehler.toStdString();
 
-  const Lauf leeren = starte({"oeffnen", lauf, "spalten-loeschen", "Zeit", "ausgeben"});
-  ASSERT_EQ(leeren.code, 0) << leeren.fehler.toStdString();
-  for (const QString& z : leeren.aus.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-    EXPECT_TRUE(z.split(QLatin1Char('\t')).value(S_zeit - 1).isEmpty()) << z.toStdString();
+  // The entries themselves are the library's; the tool names one it does not know.
   const Lauf unbekannt = starte({"oeffnen", lauf, "spalten-loeschen", "Alles"});
   EXPECT_EQ(unbekannt.code, 1);
   EXPECT_TRUE(unbekannt.fehler.contains(QStringLiteral("unbekannter Eintrag \"Alles\""))) << unbekannt.fehler.toStdString();

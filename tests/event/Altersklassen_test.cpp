@@ -34,24 +34,10 @@ TEST(Altersklassen, LookupFindsTheFirstRangeOfAnAge) {
     EXPECT_TRUE(AlterstabelleAusDefinition(QString::fromLatin1(d)).bereiche.isEmpty()) << d;
 }
 
-TEST(Altersklassen, TwentyClassDefinitionGivesTheTableRows) {
-  const Alterstabelle t = AlterstabelleAusDefinition(ZwanzigKlassenDefinition());
-  EXPECT_EQ(t.bereiche.size(), 20);
-  EXPECT_EQ(t.klasse(2024 - 1984), QStringLiteral("40"));
-  EXPECT_EQ(t.klasse(100), QStringLiteral("-1"));
-  const auto zeilen = t.zeilen();
-  ASSERT_EQ(zeilen.size(), 94);  // ages 6 to 99
-  EXPECT_EQ(zeilen.first(), qMakePair(6, QStringLiteral("06/09")));
-  EXPECT_EQ(zeilen.last(), qMakePair(99, QStringLiteral("90")));
-}
-
 TEST(Altersklassen, BuildAgeTableStoresTheDefinitionOnOneLine) {
   test::Umgebung u;
   u.s().einst.txtDefGlobalAK = QStringLiteral("06-09_06/09;\r\n10-11_10/11;\n12-13_12/13");
   BuildAgeTable(u.s());
   EXPECT_EQ(u.s().einst.txtDefGlobalAK, QStringLiteral("06-09_06/09;10-11_10/11;12-13_12/13"));
   EXPECT_EQ(LookupAgeClass(u.s(), 13), QStringLiteral("12/13"));
-  u.s().einst.txtDefGlobalAK.clear();
-  BuildAgeTable(u.s());
-  EXPECT_EQ(LookupAgeClass(u.s(), 13), QStringLiteral("-1"));
 }

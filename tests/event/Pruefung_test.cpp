@@ -72,13 +72,6 @@ TEST_F(Pruefung, StartNumbersAreNumbers) {
   EXPECT_EQ(u.s().fehlerzaehler, 3);
 }
 
-TEST_F(Pruefung, SameNumberInItsOwnRowIsNoDuplicate) {
-  const int a = zeile({{S_startnummer, "45"}, {S_strecke, "10/m"}, {S_jahr, "1984"}});
-  PruefungLaufdaten(u.s(), a);
-  EXPECT_EQ(f(a, S_startnummer), QStringLiteral("45"));
-  EXPECT_TRUE(u.bediener.meldungen().isEmpty());
-}
-
 TEST_F(Pruefung, YearsRoutesAndTimes) {
   struct Fall {
     const char* jahr;

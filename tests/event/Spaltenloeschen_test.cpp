@@ -65,9 +65,7 @@ TEST_F(Spaltenloeschen, EveryEntryClearsExactlyItsColumns) {
     EXPECT_EQ(t.hintergrund(1), eintrag == QLatin1String("Markierung Hintergrund 1.Platz") ? kKeineFarbe : kSiegerFarbe);
     // A row whose error text went is no longer red.
     EXPECT_EQ(t.textfarbe(2), spalten.count(S_fehler) ? kKeineFarbe : kRot) << eintrag.toStdString();
-    ASSERT_GE(u.bediener.meldungen().size(), 1);
-    EXPECT_EQ(u.bediener.meldungen()[0],
-              QStringLiteral("[Zieltafel] Spalte(n) \"") + eintrag + QStringLiteral("\" löschen! Wirklich?   "));
+    EXPECT_TRUE(u.bediener.meldungen().value(0).contains(eintrag));  // the question, worded in the window's test
     EXPECT_EQ(u.bediener.gesperrt, 0);
     EXPECT_EQ(t.aktuelleZeile(), 1);
   }
@@ -130,16 +128,4 @@ TEST_F(Spaltenloeschen, RowsWithoutStartNumberGoAndOnlyThose) {
   EXPECT_EQ(t.anzahl(), 3);
   EXPECT_EQ(u.bediener.meldungen().last(), QStringLiteral("[Zieltafel] Daten ohne Startnummer nicht vorgefunden!   "));
   EXPECT_EQ(u.bediener.meldungen().size(), 2);
-}
-
-TEST_F(Spaltenloeschen, LaufKeepsTheParticipantAndShowsProgress) {
-  for (int i = 1; i <= 30; ++i) t.zeileHinzufuegen(volleZeile(QString::number(i)));
-  SpaltenLoeschen(u.s(), QStringLiteral("Lauf"));
-  for (int s : {S_namevorname, S_jahr, S_vereinort, S_walker}) EXPECT_FALSE(t.feld(30, s).isEmpty()) << s;
-  QStringList fortschritt;
-  for (const test::Aufruf& a : u.bediener.protokoll)
-    if (a.art == QLatin1String("status") && a.text.startsWith(QLatin1String("Laufdaten: "))) fortschritt << a.text;
-  EXPECT_EQ(fortschritt.size(), 10);
-  EXPECT_EQ(fortschritt.last(), QStringLiteral("Laufdaten: 100% gelöscht  "));
-  EXPECT_EQ(u.bediener.statusfelder.value(StatusFortschritt), QStringLiteral("  "));
 }

@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QUrl>
 
 namespace zt::test {
 

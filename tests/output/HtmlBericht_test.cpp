@@ -30,19 +30,10 @@ struct Bericht : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Bericht, PageHasTitleHeadingVisibleColumnsAndEscapedText) {
-  const QString h = seite();
-  EXPECT_TRUE(h.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"de\">\n")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<meta charset=\"utf-8\">")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<title>Lauf &lt;am&gt; See &amp; &quot;Co&quot;</title>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<h1>Lauf &lt;am&gt; See &amp; &quot;Co&quot;, Ergebnisliste vom 04.12.2026</h1>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<td>&lt;b&gt;</td>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<td>Öztürk, Ayşe</td>")));
-  EXPECT_TRUE(h.contains(QStringLiteral("<tr class=\"sieger\"><td")));
-  EXPECT_EQ(h.count(QStringLiteral("<tr")), 6);  // caption row and five participants
+TEST_F(Bericht, PageIsTheKnownOneAndShowsTheColumnsAsTheTableDoes) {
+  // The whole page once: escaping, the winner's row, the captions in order.
+  EXPECT_EQ(seite(), QString::fromUtf8(leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/ausgabe/bericht.htm"))));
   const auto titel = [](int sp) { return QString::fromUtf8(Spaltenbeschreibung_(sp).titel); };
-  EXPECT_TRUE(koepfe().contains(titel(S_jahr)));
 
   // Columns as the table shows them: a hidden one is left out, a moved one moves.
   s.tabelle.setSpalteSichtbar(S_jahr, false);
@@ -50,7 +41,6 @@ TEST_F(Bericht, PageHasTitleHeadingVisibleColumnsAndEscapedText) {
   EXPECT_EQ(koepfe().value(0), titel(S_vereinort));
   EXPECT_FALSE(koepfe().contains(titel(S_jahr)));
   // A duathlon without its route column; the table keeps it.
-  EXPECT_TRUE(koepfe().contains(titel(S_strecke)));
   s.duathlon = true;
   EXPECT_FALSE(koepfe().contains(titel(S_strecke)));
   EXPECT_TRUE(s.tabelle.spalte(S_strecke).sichtbar);
@@ -76,10 +66,11 @@ TEST_F(Bericht, WrittenIntoTheReportFolderAndShownOrToldWhyNot) {
   EXPECT_TRUE(QString::fromUtf8(HtmlBerichtText(leer.s())).contains(QStringLiteral("<p>Keine Teilnehmer.</p>")));
 }
 
-TEST_F(Bericht, ValidatorFindsNothingAndABrowserShowsTheTable) {
+// The page itself is pinned byte for byte above; a validator reads a long one
+// and an empty one.
+TEST_F(Bericht, ValidatorFindsNothing) {
   const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
-  const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-  if (tidy.isEmpty() || chromium.isEmpty()) GTEST_SKIP() << "tidy oder chromium fehlt (tools/pakete.sh test)";
+  if (tidy.isEmpty()) GTEST_SKIP() << "tidy fehlt (tools/pakete.sh test)";
   QTemporaryDir dir;
   for (int i = 0; i < 40; ++i)
     zeile(s, QStringLiteral("platz=%1;startnummer=%2;strecke=5/w;namevorname=Läuferin %1, Ännchen;jahr=1990;"
@@ -96,29 +87,4 @@ TEST_F(Bericht, ValidatorFindsNothingAndABrowserShowsTheTable) {
     EXPECT_EQ(p.exitCode(), 0) << QString::fromUtf8(p.readAllStandardError()).toStdString();
     EXPECT_EQ(p.readAllStandardError(), QByteArray());
   }
-
-  // Rendered by a real browser at phone width: the rows must be on the
-  // picture, not a blank page (counted as the share of dark pixels, read
-  // back with ImageMagick).
-  const QString bild = dir.filePath(QStringLiteral("bild.png"));
-  QProcess b;
-  b.start(chromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                     QStringLiteral("--hide-scrollbars"), QStringLiteral("--user-data-dir=") + dir.filePath(QStringLiteral("profil")),
-                     QStringLiteral("--window-size=480,900"), QStringLiteral("--screenshot=") + bild,
-                     QUrl::fromLocalFile(seite).toString()});
-  ASSERT_TRUE(b.waitForFinished(60000));
-  ASSERT_TRUE(QFileInfo::exists(bild)) << QString::fromUtf8(b.readAllStandardError()).toStdString();
-  const auto dunkel = [](const QString& png) {
-    QProcess c;
-    c.start(QStringLiteral("convert"), {png, QStringLiteral("-colorspace"), QStringLiteral("Gray"),
-                                        QStringLiteral("-threshold"), QStringLiteral("50%"), QStringLiteral("-format"),
-                                        QStringLiteral("%[fx:1-mean]"), QStringLiteral("info:")});
-    c.waitForFinished(30000);
-    return QString::fromUtf8(c.readAllStandardOutput()).toDouble();
-  };
-  const double anteil = dunkel(bild);
-  EXPECT_GT(anteil, 0.02) << anteil;  // text of a table that fills the screen
-  EXPECT_LT(anteil, 0.5) << anteil;   // and not a black page
-  if (const QByteArray ziel = qgetenv("ZT_BILDER"); !ziel.isEmpty())
-    QFile::copy(bild, QString::fromLocal8Bit(ziel) + QStringLiteral("/bericht.png"));
 }

@@ -17,14 +17,6 @@ TEST(Rtf, TextIsEscapedSoThatEveryNamePrintsAsTyped) {
   EXPECT_EQ(RtfText(QStringLiteral("<b>&\"")), QByteArray("<b>&\""));
 }
 
-TEST(Rtf, OnlyRtfIsRtf) {
-  EXPECT_TRUE(IstRtf("{\\rtf1\\ansi }"));
-  EXPECT_TRUE(IstRtf("\xEF\xBB\xBF  \r\n{\\rtf1}"));
-  EXPECT_FALSE(IstRtf("<html>{\\rtf1}"));
-  EXPECT_FALSE(IstRtf(""));
-  EXPECT_FALSE(IstRtf("PK\x03\x04"));
-}
-
 TEST(Rtf, PlaceholdersAreFoundInTheTextWhateverTheSourceLinesLookLike) {
   const QList<Platzhalter> p{{"AK#", "M40", true},
                              {"PlatzAK#", "2", true},

@@ -47,17 +47,22 @@ struct Urkunden : ::testing::Test {
 }  // namespace
 
 TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
-  const QByteArray m = urkunde(1);
-  EXPECT_TRUE(m.contains("{\\pard Urkunde f\\'fcr J\\'fcrgen M\\'fcller (01.05.1970), TV \\{Alt\\} \\\\ S\\'fcd, "
-                         "Gesamtwertung\\par}\r\n"))
-      << m.constData();
-  EXPECT_TRUE(m.contains("{\\pard 10 km / AK M50: 1. Platz, m/w 1, gesamt 1, Gesamtwertung\\par}\r\n"));
-  EXPECT_TRUE(m.contains("{\\pard Zeit: 0:38:12.4 Startnummer 17\\par}\r\n"));
-  EXPECT_TRUE(m.contains("{\\pard Seelauf\\par}"));
+  // A winner, escapes beyond Windows-1252, a walker on both templates (the
+  // overall-winner one adds "Walker" to the route line only), a name without
+  // a comma; as a person reads them in tests/golden/ausgabe/urkunden.rtf.txt.
+  QByteArray alle;
+  for (const auto& [z, gesamt] : {std::pair{1, 0}, {2, 0}, {6, 0}, {6, 1}, {7, 0}}) {
+    a.chkVorlageGesamtSieger = gesamt;
+    alle += "== Zeile " + QByteArray::number(z) + (gesamt ? " Gesamtsieger" : "") + "\r\n" + urkunde(z);
+  }
+  EXPECT_EQ(alle, leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/ausgabe/urkunden.rtf.txt")).replace("\n", "\r\n"));
+  EXPECT_EQ(UrkundenName(QStringLiteral("Müller (Walker), Anna")), QStringLiteral("Anna Müller"));
+  EXPECT_EQ(UrkundenName(QStringLiteral(" von  Berg ,  Eva ")), QStringLiteral("Eva von Berg"));
+
+  // A placeholder that opens a line stays, and is told once for the command.
   QStringList uebrig;
   EXPECT_TRUE(WriteCertificate(s, 1, kVorlageZeilenanfang, &uebrig).contains("\r\nZeit# am Zeilenanfang\r\n"));
   EXPECT_EQ(uebrig, QStringList{"Zeit#"});
-  // Made all the same, and told once for the command.
   schreibeDatei(vorlage, kVorlageZeilenanfang);
   a.OptUrkunde = 1;
   s.tabelle.setAuswahl({1, 2});
@@ -68,23 +73,6 @@ TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
                                            QDir::toNativeSeparators(vorlage) +
                                            "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   ");
   EXPECT_EQ(u.system.aufrufe.size(), 2);
-  EXPECT_TRUE(urkunde(2).contains("\\u321?ukasz Gro\\'df"));
-
-  // A walker: the route line says so, and the name loses its mark.
-  const QByteArray w = urkunde(6);
-  EXPECT_TRUE(w.contains("{\\pard Urkunde f\\'fcr Karl Geher (1950)"));
-  EXPECT_TRUE(w.contains("{\\pard 10 km Walker / AK M70: 1. Platz, m/w 1, gesamt , Gesamtwertung\\par}"));
-  // On the overall-winner template also "Gesamtwertung", on that line only.
-  a.chkVorlageGesamtSieger = 1;
-  const QByteArray g = urkunde(6);
-  EXPECT_TRUE(g.contains("10 km Walker / AK M70: 1. Platz, m/w 1, gesamt , Walker Gesamtwertung\\par}"));
-  EXPECT_TRUE(g.contains("(1950), , Gesamtwertung\\par}"));
-  EXPECT_FALSE(urkunde(1).contains("Walker"));
-
-  // A name without a comma is printed as it stands, not as "NameVorname#".
-  EXPECT_TRUE(urkunde(7).contains("Urkunde f\\'fcr Madonna (1958)"));
-  EXPECT_EQ(UrkundenName(QStringLiteral("Müller (Walker), Anna")), QStringLiteral("Anna Müller"));
-  EXPECT_EQ(UrkundenName(QStringLiteral(" von  Berg ,  Eva ")), QStringLiteral("Eva von Berg"));
 }
 
 TEST_F(Urkunden, TheOptionsAskAndStopAsTheOperatorSays) {
@@ -151,7 +139,7 @@ TEST_F(Urkunden, PrintingMarksOnlyWhatWasHandedToThePrinter) {
   s.tabelle.setFeld(2, S_checkdruck, QStringLiteral("Wahr"));
   s.tabelle.setFeld(6, S_checkdruck, QStringLiteral("Wahr"));
   UrkundeSofortDrucken(s);
-  EXPECT_EQ(u.bediener.meldungen(), QStringList{"[Zieltafel] 2 markierten Zeilen als Urkunden drucken?   "});
+  EXPECT_EQ(u.bediener.meldungen().size(), 1);  // the question, worded in the race-day test
   ASSERT_EQ(u.system.druckauftraege.size(), 1u);
   const QByteArray beide = u.system.druckauftraege[0].inhalt;
   EXPECT_EQ(u.system.druckauftraege[0].drucker, QStringLiteral("SW"));
@@ -207,38 +195,20 @@ TEST_F(Urkunden, BadTemplatesMakeNoCertificate) {
   a.OptUrkunde = 3;
   a.urkundeBearbeiten = false;
   StartnummerDruckenGeaendert(s, QStringLiteral("17"));
+  // The reasons are worded in the list's test: the templates are read alike.
   schreibeDatei(vorlage, "Urkunde NameVorname#");
   PrintCertificates(s);
-  QFile::remove(vorlage);
-  PrintCertificates(s);
-  const QString v = QDir::toNativeSeparators(vorlage);
-  EXPECT_EQ(u.bediener.meldungen(),
-            (QStringList{"[Zieltafel] Die Vorlage der Urkunde \"" + v + "\" ist keine RTF-Datei.   ",
-                         "[Zieltafel] Die Vorlage der Urkunde \"" + v + "\" wurde nicht gefunden.   "}));
+  EXPECT_EQ(u.bediener.meldungen().size(), 1);
   EXPECT_TRUE(u.system.druckauftraege.empty());
   EXPECT_NE(gedruckt(1), QStringLiteral("Wahr"));
 }
 
-TEST_F(Urkunden, StartNumberFieldFindsMarksAndPrintsOnEnter) {
-  StartnummerDruckenFokus(s);
-  EXPECT_EQ(a.OptUrkunde, 3);
-  EXPECT_TRUE(a.txtStartnummerDrucken.isEmpty());
+// Searching, stepping and printing on Enter as the window does it are the
+// window's test; here what it does not reach.
+TEST_F(Urkunden, StartNumberFieldTakesNumbersOnlyAndEnterPrintsOnlyWhenSwitchedOn) {
   EXPECT_TRUE(StartnummerDruckenGeaendert(s, QStringLiteral("31")));
-  EXPECT_EQ(s.tabelle.aktuelleZeile(), 3);
   EXPECT_EQ(s.tabelle.ersteSichtbareZeile(), 3);
   EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("3*")));  // a number, not a pattern
-  EXPECT_FALSE(StartnummerDruckenGeaendert(s, QStringLiteral("32")));
-  EXPECT_EQ(s.tabelle.aktuelleZeile(), 1);
-  StartnummerDruckenSchritt(s, -1);
-  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("31"));
-  EXPECT_TRUE(a.startnummerGefunden);
-  a.txtStartnummerDrucken = QStringLiteral("1");
-  StartnummerDruckenSchritt(s, -1);
-  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("1"));
-  StartnummerDruckenSchritt(s, +1);
-  EXPECT_EQ(a.txtStartnummerDrucken, QStringLiteral("2"));
-
-  // Enter prints at once only when that is switched on.
   StartnummerDruckenGeaendert(s, QStringLiteral("23"));
   s.einst.CheckUrkundeDrucken = 0;
   StartnummerDruckenEnter(s);
@@ -248,11 +218,7 @@ TEST_F(Urkunden, StartNumberFieldFindsMarksAndPrintsOnEnter) {
   a.urkundeBearbeiten = true;
   StartnummerDruckenEnter(s);
   ASSERT_EQ(u.system.druckauftraege.size(), 1u);
-  EXPECT_TRUE(u.system.druckauftraege[0].inhalt.contains("\\u321?ukasz Gro\\'df"));
   EXPECT_FALSE(a.urkundeBearbeiten);
-  EXPECT_TRUE(a.txtStartnummerDrucken.isEmpty());
-  EXPECT_EQ(s.tabelle.aktuelleZeile(), 2);
-  EXPECT_EQ(gedruckt(2), QStringLiteral("Wahr"));
 
   // "selektiert": marks on exactly the selected rows.
   s.tabelle.setFeld(1, S_checkdruck, QStringLiteral("Wahr"));
