@@ -80,17 +80,6 @@ Geschlechtssuche GeschlechtZuVorname(const Vornamenliste& liste, const QString& 
   return g;
 }
 
-void VornameHinzufuegen(Vornamenliste& liste, const QString& typ, const QString& vorname) {
-  const QString t = einzeilig(typ).trimmed();
-  const QString v = einzeilig(vorname).trimmed();
-  if (v.isEmpty()) return;
-  for (const Vorname& e : liste.eintraege)
-    if (e.typ == t && e.vorname == v) return;
-  liste.eintraege.append({t, v, QString()});
-  if (liste.aktuell == 0) liste.aktuell = 1;
-  liste.melden();
-}
-
 Vornamenindex::Vornamenindex(const Vornamenliste& liste) {
   m_typ.reserve(liste.anzahl());
   for (const Vorname& v : liste.eintraege) {

@@ -39,10 +39,6 @@ struct Geschlechtssuche {
 // The first name of "Name, Vorname (Walker)" is looked up without regard to
 // case; the first matching entry gives the sex.
 Geschlechtssuche GeschlechtZuVorname(const Vornamenliste& liste, const QString& namevorname);
-// Appends an entry; an empty first name or an entry the list already holds
-// (same sex and name) is not added again.
-void VornameHinzufuegen(Vornamenliste& liste, const QString& typ, const QString& vorname);
-
 // The same lookup for many names at once (the data check runs over every
 // row): built once from the list, answers like GeschlechtZuVorname.
 class Vornamenindex {
