@@ -19,9 +19,6 @@ int spalteVergleichen(const QString& a, const QString& ka, const QString& b, con
   return a.compare(b);
 }
 
-// A TAB or line break inside a field would shift or split the line.
-QString einzeilig(const QString& text) { return FeldBereinigt(text); }
-
 // "Meier, Anna (Walker)" -> "Anna"; empty when the name has no first name.
 QString vornameAus(const QString& namevorname) {
   const int komma = namevorname.indexOf(QLatin1Char(','));

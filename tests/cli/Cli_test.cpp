@@ -59,9 +59,13 @@ TEST_F(Cli, ExitCodesOfUsageErrorsMissingFilesAndAFirstStart) {
   for (const auto& f : faelle) {
     const Lauf l = starte(f.argumente);
     EXPECT_EQ(l.code, f.code) << f.argumente.join(' ').toStdString() << "\n" << l.fehler.toStdString();
-    if (f.argumente.contains("1899")) EXPECT_TRUE(l.fehler.contains("1900 und 2100")) << l.fehler.toStdString();
+    if (f.argumente.contains("1899")) {
+      EXPECT_TRUE(l.fehler.contains("1900 und 2100")) << l.fehler.toStdString();
+    }
     // The box is answered on stderr, so that a script's log shows why it stopped.
-    if (f.code == 1) EXPECT_TRUE(l.fehler.contains(pfad("fehlt.csv") + "\" nicht gefunden!")) << l.fehler.toStdString();
+    if (f.code == 1) {
+      EXPECT_TRUE(l.fehler.contains(pfad("fehlt.csv") + "\" nicht gefunden!")) << l.fehler.toStdString();
+    }
   }
   EXPECT_TRUE(QFileInfo::exists(pfad("programm/Zieltafel.ini")));
   EXPECT_TRUE(QFileInfo::exists(pfad("programm/Vorname.txt")));
