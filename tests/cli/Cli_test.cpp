@@ -96,7 +96,9 @@ TEST_F(Cli, CsvAndZtfRoundTripKeepEveryRowAndTheSettings) {
     const Lauf wieder = starte({"--bezugsjahr", "2024", "oeffnen", datei, "ausgeben-farben", "einstellungen-schreiben", e});
     ASSERT_EQ(wieder.code, 0) << wieder.fehler.toStdString();
     EXPECT_EQ(zeilen(wieder.aus), zeilen(original.aus)) << datei.toStdString();
-    if (datei == y) EXPECT_TRUE(test::leseDatei(e).contains("txtNameLauf=Sommerlauf \xD6hringen\r\n"));
+    if (datei == y) {
+      EXPECT_TRUE(test::leseDatei(e).contains("txtNameLauf=Sommerlauf \xD6hringen\r\n"));
+    }
   }
 }
 
