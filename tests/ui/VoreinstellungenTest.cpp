@@ -85,7 +85,7 @@ TEST(Voreinstellungen, VorgabenLaufenNurNachJaUndAkListenHaltenEinePosition) {
 
   f.antworten = {Antwort::Ja};
   f.klick("OptHauptlaufPyramidenlauf");
-  for (const QString& k : {"1", "2", "3", "4"})
+  for (const QString k : {"1", "2", "3", "4"})
     EXPECT_EQ(f.texte({"txtHauptlauf(" + k + ")", "txtHauptlaufStrecke(" + k + ")", "txtHauptlaufFestVonStartnummer(" + k + ")"}),
               QStringLiteral("%1.%1%1km|%1.%1%1km|%2").arg(2 * k.toInt()).arg(2000 * k.toInt()));
   EXPECT_FALSE(f.kind<QRadioButton>("OptHauptlaufPyramidenlauf")->isChecked());
