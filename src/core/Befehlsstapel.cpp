@@ -24,17 +24,17 @@ Tabellenschritt unterschied(const std::vector<Teilnehmerzeile>& vorher, const st
   quint64 hoechste = 0;
   for (const Teilnehmerzeile& z : vorher) hoechste = std::max(hoechste, z.kennung);
   const bool dicht = hoechste <= 4 * vorher.size() + 1024;
-  std::vector<int> feld(dicht ? hoechste + 1 : 0, -1);
+  std::vector<int> nachKennung(dicht ? hoechste + 1 : 0, -1);
   std::unordered_map<quint64, int> stelle;
   if (!dicht) stelle.reserve(vorher.size());
   for (int i = 0; i < d.anzahlVorher; ++i) {
     // Of two rows with one id the first counts, as the other comes new.
-    if (dicht && feld[vorher[i].kennung] < 0) feld[vorher[i].kennung] = i;
+    if (dicht && nachKennung[vorher[i].kennung] < 0) nachKennung[vorher[i].kennung] = i;
     else if (!dicht) stelle.emplace(vorher[i].kennung, i);
   }
   const auto finden = [&](quint64 kennung) {
     if (kennung == 0) return -1;
-    if (dicht) return kennung <= hoechste ? feld[kennung] : -1;
+    if (dicht) return kennung <= hoechste ? nachKennung[kennung] : -1;
     const auto it = stelle.find(kennung);
     return it == stelle.end() ? -1 : it->second;
   };
