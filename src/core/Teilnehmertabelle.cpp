@@ -236,21 +236,16 @@ class Rangbildner {
 
   void zahlLesen(int i) {
     if (m_art == Spaltenart::Zeit) {
-      // A time is read where it lies, widened on the stack: what sortwert
-      // gives for an empty field and a readable time, without a string.
-      const Feldsicht f = m_zeilen[i].sicht(m_spalte);
-      char16_t breit[48];
-      if (f.laenge <= 48) {
-        for (qsizetype k = 0; k < f.laenge; ++k) breit[k] = f.zeichen(k);
-        const QStringView v = QStringView(breit, f.laenge).trimmed();
-        if (v.isEmpty()) {
-          m_schluessel[i] = schluesselAus(2, 0);
-          return;
-        }
-        if (const Zeitwert z = Zeitwert::lesen(v); z.gueltig()) {
-          m_schluessel[i] = schluesselAus(0, z.zehntel());
-          return;
-        }
+      // What sortwert gives for an empty field and a readable time, without
+      // a string.
+      const Feldtext f(m_zeilen[i], m_spalte);
+      if (f.sicht().isEmpty()) {
+        m_schluessel[i] = schluesselAus(2, 0);
+        return;
+      }
+      if (const Zeitwert z = Zeitwert::lesen(f.sicht()); z.gueltig()) {
+        m_schluessel[i] = schluesselAus(0, z.zehntel());
+        return;
       }
     }
     QString& t = m_puffer;
@@ -532,6 +527,17 @@ QString Feldsicht::text() const {
   return QString(reinterpret_cast<const QChar*>(daten), laenge);
 }
 
+Feldtext::Feldtext(const Teilnehmerzeile& z, int spalte) {
+  const Feldsicht f = z.sicht(spalte);
+  if (f.laenge > static_cast<qsizetype>(std::size(m_zeichen))) {
+    m_lang = f.text();
+    m_sicht = QStringView(m_lang).trimmed();
+    return;
+  }
+  for (qsizetype k = 0; k < f.laenge; ++k) m_zeichen[k] = f.zeichen(k);
+  m_sicht = QStringView(m_zeichen, f.laenge).trimmed();
+}
+
 Feldsicht Teilnehmerzeile::sicht(int spalte) const {
   if (spalte < 1 || spalte > kSpalten || m_daten.isEmpty()) return {};
   const char* p = m_daten.constData();
@@ -696,18 +702,7 @@ QString Teilnehmertabelle::feld(int zeile, const QString& schluessel) const {
 }
 
 void Teilnehmertabelle::setFeld(int zeile, int spalte, const QString& wert) {
-  if (!gueltig(zeile) || spalte < 1 || spalte > kSpalten) return;
-  Teilnehmerzeile& z = m_zeilen[zeile - 1];
-  const QString neu = FeldBereinigt(wert);
-  const Feldsicht alt = z.sicht(spalte);
-  if (alt.nichtNull != neu.isNull() && alt.gleich(neu)) return;
-  if (spalte == S_startnummer) {
-    indexAendern(alt.text(), -1);
-    indexAendern(neu, +1);
-  }
-  z.setFeld(spalte, neu);
-  if (m_aussetzen) m_felderAusstehend = true;
-  else Q_EMIT zeileGeaendert(zeile - 1);
+  setFelder(zeile, {{spalte, QStringView(wert)}});
 }
 
 void Teilnehmertabelle::setFelder(int zeile, std::initializer_list<std::pair<int, QStringView>> werte) {

@@ -248,6 +248,21 @@ class Zeichenpause {
   Teilnehmertabelle* m_t;
 };
 
+// A field read without a string of its own: widened on the stack while it
+// is short (a start number, a time), and trimmed.
+class Feldtext {
+ public:
+  Feldtext(const Teilnehmerzeile& z, int spalte);
+  Feldtext(const Feldtext&) = delete;
+  Feldtext& operator=(const Feldtext&) = delete;
+  QStringView sicht() const { return m_sicht; }
+
+ private:
+  char16_t m_zeichen[32];
+  QString m_lang;
+  QStringView m_sicht;
+};
+
 // The different texts of a column, empty ones left out, in the order first
 // met; texts are the same as for QString's ==.
 QStringList VerschiedeneFelder(const std::vector<Teilnehmerzeile>& zeilen, int spalte);

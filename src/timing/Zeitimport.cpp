@@ -55,29 +55,6 @@ Zeitwert dateizeitLesen(const QString& z, QString& text) {
   return w;
 }
 
-// A field read without a string of its own: widened on the stack while it
-// is short (a start number, a time), and trimmed.
-class Feldtext {
- public:
-  Feldtext(const Teilnehmerzeile& z, int spalte) {
-    const Feldsicht f = z.sicht(spalte);
-    if (f.laenge > static_cast<qsizetype>(sizeof m_zeichen / sizeof m_zeichen[0])) {
-      m_lang = f.text();
-      m_sicht = QStringView(m_lang).trimmed();
-      return;
-    }
-    for (qsizetype k = 0; k < f.laenge; ++k) m_zeichen[k] = f.zeichen(k);
-    m_sicht = QStringView(m_zeichen, f.laenge).trimmed();
-  }
-  Feldtext(const Feldtext&) = delete;
-  Feldtext& operator=(const Feldtext&) = delete;
-  QStringView sicht() const { return m_sicht; }
-
- private:
-  char16_t m_zeichen[32];
-  QString m_lang;
-  QStringView m_sicht;
-};
 
 // The value of a start number that can name a participant (digits only, at
 // most nine, not zero); 0 for any other text. "007" and "7" are one number.
@@ -90,9 +67,7 @@ quint32 nummerwert(QStringView sn) {
 
 // A start number of the file: digits only and not zero. Anything else never
 // names a participant, least of all one without a start number.
-bool startnummerGueltig(const QString& sn) {
-  return nurZiffern(sn, 9) && !StartnummerSchluessel(sn).isEmpty();
-}
+bool startnummerGueltig(const QString& sn) { return nummerwert(sn) != 0; }
 
 int zielspalte(Sitzung::Zeitziel ziel) {
   switch (ziel) {
