@@ -99,19 +99,6 @@ Sortwert sortwert(Spaltenart art, const QString& text) {
   return w;
 }
 
-bool nurAscii(const QString& t) {
-  char16_t oder = 0;
-  for (QChar c : t) oder |= c.unicode();
-  return oder < 0x80;
-}
-
-QString asciiKlein(QString t) {
-  char16_t* z = reinterpret_cast<char16_t*>(t.data());
-  for (qsizetype i = 0; i < t.size(); ++i)
-    if (z[i] >= u'A' && z[i] <= u'Z') z[i] = char16_t(z[i] + 32);
-  return t;
-}
-
 // The distinct texts of a column, numbered in the order first seen. A text
 // is found by its characters, whether a row holds it as Latin-1 or as UTF-16;
 // a null and an empty field are the same text, as for QString's ==.
@@ -185,7 +172,7 @@ class Rangbildner {
       // Names are nearly all different: sorting them directly is cheaper than
       // collecting the distinct ones first.
       m_weg = Weg::Namen;
-      m_namen.resize(n);
+      m_namenArt.resize(n);
       m_anfang.resize(n);
     } else {
       m_weg = Weg::Distinkt;
@@ -283,58 +270,83 @@ class Rangbildner {
     return raengeAusSchluesseln(m_schluessel);
   }
 
-  // Only class and key are kept per row: the exact text, the last
-  // tie-break, is read again from the rows for the few names whose keys are
-  // equal. The first sixteen characters of the key, a byte each, settle
-  // most comparisons without touching the text (many names share a family
-  // name and a comma); from the first character at or
-  // above U+00FF on they stand aside and the texts decide.
+  // Per row only the first sixteen characters of the German key are made,
+  // straight from the row's block and a byte each: they settle nearly every
+  // comparison (from the first character at or above U+00FF on they stand
+  // aside). The whole key and the exact text, the last tie-breaks, are read
+  // only for rows whose start equals another row's.
   void nameLesen(int i) {
-    QString text = m_zeilen[i].feld(m_spalte);
-    Sortwert w;
-    if (nurAscii(text)) {
-      // What the German key of a plain ASCII name is, without the general
-      // case mapping: a name sort would spend most of its time there.
-      w.klasse = text.trimmed().isEmpty() ? 1 : 0;
-      if (w.klasse == 0) w.schluessel = asciiKlein(std::move(text));
-    } else {
-      w = sortwert(m_art, text);
+    const Feldsicht f = m_zeilen[i].sicht(m_spalte);
+    if (f.leerOderBlank()) {
+      // Blank names sort after all others; the group sort puts them there.
+      m_anfang[i] = {~quint64(0), ~quint64(0)};
+      m_namenArt[i] = kLeer;
+      return;
     }
     std::pair<quint64, quint64> a{0, 0};
-    bool ueber = false;
-    for (int k = 0; k < 16; ++k) {
-      const char16_t c = k < w.schluessel.size() ? w.schluessel[k].unicode() : 0;
+    int k = 0;
+    bool ueber = false, abgeschnitten = false;
+    const auto anhaengen = [&](char16_t c) {
+      if (k == 16) {
+        abgeschnitten = true;
+        return;
+      }
       ueber = ueber || c >= 0xFF;
       quint64& teil = k < 8 ? a.first : a.second;
       teil = (teil << 8) | (ueber ? 0xFF : c);
-    }
+      ++k;
+    };
+    qsizetype j = 0;
+    for (; j < f.laenge && !abgeschnitten; ++j) SchluesselzeichenAnhaengen(f.zeichen(j), anhaengen);
+    const bool ganz = !ueber && !abgeschnitten && j == f.laenge;
+    while (k < 16) anhaengen(0);
     m_anfang[i] = a;
-    m_namen[i] = {w.klasse, std::move(w.schluessel)};
+    m_namenArt[i] = ganz ? kGanz : 0;
   }
 
   std::vector<int> namenRaenge() {
-    const int n = static_cast<int>(m_namen.size());
-    // Class and the key's start sit beside the row number, so that most
-    // comparisons read one array in order and no row.
+    const int n = static_cast<int>(m_anfang.size());
     struct Eintrag {
-      int klasse;
-      int zeile;
       std::pair<quint64, quint64> anfang;
+      int zeile;
     };
     std::vector<Eintrag> ordnung(n);
-    for (int i = 0; i < n; ++i) ordnung[i] = {m_namen[i].first, i, m_anfang[i]};
-    const auto vergleich = [&](const Eintrag& a, const Eintrag& b) {
-      if (a.klasse != b.klasse) return a.klasse < b.klasse ? -1 : 1;
-      if (a.anfang != b.anfang) return a.anfang < b.anfang ? -1 : 1;
-      if (const int c = m_namen[a.zeile].second.compare(m_namen[b.zeile].second); c != 0) return c;
-      return m_zeilen[a.zeile].sicht(m_spalte).vergleichen(m_zeilen[b.zeile].sicht(m_spalte));
-    };
-    std::sort(ordnung.begin(), ordnung.end(), [&](const Eintrag& a, const Eintrag& b) { return vergleich(a, b) < 0; });
+    for (int i = 0; i < n; ++i) ordnung[i] = {m_anfang[i], i};
+    std::sort(ordnung.begin(), ordnung.end(), [](const Eintrag& a, const Eintrag& b) { return a.anfang < b.anfang; });
     std::vector<int> rang(n);
-    int r = 0;
-    for (int i = 0; i < n; ++i) {
-      if (i > 0 && vergleich(ordnung[i - 1], ordnung[i]) < 0) ++r;
-      rang[ordnung[i].zeile] = r;
+    int r = -1;
+    std::vector<std::pair<int, QString>> gruppe;  // row, whole key
+    for (int von = 0; von < n;) {
+      int bis = von + 1;
+      while (bis < n && ordnung[bis].anfang == ordnung[von].anfang) ++bis;
+      if (bis - von == 1) {
+        rang[ordnung[von].zeile] = ++r;
+        von = bis;
+        continue;
+      }
+      // Rows with the same start: blank ones last, then by the whole key
+      // (needed only where a key did not fit in its start), then by the
+      // exact text.
+      bool alleGanz = true;
+      for (int k = von; k < bis; ++k) alleGanz = alleGanz && (m_namenArt[ordnung[k].zeile] & kGanz);
+      gruppe.clear();
+      for (int k = von; k < bis; ++k) {
+        const int z = ordnung[k].zeile;
+        gruppe.push_back({z, alleGanz || (m_namenArt[z] & kLeer) ? QString()
+                                                                  : DeutscherSortierschluessel(m_zeilen[z].feld(m_spalte))});
+      }
+      const auto vergleich = [&](const std::pair<int, QString>& a, const std::pair<int, QString>& b) {
+        const int ka = m_namenArt[a.first] & kLeer, kb = m_namenArt[b.first] & kLeer;
+        if (ka != kb) return ka < kb ? -1 : 1;
+        if (const int c = a.second.compare(b.second); c != 0) return c;
+        return m_zeilen[a.first].sicht(m_spalte).vergleichen(m_zeilen[b.first].sicht(m_spalte));
+      };
+      std::sort(gruppe.begin(), gruppe.end(), [&](const auto& a, const auto& b) { return vergleich(a, b) < 0; });
+      for (size_t k = 0; k < gruppe.size(); ++k) {
+        if (k == 0 || vergleich(gruppe[k - 1], gruppe[k]) < 0) ++r;
+        rang[gruppe[k].first] = r;
+      }
+      von = bis;
     }
     return rang;
   }
@@ -348,7 +360,8 @@ class Rangbildner {
   QHash<QString, int> m_texte;
   std::vector<int> m_textNr;
   QString m_puffer;
-  std::vector<std::pair<int, QString>> m_namen;
+  static constexpr unsigned char kLeer = 1, kGanz = 2;  // blank; whole key in m_anfang
+  std::vector<unsigned char> m_namenArt;
   std::vector<std::pair<quint64, quint64>> m_anfang;
   std::vector<int> m_distinktNr;
   Textnummern m_index;
@@ -705,7 +718,7 @@ void Teilnehmertabelle::setFeld(int zeile, int spalte, const QString& wert) {
   setFelder(zeile, {{spalte, QStringView(wert)}});
 }
 
-void Teilnehmertabelle::setFelder(int zeile, std::initializer_list<std::pair<int, QStringView>> werte) {
+void Teilnehmertabelle::setFelder(int zeile, std::span<const std::pair<int, QStringView>> werte) {
   if (!gueltig(zeile)) return;
   Teilnehmerzeile& z = m_zeilen[zeile - 1];
   QVarLengthArray<QString, 4> bereinigt;

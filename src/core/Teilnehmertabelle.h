@@ -118,7 +118,10 @@ class Teilnehmertabelle : public QObject {
   QString feld(int zeile, const QString& schluessel) const;
   void setFeld(int zeile, int spalte, const QString& wert);
   // Several fields of a row at once: one new block, one notification.
-  void setFelder(int zeile, std::initializer_list<std::pair<int, QStringView>> werte);
+  void setFelder(int zeile, std::span<const std::pair<int, QStringView>> werte);
+  void setFelder(int zeile, std::initializer_list<std::pair<int, QStringView>> werte) {
+    setFelder(zeile, std::span(werte.begin(), werte.size()));
+  }
   // Fields and colours of z at place zeile; the row stays who it is (its
   // kennung), as a command taken back needs it.
   void zeileSetzen(int zeile, const Teilnehmerzeile& z);

@@ -144,24 +144,15 @@ QString DeutscherSortierschluessel(const QString& text) {
   if (nurAscii) return text.toLower();
   QString k;
   k.reserve(text.size() + 4);
-  for (QChar c : text) {
-    const char16_t u = c.unicode();
-    if (u < 0x80) {
-      k.append(u >= 'A' && u <= 'Z' ? QChar(u + 32) : c);
-      continue;
-    }
-    switch (u) {
-      case 0xE4: case 0xC4: k.append(QLatin1String("ae")); continue;
-      case 0xF6: case 0xD6: k.append(QLatin1String("oe")); continue;
-      case 0xFC: case 0xDC: k.append(QLatin1String("ue")); continue;
-      case 0xDF: case 0x1E9E: k.append(QLatin1String("ss")); continue;
-      default: break;
-    }
-    const QString zerlegt = c.decomposition();
-    const QChar basis = zerlegt.isEmpty() ? c : zerlegt.at(0);
-    k.append(basis.toCaseFolded());
-  }
+  for (QChar c : text) SchluesselzeichenAnhaengen(c.unicode(), [&k](char16_t z) { k.append(QChar(z)); });
   return k;
+}
+
+char16_t SchluesselzeichenOhneAkzent(char16_t u) {
+  const QChar c(u);
+  const QString zerlegt = c.decomposition();
+  const QChar basis = zerlegt.isEmpty() ? c : zerlegt.at(0);
+  return basis.toCaseFolded().unicode();
 }
 
 QString Dateiname(const QString& pfad) {

@@ -44,6 +44,24 @@ QString FeldBereinigt(const QString& text);
 // German sort key: case folded, umlauts expanded (DIN 5007 variant 2), other
 // accents stripped.
 QString DeutscherSortierschluessel(const QString& text);
+// The key characters of one character of text, handed to aus one by one:
+// what DeutscherSortierschluessel makes of it. Lets a sort build only the
+// start of a key, without a string.
+char16_t SchluesselzeichenOhneAkzent(char16_t u);
+template <typename Ausgabe>
+void SchluesselzeichenAnhaengen(char16_t u, Ausgabe&& aus) {
+  if (u < 0x80) {
+    aus(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+    return;
+  }
+  switch (u) {
+    case 0xE4: case 0xC4: aus(u'a'); aus(u'e'); return;
+    case 0xF6: case 0xD6: aus(u'o'); aus(u'e'); return;
+    case 0xFC: case 0xDC: aus(u'u'); aus(u'e'); return;
+    case 0xDF: case 0x1E9E: aus(u's'); aus(u's'); return;
+    default: aus(SchluesselzeichenOhneAkzent(u));
+  }
+}
 
 // File name of a path (after the last "/" or "\").
 QString Dateiname(const QString& pfad);

@@ -5,13 +5,16 @@
 #include "core/Zeitwert.h"
 #include "event/Altersklassen.h"
 
+#include <QVarLengthArray>
+#include <array>
+
 namespace zt {
 
 namespace {
 // A duathlon leg or end time that holds something, but no time one can race
 // in. "ohne" is the import's mark for a leg still to come, not a wrong time.
-bool beinzeitFalsch(const QString& zeit) {
-  const QString z = zeit.trimmed();
+bool beinzeitFalsch(QStringView zeit) {
+  const QStringView z = zeit.trimmed();
   if (z.isEmpty() || z == QLatin1String("ohne")) return false;
   const Zeitwert w = Zeitwert::lesen(z);
   return !w.gueltig() || w.feldUeber59();
@@ -20,11 +23,10 @@ bool beinzeitFalsch(const QString& zeit) {
 // Hands out the next start number of the row's main run in simplified entry.
 void automatischeStartnummer(Sitzung& s, int zeile) {
   Einstellungen& e = s.einst;
+  if (!e.CheckAutoStartnummer || !e.CheckAutoHinzufuegen) return;
   Teilnehmertabelle& t = s.tabelle;
   const QString strecke = t.feld(zeile, S_strecke);
-  if (!e.CheckAutoStartnummer || !e.CheckAutoHinzufuegen || Zahlwert(t.feld(zeile, S_startnummer)) != 0 ||
-      strecke.isEmpty())
-    return;
+  if (Zahlwert(t.feld(zeile, S_startnummer)) != 0 || strecke.isEmpty()) return;
   for (int k = 0; k < 4; ++k) {
     const QString name = e.txtHauptlauf[k];
     if (name.isEmpty()) continue;
@@ -48,9 +50,28 @@ void automatischeStartnummer(Sitzung& s, int zeile) {
   s.letzteStartnummer = t.feld(zeile, S_startnummer);
 }
 
-void marker(QStringList& liste, const QString& m) {
-  if (!liste.contains(m)) liste << m;
-}
+// The marks of a row in the order they were first found, each once.
+class Marken {
+ public:
+  void setzen(QLatin1StringView m) {
+    for (int k = 0; k < m_anzahl; ++k)
+      if (m_marken[k] == m) return;
+    m_marken[m_anzahl++] = m;
+  }
+  bool leer() const { return m_anzahl == 0; }
+  QString text() const {
+    QString t;
+    for (int k = 0; k < m_anzahl; ++k) {
+      if (k) t += QLatin1Char(' ');
+      t += m_marken[k];
+    }
+    return t;
+  }
+
+ private:
+  std::array<QLatin1StringView, 4> m_marken;
+  int m_anzahl = 0;
+};
 }  // namespace
 
 void PruefungLaufdaten(Sitzung& s) { PruefungLaufdaten(s, s.tabelle.aktuelleZeile()); }
@@ -59,42 +80,57 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
   Teilnehmertabelle& t = s.tabelle;
   if (!t.gueltig(zeile)) return;
   const Einstellungen& e = s.einst;
-  QStringList marken;
+  Marken marken;
+  const QLatin1StringView laufdaten("?Laufdaten"), zeitMarke("?Zeit");
 
   automatischeStartnummer(s, zeile);
 
+  // Everything is read before the row changes, and the row changes once: the
+  // time import checks every row it gives a time, a hundred thousand of them.
+  const Teilnehmerzeile& z = t.zeile(zeile);
+  QVarLengthArray<std::pair<int, QStringView>, 5> aenderungen;
+
   // Start numbers are kept as their number so that "007", " 7 " and "7" are
   // one number; anything else is not a start number.
-  const QString snText = t.feld(zeile, S_startnummer).trimmed();
-  bool snUngueltig = false;
+  const Feldtext snFeld(z, S_startnummer);
+  const QStringView snText = snFeld.sicht();
+  bool snUngueltig = false, snDa = false;
   if (!snText.isEmpty()) {
-    const QString schluessel = StartnummerSchluessel(snText);
-    bool istZahl = !snText.isEmpty();
+    bool istZahl = true;
     for (QChar c : snText) istZahl = istZahl && c.isDigit() && c.unicode() < 128;
-    if (istZahl) t.setFeld(zeile, S_startnummer, schluessel);
-    else snUngueltig = true;
+    if (istZahl) {
+      qsizetype i = 0;
+      while (i < snText.size() - 1 && snText[i] == QLatin1Char('0')) ++i;
+      const QStringView zahl = snText.mid(i);
+      snDa = zahl != QLatin1String("0");
+      aenderungen.append({S_startnummer, snDa ? zahl : QStringView()});
+    } else {
+      snUngueltig = true;
+    }
   }
-  const QString strecke = t.feld(zeile, S_strecke);
-  t.setFeld(zeile, S_nurstrecke, NurStrecke(strecke));
+  const QString strecke = z.feld(S_strecke);
+  const qsizetype schraegstrich = strecke.indexOf(QLatin1Char('/'));
+  aenderungen.append({S_nurstrecke, schraegstrich < 1 ? QStringView() : QStringView(strecke).left(schraegstrich)});
 
-  const double sn = snUngueltig ? 0 : Zahlwert(t.feld(zeile, S_startnummer));
-  const bool streckeLeer = strecke.trimmed().isEmpty();
+  const bool streckeLeer = QStringView(strecke).trimmed().isEmpty();
   // A duathlon never fills zeit: its rows are judged by the leg the time file
   // gives (bike_time or run_time), and the other leg may still be to come.
   const bool beine = (s.zeitziel == Sitzung::Zeitziel::Bike || s.zeitziel == Sitzung::Zeitziel::Run) &&
                      (s.duathlon || s.importLaeuft);
-  const int zeitspalte = !beine ? S_zeit : s.zeitziel == Sitzung::Zeitziel::Bike ? S_bike_time : S_run_time;
+  const Feldtext zeit(z, S_zeit);
   const bool zeitLeer =
-      beine ? !Zeitwert::lesen(t.feld(zeile, zeitspalte)).gueltig() : t.feld(zeile, S_zeit).trimmed().isEmpty();
-  if (snUngueltig) marker(marken, QStringLiteral("?Laufdaten"));
+      beine ? !Zeitwert::lesen(Feldtext(z, s.zeitziel == Sitzung::Zeitziel::Bike ? S_bike_time : S_run_time).sicht())
+                   .gueltig()
+            : zeit.sicht().isEmpty();
+  if (snUngueltig) marken.setzen(laufdaten);
   if (s.zeitenGeladen) {
-    if ((sn > 0 && zeitLeer) || (sn == 0 && !streckeLeer)) marker(marken, QStringLiteral("?Zeit"));
-  } else if ((sn > 0 && streckeLeer) || (sn == 0 && !streckeLeer)) {
-    marker(marken, QStringLiteral("?Laufdaten"));
+    if (snDa ? zeitLeer : !streckeLeer) marken.setzen(zeitMarke);
+  } else if (snDa ? streckeLeer : !streckeLeer) {
+    marken.setzen(laufdaten);
   }
 
-  const long long jahr = JahrAusFeld(t.feld(zeile, S_jahr));
-  QString ak = t.feld(zeile, S_ak);
+  const long long jahr = JahrAusFeld(z.feld(S_jahr));
+  QString ak = z.feld(S_ak);
   if (e.CheckPruefungAK) {
     if (streckeLeer) {
       ak.clear();
@@ -102,7 +138,7 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
       ak = LookupAgeClass(s, s.bezugsjahr - jahr);
       if (ak == QLatin1String("-1")) {
         ak.clear();
-        marker(marken, QStringLiteral("?AK"));
+        marken.setzen(QLatin1StringView("?AK"));
       }
     }
   }
@@ -114,33 +150,43 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
       ak.prepend(g.toUpper());
     } else if (s.zeitzuordnung == QLatin1String("Standard: Lauf")) {
       ak.clear();
-      marker(marken, QStringLiteral("?M/W"));
+      marken.setzen(QLatin1StringView("?M/W"));
     }
   }
-  t.setFeld(zeile, S_ak, ak);
+  aenderungen.append({S_ak, ak});
 
-  QString name = t.feld(zeile, S_namevorname);
-  if (!name.contains(QStringLiteral(", ")) && name.contains(QLatin1Char(','))) {
+  QString name = z.feld(S_namevorname);
+  bool komma = false, kommaBlank = false;
+  for (qsizetype k = 0; k < name.size() && !kommaBlank; ++k)
+    if (name[k] == QLatin1Char(',')) {
+      komma = true;
+      kommaBlank = k + 1 < name.size() && name[k + 1] == QLatin1Char(' ');
+    }
+  if (komma && !kommaBlank) {
     name.replace(QLatin1Char(','), QStringLiteral(", "));
-    t.setFeld(zeile, S_namevorname, name);
+    aenderungen.append({S_namevorname, name});
   }
   // Checked last so that no other step can hide a wrong time.
-  if (Zeitwert::lesen(t.feld(zeile, S_zeit)).feldUeber59()) marker(marken, QStringLiteral("?Zeit"));
+  if (Zeitwert::lesen(zeit.sicht()).feldUeber59()) marken.setzen(zeitMarke);
   if (beine)
     for (int spalte : {S_bike_time, S_run_time, S_end_time})
-      if (beinzeitFalsch(t.feld(zeile, spalte))) marker(marken, QStringLiteral("?Zeit"));
+      if (beinzeitFalsch(Feldtext(z, spalte).sicht())) marken.setzen(zeitMarke);
 
-  if (marken.isEmpty()) {
-    t.setFeld(zeile, S_fehler, QString());
+  const QString fehler = marken.text();
+  aenderungen.append({S_fehler, marken.leer() ? QStringView() : QStringView(fehler)});
+  t.setFelder(zeile, std::span(aenderungen.data(), static_cast<size_t>(aenderungen.size())));
+  if (marken.leer()) {
     t.setTextfarbe(zeile, kKeineFarbe);
   } else {
-    t.setFeld(zeile, S_fehler, marken.join(QLatin1Char(' ')));
     t.setTextfarbe(zeile, kRot);
     ++s.fehlerzaehler;
   }
 
-  const QString schluessel = StartnummerSchluessel(t.feld(zeile, S_startnummer));
-  if (!s.importLaeuft && !snUngueltig && !schluessel.isEmpty() && t.startnummerAnzahl(schluessel) > 1) {
+  // Only a row typed or pasted by hand is asked about a number it shares;
+  // the import never asks, so it need not look the number up.
+  const QString schluessel =
+      s.importLaeuft || snUngueltig ? QString() : StartnummerSchluessel(t.feld(zeile, S_startnummer));
+  if (!schluessel.isEmpty() && t.startnummerAnzahl(schluessel) > 1) {
     int andere = 0;
     for (int i = 1; i <= t.anzahl() && !andere; ++i)
       if (i != zeile && StartnummerSchluessel(t.feld(i, S_startnummer)) == schluessel) andere = i;

@@ -61,11 +61,13 @@ Zeitdateiinhalt ZeitdateiDekodieren(const QByteArray& daten, const QString& pfad
 }
 
 bool IstKopfzeile(const QString& zeile) {
-  if (!zeile.contains(QLatin1String("Einlauf"))) return false;
-  const QString erstes = zeile.section(QLatin1Char(';'), 0, 0).trimmed();
+  // The first field settles nearly every line (a finish begins with its
+  // number) before the whole line is searched for the word.
+  const qsizetype semikolon = zeile.indexOf(QLatin1Char(';'));
+  const QStringView erstes = QStringView(zeile).left(semikolon < 0 ? zeile.size() : semikolon).trimmed();
   bool zahl = false;
-  erstes.toInt(&zahl);
-  return !zahl && !erstes.isEmpty();
+  static_cast<void>(erstes.toInt(&zahl));
+  return !zahl && !erstes.isEmpty() && zeile.contains(QLatin1String("Einlauf"));
 }
 
 }  // namespace zt

@@ -163,10 +163,11 @@ std::vector<Zeitimportzeile> ZeitimportZeilenLesen(const QStringList& zeilen) {
     std::array<bool, 5> da{};
     const QStringView rest(zeile);
     for (qsizetype von = 0, nr = 0; nr < 5; ++nr) {
-      const qsizetype bis = rest.indexOf(QLatin1Char(';'), von);
-      teile[nr] = rest.mid(von, (bis < 0 ? rest.size() : bis) - von);
+      qsizetype bis = von;
+      while (bis < rest.size() && rest[bis] != QLatin1Char(';')) ++bis;
+      teile[nr] = rest.mid(von, bis - von);
       da[nr] = true;
-      if (bis < 0) break;
+      if (bis == rest.size()) break;
       von = bis + 1;
     }
     const auto teil = [&](int nr) { return da[nr] ? teile[nr].toString() : QString(); };
@@ -253,34 +254,43 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       if (const quint32 nr = nummerwert(sn.sicht())) index.emplace(nr, i);
     }
 
+    // Which rows are marked as still without a time ("ohne", "?", red). The
+    // marks are written with the row's time when the file gives it one, in
+    // one change of the row instead of two, and at the end for the others.
+    std::vector<char> markeOffen(static_cast<size_t>(t.anzahl()) + 1, 0);
+    const QStringView ohne(kOhne), fragezeichen(u"?");
     {
       Fortschritt f(b, QStringLiteral("% eingelesen  "));
       const qint64 n = static_cast<qint64>(teilnehmer.size());
-      const QStringView ohne(kOhne), fragezeichen(u"?");
       for (qint64 k = 0; k < n; ++k) {
         const int i = teilnehmer[k];
-        // The marks of a row are set at once: one new row, not five.
-        if (modus == Sitzung::Zeitmodus::Loeschen) {
-          t.setFelder(i, {{S_zeit, ohne}, {S_bike_time, ohne}, {S_run_time, ohne}, {S_end_time, QStringView()},
-                          {S_fehler, fragezeichen}});
-          t.setTextfarbe(i, kRot);
-        } else {
-          bool markieren = true;
-          if (modus == Sitzung::Zeitmodus::Ergaenzen) {
-            const Feldtext v(t.zeile(i), zielSpalte);
-            markieren = v.sicht().isEmpty() || v.sicht() == kOhne;
-          }
-          if (markieren) {
-            if (beinzeit)
-              t.setFelder(i, {{zielSpalte, ohne}, {S_fehler, fragezeichen}, {S_end_time, QStringView()}});
-            else
-              t.setFelder(i, {{zielSpalte, ohne}, {S_fehler, fragezeichen}});
-            t.setTextfarbe(i, kRot);
-          }
+        bool markieren = true;
+        if (modus == Sitzung::Zeitmodus::Ergaenzen) {
+          const Feldtext v(t.zeile(i), zielSpalte);
+          markieren = v.sicht().isEmpty() || v.sicht() == kOhne;
         }
+        markeOffen[i] = markieren;
         f.melden(k + 1, n);
       }
     }
+    const auto markeSetzen = [&](int i, QStringView zielwert) {
+      markeOffen[i] = 0;
+      if (modus == Sitzung::Zeitmodus::Loeschen) {
+        std::array<std::pair<int, QStringView>, 5> felder{{{S_zeit, ohne},
+                                                           {S_bike_time, ohne},
+                                                           {S_run_time, ohne},
+                                                           {S_end_time, QStringView()},
+                                                           {S_fehler, fragezeichen}}};
+        for (auto& [spalte, wert] : felder)
+          if (spalte == zielSpalte) wert = zielwert;
+        t.setFelder(i, felder);
+      } else if (beinzeit) {
+        t.setFelder(i, {{zielSpalte, zielwert}, {S_fehler, fragezeichen}, {S_end_time, QStringView()}});
+      } else {
+        t.setFelder(i, {{zielSpalte, zielwert}, {S_fehler, fragezeichen}});
+      }
+      t.setTextfarbe(i, kRot);
+    };
 
     s.importLaeuft = true;
     const std::vector<Zeitimportzeile> gelesen = ZeitimportZeilenLesen(zeilen);
@@ -310,7 +320,8 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       if (zeileNr > 0 && !z.zeitText.isEmpty()) {
         // A copy of the field: it stays as it was when the row changes.
         const Feldtext vorherText(t.zeile(zeileNr), zielSpalte);
-        const QStringView vorher = vorherText.sicht();
+        const bool offen = markeOffen[zeileNr];
+        const QStringView vorher = offen ? ohne : vorherText.sicht();
         bool zuordnen = true;
         if (zuerstLeeren) {
           if (ausDatei[zeileNr]) hinweise << kopf() + QStringLiteral(" schon vorhanden! Neue Zeit: ") + z.zeit;
@@ -324,6 +335,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
           if (ziel == Sitzung::Zeitziel::Run && s.duathlonEndzeitRunTime) {
             // The file holds the end time; the run leg is what remains after
             // the bike leg, which must be known and shorter.
+            if (offen) markeSetzen(zeileNr, ohne);
             const QString bike = t.feld(zeileNr, S_bike_time).trimmed();
             const Zeitwert bikezeit = Zeitwert::lesen(bike);
             if (!bikezeit.gueltig()) {
@@ -337,7 +349,8 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
               zugeordnet = true;
             }
           } else {
-            t.setFeld(zeileNr, zielSpalte, z.zeitText);
+            if (offen) markeSetzen(zeileNr, z.zeitText);
+            else t.setFeld(zeileNr, zielSpalte, z.zeitText);
             zugeordnet = true;
           }
         }
@@ -357,6 +370,8 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       Q_ASSERT(zugeordnet || behalten || hinweise.size() > hinweiseVorher);
     }
     s.importLaeuft = false;
+    for (int i : teilnehmer)
+      if (markeOffen[i]) markeSetzen(i, ohne);
 
     // Participants still without a time, each counted once however often
     // their number appears in the file.
