@@ -62,9 +62,3 @@ TEST(Zeitwert, SumsDifferencesAndEveryTenthReadBack) {
   EXPECT_EQ((Zeitwert::lesen(u"45:12"_s) - Zeitwert::lesen(u"0:50:00"_s)).text(), u"0:00:00.0"_s);
   for (long long z = 0; z < 400000; z += 7) ASSERT_EQ(Zeitwert::lesen(Zeitwert::ausZehnteln(z).text()).zehntel(), z);
 }
-
-TEST(Zeitstempel, IsOneRunOfDigits) {
-  test::TestUhr uhr;
-  uhr.zeit = QDateTime(QDate(2026, 12, 4), QTime(9, 5, 7));
-  EXPECT_EQ(Zeitstempel(uhr), u"04122026090507"_s);
-}
