@@ -66,7 +66,18 @@ TEST_F(Laden, ZeilenpruefungenSetzenFelderUndZaehlenFehlerJeZeileEinmal) {
   EXPECT_EQ(u.bediener.gesperrt, 0);
 }
 
-TEST_F(Laden, ZeitenGeladenVerlangtEineZeit) {
+// One line as the reader splits and checks it: a comma in the name only, a
+// surplus field dropped, a missing one empty, a time required once times are loaded.
+TEST_F(Laden, EinzelneZeileZerlegtUndGeprueft) {
+  Teilnehmerzeile a = LaeuferzeileZerlegen(
+      laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Lauf,Treff"_s, u"0:45:12,3"_s));
+  EXPECT_EQ(QStringList({a.feld(S_namevorname), a.feld(S_zeit), a.feld(S_vereinort)}),
+            QStringList({u"Meier, Anna"_s, u"0:45:12,3"_s, u"Lauf,Treff"_s}));
+  EXPECT_EQ(LaeuferzeileZerlegen(laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Verein, Ort"_s)).feld(S_namevorname),
+            u"Meier,Anna"_s);
+  EXPECT_EQ(LaeuferzeileZerlegen(QStringList(25, u"x"_s).join(QLatin1Char('\t'))).feld(kSpalten), u"x"_s);
+  EXPECT_EQ(LaeuferzeileZerlegen(u"a\tb"_s).feld(3), QString());
+
   u.s().zeitenGeladen = true;
   Teilnehmerzeile z = LaeuferzeileZerlegen(laeufer(u"12"_s, u"10/w"_s, u"A, B"_s, u"1980"_s));
   EXPECT_TRUE(LadepruefungZeile(u.s(), z));
@@ -75,21 +86,6 @@ TEST_F(Laden, ZeitenGeladenVerlangtEineZeit) {
   EXPECT_FALSE(LadepruefungZeile(u.s(), z));
   EXPECT_EQ(z.feld(S_fehler), QString());
   EXPECT_EQ(z.feld(S_ak), u"W40"_s);
-}
-
-TEST_F(Laden, KommaNurImNamenErsetzt) {
-  Teilnehmerzeile a = LaeuferzeileZerlegen(
-      laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Lauf,Treff"_s, u"0:45:12,3"_s));
-  EXPECT_EQ(a.feld(S_namevorname), u"Meier, Anna"_s);
-  EXPECT_EQ(a.feld(S_zeit), u"0:45:12,3"_s);
-  EXPECT_EQ(a.feld(S_vereinort), u"Lauf,Treff"_s);
-  Teilnehmerzeile b =
-      LaeuferzeileZerlegen(laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Verein, Ort"_s));
-  EXPECT_EQ(b.feld(S_namevorname), u"Meier,Anna"_s);
-  // Surplus fields are dropped, missing ones stay empty.
-  Teilnehmerzeile c = LaeuferzeileZerlegen(QStringList(25, u"x"_s).join(QLatin1Char('\t')));
-  EXPECT_EQ(c.feld(kSpalten), u"x"_s);
-  EXPECT_EQ(LaeuferzeileZerlegen(u"a\tb"_s).feld(3), QString());
 }
 
 TEST_F(Laden, KodierungenUndZeilenenden) {
@@ -182,6 +178,17 @@ TEST_F(Laden, NeinBeimSchliessenBehaeltDieDatenbank) {
   u.bediener.leeren();
   ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
   EXPECT_TRUE(u.bediener.meldungen().isEmpty()) << u.bediener.meldungen().join('|').toStdString();
+
+  // A new database after a change: asked once, then nothing is left of the old file.
+  u.s().tabelle.setFeld(1, S_vereinort, u"LG Nord"_s);
+  u.bediener.antworten = {Antwort::Nein};
+  DatenbankNeu(u.s());
+  EXPECT_EQ(u.bediener.meldungen().size(), 1);
+  EXPECT_FALSE(u.s().ungespeichert());
+  EXPECT_EQ(u.s().tabelle.anzahl(), 0);
+  EXPECT_TRUE(u.s().speicherPfad.isEmpty());
+  EXPECT_FALSE(u.s().dateiLesenUeberspringen);
+  EXPECT_FALSE(DatenbankSichern(u.s()));  // nothing to save
 }
 
 TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
@@ -202,31 +209,16 @@ TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
   EXPECT_TRUE(DateiVorhanden(u.s().optionsdatei()));
   u.bediener.timerAusfuehren();
   EXPECT_TRUE(geprueft);
-}
 
-TEST_F(Laden, FehlendeEinstellungsdateiFragtNachDemLauf) {
+  // A settings line naming a file that is not there: the operator is asked for the event.
   csv(u"x.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s), u"#x.ini#"_s});
   int gefragt = 0;
   u.s().laufdateiErfragen = [&gefragt](Sitzung&) { return ++gefragt, QString(); };
+  u.s().laufdatei.clear();
   ASSERT_TRUE(oeffnen(u.pfad(u"x.csv"_s)));
   EXPECT_EQ(gefragt, 1);
   EXPECT_TRUE(u.s().laufdatei.isEmpty());
   EXPECT_EQ(u.s().tabelle.anzahl(), 1);
-}
-
-TEST_F(Laden, NeueDatenbankVergisstDieAlteDatei) {
-  csv(u"a.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s)});
-  ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
-  u.s().tabelle.setFeld(1, S_vereinort, u"LG Nord"_s);
-  u.bediener.leeren();
-  u.bediener.antworten = {Antwort::Nein};
-  DatenbankNeu(u.s());
-  EXPECT_EQ(u.bediener.meldungen().size(), 1);  // the backup question
-  EXPECT_FALSE(u.s().ungespeichert());
-  EXPECT_EQ(u.s().tabelle.anzahl(), 0);
-  EXPECT_TRUE(u.s().speicherPfad.isEmpty());
-  EXPECT_FALSE(u.s().dateiLesenUeberspringen);
-  EXPECT_FALSE(DatenbankSichern(u.s()));  // nothing to save
 }
 
 TEST_F(Laden, VoreinstellungUndVornamenUeberDenDialog) {

@@ -44,21 +44,25 @@ struct Speichern : ::testing::Test {
 };
 }  // namespace
 
-// Read back by the batch tool's round trip; here the name of the settings beside a dotted folder.
-TEST_F(Speichern, CsvMitEinstellungszeile) {
+// The runner file is read back by the batch tool's round trip; here the name of
+// its settings beside a dotted folder, the old five fields, and the settings
+// with their first-name list.
+TEST_F(Speichern, JedesFormatSchreibtSeineDateien) {
   QDir().mkpath(u.pfad(u"a.b"_s));
   ASSERT_TRUE(speichern(u.pfad(u"a.b/lauf"_s), Speicherformat::Csv));
-  const QString csv = u.pfad(u"a.b/lauf.csv"_s);
-  const QStringList z = zeilen(csv);
+  const QStringList z = zeilen(u.pfad(u"a.b/lauf.csv"_s));
   ASSERT_EQ(z.size(), 4);
   EXPECT_EQ(z.last(), u"#lauf.ini#"_s);
   EXPECT_EQ(z.first(), u.s().tabelle.zeilentext(1));
   EXPECT_TRUE(leseDatei(u.pfad(u"a.b/lauf.ini"_s)).startsWith("#Vorgaben Zieltafel#aus#"));
-}
 
-TEST_F(Speichern, AlteVersionSchreibtFuenfFelder) {
   ASSERT_TRUE(speichern(u.pfad(u"alt.txt"_s), Speicherformat::CsvAlt));
   EXPECT_EQ(zeilen(u.pfad(u"alt.csv"_s)).first(), u"12;10/w;Jäger, Jördis;03.05.1975;Süd, Ort"_s);
+
+  u.s().vornamen.eintraege = {{u"w"_s, u"Jördis"_s, QString()}};
+  ASSERT_TRUE(speichern(u.pfad(u"event.x.ini"_s), Speicherformat::Ini));
+  EXPECT_TRUE(leseDatei(u.pfad(u"event.x.ini"_s)).startsWith("#Vorgaben Zieltafel#aus#"));
+  EXPECT_TRUE(zeilen(u.pfad(u"event.vorname"_s)).value(0).startsWith(u"w;Jördis"_s));
 }
 
 TEST_F(Speichern, UeberschreibenLegtSicherungenAn) {
@@ -106,9 +110,11 @@ TEST_F(Speichern, FehlgeschlageneSchreibvorgaengeMeldenDenGrund) {
     const QStringList m = u.bediener.meldungen();
     ASSERT_EQ(m.size(), 1);
     EXPECT_TRUE(m[0].startsWith(u"[Zieltafel] Während des Speicherns ist ein Fehler aufgetreten!\nDie Datei"_s)) << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains(u"/ziel"_s) && m[0].contains(u"\" kann nicht geschrieben werden: "_s)) << m[0].toStdString();
     EXPECT_FALSE(u.bediener.statusfelder.value(StatusZustand).contains(u"gespeichert"_s));
   }
   EXPECT_EQ(u.bediener.gesperrt, 0);
+  EXPECT_EQ(leseDatei(u.pfad(u"datei"_s)), QByteArray("x"));
 }
 
 TEST_F(Speichern, SichernFragtNurBeimErstenMal) {
@@ -134,13 +140,6 @@ TEST_F(Speichern, SichernFragtNurBeimErstenMal) {
   EXPECT_TRUE(DatenbankSichern(u.s()));
   EXPECT_EQ(gefragt, 3);
   EXPECT_TRUE(u.bediener.meldungen().isEmpty());
-}
-
-TEST_F(Speichern, VoreinstellungUndVornamen) {
-  u.s().vornamen.eintraege = {{u"w"_s, u"Jördis"_s, QString()}};
-  ASSERT_TRUE(speichern(u.pfad(u"event.x.ini"_s), Speicherformat::Ini));
-  EXPECT_TRUE(leseDatei(u.pfad(u"event.x.ini"_s)).startsWith("#Vorgaben Zieltafel#aus#"));
-  EXPECT_TRUE(zeilen(u.pfad(u"event.vorname"_s)).value(0).startsWith(u"w;Jördis"_s));
 }
 
 // "Altersklassen.2024.csv" names its settings "Altersklassen.ini": the
