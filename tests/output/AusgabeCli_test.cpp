@@ -51,13 +51,11 @@ TEST_F(Stapel, StepsWriteListsCertificatesReportAndCounts) {
                            "LaeuferWalker=1\nLaeuferSumme=4\n"})
     EXPECT_TRUE(l.aus.contains(QString::fromUtf8(teil))) << teil << l.aus.toStdString();
   EXPECT_TRUE(l.fehler.contains(QStringLiteral("=> Ja")));
-  const QByteArray rtf = leseDatei(liste);
-  EXPECT_TRUE(rtf.contains("\\b0 0:31:13\\cell }")) << "seconds";
-  EXPECT_TRUE(rtf.contains("M\\'fcller, J\\'fcrgen"));
+  EXPECT_TRUE(leseDatei(liste).contains("\\b0 0:31:13\\cell }")) << "seconds";
   // The shipped template opens its own section (the page frame): a section break each.
   EXPECT_EQ(leseDatei(urkunden).count("\\sect \\sectd"), 1);
-  EXPECT_TRUE(QFileInfo::exists(bericht));
-  EXPECT_TRUE(leseDatei(anmeldung).contains("Online-Anmeldung Stand "));
+  // What the list, report and registration list hold is the library's test.
+  for (const QString& datei : {bericht, anmeldung}) EXPECT_TRUE(QFileInfo::exists(datei)) << datei.toStdString();
   // Certificates written to a file are not marked as printed.
   const Lauf nochmal = starte({"urkunden", urkunden, "ausgeben"});
   int zeilen = 0;

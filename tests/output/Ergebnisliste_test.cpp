@@ -124,19 +124,18 @@ TEST_F(Liste, ModesSelectTheirRowsAndPrepareTheTable) {
   EXPECT_EQ(ordnung, (QStringList{"17", "23", "44", "31", ""}));
   EXPECT_EQ(s.tabelle.feld(1, S_checkdruck), QStringLiteral("Wahr"));
   EXPECT_EQ(s.tabelle.feld(4, S_checkdruck), QStringLiteral("Falsch"));
-}
 
-TEST_F(Liste, WalkerListHasItsTitleAndNamesWithoutTheMark) {
+  // The walkers, by time, under a title of their own and without the mark.
   zeile(s, QStringLiteral("startnummer=50;strecke=10/m;namevorname=Geher, Karl (Walker);jahr=1950;zeit=1:02:03.4;"
                           "walker=Wahr;nurstrecke=10"));
   zeile(s, QStringLiteral("startnummer=51;strecke=10/m;namevorname=Schreiter, Otto (Walker);jahr=1951;"
                           "zeit=1:01:00.0;walker=Wahr;nurstrecke=10"));
-  const QByteArray rtf = schreiben(8);
-  EXPECT_EQ(nummern(rtf), (QStringList{"51", "50"}));
+  const QByteArray walker = schreiben(8);
+  EXPECT_EQ(nummern(walker), (QStringList{"51", "50"}));
   EXPECT_EQ(s.sortierung, QStringLiteral("Walker"));
-  EXPECT_TRUE(rtf.contains("Lauf am See: Walker-Ergebnisliste vom 5. Juli")) << rtf.left(600).constData();
-  EXPECT_TRUE(rtf.contains("\\b0 Geher, Karl\\cell }"));
-  EXPECT_FALSE(rtf.contains("(Walker)"));
+  EXPECT_TRUE(walker.contains("Lauf am See: Walker-Ergebnisliste vom 5. Juli")) << walker.left(600).constData();
+  EXPECT_TRUE(walker.contains("\\b0 Geher, Karl\\cell }"));
+  EXPECT_FALSE(walker.contains("(Walker)"));
 }
 
 TEST_F(Liste, HeadingIsFilledWithEscapedTextsAndRowsFollowTheLastParGroup) {
@@ -251,17 +250,6 @@ TEST_F(Liste, BadTemplatesAndFoldersAreToldAndWriteNothing) {
   EXPECT_TRUE(versuch().isEmpty());
 }
 
-// The word processor opening the list is the window's test.
-TEST_F(Liste, WithoutAWordProcessorTheDesktopOpensListAndTemplate) {
-  const QString ziel = ErgebnislisteDatei(s);
-  s.einst.txtWinWord.clear();
-  EXPECT_EQ(CreateResultList(s), ziel);
-  EXPECT_EQ(u.system.aufrufe, QStringList{"anzeigen " + ziel});
-  u.system.aufrufe.clear();
-  EXPECT_TRUE(ErgebnislisteVorlageBearbeiten(s));
-  EXPECT_EQ(u.system.aufrufe, QStringList{"anzeigen " + vorlage});
-}
-
 TEST_F(Liste, PrintingHandsACopyToTheChosenPrinterAndTellsWhatWentWrong) {
   u.system.druckerliste = {QStringLiteral("Standard"), QStringLiteral("Farbe")};
   s.druckerErgebnisliste = QStringLiteral("Farbe");
@@ -301,6 +289,14 @@ TEST_F(Liste, PrintingHandsACopyToTheChosenPrinterAndTellsWhatWentWrong) {
                                                 "Den Drucker \"Weg\" gibt es auf diesem Rechner nicht." + liegt});
   EXPECT_TRUE(QFileInfo::exists(ziel));
   EXPECT_EQ(u.bediener.gesperrt, 0);
+
+  // Without a word processor the desktop opens list and template (the word
+  // processor opening them is the window's test).
+  s.einst.txtWinWord.clear();
+  u.system.aufrufe.clear();
+  EXPECT_EQ(CreateResultList(s), ziel);
+  EXPECT_TRUE(ErgebnislisteVorlageBearbeiten(s));
+  EXPECT_EQ(u.system.aufrufe, (QStringList{"anzeigen " + ziel, "anzeigen " + vorlage}));
 }
 
 TEST(GrosseListe, TenThousandRowsArriveInOrderWithProgress) {
