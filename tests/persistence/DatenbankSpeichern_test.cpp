@@ -218,22 +218,19 @@ TEST(VollerDatentraeger, LaesstJedeAlteDateiStehen) {
     const char* datei;
     std::function<QString(Umgebung&, const QString&)> schreiben;  // the reason, empty on success
   };
-  const auto meldungen = [](Umgebung& u) { return u.bediener.meldungen().join(QLatin1Char('\n')); };
+  // The writers that tell the operator themselves: their messages are the reason.
+  const auto gemeldet = [](Umgebung& u, bool ok) { return ok ? QString() : u.bediener.meldungen().join(QLatin1Char('\n')); };
   const Schreiber schreiber[] = {
       {"Läuferdatei", "lauf.csv",
        [&](Umgebung& u, const QString& p) {
-         return DatenbankSpeichern(u.s(), p, Speicherformat::Csv) == Speicherausgang::Gespeichert ? QString()
-                                                                                           : meldungen(u);
+         return gemeldet(u, DatenbankSpeichern(u.s(), p, Speicherformat::Csv) == Speicherausgang::Gespeichert);
        }},
       {"ztf", "lauf.ztf", [](Umgebung& u, const QString& p) { return ZtfSchreiben(u.s(), p); }},
       {"xlsx", "lauf.xlsx", [](Umgebung& u, const QString& p) { return XlsxSchreiben(u.s(), p); }},
-      {"Einstellungen", "Zieltafel.ini",
-       [](Umgebung& u, const QString& p) { return WriteSettings(u.s(), p, p, QString()); }},
+      {"Einstellungen", "Zieltafel.ini", [](Umgebung& u, const QString& p) { return WriteSettings(u.s(), p, p, QString()); }},
       {"Vornamen", "Vorname.txt", [](Umgebung& u, const QString& p) { return VornamenSchreiben(u.s().vornamen, p); }},
-      {"HTML-Bericht", "report.htm",
-       [&](Umgebung& u, const QString& p) { return HtmlBericht(u.s(), p, false) ? QString() : meldungen(u); }},
-      {"Ergebnisliste", "liste.rtf",
-       [&](Umgebung& u, const QString& p) { return ErgebnislisteSchreiben(u.s(), p) ? QString() : meldungen(u); }},
+      {"HTML-Bericht", "report.htm", [&](Umgebung& u, const QString& p) { return gemeldet(u, HtmlBericht(u.s(), p, false)); }},
+      {"Ergebnisliste", "liste.rtf", [&](Umgebung& u, const QString& p) { return gemeldet(u, ErgebnislisteSchreiben(u.s(), p)); }},
       {"Zeitdatei", "lauf.erg",
        [](Umgebung& u, const QString& p) {
          Einlaufliste l;
