@@ -294,16 +294,10 @@ TEST(GrosseListe, TenThousandRowsArriveInOrderWithProgress) {
   Umgebung u;
   Sitzung& s = u.s();
   s.einst.txtVorlageErgebnisliste = QStringLiteral(ZT_SHARE_DIR "/druckvorlage/VorlageErgebnisliste.rtf");
-  std::vector<Teilnehmerzeile> zeilen(10000);
-  for (int i = 0; i < 10000; ++i) {
-    Teilnehmerzeile& z = zeilen[i];
-    z.setFeld(S_startnummer, QString::number(i + 1));
-    z.setFeld(S_strecke, QStringLiteral("10/m"));
-    z.setFeld(S_namevorname, QStringLiteral("Läufer %1, Jörg").arg(i + 1));
-    z.setFeld(S_zeit, QStringLiteral("1:%1:00.0").arg(i % 60, 2, 10, QLatin1Char('0')));
-    z.setFeld(S_platz, QString::number(i + 1));
-  }
-  s.tabelle.zeilenAnhaengen(std::move(zeilen));
+  for (int i = 1; i <= 10000; ++i)
+    zeile(s, QStringLiteral("startnummer=%1;strecke=10/m;namevorname=Läufer %1, Jörg;zeit=1:%2:00.0;platz=%1")
+                 .arg(i)
+                 .arg((i - 1) % 60, 2, 10, QLatin1Char('0')));
   Ausgabe::von(s).OptErgebnisliste = 3;
   const QString ziel = u.pfad(QStringLiteral("gross.rtf"));
   ASSERT_TRUE(ErgebnislisteSchreiben(s, ziel));

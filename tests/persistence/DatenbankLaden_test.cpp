@@ -137,18 +137,13 @@ TEST_F(Laden, SchlechteDateienLassenDieTabelleUnveraendert) {
   const QString fifo = u.pfad(u"fifo.csv"_s);
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
   for (const QString& keine : {u.dir.path(), fifo, u"/dev/zero"_s}) EXPECT_FALSE(oeffnen(keine));
+  const auto n = [](const QString& pfad) { return QDir::toNativeSeparators(pfad); };
   QStringList erwartet = {
-      QStringLiteral("[Datenbank öffnen] Die Datei \"%1\" ist keine Textdatei und kann nicht als Läuferdatei "
-                     "gelesen werden. Abbruch!   ")
-          .arg(QDir::toNativeSeparators(binaer)),
-      u"[Datenbank öffnen] Die Datei \"%1\" ist leer. Abbruch!   "_s.arg(QDir::toNativeSeparators(leer)),
-      QStringLiteral(
-          "[Zieltafel] Während des Lesens der Daten ist ein Fehler aufgetreten.\nDie Datei \"%1\" ist "
-          "keine Zieltafel-Datenbank.")
-          .arg(QDir::toNativeSeparators(binaer)),
-  };
+      u"[Datenbank öffnen] Die Datei \"%1\" ist keine Textdatei und kann nicht als Läuferdatei gelesen werden. Abbruch!   "_s.arg(n(binaer)),
+      u"[Datenbank öffnen] Die Datei \"%1\" ist leer. Abbruch!   "_s.arg(n(leer)),
+      u"[Zieltafel] Während des Lesens der Daten ist ein Fehler aufgetreten.\nDie Datei \"%1\" ist keine Zieltafel-Datenbank."_s.arg(n(binaer))};
   for (const QString& keine : {u.dir.path(), fifo, u"/dev/zero"_s})
-    erwartet << u"[Datenbank öffnen] \"%1\" ist keine Datei. Abbruch!   "_s.arg(QDir::toNativeSeparators(keine));
+    erwartet << u"[Datenbank öffnen] \"%1\" ist keine Datei. Abbruch!   "_s.arg(n(keine));
   EXPECT_EQ(u.bediener.meldungen(), erwartet);
   EXPECT_EQ(u.s().tabelle.anzahl(), 1);
   EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"gut.csv"_s));
