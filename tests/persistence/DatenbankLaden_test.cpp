@@ -184,7 +184,7 @@ TEST_F(Laden, NeinBeimSchliessenBehaeltDieDatenbank) {
   EXPECT_FALSE(DatenbankSichern(u.s()));  // nothing to save
 }
 
-TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
+TEST_F(Laden, EinstellungenKommenMitDerLaeuferdateiOderUeberDenDialog) {
   QDir().mkpath(u.pfad(u"ordner.mit.punkt"_s));
   Einstellungen e;
   e.txtNameLauf = u"Herbstlauf"_s;
@@ -212,20 +212,17 @@ TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
   EXPECT_EQ(gefragt, 1);
   EXPECT_TRUE(u.s().laufdatei.isEmpty());
   EXPECT_EQ(u.s().tabelle.anzahl(), 1);
-}
 
-TEST_F(Laden, VoreinstellungUndVornamenUeberDenDialog) {
-  Einstellungen e;
-  e.txtNameLauf = u"Sommerlauf"_s;
-  const QString ini = schreibeDatei(u.pfad(u"s.ini"_s), TextKodieren(EinstellungenText(e, QString())));
+  // Settings and first names picked in the open dialog; the runner database stays the current one.
+  const QString ini = u.pfad(u"ordner.mit.punkt/Herbst.ini"_s);
   const QString vornamen = schreibeDatei(u.pfad(u"v.txt"_s), cp1252(u"w;Jördis\nm;Jörg\n"_s));
+  u.s().einst.txtNameLauf.clear();
   ASSERT_TRUE(oeffnen(ini, Dateiart::Einstellungen));
-  EXPECT_EQ(u.s().einst.txtNameLauf, u"Sommerlauf"_s);
+  EXPECT_EQ(u.s().einst.txtNameLauf, u"Herbstlauf"_s);
   ASSERT_TRUE(oeffnen(vornamen, Dateiart::Vornamen));
   EXPECT_EQ(u.s().vornamen.anzahl(), 2);
   EXPECT_TRUE(DateiVorhanden(u.s().vornamendatei()));
-  // The runner database stays the current one.
-  EXPECT_TRUE(u.s().datenbankPfad.isEmpty());
+  EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"x.csv"_s));
   u.bediener.antworten = {Antwort::Nein};
   EXPECT_FALSE(oeffnen(ini, Dateiart::Einstellungen));
   EXPECT_EQ(u.bediener.meldungen().last(),

@@ -92,7 +92,7 @@ TEST_F(Speichern, JedesFormatSchreibtSeineDateien) {
   EXPECT_TRUE(zeilen(u.pfad(u"event.vorname"_s)).value(0).startsWith(u"w;Jördis"_s));
 }
 
-TEST_F(Speichern, UeberschreibenLegtSicherungenAn) {
+TEST_F(Speichern, UeberschreibenLegtSicherungenAnOderFragtNachEinerAnderenDatei) {
   const QString csv = u.pfad(u"lauf.csv"_s);
   schreibeDatei(csv, "alt 1\r\n");
   ASSERT_TRUE(speichern(csv, Speicherformat::Csv));
@@ -112,14 +112,12 @@ TEST_F(Speichern, UeberschreibenLegtSicherungenAn) {
   EXPECT_FALSE(speichern(u.pfad(u"anders.csv"_s), Speicherformat::Csv));
   EXPECT_EQ(leseDatei(u.pfad(u"anders.csv"_s)), QByteArray("bleibt"));
   EXPECT_EQ(u.s().speicherPfad, csv);
-}
 
-TEST_F(Speichern, GeladeneDateiDarfNichtUeberschriebenWerden) {
+  // The file the table came from is kept when so set: another one is to be chosen.
+  u.bediener.leeren();
   u.s().datenbankPfad = u.pfad(u"geladen.csv"_s);
   u.s().einst.CheckDateiGeladenUeberschreiben = 0;
-  EXPECT_EQ(DatenbankSpeichern(u.s(), u.pfad(u"geladen"_s), Speicherformat::Csv),
-            Speicherausgang::AndereDateiWaehlen);
-  ASSERT_TRUE(speichern(u.pfad(u"neu.csv"_s), Speicherformat::Csv));
+  EXPECT_EQ(DatenbankSpeichern(u.s(), u.pfad(u"geladen"_s), Speicherformat::Csv), Speicherausgang::AndereDateiWaehlen);
   EXPECT_EQ(u.bediener.meldungen(),
             QStringList{u"[Zieltafel] Datenbankdatei kann nicht überschrieben werden, bitte wählen Sie eine andere Datei!"_s});
   EXPECT_FALSE(QFileInfo::exists(u.pfad(u"geladen.csv"_s)));
