@@ -58,20 +58,10 @@ TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
   EXPECT_EQ(alle, leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/ausgabe/urkunden.rtf.txt")).replace("\n", "\r\n"));
   EXPECT_EQ(UrkundenName(QStringLiteral("Müller (Walker), Anna")), QStringLiteral("Anna Müller"));
   EXPECT_EQ(UrkundenName(QStringLiteral(" von  Berg ,  Eva ")), QStringLiteral("Eva von Berg"));
-
-  // A placeholder that opens a line stays, and is told once for the command.
+  // A placeholder that opens a line stays.
   QStringList uebrig;
   EXPECT_TRUE(WriteCertificate(s, 1, kVorlageZeilenanfang, &uebrig).contains("\r\nZeit# am Zeilenanfang\r\n"));
   EXPECT_EQ(uebrig, QStringList{"Zeit#"});
-  schreibeDatei(vorlage, kVorlageZeilenanfang);
-  a.OptUrkunde = 1;
-  s.tabelle.setAuswahl({1, 2});
-  u.bediener.antworten = {Antwort::Ja};
-  UrkundeErstellen(s);
-  ASSERT_EQ(u.bediener.meldungen().size(), 2);  // the question, then the placeholder once
-  EXPECT_EQ(u.bediener.meldungen()[1], "[Zieltafel] Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
-                                           QDir::toNativeSeparators(vorlage) +
-                                           "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   ");
 }
 
 TEST_F(Urkunden, TheOptionsAskAndStopAsTheOperatorSays) {
@@ -111,10 +101,16 @@ TEST_F(Urkunden, TheOptionsAskAndStopAsTheOperatorSays) {
   EXPECT_EQ(leer.bediener.meldungen(), QStringList{"[Zieltafel] Die Datenbank ist leer!   "});
 }
 
-TEST_F(Urkunden, EditingGivesEveryCertificateItsOwnFileAndMarksItPrinted) {
+TEST_F(Urkunden, EditingGivesEveryCertificateItsOwnFileMarksItPrintedAndTellsAPlaceholderOnce) {
+  schreibeDatei(vorlage, kVorlageZeilenanfang);
   a.OptUrkunde = 1;
   s.tabelle.setAuswahl({3, 1});
+  u.bediener.antworten = {Antwort::Ja};
   UrkundeErstellen(s);
+  ASSERT_EQ(u.bediener.meldungen().size(), 2);  // the question, then the placeholder once for the command
+  EXPECT_EQ(u.bediener.meldungen()[1], "[Zieltafel] Platzhalter Zeit# nicht ersetzt (Vorlage der Urkunde \"" +
+                                           QDir::toNativeSeparators(vorlage) +
+                                           "\"). Am Anfang einer Zeile bleibt ein Platzhalter stehen.   ");
   const QString eins = s.arbeitsdatei(QStringLiteral("WinWordUrkunde#_1.rtf"));
   const QString zwei = s.arbeitsdatei(QStringLiteral("WinWordUrkunde#_2.rtf"));
   EXPECT_EQ(u.system.aufrufe, (QStringList{"starten /opt/office/soffice | " + QDir::toNativeSeparators(eins),
