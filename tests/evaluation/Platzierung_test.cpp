@@ -87,10 +87,3 @@ TEST_F(Platzierung, MarkTopThreeLooksAtEveryListEntry) {
   MarkTopThree(u.s());
   EXPECT_EQ(spalte(S_checkdruck), u"Wahr Falsch Falsch Falsch"_s);
 }
-
-TEST_F(Platzierung, PresetList) {
-  const QStringList l = Sortiervorgaben();
-  EXPECT_EQ(l.size(), 34);
-  EXPECT_EQ(l.count(u"Platz Walker"_s), 2);
-  EXPECT_EQ(l.at(3), QString(48, QLatin1Char('-')));
-}

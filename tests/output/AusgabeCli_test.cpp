@@ -51,13 +51,11 @@ TEST_F(Stapel, StepsWriteListsCertificatesReportAndCounts) {
                            "LaeuferWalker=1\nLaeuferSumme=4\n"})
     EXPECT_TRUE(l.aus.contains(QString::fromUtf8(teil))) << teil << l.aus.toStdString();
   EXPECT_TRUE(l.fehler.contains(QStringLiteral("=> Ja")));
-  const QByteArray rtf = leseDatei(liste);
-  EXPECT_TRUE(rtf.contains("\\b0 0:31:13\\cell }")) << "seconds";
-  EXPECT_TRUE(rtf.contains("M\\'fcller, J\\'fcrgen"));
+  EXPECT_TRUE(leseDatei(liste).contains("\\b0 0:31:13\\cell }")) << "seconds";
   // The shipped template opens its own section (the page frame): a section break each.
   EXPECT_EQ(leseDatei(urkunden).count("\\sect \\sectd"), 1);
-  EXPECT_TRUE(QFileInfo::exists(bericht));
-  EXPECT_TRUE(leseDatei(anmeldung).contains("Online-Anmeldung Stand "));
+  // What the list, report and registration list hold is the library's test.
+  for (const QString& datei : {bericht, anmeldung}) EXPECT_TRUE(QFileInfo::exists(datei)) << datei.toStdString();
   // Certificates written to a file are not marked as printed.
   const Lauf nochmal = starte({"urkunden", urkunden, "ausgeben"});
   int zeilen = 0;
@@ -102,9 +100,7 @@ TEST_F(Stapel, PdfOfTheCertificatesHasAPageForEach) {
   EXPECT_EQ(pdfSeiten(pdf), 3);
   const QString text = pdfText(pdf).simplified();
   // Rows as the loaded table stands, in name order: 4, 1, 2 are Schulz, Geher, Müller.
-  const qsizetype schulz = text.indexOf(QStringLiteral("Otto Schulz"));
-  EXPECT_GE(schulz, 0);
-  EXPECT_LT(schulz, text.indexOf(QStringLiteral("Karl Geher")));
-  EXPECT_LT(text.indexOf(QStringLiteral("Karl Geher")), text.indexOf(QStringLiteral("Jürgen Müller")));
+  const qsizetype schulz = text.indexOf(QStringLiteral("Otto Schulz")), geher = text.indexOf(QStringLiteral("Karl Geher"));
+  EXPECT_TRUE(0 <= schulz && schulz < geher && geher < text.indexOf(QStringLiteral("Jürgen Müller"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("TV {Alt}")));
 }

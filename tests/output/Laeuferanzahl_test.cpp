@@ -27,7 +27,7 @@ struct Zaehlen : ::testing::Test {
 };
 }  // namespace
 
-TEST_F(Zaehlen, CountsPerMainRunAndSex) {
+TEST_F(Zaehlen, CountsPerMainRunAndSexAndFollowTheRunnerAndWalkerCommands) {
   LaeuferZaehlen(s);
   EXPECT_TRUE(n.gezaehlt);
   EXPECT_EQ(n.AnzahlM, (std::array<int, 4>{1, 1, 0, 0}));
@@ -46,20 +46,8 @@ TEST_F(Zaehlen, CountsPerMainRunAndSex) {
   EXPECT_EQ(n.AnzahlM, (std::array<int, 4>{1, 1, 0, 0}));
   EXPECT_EQ(n.AnzahlLaeufer, 4);
 
-  // A duathlon's legs are counted under the routes the program gives them.
-  s.duathlon = true;
-  s.einst.txtHauptlauf = {QStringLiteral("Duathlon"), QStringLiteral("Bike"), QString(), QString()};
-  zeile(s, QStringLiteral("startnummer=9;strecke=Bike-M;namevorname=I, i"));
-  zeile(s, QStringLiteral("startnummer=10;strecke=Duathlon/w;namevorname=J, j"));
-  LaeuferZaehlen(s);
-  EXPECT_EQ(n.AnzahlM, (std::array<int, 4>{0, 1, 0, 0}));
-  EXPECT_EQ(n.AnzahlW, (std::array<int, 4>{1, 0, 0, 0}));
-}
-
-// Making a walker as the window does it is the window's test; here the way back
-// and the command that has nothing to do.
-TEST_F(Zaehlen, RunnerAndWalkerChangeNameAndCounterOnlyWhenTheNameChanges) {
-  LaeuferZaehlen(s);
+  // Making a walker as the window does it is the window's test; here the way
+  // back, and the command that has nothing to do.
   s.tabelle.setAktuelleZeile(2);
   u.bediener.statusfelder.clear();
   EXPECT_FALSE(cmdWalker(s));  // already a walker: nothing changes, the status line neither
@@ -75,4 +63,13 @@ TEST_F(Zaehlen, RunnerAndWalkerChangeNameAndCounterOnlyWhenTheNameChanges) {
   s.tabelle.setAktuelleZeile(3);
   EXPECT_TRUE(cmdLaeufer(s));
   EXPECT_EQ(s.tabelle.feld(3, S_namevorname), QStringLiteral("C, c"));
+
+  // A duathlon's legs are counted under the routes the program gives them.
+  s.duathlon = true;
+  s.einst.txtHauptlauf = {QStringLiteral("Duathlon"), QStringLiteral("Bike"), QString(), QString()};
+  zeile(s, QStringLiteral("startnummer=9;strecke=Bike-M;namevorname=I, i"));
+  zeile(s, QStringLiteral("startnummer=10;strecke=Duathlon/w;namevorname=J, j"));
+  LaeuferZaehlen(s);
+  EXPECT_EQ(n.AnzahlM, (std::array<int, 4>{0, 1, 0, 0}));
+  EXPECT_EQ(n.AnzahlW, (std::array<int, 4>{1, 0, 0, 0}));
 }

@@ -111,15 +111,14 @@ TEST_F(Echt, EveryKindOfDocumentReadsBackWithItsRowsInOrder) {
   EXPECT_EQ(zeilenMit(text["fremd"], personen).size(), 5);
 
   // Certificates: the values on the page, a page each however many the template takes.
-  const QString m = text["drei"].simplified();
+  const QString m = text["drei"].simplified(), lo = text["lo-drei"].simplified();
   for (const char* teil : {"URKUNDE", "Seelauf Überlingen", "Jürgen Müller", "TV {Alt} \\ Süd", "10 km / AK M50", "0:38:12.4",
                            "den 1. Platz", "1. Platz m/w", "1. Platz gesamt", "Startnummer 17", "Karl Geher", "10 km Walker"})
     EXPECT_TRUE(m.contains(QString::fromUtf8(teil))) << teil << "\n" << m.toStdString();
-  EXPECT_EQ(pdfSeiten(pdf("drei")), 3);
-  const QString lo = text["lo-drei"].simplified();
   for (const char* teil : {"Seelauf Überlingen", "Jürgen Müller", "10 km / AK M50", "0:38:12.4", "Startnummer 17"})
     EXPECT_TRUE(lo.contains(QString::fromUtf8(teil))) << teil << "\n" << lo.toStdString();
-  for (const QString& n : {QStringLiteral("drei"), QStringLiteral("lo-drei")}) EXPECT_FALSE(text[n].contains(QLatin1Char('#'))) << n.toStdString();
+  EXPECT_FALSE(m.contains(QLatin1Char('#')) || lo.contains(QLatin1Char('#')));
+  EXPECT_EQ(pdfSeiten(pdf("drei")), 3);
   EXPECT_EQ(pdfSeiten(pdf("lo-drei")), 6);  // the saved template runs to two pages
 
   if (const QByteArray ziel = qgetenv("ZT_BILDER"); !ziel.isEmpty())
@@ -184,15 +183,12 @@ TEST_F(Echt, WithoutLibreOfficeNothingIsHandedOverAndTheListStays) {
   const QByteArray pfad = qgetenv("PATH");
   qputenv("PATH", QByteArray("/nirgendwo"));
   Sitzung& s = this->s();
-  u.system.druckerliste.clear();
   s.druckerErgebnisliste = QStringLiteral("PDF");
   ErgebnislisteDrucken(s);
-  const QString fehlt = system.rtfNachPdf({ErgebnislisteDatei(s)}, aus.path());
   qputenv("PATH", pfad);
   const QString grund = QStringLiteral(
       "LibreOffice ist nicht installiert (das Programm \"soffice\" wurde nicht gefunden). "
       "Ohne LibreOffice kann Zieltafel RTF-Dateien weder drucken noch in PDF umwandeln.");
-  EXPECT_EQ(fehlt, grund);
   EXPECT_EQ(u.bediener.meldungen(), QStringList{"[Zieltafel] " + DruckfehlerText(QStringLiteral("Die Ergebnisliste"),
                                                                                 ErgebnislisteDatei(s), "PDF", grund)});
   EXPECT_TRUE(QFileInfo::exists(ErgebnislisteDatei(s)));

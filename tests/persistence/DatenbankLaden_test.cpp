@@ -66,7 +66,18 @@ TEST_F(Laden, ZeilenpruefungenSetzenFelderUndZaehlenFehlerJeZeileEinmal) {
   EXPECT_EQ(u.bediener.gesperrt, 0);
 }
 
-TEST_F(Laden, ZeitenGeladenVerlangtEineZeit) {
+// One line as the reader splits and checks it: a comma in the name only, a
+// surplus field dropped, a missing one empty, a time required once times are loaded.
+TEST_F(Laden, EinzelneZeileZerlegtUndGeprueft) {
+  Teilnehmerzeile a = LaeuferzeileZerlegen(
+      laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Lauf,Treff"_s, u"0:45:12,3"_s));
+  EXPECT_EQ(QStringList({a.feld(S_namevorname), a.feld(S_zeit), a.feld(S_vereinort)}),
+            QStringList({u"Meier, Anna"_s, u"0:45:12,3"_s, u"Lauf,Treff"_s}));
+  EXPECT_EQ(LaeuferzeileZerlegen(laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Verein, Ort"_s)).feld(S_namevorname),
+            u"Meier,Anna"_s);
+  EXPECT_EQ(LaeuferzeileZerlegen(QStringList(25, u"x"_s).join(QLatin1Char('\t'))).feld(kSpalten), u"x"_s);
+  EXPECT_EQ(LaeuferzeileZerlegen(u"a\tb"_s).feld(3), QString());
+
   u.s().zeitenGeladen = true;
   Teilnehmerzeile z = LaeuferzeileZerlegen(laeufer(u"12"_s, u"10/w"_s, u"A, B"_s, u"1980"_s));
   EXPECT_TRUE(LadepruefungZeile(u.s(), z));
@@ -75,21 +86,6 @@ TEST_F(Laden, ZeitenGeladenVerlangtEineZeit) {
   EXPECT_FALSE(LadepruefungZeile(u.s(), z));
   EXPECT_EQ(z.feld(S_fehler), QString());
   EXPECT_EQ(z.feld(S_ak), u"W40"_s);
-}
-
-TEST_F(Laden, KommaNurImNamenErsetzt) {
-  Teilnehmerzeile a = LaeuferzeileZerlegen(
-      laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Lauf,Treff"_s, u"0:45:12,3"_s));
-  EXPECT_EQ(a.feld(S_namevorname), u"Meier, Anna"_s);
-  EXPECT_EQ(a.feld(S_zeit), u"0:45:12,3"_s);
-  EXPECT_EQ(a.feld(S_vereinort), u"Lauf,Treff"_s);
-  Teilnehmerzeile b =
-      LaeuferzeileZerlegen(laeufer(u"1"_s, u"10/w"_s, u"Meier,Anna"_s, u"1980"_s, u"Verein, Ort"_s));
-  EXPECT_EQ(b.feld(S_namevorname), u"Meier,Anna"_s);
-  // Surplus fields are dropped, missing ones stay empty.
-  Teilnehmerzeile c = LaeuferzeileZerlegen(QStringList(25, u"x"_s).join(QLatin1Char('\t')));
-  EXPECT_EQ(c.feld(kSpalten), u"x"_s);
-  EXPECT_EQ(LaeuferzeileZerlegen(u"a\tb"_s).feld(3), QString());
 }
 
 TEST_F(Laden, KodierungenUndZeilenenden) {
@@ -121,6 +117,11 @@ TEST_F(Laden, KodierungenUndZeilenenden) {
       u"[Zieltafel] Die Datei \"%1\" enthält nach der Zeile \"#k.ini#\" noch 2 Zeilen; sie wurden nicht "
       u"eingelesen.   "_s.arg(QDir::toNativeSeparators(u.pfad(u"k.csv"_s)))))
       << u.bediener.meldungen().join(u"\n"_s).toStdString();
+  // A line of 4 MB is read whole.
+  const QString lang(4 * 1024 * 1024, QLatin1Char('x'));
+  u.bediener.antworten = {Antwort::Nein, Antwort::Ja};
+  ASSERT_TRUE(oeffnen(csv(u"lang.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s, lang)})));
+  EXPECT_EQ(u.s().tabelle.feld(1, S_vereinort).size(), lang.size());
 }
 
 // A missing file is told in the start-up test of the window.
@@ -136,28 +137,16 @@ TEST_F(Laden, SchlechteDateienLassenDieTabelleUnveraendert) {
   const QString fifo = u.pfad(u"fifo.csv"_s);
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
   for (const QString& keine : {u.dir.path(), fifo, u"/dev/zero"_s}) EXPECT_FALSE(oeffnen(keine));
+  const auto n = [](const QString& pfad) { return QDir::toNativeSeparators(pfad); };
   QStringList erwartet = {
-      QStringLiteral("[Datenbank öffnen] Die Datei \"%1\" ist keine Textdatei und kann nicht als Läuferdatei "
-                     "gelesen werden. Abbruch!   ")
-          .arg(QDir::toNativeSeparators(binaer)),
-      u"[Datenbank öffnen] Die Datei \"%1\" ist leer. Abbruch!   "_s.arg(QDir::toNativeSeparators(leer)),
-      QStringLiteral(
-          "[Zieltafel] Während des Lesens der Daten ist ein Fehler aufgetreten.\nDie Datei \"%1\" ist "
-          "keine Zieltafel-Datenbank.")
-          .arg(QDir::toNativeSeparators(binaer)),
-  };
+      u"[Datenbank öffnen] Die Datei \"%1\" ist keine Textdatei und kann nicht als Läuferdatei gelesen werden. Abbruch!   "_s.arg(n(binaer)),
+      u"[Datenbank öffnen] Die Datei \"%1\" ist leer. Abbruch!   "_s.arg(n(leer)),
+      u"[Zieltafel] Während des Lesens der Daten ist ein Fehler aufgetreten.\nDie Datei \"%1\" ist keine Zieltafel-Datenbank."_s.arg(n(binaer))};
   for (const QString& keine : {u.dir.path(), fifo, u"/dev/zero"_s})
-    erwartet << u"[Datenbank öffnen] \"%1\" ist keine Datei. Abbruch!   "_s.arg(QDir::toNativeSeparators(keine));
+    erwartet << u"[Datenbank öffnen] \"%1\" ist keine Datei. Abbruch!   "_s.arg(n(keine));
   EXPECT_EQ(u.bediener.meldungen(), erwartet);
   EXPECT_EQ(u.s().tabelle.anzahl(), 1);
   EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"gut.csv"_s));
-}
-
-TEST_F(Laden, LangeZeileWirdGelesen) {
-  const QString lang(4 * 1024 * 1024, QLatin1Char('x'));
-  csv(u"lang.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s, lang)});
-  ASSERT_TRUE(oeffnen(u.pfad(u"lang.csv"_s)));
-  EXPECT_EQ(u.s().tabelle.feld(1, S_vereinort).size(), lang.size());
 }
 
 TEST_F(Laden, NeinBeimSchliessenBehaeltDieDatenbank) {
@@ -182,9 +171,20 @@ TEST_F(Laden, NeinBeimSchliessenBehaeltDieDatenbank) {
   u.bediener.leeren();
   ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
   EXPECT_TRUE(u.bediener.meldungen().isEmpty()) << u.bediener.meldungen().join('|').toStdString();
+
+  // A new database after a change: asked once, then nothing is left of the old file.
+  u.s().tabelle.setFeld(1, S_vereinort, u"LG Nord"_s);
+  u.bediener.antworten = {Antwort::Nein};
+  DatenbankNeu(u.s());
+  EXPECT_EQ(u.bediener.meldungen().size(), 1);
+  EXPECT_FALSE(u.s().ungespeichert());
+  EXPECT_EQ(u.s().tabelle.anzahl(), 0);
+  EXPECT_TRUE(u.s().speicherPfad.isEmpty());
+  EXPECT_FALSE(u.s().dateiLesenUeberspringen);
+  EXPECT_FALSE(DatenbankSichern(u.s()));  // nothing to save
 }
 
-TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
+TEST_F(Laden, EinstellungenKommenMitDerLaeuferdateiOderUeberDenDialog) {
   QDir().mkpath(u.pfad(u"ordner.mit.punkt"_s));
   Einstellungen e;
   e.txtNameLauf = u"Herbstlauf"_s;
@@ -202,45 +202,27 @@ TEST_F(Laden, EinstellungszeileLaedtDenLauf) {
   EXPECT_TRUE(DateiVorhanden(u.s().optionsdatei()));
   u.bediener.timerAusfuehren();
   EXPECT_TRUE(geprueft);
-}
 
-TEST_F(Laden, FehlendeEinstellungsdateiFragtNachDemLauf) {
+  // A settings line naming a file that is not there: the operator is asked for the event.
   csv(u"x.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s), u"#x.ini#"_s});
   int gefragt = 0;
   u.s().laufdateiErfragen = [&gefragt](Sitzung&) { return ++gefragt, QString(); };
+  u.s().laufdatei.clear();
   ASSERT_TRUE(oeffnen(u.pfad(u"x.csv"_s)));
   EXPECT_EQ(gefragt, 1);
   EXPECT_TRUE(u.s().laufdatei.isEmpty());
   EXPECT_EQ(u.s().tabelle.anzahl(), 1);
-}
 
-TEST_F(Laden, NeueDatenbankVergisstDieAlteDatei) {
-  csv(u"a.csv"_s, {laeufer(u"1"_s, u"10/w"_s, u"A, B"_s, u"1980"_s)});
-  ASSERT_TRUE(oeffnen(u.pfad(u"a.csv"_s)));
-  u.s().tabelle.setFeld(1, S_vereinort, u"LG Nord"_s);
-  u.bediener.leeren();
-  u.bediener.antworten = {Antwort::Nein};
-  DatenbankNeu(u.s());
-  EXPECT_EQ(u.bediener.meldungen().size(), 1);  // the backup question
-  EXPECT_FALSE(u.s().ungespeichert());
-  EXPECT_EQ(u.s().tabelle.anzahl(), 0);
-  EXPECT_TRUE(u.s().speicherPfad.isEmpty());
-  EXPECT_FALSE(u.s().dateiLesenUeberspringen);
-  EXPECT_FALSE(DatenbankSichern(u.s()));  // nothing to save
-}
-
-TEST_F(Laden, VoreinstellungUndVornamenUeberDenDialog) {
-  Einstellungen e;
-  e.txtNameLauf = u"Sommerlauf"_s;
-  const QString ini = schreibeDatei(u.pfad(u"s.ini"_s), TextKodieren(EinstellungenText(e, QString())));
+  // Settings and first names picked in the open dialog; the runner database stays the current one.
+  const QString ini = u.pfad(u"ordner.mit.punkt/Herbst.ini"_s);
   const QString vornamen = schreibeDatei(u.pfad(u"v.txt"_s), cp1252(u"w;Jördis\nm;Jörg\n"_s));
+  u.s().einst.txtNameLauf.clear();
   ASSERT_TRUE(oeffnen(ini, Dateiart::Einstellungen));
-  EXPECT_EQ(u.s().einst.txtNameLauf, u"Sommerlauf"_s);
+  EXPECT_EQ(u.s().einst.txtNameLauf, u"Herbstlauf"_s);
   ASSERT_TRUE(oeffnen(vornamen, Dateiart::Vornamen));
   EXPECT_EQ(u.s().vornamen.anzahl(), 2);
   EXPECT_TRUE(DateiVorhanden(u.s().vornamendatei()));
-  // The runner database stays the current one.
-  EXPECT_TRUE(u.s().datenbankPfad.isEmpty());
+  EXPECT_EQ(u.s().datenbankPfad, u.pfad(u"x.csv"_s));
   u.bediener.antworten = {Antwort::Nein};
   EXPECT_FALSE(oeffnen(ini, Dateiart::Einstellungen));
   EXPECT_EQ(u.bediener.meldungen().last(),
