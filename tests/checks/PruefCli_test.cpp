@@ -1,21 +1,16 @@
 // The batch steps before the race, run through the real batch tool: what the
 // steps print and how they end; the findings themselves are the library's.
+#include "cli/Lauf_test.h"
 #include "support/TestPorts.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace zt;
+using test::Lauf;
 
 namespace {
-struct Lauf {
-  int code = -1;
-  QString aus;
-  QString fehler;
-};
-
 QString laeuferzeile(const char* sn, const char* strecke, const char* name, const char* jahr = "1980") {
   QStringList f(kSpalten, QString());
   f[S_checkdruck - 1] = f[S_gedruckt - 1] = f[S_walker - 1] = QStringLiteral("Falsch");
@@ -32,11 +27,7 @@ class PruefCli : public ::testing::Test {
   QString pfad(const QString& n) const { return dir.filePath(n); }
 
   Lauf starte(const QStringList& argumente) {
-    QProcess p;
-    p.start(QStringLiteral(ZT_CLI_BINARY), QStringList{"--programmordner", pfad("programm"), "--arbeitsordner",
-                                                       pfad("arbeit"), "--bezugsjahr", "2024"} + argumente);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    return test::cliLauf(dir.path(), QStringList{"--bezugsjahr", "2024"} + argumente);
   }
   QString datei(const QString& name, const QStringList& zeilen) {
     return test::schreibeDatei(pfad(name), test::cp1252(zeilen.join(QLatin1Char('\n')) + QLatin1Char('\n')));
