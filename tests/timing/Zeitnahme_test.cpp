@@ -2,15 +2,12 @@
 // and the order of reading the clock.
 #include "timing/Zeitnahme_test.h"
 
-
 using namespace zt;
 using namespace zt::test;
 
 namespace {
 using Zeitnahme_ = ZeitnahmeTest;
-}  // namespace
 
-namespace {
 // An operator who takes five seconds to answer a question.
 class LangsamerBediener : public TestBediener {
  public:

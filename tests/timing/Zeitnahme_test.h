@@ -41,8 +41,6 @@ class Modell : public QAbstractTableModel {
   Zeiteditor& m_e;
 };
 
-inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
-
 struct ZeitnahmeTest : ::testing::Test {
   Umgebung u;
   Sitzung& s = u.s();
