@@ -22,18 +22,16 @@ struct Import : ::testing::Test {
   // Runners 1 to anzahl, all on one route and of one age.
   void anlegen(int anzahl) {
     std::vector<Teilnehmerzeile> zeilen(anzahl);
-    for (int i = 0; i < anzahl; ++i) {
+    for (int i = 0; i < anzahl; ++i)
       for (const auto& [spalte, wert] : {std::pair{S_startnummer, QString::number(i + 1)}, {S_strecke, u"10/m"_s},
                                          {S_nurstrecke, u"10"_s}, {S_jahr, u"1980"_s}})
         zeilen[i].setFeld(spalte, wert);
-    }
     t.zeilenAnhaengen(std::move(zeilen));
   }
   // Data lines after the header, Windows-1252.
   QString datei(const QStringList& zeilen, const QString& name = u"lauf.erg"_s) {
     return schreibeDatei(u.pfad(name), cp1252(ZeitdateiKopf() + u"\n"_s + zeilen.join(u"\n"_s) + u"\n"_s));
   }
-  Zeitimportergebnis importieren(const QString& pfad) { return ZeitdateiLaden(s, pfad); }
   Zeitimportergebnis importieren(const QByteArray& inhalt) {
     return ZeitdateiLaden(s, schreibeDatei(u.pfad(u"lauf.erg"_s), inhalt));
   }
@@ -57,7 +55,7 @@ TEST_F(Import, UnlesbareDateienAendernNichts) {
   if (geteuid() != 0) {
     const QString pfad = datei({u"0001;2;0:45:00,0;;10:00:00"_s}, u"gesperrt.erg"_s);
     QFile::setPermissions(pfad, QFile::WriteOwner);
-    EXPECT_FALSE(importieren(pfad).ausgefuehrt);
+    EXPECT_FALSE(ZeitdateiLaden(s, pfad).ausgefuehrt);
   }
   EXPECT_EQ(tabellentext(), vorher);
   EXPECT_TRUE(!s.zeitenGeladen && u.bediener.gesperrt == 0 && u.bediener.fehlermanagerBerichte.isEmpty());
