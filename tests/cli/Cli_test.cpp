@@ -47,7 +47,7 @@ TEST_F(Cli, ExitCodesOfUsageErrorsMissingFilesAndAFirstStart) {
                 {{"--antworten", "vielleicht", "status"}, 2, {}},
                 {{"oeffnen", pfad("fehlt.csv")}, 1, pfad("fehlt.csv") + "\" nicht gefunden!"},
                 {{"preset", "Marathon"}, 1, "unbekannte Veranstaltung \"Marathon\""},
-                {{"--nein", "preset", "Pyramide"}, 1, {}},  // refused
+                {{"--nein", "preset", "Pyramide"}, 1, "=> Nein"},  // the question refused
                 {{"--bezugsjahr", "2100", "status"}, 0, {}}};
   for (const auto& f : faelle) {
     const Lauf l = starte(f.argumente);

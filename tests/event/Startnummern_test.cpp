@@ -90,6 +90,6 @@ TEST_F(Startnummern, OverlappingRangesAndTheQuietRecountAfterALoad) {
 TEST(StartnummernHilfen, RoutesAndNumbers) {
   for (const auto& [strecke, ohne] : {std::pair{"10/m", "10"}, {" 2.22 /w", "2.22"}, {"5-M", "5"}, {"10km", "10km"}})
     EXPECT_EQ(StreckeOhneGeschlecht(QString::fromLatin1(strecke)), QLatin1String(ohne)) << strecke;
-  // The forms the participant check does not meet.
-  for (const char* nein : {"", "1.5"}) EXPECT_FALSE(IstStartnummer(QString::fromUtf8(nein))) << nein;
+  for (const char* ja : {"7", "007", " 12 "}) EXPECT_TRUE(IstStartnummer(QString::fromLatin1(ja))) << ja;
+  for (const char* nein : {"", "12a", "-3", "1.5", "١٢"}) EXPECT_FALSE(IstStartnummer(QString::fromUtf8(nein))) << nein;
 }
