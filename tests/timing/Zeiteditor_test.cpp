@@ -15,6 +15,12 @@ QString einlauf(int k) {
   return EinlaufNummer(k) + u';' + QString::number(100 + k) + u';' +
          Zeitwert::ausZehnteln((2070 + 10 * k) * 10).text(QLatin1Char(',')) + u";;10:00:00"_s;
 }
+// Finishes von to bis after the header, Windows-1252.
+QByteArray einlaeufe(int von, int bis) {
+  QStringList z{ZeitdateiKopf()};
+  for (int k = von; k <= bis; ++k) z << einlauf(k);
+  return cp1252(z.join(u"\n"_s) + u"\n"_s);
+}
 
 struct Editor : ::testing::Test {
   Umgebung u;
@@ -23,19 +29,11 @@ struct Editor : ::testing::Test {
   QAbstractItemModelTester tester{&m, QAbstractItemModelTester::FailureReportingMode::Fatal};
 
   QString datei(int von, int bis, const QString& name = u"lauf.erg"_s) {
-    QStringList z{ZeitdateiKopf()};
-    for (int k = von; k <= bis; ++k) z << einlauf(k);
-    return schreibeDatei(u.pfad(name), cp1252(z.join(u"\n"_s) + u"\n"_s));
+    return schreibeDatei(u.pfad(name), einlaeufe(von, bis));
   }
   bool laden(const QString& pfad) {
     u.bediener.dialoge.push_back({pfad, 1});
     return e.laden();
-  }
-  // The rows as "x 0001;101;..." ("x": marked), from row von on.
-  QStringList liste(int von = 1, int anzahl = -1) const {
-    QStringList l;
-    for (const Editorzeile& z : e.zeilen()) l << (z.markiert ? u"x "_s : u"  "_s) + ZeitdateiZeile(z.daten);
-    return l.mid(von - 1, anzahl);
   }
 };
 }  // namespace
@@ -93,9 +91,7 @@ TEST(EditorWachsendeDatei, WasWaehrendDerFrageDazukamWirdGelesen) {
   TestSystem sys;
   Sitzung s(b, uhr, sys);
   Zeiteditor e(s);
-  QStringList z{ZeitdateiKopf()};
-  for (int k = 1; k <= 10; ++k) z << einlauf(k);
-  b.datei = schreibeDatei(dir.filePath(u"lauf.erg"_s), cp1252(z.join(u"\n"_s) + u"\n"_s));
+  b.datei = schreibeDatei(dir.filePath(u"lauf.erg"_s), einlaeufe(1, 10));
   ASSERT_TRUE(e.dateiLaden(b.datei));
   e.markierenBisZeile(5);
   b.anhang = cp1252(einlauf(11) + u"\n"_s + einlauf(12) + u"\n"_s) + "0013;113;0:37";
