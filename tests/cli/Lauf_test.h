@@ -15,9 +15,10 @@ struct Lauf {
 // The batch tool with "programm" and "arbeit" in ordner as its folders.
 inline Lauf cliLauf(const QString& ordner, const QStringList& argumente, const QByteArray& eingabe = {}) {
   QProcess p;
-  p.start(QStringLiteral(ZT_CLI_BINARY), QStringList{QStringLiteral("--programmordner"), ordner + QStringLiteral("/programm"),
-                                                     QStringLiteral("--arbeitsordner"), ordner + QStringLiteral("/arbeit")} +
-                                             argumente);
+  p.start(QStringLiteral(ZT_CLI_BINARY),
+          QStringList{QStringLiteral("--programmordner"), ordner + QStringLiteral("/programm"),
+                      QStringLiteral("--arbeitsordner"), ordner + QStringLiteral("/arbeit")} +
+              argumente);
   EXPECT_TRUE(p.waitForStarted(10000));
   p.write(eingabe);
   p.closeWriteChannel();

@@ -30,7 +30,8 @@ TEST_P(Sortiervorgabe, GivesTheHandWorkedResultList) {
   // Each distinct entry text once ("Platz Walker" stands twice) and one separator.
   const QString eintrag = Sortiervorgaben().value(GetParam() - 1);
   ASSERT_FALSE(eintrag.isEmpty());
-  const QStringList soll = vergleichbar(QString::fromUtf8(test::leseDatei(kOrdner + u"%1.txt"_s.arg(GetParam(), 2, 10, QLatin1Char('0')))));
+  const QString datei = kOrdner + u"%1.txt"_s.arg(GetParam(), 2, 10, QLatin1Char('0'));
+  const QStringList soll = vergleichbar(QString::fromUtf8(test::leseDatei(datei)));
   ASSERT_EQ(soll.size(), 18) << "16 rows, status4, sortierung";
 
   QTemporaryDir dir;
@@ -42,9 +43,9 @@ TEST_P(Sortiervorgabe, GivesTheHandWorkedResultList) {
       u"65-69_65; 70-74_70; 75-79_75; 80-84_80; 85-89_85; 90-99_90\n"_s));
   test::schreibeDatei(dir.filePath(u"programm/Vorname.txt"_s), QByteArray());
   ASSERT_TRUE(QFile::copy(kOrdner + u"X.csv"_s, dir.filePath(u"X.csv"_s)));
-  const test::Lauf l = test::cliLauf(dir.path(), {"--bezugsjahr", "2024", "--dezimalzeichen", ".", "oeffnen",
-                                                  dir.filePath(u"X.csv"_s), "sortierung", eintrag, "ausgeben-farben",
-                                                  "status"});
+  const test::Lauf l =
+      test::cliLauf(dir.path(), {"--bezugsjahr", "2024", "--dezimalzeichen", ".", "oeffnen", dir.filePath(u"X.csv"_s),
+                                 "sortierung", eintrag, "ausgeben-farben", "status"});
   EXPECT_EQ(l.code, 0) << l.fehler.toStdString();
   // Line by line, so that a failure names the rows that differ.
   EXPECT_EQ(vergleichbar(l.aus), soll) << eintrag.toStdString();

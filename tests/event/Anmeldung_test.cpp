@@ -17,8 +17,9 @@ using F = Anmeldefeld;
 QString feld(const Maildaten& d, F f) { return d.felder[FeldIndex(f)]; }
 QString name(const QString& text) { return feld(AnmeldungLesen(text), F::Name); }
 
-const QString kMail = u"Laufveranstaltung: Parklauf\nName: Müller\nVorname: Hans\nGeburtsdatum: 1980\n"
-                      u"Geschlecht: männlich\nVerein: LG Nord\nWalker: nein\nStrecke: 10 km\nEMail: hans@example.org\n"_s;
+const QString kMail =
+    u"Laufveranstaltung: Parklauf\nName: Müller\nVorname: Hans\nGeburtsdatum: 1980\n"
+    u"Geschlecht: männlich\nVerein: LG Nord\nWalker: nein\nStrecke: 10 km\nEMail: hans@example.org\n"_s;
 
 // A row of the runner table: route, name, year, club.
 QString zeile(const QString& strecke, const QString& name, const QString& jahr = u"1980"_s,

@@ -34,8 +34,9 @@ TEST_F(Pruefung, AutomaticStartNumberPerMainRun) {
   e.txtHauptlaufFestVonStartnummer = {"1", "200", "", ""};
   e.txtHauptlaufBisStartnummer = {"199", "499", "", ""};
   // Exact comparison: 5/M is not a route of 5km for numbering, but its sex counts.
-  for (const auto& [strecke, name, jahr, nummer] : {std::tuple{"5/m", "A, B", "1984", "1"}, {"5/w", "C, D", "1980", "2"},
-                                                    {"10/w", "E, F", "1980", "200"}, {"5/M", "G, H", "1984", ""}})
+  for (const auto& [strecke, name, jahr, nummer] :
+       {std::tuple{"5/m", "A, B", "1984", "1"}, {"5/w", "C, D", "1980", "2"}, {"10/w", "E, F", "1980", "200"},
+        {"5/M", "G, H", "1984", ""}})
     EXPECT_EQ(f(zeile({{S_strecke, strecke}, {S_namevorname, name}, {S_jahr, jahr}}), S_startnummer), nummer) << name;
   EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], u"3"_s);
   EXPECT_EQ(QStringList({f(3, S_ak), f(3, S_fehler), f(4, S_ak), f(4, S_fehler)}),
@@ -80,9 +81,10 @@ TEST_F(Pruefung, NumbersYearsRoutesAndTimes) {
   int rot = 0;
   for (const Fall& fall : faelle) {
     SCOPED_TRACE(std::string(fall.startnummer) + " " + fall.jahr + " " + fall.strecke + " " + fall.zeit);
-    const int z = zeile({{S_startnummer, fall.startnummer}, {S_strecke, fall.strecke}, {S_jahr, fall.jahr},
-                         {S_zeit, fall.zeit}});
-    for (const auto& [spalte, wert] : {std::pair{S_startnummer, fall.nummerDanach}, {S_ak, fall.ak}, {S_fehler, fall.fehler}})
+    const int z =
+        zeile({{S_startnummer, fall.startnummer}, {S_strecke, fall.strecke}, {S_jahr, fall.jahr}, {S_zeit, fall.zeit}});
+    for (const auto& [spalte, wert] :
+         {std::pair{S_startnummer, fall.nummerDanach}, {S_ak, fall.ak}, {S_fehler, fall.fehler}})
       if (wert) EXPECT_EQ(f(z, spalte), QString::fromUtf8(wert));
     EXPECT_EQ(t.textfarbe(z) == kRot, *fall.fehler != 0);
     rot += *fall.fehler != 0;

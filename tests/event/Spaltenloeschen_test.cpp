@@ -37,7 +37,8 @@ struct Spaltenloeschen : ::testing::Test {
 
 TEST_F(Spaltenloeschen, EveryEntryClearsExactlyItsColumns) {
   std::map<QString, std::set<int>> erwartet;
-  for (const QString& z : QString::fromUtf8(test::leseDatei(ZT_GOLDEN_DIR "/event/spaltenloeschen.txt"_L1)).split('\n')) {
+  const QString text = QString::fromUtf8(test::leseDatei(ZT_GOLDEN_DIR "/event/spaltenloeschen.txt"_L1));
+  for (const QString& z : text.split(u'\n')) {
     if (z.isEmpty() || z.startsWith(u'#')) continue;
     std::set<int>& spalten = erwartet[z.section(u": "_s, 0, 0).remove(u':')];
     for (const QString& k : z.section(u':', -1).split(u' ', Qt::SkipEmptyParts)) spalten.insert(Spaltennummer(k));

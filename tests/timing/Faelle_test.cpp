@@ -54,8 +54,8 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
     };
     const std::pair<const char*, QString> werte[] = {
         {"startzeit1", a.startzeit1}, {"startzeit2", a.startzeit2}, {"start1felder", liste(a.start1Felder)},
-        {"bereiche", liste(a.bereiche)}, {"laeufer", a.txtLaeuferdaten},
-        {"einlauf", a.einlauf}, {"mitstartnummer", a.mitStartnummer}, {"zeit", a.zeitFuerStartnummer},
+        {"bereiche", liste(a.bereiche)}, {"laeufer", a.txtLaeuferdaten}, {"einlauf", a.einlauf},
+        {"mitstartnummer", a.mitStartnummer}, {"zeit", a.zeitFuerStartnummer},
         {"doppelt", a.doppelt}, {"vorlaeufig", a.vorlaeufigeNr}, {"rot", ja(a.wiederholungRot)},
         {"startnummer", a.startnummer}, {"laufzeit", a.laufzeit}, {"uhrzeit", a.pcUhrzeit},
         {"zaehler", QString::number(st.Einlaufzaehler)}, {"vorlaeufigenummer", QString::number(st.VorlaeufigeNummer)},
