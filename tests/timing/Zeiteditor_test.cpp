@@ -69,40 +69,32 @@ TEST_F(Editor, OhneGeladeneDateiIstDieZeitdateiDerEinstellungenDieGrundlage) {
   EXPECT_EQ(e.gespeicherterPfad(), u.pfad(u"arbeit/lauf.erg_04.12.2026_15.30.12.erg"_s));
 }
 
-namespace {
 // Live timing appends while the operator answers the merge question; the
 // last line may still be without its line end.
-class Wachsend : public TestBediener {
- public:
-  QString datei;
-  QByteArray anhang;
-  Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override {
-    QFile f(datei);
-    if (knoepfe == Knoepfe::JaNein && f.open(QIODevice::Append)) f.write(std::exchange(anhang, {}));
-    return TestBediener::meldung(titel, text, symbol, knoepfe);
-  }
-};
-}  // namespace
-
 TEST(EditorWachsendeDatei, WasWaehrendDerFrageDazukamWirdGelesen) {
   QTemporaryDir dir;
-  Wachsend b;
+  NebenbeiBediener b;
   TestUhr uhr;
   TestSystem sys;
   Sitzung s(b, uhr, sys);
   Zeiteditor e(s);
-  b.datei = schreibeDatei(dir.filePath(u"lauf.erg"_s), einlaeufe(1, 10));
-  ASSERT_TRUE(e.dateiLaden(b.datei));
+  const QString pfad = schreibeDatei(dir.filePath(u"lauf.erg"_s), einlaeufe(1, 10));
+  QByteArray anhang;
+  b.nebenbei = [&](Knoepfe k) {
+    QFile f(pfad);
+    if (k == Knoepfe::JaNein && f.open(QIODevice::Append)) f.write(std::exchange(anhang, {}));
+  };
+  ASSERT_TRUE(e.dateiLaden(pfad));
   e.markierenBisZeile(5);
-  b.anhang = cp1252(einlauf(11) + u"\n"_s + einlauf(12) + u"\n"_s) + "0013;113;0:37";
-  ASSERT_TRUE(e.dateiLaden(b.datei));
+  anhang = cp1252(einlauf(11) + u"\n"_s + einlauf(12) + u"\n"_s) + "0013;113;0:37";
+  ASSERT_TRUE(e.dateiLaden(pfad));
   // The half-written finish reads "0:37", 37 seconds: before the last
   // checked finish, so it waits for the next reading.
   ASSERT_EQ(e.anzahl(), 12);
   EXPECT_EQ(e.feld(12, ES_Einlauf), u"0012"_s);
   // The unmarked rows are read again next time: the finish is complete then.
-  b.anhang = ":00,0;;10:00:00\r\n";
-  ASSERT_TRUE(e.dateiLaden(b.datei));
+  anhang = ":00,0;;10:00:00\r\n";
+  ASSERT_TRUE(e.dateiLaden(pfad));
   ASSERT_EQ(e.anzahl(), 13);
   EXPECT_EQ(e.feld(13, ES_Zeit), u"0:37:00,0"_s);
   EXPECT_EQ(e.markierteAnzahl(), 5);

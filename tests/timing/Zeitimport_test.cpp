@@ -60,35 +60,22 @@ TEST_F(Import, UnlesbareDateienAendernNichts) {
   EXPECT_EQ(tabellentext(), vorher);
   EXPECT_TRUE(!s.zeitenGeladen && u.bediener.gesperrt == 0 && u.bediener.fehlermanagerBerichte.isEmpty());
 }
-namespace {
-// Deletes (or replaces) the file while the operator is asked whether to go on.
-class Zwischenfall : public TestBediener {
- public:
-  QString datei;
-  QByteArray ersatz;  // empty: delete
-  Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override {
-    if (knoepfe == Knoepfe::JaNein && !datei.isEmpty()) {
-      QFile::remove(datei);
-      if (!ersatz.isEmpty()) schreibeDatei(datei, ersatz);
-    }
-    return TestBediener::meldung(titel, text, symbol, knoepfe);
-  }
-};
-}  // namespace
-
 TEST_F(Import, DateiVerschwindetZwischenFrageUndLesen) {
-  Zwischenfall b;
+  NebenbeiBediener b;
   Sitzung zs(b, u.uhr, u.system);
-  std::vector<Teilnehmerzeile> zeilen(1);
-  zeilen[0].setFeld(S_startnummer, u"1"_s);
-  zs.tabelle.zeilenAnhaengen(std::move(zeilen));
-  b.datei = datei({u"0001;1;0:45:00,0;;10:00:00"_s});
-  EXPECT_FALSE(ZeitdateiLaden(zs, b.datei).ausgefuehrt);
+  zs.tabelle.zeileHinzufuegen(u"\t\t1"_s);
+  const QString pfad = datei({u"0001;1;0:45:00,0;;10:00:00"_s});
+  QByteArray ersatz;  // empty: deleted
+  // Deleted (or replaced) while the operator is asked whether to go on.
+  b.nebenbei = [&](Knoepfe k) {
+    if (k == Knoepfe::JaNein && QFile::remove(pfad) && !ersatz.isEmpty()) schreibeDatei(pfad, ersatz);
+  };
+  EXPECT_FALSE(ZeitdateiLaden(zs, pfad).ausgefuehrt);
   EXPECT_TRUE(b.meldungen().last().endsWith(u"\" nicht gefunden! Abbruch!   "_s));
   // Replaced by binary data while the question was open.
-  b.ersatz = QByteArray("\x7F" "ELF\0\0\0", 7);
+  ersatz = QByteArray("\x7F" "ELF\0\0\0", 7);
   datei({u"0001;1;0:45:00,0;;10:00:00"_s});
-  EXPECT_FALSE(ZeitdateiLaden(zs, b.datei).ausgefuehrt);
+  EXPECT_FALSE(ZeitdateiLaden(zs, pfad).ausgefuehrt);
   EXPECT_TRUE(b.meldungen().last().contains(u"ist keine Zeitdatei"_s));
   EXPECT_EQ(zs.tabelle.feld(1, S_zeit), QString());
   EXPECT_TRUE(b.gesperrt == 0 && !zs.zeitenGeladen);

@@ -14,24 +14,14 @@ using namespace zt::test;
 
 namespace {
 using Zeitnahme_ = ZeitnahmeTest;
-
-// An operator who takes five seconds to answer a question.
-class LangsamerBediener : public TestBediener {
- public:
-  TestUhr* uhr = nullptr;
-  Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override {
-    if (uhr) uhr->zeit = uhr->zeit.addSecs(5);
-    return TestBediener::meldung(titel, text, symbol, knoepfe);
-  }
-};
 }  // namespace
 
 TEST(ZeitnahmeZweitstart, TheSecondGunIsTheMomentOfTheClick) {
-  LangsamerBediener b;
+  NebenbeiBediener b;
   TestUhr uhr;
   TestSystem sys;
   Sitzung s(b, uhr, sys);
-  b.uhr = &uhr;
+  b.nebenbei = [&uhr](Knoepfe) { uhr.zeit = uhr.zeit.addSecs(5); };  // five seconds to answer a question
   Zeitnahme z(s);
   uhr.zeit.setTime(QTime(10, 0, 0));
   z.starten();
