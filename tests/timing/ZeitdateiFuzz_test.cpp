@@ -4,7 +4,6 @@
 // unchanged. Crashes and hangs on files and commands are the libFuzzer
 // harness's (tests/fuzz/zeitdatei.cpp).
 #include "core/Zeitwert.h"
-#include "timing/Zeiteditor.h"
 #include "timing/Zeitimport.h"
 #include "timing/Zeitnahme_test.h"
 
