@@ -6,6 +6,7 @@
 #include <set>
 
 using namespace zt;
+using namespace Qt::StringLiterals;
 using test::Umgebung;
 
 namespace {
@@ -14,13 +15,13 @@ struct Spaltenloeschen : ::testing::Test {
   Teilnehmertabelle& t = u.s().tabelle;
 
   // Every field filled, check marks set, a winner's background.
-  Teilnehmerzeile volleZeile(const QString& sn) {
+  static Teilnehmerzeile volleZeile(const QString& sn) {
     Teilnehmerzeile z;
-    for (int s = 1; s <= kSpalten; ++s) z.setFeld(s, QStringLiteral("w%1").arg(s));
-    for (int s : {S_checkdruck, S_gedruckt, S_walker}) z.setFeld(s, QStringLiteral("Wahr"));
+    for (int s = 1; s <= kSpalten; ++s) z.setFeld(s, u"w%1"_s.arg(s));
+    for (int s : {S_checkdruck, S_gedruckt, S_walker}) z.setFeld(s, u"Wahr"_s);
     z.setFeld(S_startnummer, sn);
-    z.setFeld(S_strecke, QStringLiteral("10/w"));
-    z.setFeld(S_fehler, QStringLiteral("?AK"));
+    z.setFeld(S_strecke, u"10/w"_s);
+    z.setFeld(S_fehler, u"?AK"_s);
     z.textfarbe = kRot;
     z.hintergrund = kSiegerFarbe;
     return z;
@@ -36,96 +37,90 @@ struct Spaltenloeschen : ::testing::Test {
 
 TEST_F(Spaltenloeschen, EveryEntryClearsExactlyItsColumns) {
   std::map<QString, std::set<int>> erwartet;
-  for (const QString& z : QString::fromUtf8(test::leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/event/spaltenloeschen.txt"))).split('\n')) {
-    if (z.isEmpty() || z.startsWith(QLatin1Char('#'))) continue;
-    std::set<int>& spalten = erwartet[z.section(QStringLiteral(": "), 0, 0).remove(QLatin1Char(':'))];
-    for (const QString& k : z.section(QLatin1Char(':'), -1).split(QLatin1Char(' '), Qt::SkipEmptyParts)) spalten.insert(Spaltennummer(k));
+  const QString text = QString::fromUtf8(test::leseDatei(ZT_GOLDEN_DIR "/event/spaltenloeschen.txt"_L1));
+  for (const QString& z : text.split(u'\n')) {
+    if (z.isEmpty() || z.startsWith(u'#')) continue;
+    std::set<int>& spalten = erwartet[z.section(u": "_s, 0, 0).remove(u':')];
+    for (const QString& k : z.section(u':', -1).split(u' ', Qt::SkipEmptyParts)) spalten.insert(Spaltennummer(k));
   }
   ASSERT_EQ(erwartet.size(), 18u);
   const QStringList eintraege = SpaltenLoeschenEintraege();
   ASSERT_EQ(eintraege.size(), 20);
-  EXPECT_EQ(eintraege.first(), QStringLiteral("..."));
-  EXPECT_EQ(eintraege.last(), QStringLiteral("Zeit"));
+  EXPECT_EQ(eintraege.first(), u"..."_s);
+  EXPECT_EQ(eintraege.last(), u"Zeit"_s);
   for (const auto& [eintrag, spalten] : erwartet) {
-    ASSERT_TRUE(eintraege.contains(eintrag)) << eintrag.toStdString();
+    SCOPED_TRACE(eintrag.toStdString());
+    ASSERT_TRUE(eintraege.contains(eintrag));
     t.alleLoeschen();
     u.bediener.leeren();
-    const Teilnehmerzeile z = volleZeile(QStringLiteral("12"));
+    const Teilnehmerzeile z = volleZeile(u"12"_s);
     t.zeileHinzufuegen(z);
     t.zeileHinzufuegen(z);
     EXPECT_TRUE(SpaltenLoeschen(u.s(), eintrag));
-    for (int zeile : {1, 2}) EXPECT_EQ(geaenderteSpalten(z, zeile), spalten) << eintrag.toStdString();
+    for (int zeile : {1, 2}) EXPECT_EQ(geaenderteSpalten(z, zeile), spalten);
     for (int s : spalten) {
       if (s == S_checkdruck || s == S_gedruckt) {
-        EXPECT_EQ(t.feld(1, s), QStringLiteral("Falsch"));
-      } else if (eintrag != QLatin1String("nur Strecke, m/w bleibt")) {
+        EXPECT_EQ(t.feld(1, s), u"Falsch"_s);
+      } else if (eintrag != "nur Strecke, m/w bleibt"_L1) {
         EXPECT_TRUE(t.feld(1, s).isEmpty());
       }
     }
-    EXPECT_EQ(t.hintergrund(1), eintrag == QLatin1String("Markierung Hintergrund 1.Platz") ? kKeineFarbe : kSiegerFarbe);
+    EXPECT_EQ(t.hintergrund(1), eintrag == "Markierung Hintergrund 1.Platz"_L1 ? kKeineFarbe : kSiegerFarbe);
     // A row whose error text went is no longer red.
-    EXPECT_EQ(t.textfarbe(2), spalten.count(S_fehler) ? kKeineFarbe : kRot) << eintrag.toStdString();
+    EXPECT_EQ(t.textfarbe(2), spalten.count(S_fehler) ? kKeineFarbe : kRot);
     EXPECT_TRUE(u.bediener.meldungen().value(0).contains(eintrag));  // the question, worded in the window's test
     EXPECT_EQ(u.bediener.gesperrt, 0);
     EXPECT_EQ(t.aktuelleZeile(), 1);
   }
   // "nur Strecke": the sex stays, the route goes.
   t.alleLoeschen();
-  t.zeileHinzufuegen(volleZeile(QStringLiteral("1")));
-  Teilnehmerzeile ohne = volleZeile(QStringLiteral("2"));
+  t.zeileHinzufuegen(volleZeile(u"1"_s));
+  Teilnehmerzeile ohne = volleZeile(u"2"_s);
   ohne.setFeld(S_strecke, QString());
   ohne.setFeld(S_nurstrecke, QString());
   t.zeileHinzufuegen(ohne);
-  SpaltenLoeschen(u.s(), QStringLiteral("nur Strecke, m/w bleibt"));
-  EXPECT_EQ(t.feld(1, S_strecke), QStringLiteral("/w"));
-  EXPECT_EQ(t.feld(1, S_nurstrecke), QStringLiteral("000"));
-  EXPECT_TRUE(t.feld(2, S_strecke).isEmpty());
-  EXPECT_TRUE(t.feld(2, S_nurstrecke).isEmpty());
+  SpaltenLoeschen(u.s(), u"nur Strecke, m/w bleibt"_s);
+  EXPECT_EQ(QStringList({t.feld(1, S_strecke), t.feld(1, S_nurstrecke), t.feld(2, S_strecke), t.feld(2, S_nurstrecke)}),
+            (QStringList{"/w", "000", "", ""}));
 }
 
-TEST_F(Spaltenloeschen, NothingAskedForDotsAndNothingChangedOnNo) {
-  t.zeileHinzufuegen(volleZeile(QStringLiteral("5")));
-  EXPECT_FALSE(SpaltenLoeschen(u.s(), QStringLiteral("...")));
-  EXPECT_FALSE(SpaltenLoeschen(u.s(), QStringLiteral("Zauberei")));
+TEST_F(Spaltenloeschen, NothingAskedForDotsNothingChangedOnNoAndSaidWhenNothingWouldChange) {
+  t.zeileHinzufuegen(volleZeile(u"5"_s));
+  EXPECT_FALSE(SpaltenLoeschen(u.s(), u"..."_s));
+  EXPECT_FALSE(SpaltenLoeschen(u.s(), u"Zauberei"_s));
   EXPECT_TRUE(u.bediener.protokoll.empty());
   u.bediener.antworten = {Antwort::Nein};
-  EXPECT_FALSE(SpaltenLoeschen(u.s(), QStringLiteral("Zeit")));
-  EXPECT_EQ(t.feld(1, S_zeit), QStringLiteral("w8"));
+  EXPECT_FALSE(SpaltenLoeschen(u.s(), u"Zeit"_s));
+  EXPECT_EQ(t.feld(1, S_zeit), u"w8"_s);
   EXPECT_EQ(u.bediener.meldungen().size(), 1);
   EXPECT_EQ(u.bediener.gesperrt, 0);
-}
 
-TEST_F(Spaltenloeschen, AnEntryThatChangesNothingSaysSo) {
-  t.zeileHinzufuegen(volleZeile(QStringLiteral("5")));
   t.setFeld(1, S_zeit, QString());
-  for (const char* eintrag : {"ohne Startnummer", "Verein"}) {
-    if (QLatin1String(eintrag) == QLatin1String("Verein")) t.setFeld(1, S_vereinort, QString());
+  t.setFeld(1, S_vereinort, QString());
+  for (const QString& eintrag : {u"ohne Startnummer"_s, u"Verein"_s}) {
     u.bediener.leeren();
-    EXPECT_TRUE(SpaltenLoeschen(u.s(), QString::fromUtf8(eintrag)));
-    ASSERT_EQ(u.bediener.meldungen().size(), 2) << eintrag;
-    EXPECT_EQ(u.bediener.meldungen()[1], QStringLiteral("[Zieltafel] Es wurde nichts gelöscht: \"%1\" ändert in "
-                                                        "keiner Zeile etwas.   ")
-                                             .arg(QString::fromUtf8(eintrag)));
+    EXPECT_TRUE(SpaltenLoeschen(u.s(), eintrag));
+    EXPECT_EQ(u.bediener.meldungen().value(1),
+              u"[Zieltafel] Es wurde nichts gelöscht: \"%1\" ändert in keiner Zeile etwas.   "_s.arg(eintrag));
   }
 }
 
 TEST_F(Spaltenloeschen, RowsWithoutStartNumberGoAndOnlyThose) {
-  for (const char* sn : {"", "12", " ", "3", "", "7"}) {
-    Teilnehmerzeile z = volleZeile(QString::fromLatin1(sn));
-    z.setFeld(S_namevorname, QStringLiteral("Nr %1").arg(QString::fromLatin1(sn)));
+  for (const QString& sn : {u""_s, u"12"_s, u" "_s, u"3"_s, u""_s, u"7"_s}) {
+    Teilnehmerzeile z = volleZeile(sn);
+    z.setFeld(S_namevorname, u"Nr "_s + sn);
     t.zeileHinzufuegen(z);
   }
-  EXPECT_TRUE(SpaltenLoeschen(u.s(), QStringLiteral("Zeile ohne Startnummer")));
-  ASSERT_EQ(t.anzahl(), 3);
-  EXPECT_EQ(t.feld(1, S_startnummer), QStringLiteral("3"));
-  EXPECT_EQ(t.feld(2, S_startnummer), QStringLiteral("7"));
-  EXPECT_EQ(t.feld(3, S_startnummer), QStringLiteral("12"));
-  EXPECT_EQ(u.s().sortierung, QStringLiteral("Startnummer"));
+  EXPECT_TRUE(SpaltenLoeschen(u.s(), u"Zeile ohne Startnummer"_s));
+  EXPECT_EQ(QStringList({t.feld(1, S_startnummer), t.feld(2, S_startnummer), t.feld(3, S_startnummer)}),
+            (QStringList{"3", "7", "12"}));
+  EXPECT_EQ(t.anzahl(), 3);
+  EXPECT_EQ(u.s().sortierung, u"Startnummer"_s);
 
   // Every row has a number: the warning, and nothing is deleted.
   u.bediener.leeren();
-  EXPECT_TRUE(SpaltenLoeschen(u.s(), QStringLiteral("Zeile ohne Startnummer")));
+  EXPECT_TRUE(SpaltenLoeschen(u.s(), u"Zeile ohne Startnummer"_s));
   EXPECT_EQ(t.anzahl(), 3);
-  EXPECT_EQ(u.bediener.meldungen().last(), QStringLiteral("[Zieltafel] Daten ohne Startnummer nicht vorgefunden!   "));
+  EXPECT_EQ(u.bediener.meldungen().value(1), u"[Zieltafel] Daten ohne Startnummer nicht vorgefunden!   "_s);
   EXPECT_EQ(u.bediener.meldungen().size(), 2);
 }

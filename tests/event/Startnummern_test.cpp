@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace zt;
+using namespace Qt::StringLiterals;
 using test::Umgebung;
 
 namespace {
@@ -11,89 +12,77 @@ struct Startnummern : ::testing::Test {
   Umgebung u;
   Teilnehmertabelle& t = u.s().tabelle;
   Einstellungen& e = u.s().einst;
+  QStringList& berichte = u.bediener.fehlermanagerBerichte;
   void SetUp() override {
     e.txtHauptlauf = {"5km", "10km", "", ""};
     e.txtHauptlaufFestVonStartnummer = {"1", "200", "", ""};
     e.txtHauptlaufBisStartnummer = {"199", "499", "", ""};
     e.txtHauptlaufVonStartnummer = {"50", "", "", ""};
   }
-  void zeile(const char* sn, const char* strecke, const char* name = "Läufer, Lea") {
-    t.zeileHinzufuegen(QStringLiteral("\t\t%1\t%2\t%3").arg(QString::fromUtf8(sn), QString::fromUtf8(strecke), QString::fromUtf8(name)));
+  void zeile(const QString& sn, const QString& strecke, const QString& name = u"Läufer, Lea"_s) {
+    t.zeileHinzufuegen(u"\t\t%1\t%2\t%3"_s.arg(sn, strecke, name));
   }
 };
 }  // namespace
 
 TEST_F(Startnummern, CurrentNumberIsOneAboveTheHighestInItsRange) {
-  zeile("3", "5/m");
-  zeile("17", "5/m");
-  zeile("9", "5/m");
-  zeile("205", "10/w");
-  zeile("4", "5/w");  // gaps below the highest number are not offered again
-  const Startnummernstand st = StartnummerBerechnen(u.s());
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], QStringLiteral("18"));
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[1], QStringLiteral("206"));
-  EXPECT_EQ(st.ausserhalb, 0);
-  EXPECT_TRUE(u.bediener.fehlermanagerBerichte.isEmpty());
+  for (const char* sn : {"3", "17", "9"}) zeile(QLatin1String(sn), u"5/m"_s);
+  zeile(u"205"_s, u"10/w"_s);
+  zeile(u"4"_s, u"5/w"_s);  // gaps below the highest number are not offered again
+  EXPECT_EQ(StartnummerBerechnen(u.s()).ausserhalb, 0);
+  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"18", "206", "", ""}));
+  EXPECT_TRUE(berichte.isEmpty());
   EXPECT_EQ(u.bediener.gesperrt, 0);
   // Progress was shown while the rows were searched, and cleared after.
   EXPECT_TRUE(std::any_of(u.bediener.protokoll.begin(), u.bediener.protokoll.end(), [](const test::Aufruf& a) {
-    return a.text == QLatin1String("100% suche letzte Startnummer  ");
+    return a.text == "100% suche letzte Startnummer  "_L1;
   }));
   EXPECT_EQ(u.bediener.statusfelder.value(StatusFortschritt).trimmed(), QString());
 }
 
 TEST_F(Startnummern, NumbersOutsideTheirRangeAreReportedAndLeftAlone) {
-  zeile("250", "5/w", "Weit, Wanda");
-  zeile("12a", "5/m", "Buchstabe, Bert");
-  zeile("007", "5/m", "Null, Otto");
-  zeile("12", "7/m", "Fremd, Fritz");  // a route of no main run is ignored
-  zeile("", "5/m");
-  const Startnummernstand st = StartnummerBerechnen(u.s());
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], QStringLiteral("8"));
-  ASSERT_EQ(u.bediener.fehlermanagerBerichte.size(), 1);
-  EXPECT_EQ(u.bediener.fehlermanagerBerichte[0],
-            QStringLiteral("Strecke: 5/w, SN prüfen: 250, Name: Weit, Wanda\r\n"
-                           "Strecke: 5/m, SN prüfen: 12a, Name: Buchstabe, Bert"));
-  EXPECT_EQ(u.s().fehlerbericht, u.bediener.fehlermanagerBerichte[0]);
-  EXPECT_EQ(st.ausserhalb, 2);
-  EXPECT_EQ(t.feld(1, S_startnummer), QStringLiteral("250"));
-  EXPECT_EQ(t.feld(2, S_startnummer), QStringLiteral("12a"));
+  zeile(u"250"_s, u"5/w"_s, u"Weit, Wanda"_s);
+  zeile(u"12a"_s, u"5/m"_s, u"Buchstabe, Bert"_s);
+  zeile(u"007"_s, u"5/m"_s, u"Null, Otto"_s);
+  zeile(u"12"_s, u"7/m"_s, u"Fremd, Fritz"_s);  // a route of no main run is ignored
+  zeile(QString(), u"5/m"_s);
+  EXPECT_EQ(StartnummerBerechnen(u.s()).ausserhalb, 2);
+  EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], u"8"_s);
+  EXPECT_EQ(berichte, QStringList{u"Strecke: 5/w, SN prüfen: 250, Name: Weit, Wanda\r\n"
+                                  u"Strecke: 5/m, SN prüfen: 12a, Name: Buchstabe, Bert"_s});
+  EXPECT_EQ(u.s().fehlerbericht, berichte.value(0));
+  EXPECT_EQ(t.feld(1, S_startnummer) + t.feld(2, S_startnummer), u"25012a"_s);
 }
 
 TEST_F(Startnummern, EmptyUsedUpReversedAndUnsetRanges) {
   // An empty table gives every type its first number back and no report.
   StartnummerBerechnen(u.s());
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], QStringLiteral("1"));
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[1], QStringLiteral("200"));
-  EXPECT_TRUE(u.bediener.fehlermanagerBerichte.isEmpty());
+  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"1", "200", "", ""}));
+  EXPECT_TRUE(berichte.isEmpty());
 
   e.txtHauptlauf = {"5km", "10km", "3km", "km"};
   e.txtHauptlaufFestVonStartnummer = {"1", "", "600", ""};
   e.txtHauptlaufBisStartnummer = {"199", "499", "500", ""};
-  zeile("199", "5/m");
-  zeile("205", "10/w");  // type 2 has no first number: its rows are skipped
-  zeile("550", "3/w");   // a reversed range holds no number
+  zeile(u"199"_s, u"5/m"_s);
+  zeile(u"205"_s, u"10/w"_s);  // type 2 has no first number: its rows are skipped
+  zeile(u"550"_s, u"3/w"_s);   // a reversed range holds no number
   StartnummerBerechnen(u.s());
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], QStringLiteral("200"));
-  EXPECT_TRUE(e.txtHauptlaufVonStartnummer[1].isEmpty());
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[2], QStringLiteral("600"));
+  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"200", "", "600", ""}));
   // A used-up range says so instead of "von 200 bis 199"; the unused "km" is left out.
   EXPECT_EQ(u.bediener.statusfelder.value(StatusZustand),
-            QStringLiteral("freie Startnummern: 5km ausgeschöpft (bis 199); 10km ohne Startnummernbereich; "
-                           "3km Bereich verkehrt (600 bis 500)"));
-  ASSERT_EQ(u.bediener.fehlermanagerBerichte.size(), 1);
-  EXPECT_EQ(u.bediener.fehlermanagerBerichte[0], QStringLiteral("Strecke: 3/w, SN prüfen: 550, Name: Läufer, Lea"));
+            u"freie Startnummern: 5km ausgeschöpft (bis 199); 10km ohne Startnummernbereich; "
+            u"3km Bereich verkehrt (600 bis 500)"_s);
+  EXPECT_EQ(berichte, QStringList{u"Strecke: 3/w, SN prüfen: 550, Name: Läufer, Lea"_s});
 }
 
 // Overlapping ranges count for the row's own route; after a load the numbers
 // follow the table without a word.
 TEST_F(Startnummern, OverlappingRangesAndTheQuietRecountAfterALoad) {
   e.txtHauptlaufFestVonStartnummer = {"1", "100", "", ""};
-  zeile("150", "10/m");
-  zeile("120", "5/w");
+  zeile(u"150"_s, u"10/m"_s);
+  zeile(u"120"_s, u"5/w"_s);
   StartnummernNachLaden(u.s());
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], QStringLiteral("121"));
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[1], QStringLiteral("151"));
+  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"121", "151", "", ""}));
   EXPECT_FALSE(u.bediener.statusfelder.contains(StatusZustand));
   EXPECT_EQ(u.bediener.gesperrt, 0);
 }

@@ -1,12 +1,12 @@
 // The batch steps "zeitnahme" and "zeiten" of the real zieltafel-cli, run as a
 // script runs them: each case under tests/golden/timing/cli gives the calls,
 // what goes to stdin, and what must come out (explained in its LIESMICH).
+#include "cli/Lauf_test.h"
 #include "core/Textdatei.h"
 #include "support/TestPorts.h"
 
 #include <QDir>
 #include <QMap>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -16,17 +16,13 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString kOrdner = QStringLiteral(ZT_GOLDEN_DIR "/timing/cli/");
 
-struct Lauf {
-  int code = -1;
-  QString aus, fehler;
-  // Output rows by start number (column 3), split into their twenty fields.
-  QMap<QString, QStringList> zeilen() const {
-    QMap<QString, QStringList> m;
-    for (const QString& z : aus.split(u'\n'))
-      if (const QStringList f = z.split(u'\t'); f.size() == 20) m.insert(f[2], f);
-    return m;
-  }
-};
+// Output rows by start number (column 3), split into their twenty fields.
+QMap<QString, QStringList> laeuferzeilen(const QString& aus) {
+  QMap<QString, QStringList> m;
+  for (const QString& z : aus.split(u'\n'))
+    if (const QStringList f = z.split(u'\t'); f.size() == 20) m.insert(f[2], f);
+  return m;
+}
 
 struct CliFall : ::testing::TestWithParam<QString> {
   QTemporaryDir dir;
@@ -35,18 +31,6 @@ struct CliFall : ::testing::TestWithParam<QString> {
     return t.replace(u"\\n"_s, u"\n"_s)
         .replace(u"$ERG"_s, dir.filePath(u"arbeit/lauf.erg"_s))
         .replace(u"$TMP"_s, dir.path());
-  }
-  Lauf starte(const QStringList& argumente, const QString& skript) {
-    QProcess p;
-    p.start(QStringLiteral(ZT_CLI_BINARY),
-            QStringList{"--programmordner", dir.filePath(u"programm"_s), "--arbeitsordner", dir.filePath(u"arbeit"_s),
-                        "--dezimalzeichen", ","} +
-                argumente);
-    EXPECT_TRUE(p.waitForStarted(10000));
-    p.write(skript.toUtf8());
-    p.closeWriteChannel();
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
   }
   // Three runners: number 1 with a time and a bike leg, number 2 with a bike
   // leg; the time file lauf.erg names 1, 2 and the unregistered 4.
@@ -68,7 +52,7 @@ struct CliFall : ::testing::TestWithParam<QString> {
 };
 
 TEST_P(CliFall, Datei) {
-  Lauf l;
+  test::Lauf l;
   QStringList eingabe, zeilen, dateizeilen;
   QString ziel;  // "ausgabe" or "datei": what the "|" rows are compared with
   const auto pruefen = [&] {
@@ -89,7 +73,8 @@ TEST_P(CliFall, Datei) {
     else if (b == u"|"_s) zeilen << rest;
     else pruefen();
     if (b == u"aufruf"_s) {
-      l = starte(QProcess::splitCommand(rest), eingabe.isEmpty() ? QString() : eingabe.join(u'\n') + u'\n');
+      l = test::cliLauf(dir.path(), QStringList{"--dezimalzeichen", ","} + QProcess::splitCommand(rest),
+                        eingabe.isEmpty() ? QByteArray() : (eingabe.join(u'\n') + u'\n').toUtf8());
       eingabe.clear();
     } else if (b == u"code"_s) {
       EXPECT_EQ(l.code, rest.toInt()) << l.fehler.toStdString();
@@ -102,7 +87,7 @@ TEST_P(CliFall, Datei) {
     } else if (b == u"feld"_s) {
       const QStringList w = rest.split(u' ');
       const QMap<QString, int> spalten{{"zeit", 7}, {"fehler", 10}, {"bike", 17}, {"run", 18}, {"end", 19}};
-      EXPECT_EQ(l.zeilen().value(w[0]).value(spalten.value(w[1])), w.value(2));
+      EXPECT_EQ(laeuferzeilen(l.aus).value(w[0]).value(spalten.value(w[1])), w.value(2));
     } else if (b == u"laeuferdatei"_s) {
       laeuferdatei();
     } else if (b == u"zeitdatei"_s) {

@@ -15,6 +15,12 @@ QString einlauf(int k) {
   return EinlaufNummer(k) + u';' + QString::number(100 + k) + u';' +
          Zeitwert::ausZehnteln((2070 + 10 * k) * 10).text(QLatin1Char(',')) + u";;10:00:00"_s;
 }
+// Finishes von to bis after the header, Windows-1252.
+QByteArray einlaeufe(int von, int bis) {
+  QStringList z{ZeitdateiKopf()};
+  for (int k = von; k <= bis; ++k) z << einlauf(k);
+  return cp1252(z.join(u"\n"_s) + u"\n"_s);
+}
 
 struct Editor : ::testing::Test {
   Umgebung u;
@@ -23,19 +29,11 @@ struct Editor : ::testing::Test {
   QAbstractItemModelTester tester{&m, QAbstractItemModelTester::FailureReportingMode::Fatal};
 
   QString datei(int von, int bis, const QString& name = u"lauf.erg"_s) {
-    QStringList z{ZeitdateiKopf()};
-    for (int k = von; k <= bis; ++k) z << einlauf(k);
-    return schreibeDatei(u.pfad(name), cp1252(z.join(u"\n"_s) + u"\n"_s));
+    return schreibeDatei(u.pfad(name), einlaeufe(von, bis));
   }
   bool laden(const QString& pfad) {
     u.bediener.dialoge.push_back({pfad, 1});
     return e.laden();
-  }
-  // The rows as "x 0001;101;..." ("x": marked), from row von on.
-  QStringList liste(int von = 1, int anzahl = -1) const {
-    QStringList l;
-    for (const Editorzeile& z : e.zeilen()) l << (z.markiert ? u"x "_s : u"  "_s) + ZeitdateiZeile(z.daten);
-    return l.mid(von - 1, anzahl);
   }
 };
 }  // namespace
@@ -71,42 +69,32 @@ TEST_F(Editor, OhneGeladeneDateiIstDieZeitdateiDerEinstellungenDieGrundlage) {
   EXPECT_EQ(e.gespeicherterPfad(), u.pfad(u"arbeit/lauf.erg_04.12.2026_15.30.12.erg"_s));
 }
 
-namespace {
 // Live timing appends while the operator answers the merge question; the
 // last line may still be without its line end.
-class Wachsend : public TestBediener {
- public:
-  QString datei;
-  QByteArray anhang;
-  Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override {
-    QFile f(datei);
-    if (knoepfe == Knoepfe::JaNein && f.open(QIODevice::Append)) f.write(std::exchange(anhang, {}));
-    return TestBediener::meldung(titel, text, symbol, knoepfe);
-  }
-};
-}  // namespace
-
 TEST(EditorWachsendeDatei, WasWaehrendDerFrageDazukamWirdGelesen) {
   QTemporaryDir dir;
-  Wachsend b;
+  NebenbeiBediener b;
   TestUhr uhr;
   TestSystem sys;
   Sitzung s(b, uhr, sys);
   Zeiteditor e(s);
-  QStringList z{ZeitdateiKopf()};
-  for (int k = 1; k <= 10; ++k) z << einlauf(k);
-  b.datei = schreibeDatei(dir.filePath(u"lauf.erg"_s), cp1252(z.join(u"\n"_s) + u"\n"_s));
-  ASSERT_TRUE(e.dateiLaden(b.datei));
+  const QString pfad = schreibeDatei(dir.filePath(u"lauf.erg"_s), einlaeufe(1, 10));
+  QByteArray anhang;
+  b.nebenbei = [&](Knoepfe k) {
+    QFile f(pfad);
+    if (k == Knoepfe::JaNein && f.open(QIODevice::Append)) f.write(std::exchange(anhang, {}));
+  };
+  ASSERT_TRUE(e.dateiLaden(pfad));
   e.markierenBisZeile(5);
-  b.anhang = cp1252(einlauf(11) + u"\n"_s + einlauf(12) + u"\n"_s) + "0013;113;0:37";
-  ASSERT_TRUE(e.dateiLaden(b.datei));
+  anhang = cp1252(einlauf(11) + u"\n"_s + einlauf(12) + u"\n"_s) + "0013;113;0:37";
+  ASSERT_TRUE(e.dateiLaden(pfad));
   // The half-written finish reads "0:37", 37 seconds: before the last
   // checked finish, so it waits for the next reading.
   ASSERT_EQ(e.anzahl(), 12);
   EXPECT_EQ(e.feld(12, ES_Einlauf), u"0012"_s);
   // The unmarked rows are read again next time: the finish is complete then.
-  b.anhang = ":00,0;;10:00:00\r\n";
-  ASSERT_TRUE(e.dateiLaden(b.datei));
+  anhang = ":00,0;;10:00:00\r\n";
+  ASSERT_TRUE(e.dateiLaden(pfad));
   ASSERT_EQ(e.anzahl(), 13);
   EXPECT_EQ(e.feld(13, ES_Zeit), u"0:37:00,0"_s);
   EXPECT_EQ(e.markierteAnzahl(), 5);

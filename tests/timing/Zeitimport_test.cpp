@@ -22,18 +22,16 @@ struct Import : ::testing::Test {
   // Runners 1 to anzahl, all on one route and of one age.
   void anlegen(int anzahl) {
     std::vector<Teilnehmerzeile> zeilen(anzahl);
-    for (int i = 0; i < anzahl; ++i) {
+    for (int i = 0; i < anzahl; ++i)
       for (const auto& [spalte, wert] : {std::pair{S_startnummer, QString::number(i + 1)}, {S_strecke, u"10/m"_s},
                                          {S_nurstrecke, u"10"_s}, {S_jahr, u"1980"_s}})
         zeilen[i].setFeld(spalte, wert);
-    }
     t.zeilenAnhaengen(std::move(zeilen));
   }
   // Data lines after the header, Windows-1252.
   QString datei(const QStringList& zeilen, const QString& name = u"lauf.erg"_s) {
     return schreibeDatei(u.pfad(name), cp1252(ZeitdateiKopf() + u"\n"_s + zeilen.join(u"\n"_s) + u"\n"_s));
   }
-  Zeitimportergebnis importieren(const QString& pfad) { return ZeitdateiLaden(s, pfad); }
   Zeitimportergebnis importieren(const QByteArray& inhalt) {
     return ZeitdateiLaden(s, schreibeDatei(u.pfad(u"lauf.erg"_s), inhalt));
   }
@@ -57,40 +55,27 @@ TEST_F(Import, UnlesbareDateienAendernNichts) {
   if (geteuid() != 0) {
     const QString pfad = datei({u"0001;2;0:45:00,0;;10:00:00"_s}, u"gesperrt.erg"_s);
     QFile::setPermissions(pfad, QFile::WriteOwner);
-    EXPECT_FALSE(importieren(pfad).ausgefuehrt);
+    EXPECT_FALSE(ZeitdateiLaden(s, pfad).ausgefuehrt);
   }
   EXPECT_EQ(tabellentext(), vorher);
   EXPECT_TRUE(!s.zeitenGeladen && u.bediener.gesperrt == 0 && u.bediener.fehlermanagerBerichte.isEmpty());
 }
-namespace {
-// Deletes (or replaces) the file while the operator is asked whether to go on.
-class Zwischenfall : public TestBediener {
- public:
-  QString datei;
-  QByteArray ersatz;  // empty: delete
-  Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override {
-    if (knoepfe == Knoepfe::JaNein && !datei.isEmpty()) {
-      QFile::remove(datei);
-      if (!ersatz.isEmpty()) schreibeDatei(datei, ersatz);
-    }
-    return TestBediener::meldung(titel, text, symbol, knoepfe);
-  }
-};
-}  // namespace
-
 TEST_F(Import, DateiVerschwindetZwischenFrageUndLesen) {
-  Zwischenfall b;
+  NebenbeiBediener b;
   Sitzung zs(b, u.uhr, u.system);
-  std::vector<Teilnehmerzeile> zeilen(1);
-  zeilen[0].setFeld(S_startnummer, u"1"_s);
-  zs.tabelle.zeilenAnhaengen(std::move(zeilen));
-  b.datei = datei({u"0001;1;0:45:00,0;;10:00:00"_s});
-  EXPECT_FALSE(ZeitdateiLaden(zs, b.datei).ausgefuehrt);
+  zs.tabelle.zeileHinzufuegen(u"\t\t1"_s);
+  const QString pfad = datei({u"0001;1;0:45:00,0;;10:00:00"_s});
+  QByteArray ersatz;  // empty: deleted
+  // Deleted (or replaced) while the operator is asked whether to go on.
+  b.nebenbei = [&](Knoepfe k) {
+    if (k == Knoepfe::JaNein && QFile::remove(pfad) && !ersatz.isEmpty()) schreibeDatei(pfad, ersatz);
+  };
+  EXPECT_FALSE(ZeitdateiLaden(zs, pfad).ausgefuehrt);
   EXPECT_TRUE(b.meldungen().last().endsWith(u"\" nicht gefunden! Abbruch!   "_s));
   // Replaced by binary data while the question was open.
-  b.ersatz = QByteArray("\x7F" "ELF\0\0\0", 7);
+  ersatz = QByteArray("\x7F" "ELF\0\0\0", 7);
   datei({u"0001;1;0:45:00,0;;10:00:00"_s});
-  EXPECT_FALSE(ZeitdateiLaden(zs, b.datei).ausgefuehrt);
+  EXPECT_FALSE(ZeitdateiLaden(zs, pfad).ausgefuehrt);
   EXPECT_TRUE(b.meldungen().last().contains(u"ist keine Zeitdatei"_s));
   EXPECT_EQ(zs.tabelle.feld(1, S_zeit), QString());
   EXPECT_TRUE(b.gesperrt == 0 && !zs.zeitenGeladen);

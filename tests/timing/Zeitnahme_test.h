@@ -11,6 +11,7 @@
 #include <QAbstractTableModel>
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace zt::test {
@@ -41,7 +42,16 @@ class Modell : public QAbstractTableModel {
   Zeiteditor& m_e;
 };
 
-inline QString blanks(int n) { return QString(n, QLatin1Char(' ')); }
+// An operator who is busy with something else while a box is open: the
+// clock runs on, live timing appends to the file, someone deletes it.
+class NebenbeiBediener : public TestBediener {
+ public:
+  std::function<void(Knoepfe)> nebenbei;
+  Antwort meldung(const QString& titel, const QString& text, Symbol symbol, Knoepfe knoepfe) override {
+    if (nebenbei) nebenbei(knoepfe);
+    return TestBediener::meldung(titel, text, symbol, knoepfe);
+  }
+};
 
 struct ZeitnahmeTest : ::testing::Test {
   Umgebung u;

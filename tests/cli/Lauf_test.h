@@ -1,0 +1,29 @@
+#pragma once
+// The real zieltafel-cli, run as a script runs it: a program folder and a
+// working folder of the test's own, a script on stdin.
+#include <QProcess>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace zt::test {
+
+struct Lauf {
+  int code = -1;
+  QString aus, fehler;
+};
+
+// The batch tool with "programm" and "arbeit" in ordner as its folders.
+inline Lauf cliLauf(const QString& ordner, const QStringList& argumente, const QByteArray& eingabe = {}) {
+  QProcess p;
+  p.start(QStringLiteral(ZT_CLI_BINARY),
+          QStringList{QStringLiteral("--programmordner"), ordner + QStringLiteral("/programm"),
+                      QStringLiteral("--arbeitsordner"), ordner + QStringLiteral("/arbeit")} +
+              argumente);
+  EXPECT_TRUE(p.waitForStarted(10000));
+  p.write(eingabe);
+  p.closeWriteChannel();
+  EXPECT_TRUE(p.waitForFinished(60000));
+  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace zt::test
