@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a purpose needs, only when some are missing, so
-# that a second run stays fast. Usage: tools/pakete.sh bauen|start|test
+# that a second run stays fast. Usage: tools/pakete.sh bauen|start|test|windows
 set -euo pipefail
 
 bauen=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev libxlsxwriter-dev
@@ -24,12 +24,18 @@ test=("${bauen[@]}" qt6-qpa-plugins qt6-translations-l10n libgtest-dev libgmock-
       clang-14 libclang-rt-14-dev)
 # clang-14 and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) build
 # and run the fuzz harnesses of tests/fuzz.
+# The Windows build (tools/windows): the MinGW cross compiler, zlib for it,
+# dpkg-dev to fetch Debian's sources of Qt, SQLite and libxlsxwriter, the host
+# Qt tools (moc, rcc, uic) of the same Qt version, and Wine to run the tests.
+windows=(cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev xz-utils
+         tcl libgtest-dev wine64 zip xvfb xauth imagemagick)
 
 case "${1:-}" in
   bauen) pakete=("${bauen[@]}") ;;
   start) pakete=("${start[@]}") ;;
   test) pakete=("${test[@]}") ;;
-  *) echo "Aufruf: $0 bauen|start|test" >&2; exit 2 ;;
+  windows) pakete=("${windows[@]}") ;;
+  *) echo "Aufruf: $0 bauen|start|test|windows" >&2; exit 2 ;;
 esac
 
 fehlend=()

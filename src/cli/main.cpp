@@ -9,6 +9,10 @@
 #include <QLocale>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace zt;
 
 namespace {
@@ -41,6 +45,10 @@ int falscherAufruf(const QString& grund) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef Q_OS_WIN
+  // Every step writes UTF-8; a Windows console shows it as such only when told.
+  SetConsoleOutputCP(CP_UTF8);
+#endif
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Zieltafel"));
   const QStringList args = app.arguments().mid(1);

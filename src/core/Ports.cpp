@@ -14,6 +14,13 @@
 #include <QThreadPool>
 #include <QUrl>
 
+#ifdef Q_OS_WIN
+#include <QSettings>
+#include <windows.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+#endif
+
 namespace zt {
 
 QString AntwortText(Antwort a) {
@@ -40,8 +47,14 @@ QString ausfuehren(const QString& programm, const QStringList& argumente) {
 }  // namespace
 
 bool StandardSystem::dateiAnzeigen(const QString& pfad) {
+#ifdef Q_OS_WIN
+  const std::wstring datei = QDir::toNativeSeparators(pfad).toStdWString();
+  // Above 32 means started, whatever the program does next.
+  return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", datei.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+#else
   if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
   return QProcess::startDetached(QStringLiteral("xdg-open"), {pfad});
+#endif
 }
 
 namespace {
@@ -100,6 +113,19 @@ QString desktopDateiFuer(const QString& typ) {
 }  // namespace
 
 QString StandardSystem::programmFuerDatei(const QString& pfad) {
+#ifdef Q_OS_WIN
+  // Windows keeps the association per file ending.
+  const QString typ = QLatin1Char('.') + QFileInfo(pfad).suffix();
+  if (const auto it = m_programme.constFind(typ); it != m_programme.constEnd()) return *it;
+  QString programm;
+  wchar_t puffer[MAX_PATH * 4];
+  DWORD laenge = MAX_PATH * 4;
+  if (AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, typ.toStdWString().c_str(), nullptr, puffer, &laenge) ==
+      S_OK)
+    programm = QDir::fromNativeSeparators(QString::fromWCharArray(puffer));
+  m_programme.insert(typ, programm);
+  return programm;
+#else
   const QString typ = QMimeDatabase().mimeTypeForFile(pfad).name();
   if (const auto it = m_programme.constFind(typ); it != m_programme.constEnd()) return *it;
   QString programm;
@@ -116,6 +142,7 @@ QString StandardSystem::programmFuerDatei(const QString& pfad) {
   }
   m_programme.insert(typ, programm);
   return programm;
+#endif
 }
 
 bool StandardSystem::programmStarten(const QString& kommandozeile) {
@@ -145,8 +172,10 @@ bool StandardSystem::rtfDrucken(const QString& datei, const QString& drucker) {
   if (!drucker.isEmpty()) arg << QStringLiteral("--pt") << drucker;
   else arg << QStringLiteral("-p");
   arg << datei;
+  const QString programm = LibreOfficeProgramm();
+  if (programm.isEmpty()) return false;
   QProcess p;
-  p.start(QStringLiteral("soffice"), arg);
+  p.start(programm, arg);
   return p.waitForStarted(5000) && p.waitForFinished(120000) && p.exitCode() == 0;
 }
 
@@ -205,6 +234,22 @@ QString System::rtfNachPdf(const QStringList&, const QString&) {
 }
 
 QString LibreOfficeProgramm() {
+#ifdef Q_OS_WIN
+  // On Windows LibreOffice is seldom on the search path: its installer notes
+  // the program folder in the registry, else it is in the usual place.
+  QStringList ordner;
+  for (const char* schluessel : {"HKEY_LOCAL_MACHINE\\SOFTWARE\\LibreOffice\\UNO\\InstallPath",
+                                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\LibreOffice\\UNO\\InstallPath",
+                                 "HKEY_CURRENT_USER\\SOFTWARE\\LibreOffice\\UNO\\InstallPath"})
+    ordner << QSettings(QLatin1String(schluessel), QSettings::NativeFormat).value(QStringLiteral("Default")).toString();
+  for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)"})
+    if (const QString basis = qEnvironmentVariable(variable); !basis.isEmpty())
+      ordner << basis + QStringLiteral("/LibreOffice/program");
+  for (const QString& o : ordner) {
+    const QString p = QDir::fromNativeSeparators(o) + QStringLiteral("/soffice.exe");
+    if (!o.isEmpty() && QFileInfo(p).isFile()) return p;
+  }
+#endif
   for (const char* name : {"soffice", "libreoffice"}) {
     const QString p = QStandardPaths::findExecutable(QLatin1String(name));
     if (!p.isEmpty()) return p;

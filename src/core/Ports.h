@@ -112,11 +112,6 @@ class System {
 inline bool DateiAnzeigen(System& sys, const QString& pfad) { return sys.dateiAnzeigen(pfad); }
 // Full path of the program associated with the file's type; empty when unknown.
 inline QString ProgrammFuerDatei(System& sys, const QString& pfad) { return sys.programmFuerDatei(pfad); }
-// Date and time as one run of digits (day, month, year, hours, minutes,
-// seconds), for file names.
-inline QString Zeitstempel(const Uhr& uhr) {
-  return uhr.jetzt().toString(QStringLiteral("ddMMyyyyHHmmss"));
-}
 
 // Platform implementations that need no window (also used by the batch tool).
 class SystemUhr : public Uhr {
@@ -146,7 +141,8 @@ class StandardSystem : public System {
   QHash<QString, QString> m_programme;  // file type -> program, "" for none
 };
 
-// LibreOffice's program "soffice" on the search path; empty when missing.
+// LibreOffice's program "soffice" (on Windows also where its installer put
+// it); empty when missing.
 QString LibreOfficeProgramm();
 
 // The copy itself, as the worker of sicherungKopieren runs it: reads quelle

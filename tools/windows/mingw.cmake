@@ -1,0 +1,26 @@
+# Cross-building for 64-bit Windows with Debian's MinGW-w64 (POSIX threads,
+# which std::thread and Qt's threads need). ZT_MINGW is the cache that
+# tools/windows/qt.sh fills.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+if(NOT ZT_MINGW)
+  if(DEFINED ENV{ZT_MINGW})
+    set(ZT_MINGW "$ENV{ZT_MINGW}")
+  else()
+    set(ZT_MINGW "$ENV{HOME}/.cache/zieltafel/mingw")
+  endif()
+endif()
+set(ZT_MINGW "${ZT_MINGW}" CACHE PATH "cache of tools/windows/qt.sh")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ZT_MINGW)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 "${ZT_MINGW}/prefix")
+set(CMAKE_PREFIX_PATH "${ZT_MINGW}/prefix")
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+# pkg-config must read the Windows libraries' files, not the host's.
+set(ENV{PKG_CONFIG_LIBDIR} "${ZT_MINGW}/prefix/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
