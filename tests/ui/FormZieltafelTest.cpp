@@ -112,18 +112,23 @@ TEST(Fenster, OeffnenZeigtDieLaeuferImRasterUndFehlerRot) {
   EXPECT_FALSE(zurueck->isEnabled());
 
   // Closing with a change asks first: Cancel, and Yes with a cancelled save
-  // dialog, keep the window and its rows.
+  // dialog, keep the window and its rows and write nothing; No ends it and
+  // writes the settings.
   f.protokoll.clear();
+  QFile::remove(f.s.optionsdatei());
+  QFile::remove(f.s.vornamendatei());
   f.antworten = {Antwort::Abbrechen, Antwort::Ja};
   EXPECT_FALSE(f.fenster->close());
   EXPECT_FALSE(f.fenster->close());
   EXPECT_TRUE(f.fenster->isVisible());
+  EXPECT_FALSE(QFileInfo::exists(f.s.optionsdatei()));
   EXPECT_EQ(f.protokoll.size(), 3) << f.alles();
   EXPECT_TRUE(f.protokoll.first().endsWith("gesichert werden?    => Abbrechen")) << f.alles();
   EXPECT_TRUE(f.protokoll.last().startsWith("[Dialog] Datenbank speichern") &&
               f.protokoll.last().endsWith("=> abgebrochen")) << f.alles();
   f.antworten = {Antwort::Nein};
   EXPECT_TRUE(f.fenster->close());
+  EXPECT_TRUE(QFileInfo::exists(f.s.optionsdatei()) && QFileInfo::exists(f.s.vornamendatei()));
 }
 
 TEST(Fenster, DatenbankbefehleArbeitenUeberDieDomaene) {
