@@ -30,7 +30,6 @@ struct Tab1 : test::TestFenster {
           // Before the window asks for them.
           static_cast<test::TestSystem&>(s.system).druckerliste = {QStringLiteral("Standard"), QStringLiteral("Farbe")};
         }) {}
-  QAction* werkzeug(const char* name) { return kind<QAction>(name); }
   Ausgabe& ausgabe() { return Ausgabe::von(s); }
 };
 }  // namespace
@@ -68,7 +67,7 @@ TEST(Ausgabeleiste, ListAndPrintCommandsRunAndTheWindowStaysFree) {
 
   // The HTML report from the tool bar: written and shown.
   f.system.aufrufe.clear();
-  f.werkzeug("btnDBHTMLReport")->trigger();
+  f.kind<QAction>("btnDBHTMLReport")->trigger();
   EXPECT_EQ(f.system.aufrufe, QStringList{"anzeigen " + f.s.arbeitsdatei("report/report.htm")});
 }
 
@@ -106,7 +105,7 @@ TEST(Ausgabeleiste, RunnerCountWindowShowsTheCountsAndTheTabChangeEmptiesThem) {
   Tab1 f;
   auto* summe = f.feld("LaeuferSumme");
   EXPECT_TRUE(summe->text().isEmpty());
-  f.werkzeug("btnLaeuferanzahl")->trigger();
+  f.kind<QAction>("btnLaeuferanzahl")->trigger();
   auto* fenster = f.kind<FormLaeuferanzahl>("FormLaeuferanzahl");
   ASSERT_NE(fenster, nullptr);
   EXPECT_TRUE(fenster->isVisible());
@@ -124,7 +123,7 @@ TEST(Ausgabeleiste, RunnerCountWindowShowsTheCountsAndTheTabChangeEmptiesThem) {
   EXPECT_TRUE(f.fenster->statustext(StatusZustand).endsWith(QStringLiteral("Summe Läufer=4 davon 1 Walker  ")));
 
   fenster->close();
-  f.werkzeug("btnLaeuferanzahl")->trigger();
+  f.kind<QAction>("btnLaeuferanzahl")->trigger();
   EXPECT_EQ(f.fenster->findChildren<FormLaeuferanzahl*>().size(), 1);
   f.fenster->register_()->setCurrentIndex(2);
   EXPECT_TRUE(summe->text().isEmpty());

@@ -3,6 +3,7 @@
 #include "TestFenster.h"
 #include "ui/Teilnehmerraster.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +18,7 @@ using namespace zt;
 
 namespace {
 // The real window, active; questions are answered Yes when the script is used up.
+// The grid's model is watched while the operator adds, edits, sorts and deletes.
 struct Eingabe : test::TestFenster {
   Eingabe() : TestFenster([](Sitzung& s) { s.bezugsjahr = 2024; }) { standard = Antwort::Ja; }
 
@@ -44,6 +46,8 @@ struct Eingabe : test::TestFenster {
     QWidget* f = QApplication::focusWidget();
     return f && (f == w || w->isAncestorOf(f));
   }
+  test::Modellpruefung modellpruefung;  // outlives the tester
+  QAbstractItemModelTester pruefer{raster()->model(), QAbstractItemModelTester::FailureReportingMode::Warning};
 };
 }  // namespace
 
