@@ -40,6 +40,11 @@ TEST_F(ModellTest, AusgesetztesZeichnenWirdBeimFortsetzenNachgeholt) {
   pause.beenden();
   EXPECT_EQ(m.rowCount(), 4);
   EXPECT_EQ(wert(m, 3, S_startnummer).toString(), QStringLiteral("99"));
+  // Outside a pause, an append to a filled table and the current row's removal.
+  t.zeilenAnhaengen(std::vector<Teilnehmerzeile>(5));
+  t.setAktuelleZeile(2);
+  t.aktuelleZeileLoeschen();
+  EXPECT_EQ(m.rowCount(), 8);
 }
 
 TEST_F(ModellTest, ZeigtAusrichtungHakenUndFarben) {
