@@ -125,4 +125,11 @@ TEST(Befehlsstapel, BefehlOhneWirkungUndFremdeAenderung) {
   u.s().einst.txtHauptlaufVonStartnummer[0] = QStringLiteral("300");
   ASSERT_TRUE(Rueckgaengig(u.s()));
   EXPECT_EQ(u.s().einst.txtHauptlaufVonStartnummer[0], QStringLiteral("300"));
+
+  // Done again and saved: clean; taken back after the save: modified again.
+  ASSERT_TRUE(Wiederholen(u.s()));
+  ASSERT_TRUE(DatenbankSchreiben(u.s(), Speicherformat::Csv));
+  EXPECT_FALSE(u.s().ungespeichert());
+  ASSERT_TRUE(Rueckgaengig(u.s()));
+  EXPECT_TRUE(u.s().ungespeichert());
 }

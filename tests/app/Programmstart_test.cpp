@@ -1,3 +1,4 @@
+#include "app/Pfadpruefung.h"
 #include "app/Programmstart.h"
 #include "event/Altersklassen.h"
 #include "support/TestPorts.h"
@@ -61,7 +62,7 @@ TEST(Programmstart, AgeClassListFileWithTabsValuesBlankLinesAndManyEntries) {
   EXPECT_FALSE(l[0][1].ausgewaehlt);
 }
 
-TEST(Programmstart, TabChangeWritesSettingsAndIgnoresABadYear) {
+TEST(Programmstart, TabChangeTakesTheYearIntoTheTitleAndIgnoresABadOne) {
   Umgebung u;
   u.s().tabellentitel = QStringLiteral("Zieltafel X - Hauptlauf 10km - Bezugsjahr AK 2024");
   u.s().einst.chkPruefePfadNamen = 0;
@@ -69,9 +70,37 @@ TEST(Programmstart, TabChangeWritesSettingsAndIgnoresABadYear) {
   TabWechsel(u.s(), 2);
   EXPECT_EQ(u.s().bezugsjahr, 2023);
   EXPECT_EQ(u.s().tabellentitel, QStringLiteral("Zieltafel X - Hauptlauf 10km - Bezugsjahr AK 2023"));
-  EXPECT_TRUE(test::leseDatei(u.s().optionsdatei()).startsWith("#Vorgaben Zieltafel#aus#"));
-  EXPECT_TRUE(QFileInfo::exists(u.s().vornamendatei()));
   u.s().txtBezugsjahrAK = QStringLiteral("abc");
   TabWechsel(u.s(), 2);
   EXPECT_EQ(u.s().bezugsjahr, 2023);
+}
+
+TEST(Pfadpruefung, EveryBadFieldGetsItsWarningInOrder) {
+  Umgebung u;
+  Einstellungen& e = u.s().einst;
+  e.txtZeitnahmeDatei = QStringLiteral("lauf.erg");
+  e.txtZeitnahmeLWSicherung = QString();
+  e.txtWinWord = QStringLiteral("/gibt/es/nicht/winword");
+  u.s().txtBezugsjahrAK = QStringLiteral("2101");
+  e.chkPruefePfadNamen = 1;
+  PfadePruefen(u.s(), false, Pfadfeld::Keins);
+  EXPECT_EQ(u.bediener.meldungen(),
+            QString::fromUtf8(test::leseDatei(ZT_GOLDEN_DIR "/app/pfadpruefung.txt")).split('\n', Qt::SkipEmptyParts));
+  // A year out of range is dropped, the default stays.
+  EXPECT_TRUE(u.s().txtBezugsjahrAK.isEmpty());
+  EXPECT_EQ(u.s().bezugsjahr, 2024);
+
+  // All present: no warning; the field asked for is chosen in its dialog.
+  u.bediener.leeren();
+  for (const char* vorlage : {"a.rtf", "b.rtf", "c.rtf"}) test::schreibeDatei(u.pfad(QLatin1String(vorlage)), "{\\rtf1}");
+  e.txtVorlageErgebnisliste = e.txtWinWord = u.pfad(QStringLiteral("a.rtf"));
+  e.txtVorlageUrkunde = u.pfad(QStringLiteral("b.rtf"));
+  e.txtZeitnahmeDatei = u.pfad(QStringLiteral("lauf.erg"));
+  e.txtZeitnahmeLWSicherung = u.pfad(QStringLiteral("stick"));
+  u.s().txtBezugsjahrAK = QStringLiteral("1900");
+  u.bediener.dialoge.push_back({u.pfad(QStringLiteral("c.rtf")), 1});
+  PfadePruefen(u.s(), true, Pfadfeld::VorlageUrkundeGesamtsieger);
+  EXPECT_EQ(e.txtVorlageUrkundeGesamtsieger, u.pfad(QStringLiteral("c.rtf")));
+  EXPECT_TRUE(u.bediener.meldungen().isEmpty()) << u.bediener.meldungen().join('|').toStdString();
+  EXPECT_EQ(u.s().bezugsjahr, 1900);
 }

@@ -3,6 +3,7 @@
 #include "TestFenster.h"
 #include "ui/Teilnehmerraster.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +18,7 @@ using namespace zt;
 
 namespace {
 // The real window, active; questions are answered Yes when the script is used up.
+// The grid's model is watched while the operator adds, edits, sorts and deletes.
 struct Eingabe : test::TestFenster {
   Eingabe() : TestFenster([](Sitzung& s) { s.bezugsjahr = 2024; }) { standard = Antwort::Ja; }
 
@@ -44,6 +46,8 @@ struct Eingabe : test::TestFenster {
     QWidget* f = QApplication::focusWidget();
     return f && (f == w || w->isAncestorOf(f));
   }
+  test::Modellpruefung modellpruefung;  // outlives the tester
+  QAbstractItemModelTester pruefer{raster()->model(), QAbstractItemModelTester::FailureReportingMode::Warning};
 };
 }  // namespace
 
@@ -73,7 +77,7 @@ TEST(RasterEingabe, VereinfachteEingabeNummeriertUndKlassifiziertNeueTeilnehmer)
   f.antworten = {Antwort::Abbrechen};
   QTest::mouseClick(name, Qt::LeftButton);
   f.warten();
-  EXPECT_EQ(f.protokoll.size(), 1);
+  EXPECT_EQ(f.protokoll, QStringList{"[Zieltafel] Neuen Datensatz übernehmen? => Abbrechen"});
   EXPECT_EQ(f.s.neueZeile, 1);
   EXPECT_TRUE(f.fokusIn(f.raster()));
   QTest::mouseClick(name, Qt::LeftButton);
@@ -99,6 +103,14 @@ TEST(RasterEingabe, VereinfachteEingabeNummeriertUndKlassifiziertNeueTeilnehmer)
   EXPECT_EQ(f.wert(2, S_startnummer) + "|" + f.wert(2, S_ak), QStringLiteral("2|W30"));
   EXPECT_EQ(f.s.einst.txtHauptlaufVonStartnummer[0], QStringLiteral("3"));
   EXPECT_EQ(f.s.tabelle.aktuelleZeile(), 1);
+
+  // No discards the new row.
+  f.kind<QPushButton>("cmdDatensatzHinzufuegen")->click();
+  f.antworten = {Antwort::Nein};
+  QTest::mouseClick(name, Qt::LeftButton);
+  f.warten();
+  EXPECT_EQ(f.s.tabelle.anzahl(), 2);
+  EXPECT_EQ(f.s.neueZeile, 0);
 }
 
 TEST(RasterEingabe, GeaenderteZelleWirdBestaetigtUndGeprueft) {
@@ -132,6 +144,8 @@ TEST(RasterEingabe, GeaenderteZelleWirdBestaetigtUndGeprueft) {
   EXPECT_TRUE(r->model()->setData(r->model()->index(0, S_checkdruck - 1), Qt::Checked, Qt::CheckStateRole));
   EXPECT_EQ(f.protokoll, QStringList{"[Zieltafel] Änderung 'Wahr' übernehmen? => Ja"});
   EXPECT_EQ(f.wert(1, S_checkdruck), QStringLiteral("Wahr"));
+  // The club of a changed row is offered from then on.
+  EXPECT_TRUE(f.s.vereine.contains(QStringLiteral("LG Süd")));
 
   // The route editor offers the routes of the main runs.
   r->setFocus();
@@ -164,7 +178,7 @@ TEST(RasterEingabe, SucheFolgtJedemTastendruck) {
   f.kind<QPushButton>("cmdNaechsterDatensatzName")->click();
   EXPECT_EQ(r->currentIndex().row(), 2);
   f.kind<QPushButton>("cmdNaechsterDatensatzName")->click();
-  EXPECT_EQ(f.protokoll.size(), 1);  // no further hit
+  EXPECT_EQ(f.protokoll, QStringList{"[Zieltafel] Kein weiterer Eintrag gefunden! => OK"});
   EXPECT_EQ(r->currentIndex().row(), 2);
   EXPECT_NE(r->palette().color(QPalette::Highlight), QColor(Qt::red));
 
@@ -192,6 +206,10 @@ TEST(RasterEingabe, SucheFolgtJedemTastendruck) {
   QTest::keyClick(snr, Qt::Key_Return);
   EXPECT_EQ(snr->text(), QString());
   EXPECT_EQ(r->currentIndex().row(), 2);
+  // A number nobody has goes back to the first row.
+  QTest::keyClicks(snr, QStringLiteral("9"));
+  EXPECT_EQ(r->currentIndex().row(), 0);
+  QTest::keyClick(snr, Qt::Key_Backspace);
   QTest::keyClicks(snr, QStringLiteral("1"));
   f.kind<QPushButton>("cmdVorherDatensatzSNr")->click();
   EXPECT_EQ(snr->text(), QStringLiteral("1"));
@@ -252,13 +270,18 @@ TEST(RasterEingabe, KontextmenueMarkiertUndLoeschtDieAuswahl) {
   QTest::keyClick(r, Qt::Key_Delete);
   EXPECT_EQ(f.s.tabelle.anzahl(), 4);
   QTest::keyClick(r, Qt::Key_Delete);
-  EXPECT_EQ(f.protokoll.size(), 2);
+  EXPECT_EQ(f.protokoll.value(1), "[Löschen] Es sind 2 Datensätze selektiert.\nAlle selektierten Datenzeilen löschen?    => Ja");
   ASSERT_EQ(f.s.tabelle.anzahl(), 2);
   EXPECT_EQ(f.wert(2, S_namevorname), QStringLiteral("Läufer 3"));
+  r->selectRow(0);
+  QTest::keyClick(r, Qt::Key_Delete);
+  EXPECT_EQ(f.protokoll.value(2), QStringLiteral("[Löschen] 1. Datensatz löschen?    => Ja"));
+  EXPECT_EQ(f.fenster->statustext(StatusFortschritt), QStringLiteral("100% gelöscht  "));
+  ASSERT_EQ(f.s.tabelle.anzahl(), 1);
 
   f.kind<QAction>("mnuNeueDatenzeile")->trigger();
-  EXPECT_EQ(f.s.tabelle.anzahl(), 3);
-  EXPECT_EQ(f.s.neueZeile, 3);
+  EXPECT_EQ(f.s.tabelle.anzahl(), 2);
+  EXPECT_EQ(f.s.neueZeile, 2);
   EXPECT_TRUE(r->bearbeitet());
 }
 

@@ -110,7 +110,6 @@ TEST_F(Editor, LadenMarkierenNachlesenUndDerVeranstaltungZuordnen) {
   QAbstractItemModel* m = e->modell();
   ASSERT_EQ(m->rowCount(), 5);
   EXPECT_EQ(zelle(2, ES_Zeit), QStringLiteral("0:42:10,0"));
-  EXPECT_EQ(imEditor<QLabel>("lblZeitStatus")->text(), "Datei geladen: ..." + QDir::toNativeSeparators(datei()).right(55));
 
   // Mark up to the chosen row: rows 1 to 3 checked, the rest not.
   QTableView* liste = e->liste();
