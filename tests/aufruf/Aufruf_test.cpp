@@ -208,33 +208,22 @@ TEST_F(Aufruf, FensterGibtEineZeitdateiDerZeitzuordnungUndLaesstSieUnberuehrt) {
   EXPECT_EQ(inhalt(dir.path()), vorher);
 }
 
-// The parts of QWidget::saveGeometry() (format 3.0) the window's place is in.
-struct Lage {
-  quint32 kennung = 0;
-  quint16 haupt = 0, neben = 0;
-  QRect rahmen, normal;
-  qint32 bildschirm = 0;
-  quint8 maximiert = 0, vollbild = 0;
-  qint32 bildschirmbreite = 0;
-  QRect innen;
-
-  static Lage aus(const QByteArray& b) {
-    Lage l;
-    QDataStream d(b);
-    d.setVersion(QDataStream::Qt_4_0);
-    d >> l.kennung >> l.haupt >> l.neben >> l.rahmen >> l.normal >> l.bildschirm >> l.maximiert >> l.vollbild >>
-        l.bildschirmbreite >> l.innen;
-    return l;
-  }
-  QByteArray daten() const {
-    QByteArray b;
-    QDataStream d(&b, QIODevice::WriteOnly);
-    d.setVersion(QDataStream::Qt_4_0);
-    d << kennung << haupt << neben << rahmen << normal << bildschirm << maximiert << vollbild << bildschirmbreite
-      << innen;
-    return b;
-  }
-};
+// QWidget::saveGeometry() (format 3.0) holds the window's frame at byte 8,
+// its normal place at 24, the screen's width at 46 and its inner place at 50.
+template <typename T>
+T gelesen(const QByteArray& lage, int ab) {
+  QDataStream d(lage.mid(ab));
+  T wert;
+  d >> wert;
+  return wert;
+}
+template <typename T>
+void ersetzen(QByteArray& lage, int ab, const T& wert) {
+  QByteArray neu;
+  QDataStream d(&neu, QIODevice::WriteOnly);
+  d << wert;
+  lage.replace(ab, neu.size(), neu);
+}
 
 // The window comes back where and as large as it was closed, with the
 // column widths the operator gave it. Without a file it comes up, ends when
@@ -251,33 +240,34 @@ TEST_F(Aufruf, FensterBehaeltLageUndSpaltenbreitenUeberDenNeustart) {
   const QString ini = pfad(u"programm/Fenster.ini"_s);
   ASSERT_TRUE(QFileInfo::exists(ini));
   QSettings s(ini, QSettings::IniFormat);
-  Lage lage = Lage::aus(s.value(u"Fenster/Lage"_s).toByteArray());
+  QByteArray lage = s.value(u"Fenster/Lage"_s).toByteArray();
   const QStringList breiten = s.value(u"Fenster/Spaltenbreiten"_s).toStringList();
-  ASSERT_EQ(lage.kennung, 0x1D9D0CBu);
-  ASSERT_EQ(lage.haupt, 3);
+  ASSERT_EQ(gelesen<quint32>(lage, 0), 0x1D9D0CBu);
+  ASSERT_EQ(gelesen<quint16>(lage, 4), 3);
   ASSERT_EQ(breiten.size(), 20);
 
   // Moved and made larger than it starts, and two shown columns widened.
-  const QRect neu(lage.innen.x() + 210, lage.innen.y() + 140, lage.innen.width() + 330, lage.innen.height() + 190);
+  const QRect innen = gelesen<QRect>(lage, 50);
+  const QRect neu(innen.x() + 210, innen.y() + 140, innen.width() + 330, innen.height() + 190);
   ASSERT_LE(neu.right(), 2400);
   ASSERT_LE(neu.bottom(), 1500);
-  lage.rahmen = lage.normal = lage.innen = neu;
-  lage.bildschirmbreite = 2400;
+  for (int ab : {8, 24, 50}) ersetzen(lage, ab, neu);
+  ersetzen(lage, 46, qint32(2400));
   QStringList neueBreiten = breiten;
   int geaendert = 0;
   for (QString& b : neueBreiten)
     if (b.toInt() > 0 && geaendert < 2) b = QString::number(b.toInt() + 1500 * ++geaendert);
   ASSERT_EQ(geaendert, 2);
-  s.setValue(u"Fenster/Lage"_s, lage.daten());
+  s.setValue(u"Fenster/Lage"_s, lage);
   s.setValue(u"Fenster/Spaltenbreiten"_s, neueBreiten);
   s.sync();
 
   f = fenster({}, u"ja"_s, plattform);
   EXPECT_FALSE(fragtBeimEnde(f)) << f;
   s.sync();
-  const Lage wieder = Lage::aus(s.value(u"Fenster/Lage"_s).toByteArray());
-  EXPECT_EQ(wieder.innen, neu);
-  EXPECT_EQ(wieder.normal, neu);
+  lage = s.value(u"Fenster/Lage"_s).toByteArray();
+  EXPECT_EQ(gelesen<QRect>(lage, 50), neu);
+  EXPECT_EQ(gelesen<QRect>(lage, 24), neu);
   EXPECT_EQ(s.value(u"Fenster/Spaltenbreiten"_s).toStringList(), neueBreiten);
 }
 
@@ -308,7 +298,8 @@ TEST_F(Aufruf, BatchToolFuehrtJedenSchrittAufDerBeispielveranstaltungAus) {
       {u"ergebnisliste"_s, {pfad(u"liste.rtf"_s), u"--modus"_s, u"3"_s}},
       {u"ergebnisliste-pdf"_s, {pfad(u"liste.pdf"_s)}},
       {u"urkunden"_s, {pfad(u"urkunden.rtf"_s), u"--modus"_s, u"3"_s, u"--startnummer"_s, u"1"_s}},
-      {u"urkunden-pdf"_s, {pfad(u"urkunden.pdf"_s), u"--modus"_s, u"1"_s, u"--zeilen"_s, u"1,2"_s, u"--gesamtsieger"_s}},
+      {u"urkunden-pdf"_s,
+       {pfad(u"urkunden.pdf"_s), u"--modus"_s, u"1"_s, u"--zeilen"_s, u"1,2"_s, u"--gesamtsieger"_s}},
       {u"html"_s, {pfad(u"bericht.htm"_s)}},
       {u"anmeldeliste"_s, {pfad(u"anmeldung.rtf"_s)}},
       {u"drucken"_s, {QStringLiteral(ZT_SHARE_DIR "/druckvorlage/VorlageUrkunde.rtf"), u"ZieltafelPDF"_s}},
