@@ -11,6 +11,7 @@ file on disk must equal the finish list in the window.
 Usage: renntag_test.py ZIELTAFEL_BINARY SHARE_DIR
 """
 import os
+import pathlib
 import random
 import re
 import shutil
@@ -77,8 +78,7 @@ class Fenster:
 
     def liste(self, name):
         _, _, daten = self.ok("liste " + name)
-        kopf = daten[0].split("\t")
-        return kopf, [z.split("\t") for z in daten[1:]]
+        return daten[0].split("\t"), [z.split("\t") for z in daten[1:]]
 
 
 def tabelle(fenster):
@@ -108,15 +108,11 @@ def bildschirm(arbeit, programm, ordner):
 def zeilen_abwarten(datei, anzahl, sekunden_=20.0):
     """The lines of a record that a started program writes; it runs on its own, so wait for it."""
     ende = time.monotonic() + sekunden_
-    zeilen = []
-    while time.monotonic() < ende:
-        if os.path.exists(datei):
-            with open(datei) as d:
-                zeilen = d.read().splitlines()
-            if len(zeilen) >= anzahl:
-                break
+    while True:
+        zeilen = pathlib.Path(datei).read_text().splitlines() if os.path.exists(datei) else []
+        if len(zeilen) >= anzahl or time.monotonic() > ende:
+            return zeilen
         time.sleep(0.1)
-    return zeilen
 
 
 def pdf_text(rtf, ordner):
@@ -236,14 +232,9 @@ def renntag(arbeit, binary, share):
                 getippt.append(offen.pop())
             else:
                 getippt.append("")
-        erwartet_nr, gesehen, vorlaeufig = [], set(), 9001
-        for g in getippt:
-            if g and g not in gesehen:
-                erwartet_nr.append(g)
-                gesehen.add(g)
-            else:
-                erwartet_nr.append(str(vorlaeufig))
-                vorlaeufig += 1
+        # A finish without a number, or with one seen before, gets the next provisional number from 9001.
+        vorlaeufig = iter(range(9001, 10000))
+        erwartet_nr = [g if g and g not in getippt[:i] else str(next(vorlaeufig)) for i, g in enumerate(getippt)]
 
         beginn = takt = time.monotonic()
         for i, g in enumerate(getippt):
@@ -335,23 +326,18 @@ def renntag(arbeit, binary, share):
         ohne = [r for r in zeilen if sekunden(r["Zeit"]) is None]
         for r in ohne:
             pruefen(r["Name, Vorname"] not in text, "Ergebnisliste: %s ohne Zeit steht darin" % r["Name, Vorname"])
-        # The list runs by route, age class and time.
+        # The list runs by route, age class and time: the second of a class after its first.
+        erster = {(r["Strecke"], r["AK"]): r["Name, Vorname"] for r in mit_zeit if r["Platz AK"] == "1"}
         for r in mit_zeit:
-            if r["Platz AK"] != "1":
-                continue
-            zweiter = [o["Name, Vorname"] for o in mit_zeit if (o["Strecke"], o["AK"]) == (r["Strecke"], r["AK"])
-                       and o["Platz AK"] == "2"]
-            if zweiter:
-                pruefen(text.find(r["Name, Vorname"]) < text.find(zweiter[0]),
+            if r["Platz AK"] == "2" and (r["Strecke"], r["AK"]) in erster:
+                pruefen(text.find(erster[r["Strecke"], r["AK"]]) < text.find(r["Name, Vorname"]),
                         "Ergebnisliste %s %s: Zweiter vor dem Ersten" % (r["Strecke"], r["AK"]))
 
         # --- certificates for places 1 to 3 of the main runs
         f.ok("klicken cmdPlatzEinBisDrei")
         markiert = [r for r in tabelle(f) if r["gedruckt?"] == "x"]
-        pruefen(markiert, "Hauptläufe: keine Zeile markiert")
-        pruefen(all(r["Platz AK"] in ("1", "2", "3") and r["Zeit"][1:2] == ":" for r in markiert),
-                "Hauptläufe: falsch markiert %r" % [(r["Name, Vorname"], r["Platz AK"]) for r in markiert
-                                                    if r["Platz AK"] not in ("1", "2", "3")])
+        pruefen(markiert and all(r["Platz AK"] in ("1", "2", "3") and r["Zeit"][1:2] == ":" for r in markiert),
+                "Hauptläufe: markiert %r" % [(r["Name, Vorname"], r["Platz AK"], r["Zeit"]) for r in markiert])
         f.ok("klicken OptUrkunde2")
         f.ok("antworten ja")
         f.ok("klicken cmdErzeugenUrkunde",
@@ -392,8 +378,8 @@ def renntag(arbeit, binary, share):
         x.wait()
         fehlerdatei.seek(0)
         stderr = fehlerdatei.read()
-        for bericht in ("AddressSanitizer", "runtime error:", "LeakSanitizer"):
-            pruefen(bericht not in stderr, "Fehlerbericht des Programms:\n" + stderr[-4000:])
+        pruefen(not any(b in stderr for b in ("AddressSanitizer", "runtime error:", "LeakSanitizer")),
+                "Fehlerbericht des Programms:\n" + stderr[-4000:])
 
 
 def hauptprogramm(titel, hilfe, anzahl, lauf):
