@@ -1,13 +1,13 @@
 // The real programs, started as a user starts them: the window offscreen with
 // the files a user may hand it, and the batch tool with every step it lists.
 #include "output/PrivaterCups.h"
+#include "prozess/Prozess.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QRegularExpression>
@@ -19,15 +19,16 @@
 
 using namespace Qt::StringLiterals;
 
-// Readable texts and places in failing checks.
+// Readable places in failing checks.
 QT_BEGIN_NAMESPACE
-inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << s.toStdString(); }
 inline void PrintTo(const QRect& r, std::ostream* os) {
   *os << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
 }
 QT_END_NAMESPACE
 
 namespace {
+
+using namespace zt::test;
 
 const QByteArray kZeitdatei =
     "Einlauf;Startnummer;Zeit;Fehler;StartZeit\r\n0001;1;0:16:40,4;;10:00:00\r\n"
@@ -42,12 +43,6 @@ const QByteArray kZeitdatei =
 // A window closed without a change asks nothing on the way out.
 bool fragtBeimEnde(const QString& fehler) {
   return fehler.contains(u"wirklich beendet"_s) || fehler.contains(u"vor dem Beenden gesichert"_s);
-}
-
-bool sanitizerbericht(const QString& fehler) {
-  for (const char* bericht : {"AddressSanitizer", "runtime error:", "LeakSanitizer", "malloc()", "free()"})
-    if (fehler.contains(QLatin1String(bericht))) return true;
-  return false;
 }
 
 class Aufruf : public ::testing::Test {
@@ -75,53 +70,28 @@ class Aufruf : public ::testing::Test {
     return pfad(name);
   }
 
-  // Starts the window, lets it run two seconds, then asks it to end the way
-  // the system does (SIGTERM). It must have ended cleanly; returns its stderr,
-  // where it logs the messages it showed and the answers it took.
+  // The window with the test's folders and answers; it must end cleanly when
+  // asked to. Returns its stderr, where it logs the messages it showed and
+  // the answers it took.
   QString fenster(const QStringList& argumente, const QString& antworten, const QString& plattform = u"offscreen"_s) {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"QT_QPA_PLATFORM"_s, plattform);
     env.insert(u"ZIELTAFEL_PROGRAMMORDNER"_s, pfad(u"programm"_s));
     env.insert(u"ZIELTAFEL_ARBEITSORDNER"_s, pfad(u"arbeit"_s));
     env.insert(u"ZIELTAFEL_ANTWORTEN"_s, antworten);
     env.insert(u"HOME"_s, dir.path());
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(ZT_GUI_BINARY), argumente);
-    if (!p.waitForStarted(10000)) {
-      ADD_FAILURE() << p.errorString();
-      return {};
-    }
-    const bool lief = !p.waitForFinished(2000);
-    if (lief) p.terminate();
-    const bool beendet = p.waitForFinished(20000);
-    if (!beendet) {
-      p.kill();
-      p.waitForFinished();
-    }
-    const QString fehler = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_TRUE(lief) << "ended before it was asked to:\n" << fehler;
-    EXPECT_TRUE(beendet) << "did not end when asked to:\n" << fehler;
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << fehler;
-    EXPECT_EQ(p.exitCode(), 0) << fehler;
-    EXPECT_FALSE(sanitizerbericht(fehler)) << fehler;
-    return fehler;
+    const Lauf l = ausfuehren(QStringLiteral(ZT_GUI_BINARY), argumente, env, Art::Fenster);
+    sauberBeendet(l, Art::Fenster);
+    return l.fehler;
   }
 
-  // The batch tool on the test's folders, `eingabe` typed into it; it must
-  // end with 0.
+  // The batch tool on the test's folders, `eingabe` typed into it.
   void cli(const QStringList& schritte, const QByteArray& eingabe = {}) {
-    QProcess p;
-    p.start(QStringLiteral(ZT_CLI_BINARY),
-            QStringList{u"--programmordner"_s, pfad(u"programm"_s), u"--arbeitsordner"_s, pfad(u"arbeit"_s)} + schritte);
-    ASSERT_TRUE(p.waitForStarted(10000)) << p.errorString();
-    p.write(eingabe);
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(60000)) << schritte.join(u' ');
-    const QString fehler = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << schritte.join(u' ') << "\n" << fehler;
-    EXPECT_EQ(p.exitCode(), 0) << schritte.join(u' ') << "\n" << fehler;
-    EXPECT_FALSE(sanitizerbericht(fehler)) << schritte.join(u' ') << "\n" << fehler;
+    SCOPED_TRACE(schritte.join(u' '));
+    sauberBeendet(ausfuehren(QStringLiteral(ZT_CLI_BINARY),
+                             QStringList{u"--programmordner"_s, pfad(u"programm"_s), u"--arbeitsordner"_s,
+                                         pfad(u"arbeit"_s)} + schritte,
+                             QProcessEnvironment::systemEnvironment(), Art::Werkzeug, eingabe));
   }
 
   // What a folder holds, file by file with its content's hash.
@@ -316,10 +286,7 @@ TEST_F(Aufruf, BatchToolFuehrtJedenSchrittAufDerBeispielveranstaltungAus) {
   // What the operator types, for the steps that read a script.
   const QMap<QString, QByteArray> eingaben{{u"zeitnahme"_s, "start 10:00:00\n+1000.4 1\n+0 1\n+12 \n+30 2\nende\n"}};
 
-  QProcess hilfe;
-  hilfe.start(QStringLiteral(ZT_CLI_BINARY), {u"--hilfe"_s});
-  ASSERT_TRUE(hilfe.waitForFinished(20000));
-  const QString text = QString::fromUtf8(hilfe.readAllStandardOutput());
+  const QString text = ausfuehren(QStringLiteral(ZT_CLI_BINARY), {u"--hilfe"_s}).aus;
   QStringList gelistet;
   for (const auto& m : QRegularExpression(u"(?m)^  ([a-z0-9-]+)"_s).globalMatch(text.mid(text.indexOf(u"Schritte:"_s))))
     gelistet << m.captured(1);
