@@ -46,7 +46,8 @@ inline Lauf ausfuehren(const QString& programm, const QStringList& argumente,
     l.lief = !p.waitForFinished(2000);
     if (l.lief) p.terminate();
   }
-  l.fertig = p.waitForFinished(ms);
+  // Asked to end, a window gets the 20 seconds a desktop gives it at logout.
+  l.fertig = p.waitForFinished(art == Art::Fenster ? 20000 : ms);
   if (!l.fertig) {
     p.kill();
     p.waitForFinished();
