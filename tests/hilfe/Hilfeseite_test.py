@@ -14,6 +14,7 @@ Usage: Hilfeseite_test.py SEITE QUELLORDNER
 """
 import html.parser
 import os
+import pathlib
 import re
 import sys
 
@@ -25,50 +26,27 @@ ESCAPES = {"n": "\n", "t": "\t", "r": "\r", '"': '"', "'": "'", "\\": "\\"}
 VERBINDUNG = re.compile(r"^(?:\s|\)|\(|\+|QStringLiteral|QLatin1String|QString::fromUtf8|QString|u8|u|L)*$")
 
 
+# A comment, a character literal ('"' must not open a string), a raw string
+# (group 2) or a string (group 3), whichever starts first.
+STUECK = re.compile(r"//[^\n]*|/\*.*?(?:\*/|\Z)|'(?:\\.|[^\\'])*'"
+                    r'|(?<![\w])(?:u8|[uUL])?R"([^()\\ ]{0,16})\((.*?)\)\1"|"((?:\\.|[^\\"])*)"', re.S)
+
+
 def literale(text):
     """The string literals of a C++ source in order; literals joined only by
     adjacency, + or the Qt string wrappers become one."""
-    stuecke, code, i, n = [], [], 0, len(text)  # stuecke: (literal, code before it)
-    while i < n:
-        c = text[i]
-        if text.startswith("//", i) or text.startswith("/*", i):
-            j = text.find("\n" if c == "/" and text[i + 1] == "/" else "*/", i + 2)
-            i = n if j < 0 else (j if text[i + 1] == "/" else j + 2)
+    zusammen, code, ende = [], "", 0
+    for m in STUECK.finditer(text):
+        code, ende = code + text[ende:m.start()], m.end()
+        if m.group(2) is None and m.group(3) is None:
             continue
-        if c == "'":  # a character literal: '"' must not open a string
-            j = i + 1
-            while j < n and text[j] != "'":
-                j += 2 if text[j] == "\\" else 1
-            i = j + 1
-            continue
-        if c == "R" and text.startswith('R"', i) and (i == 0 or not (text[i - 1].isalnum() or text[i - 1] == "_")
-                                                     or text[i - 1] in "uUL8"):
-            m = re.match(r'R"([^()\\ ]{0,16})\(', text[i:])
-            ende = text.find(")" + m.group(1) + '"', i + m.end()) if m else -1
-            if ende >= 0:
-                stuecke.append((text[i + m.end():ende], "".join(code)))
-                code, i = [], ende + len(m.group(1)) + 2
-                continue
-        if c == '"':
-            j, teile = i + 1, []
-            while j < n and text[j] != '"':
-                if text[j] == "\\" and j + 1 < n:
-                    teile.append(ESCAPES.get(text[j + 1], text[j + 1]))
-                    j += 2
-                else:
-                    teile.append(text[j])
-                    j += 1
-            stuecke.append(("".join(teile), "".join(code)))
-            code, i = [], j + 1
-            continue
-        code.append(c)
-        i += 1
-    zusammen = []
-    for lit, davor in stuecke:
-        if zusammen and VERBINDUNG.match(davor) and ("+" in davor or "(" not in davor):
+        lit = m.group(2) if m.group(3) is None else re.sub(r"\\(.)", lambda e: ESCAPES.get(e[1], e[1]), m.group(3),
+                                                             flags=re.S)
+        if zusammen and VERBINDUNG.match(code) and ("+" in code or "(" not in code):
             zusammen[-1] += lit
         else:
             zusammen.append(lit)
+        code = ""
     return zusammen
 
 
@@ -77,13 +55,8 @@ def normal(text):
 
 
 def quellen(ordner):
-    dateien = {}
-    for wurzel, _, namen in os.walk(ordner):
-        for name in sorted(n for n in namen if n.endswith((".cpp", ".h"))):
-            pfad = os.path.join(wurzel, name)
-            with open(pfad, encoding="utf-8") as f:
-                dateien[os.path.relpath(pfad, ordner)] = literale(f.read())
-    return dateien
+    return {str(p.relative_to(ordner)): literale(p.read_text(encoding="utf-8"))
+            for p in sorted(pathlib.Path(ordner).rglob("*")) if p.suffix in (".cpp", ".h")}
 
 
 def meldungsmuster(meldung):
@@ -169,11 +142,9 @@ def pruefen(seitentext, dateien):
              if pfad.startswith("ui" + os.sep) for lit in lits}
     befunde += ["Beschriftung steht nicht in src/ui: %r" % k for k in s.knoepfe if k not in texte]
     stroeme = [LUECKE + LUECKE.join(normal(l) for l in lits) + LUECKE for lits in dateien.values()]
-    gesehen = set()
-    for m in s.meldungen:
-        if m in gesehen:
+    for i, m in enumerate(s.meldungen):
+        if m in s.meldungen[:i]:
             befunde.append("Meldung doppelt in der Tabelle: %r" % m)
-        gesehen.add(m)
         if len(re.sub(r"[^A-Za-zÄÖÜäöüß]", "", m.replace(PLATZHALTER, ""))) < 8:
             befunde.append("Meldung ist fast nur Platzhalter: %r" % m)
         elif not any(meldungsmuster(m).search(strom) for strom in stroeme):

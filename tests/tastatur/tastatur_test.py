@@ -13,15 +13,13 @@ ZT_TASTATUR_BILDER=DIR keeps a screenshot of every failed step there.
 """
 import collections
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "renntag"))
 import renntag_test as rt  # noqa: E402
-from renntag_test import Abbruch, Fenster, pruefen, xvfb_starten  # noqa: E402
+from renntag_test import Abbruch, Fenster, bildschirm, pruefen  # noqa: E402
 
 # What a window manager sends when the operator clicks the window's X, to the
 # top-level window under the pointer. Debian's own python3 runs it: that is
@@ -61,12 +59,7 @@ class Ziellinie:
         for o in (os.path.join(arbeit, "programm"), self.ordner, self.sicherung):
             os.makedirs(o)
         self.bilder = os.environ.get("ZT_TASTATUR_BILDER", "")
-        self.x, anzeige = xvfb_starten()
-        self.env = {k: v for k, v in os.environ.items()
-                    if k not in ("WAYLAND_DISPLAY", "ZIELTAFEL_ANTWORTEN", "ZIELTAFEL_SEITE", "SESSION_MANAGER")}
-        self.env.update({"DISPLAY": anzeige, "QT_QPA_PLATFORM": "xcb", "ZIELTAFEL_STEUERUNG": "1",
-                         "ZIELTAFEL_PROGRAMMORDNER": os.path.join(arbeit, "programm"),
-                         "ZIELTAFEL_ARBEITSORDNER": self.ordner, "HOME": arbeit, "LC_ALL": "C.UTF-8"})
+        self.x, self.env = bildschirm(arbeit, os.path.join(arbeit, "programm"), self.ordner)
         self.stderr = open(os.path.join(arbeit, "stderr.txt"), "w+")
 
     # --- the program, on the timing page with the clock running
@@ -257,27 +250,14 @@ class Ziellinie:
         self.gepruefter("99 Rückgängig", self.rueckgaengig, "Rückgängig")
 
 
-def main():
-    if len(sys.argv) != 2:
-        print(__doc__)
-        return 2
-    arbeit, beginn = tempfile.mkdtemp(prefix="tastatur-"), time.monotonic()
-    z = Ziellinie(sys.argv[1], arbeit)
+def tastatur(arbeit, binary):
+    z = Ziellinie(binary, arbeit)
     try:
         z.lauf()
-    except Abbruch as e:
-        pruefen(False, str(e))
     finally:
         z.beenden()
         z.x.terminate()
-    print("%.1f s" % (time.monotonic() - beginn))
-    if rt.FEHLER:
-        print("\n%d Fehler:\n  %s\nDateien in %s" % (len(rt.FEHLER), "\n  ".join(rt.FEHLER), arbeit))
-        return 1
-    shutil.rmtree(arbeit, ignore_errors=True)
-    print("Tastatur bestanden")
-    return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(rt.hauptprogramm("Tastatur", __doc__, 1, tastatur))
