@@ -147,8 +147,16 @@ def renntag(arbeit, binary, share):
     env["PATH"] = werkzeuge + os.pathsep + env.get("PATH", "")
     fehlerdatei = open(os.path.join(arbeit, "stderr.txt"), "w+")
     f = Fenster(binary, env, fehlerdatei)
+    bilder = os.environ.get("ZT_RENNTAG_BILDER")
+
+    def bild(name):
+        # A screenshot before each stage, for a person to look at.
+        if bilder:
+            f.ok("bild " + os.path.join(bilder, name + ".png"))
+
     try:
         f.ok("warten 300")
+        bild("01-laden")
         # --- the event and its runners
         f.ok("datei " + ini)
         f.ok("ausloesen btnLaufOeffnen", ["[Dialog] Lauf laden => " + ini])
@@ -175,6 +183,7 @@ def renntag(arbeit, binary, share):
                        "reiter 1"):
             f.ok(befehl)
 
+        bild("02-nachmeldung")
         # --- two late registrations, typed as the simple entry wants them
         f.ok("klicken CheckAutoHinzufuegen")
         # Each with the range its number must come from: 5 km and 10 km have their own.
@@ -201,6 +210,7 @@ def renntag(arbeit, binary, share):
                        and nr.isdigit() and int(nr) in bereich and nr not in vorher, "Nachmeldung %s: %r" % (name, z)):
                 vorher[nr] = ""
 
+        bild("03-vor-dem-start")
         # --- checks before the gun, then the clock
         # The sample has faulty rows and old times on purpose: the check lists them.
         f.ok("ausloesen btnBereitZumStart", [])
@@ -275,6 +285,7 @@ def renntag(arbeit, binary, share):
         f.ok("klicken cmdRueckfrageNein")
         pruefen(f.liste("Einlaufliste")[1] == [], "nach dem Ende: Einlaufliste nicht leer")
 
+        bild("04-zeiten")
         # --- the times to the runners
         pruefen(f.wert("reiter 1") == "1", "nach dem Rennen: Reiter 1")
         f.ok("datei " + erg)
@@ -292,6 +303,7 @@ def renntag(arbeit, binary, share):
                 "Fehlermanager: fehlende Anmeldungen %r" % sorted(fehlend, key=int))
         f.ok("klicken cmdWeiter")
 
+        bild("05-plaetze")
         # --- places: what the program computes against what the times say
         f.ok("waehlen LaufSortierungNach Platz Strecke(m/w)/AK/Zeit")
         pruefen(f.wert("status 4") == "sortiert nach Strecke(m/w)-AK-Zeit  ", "Platzierung: Status")
@@ -316,6 +328,7 @@ def renntag(arbeit, binary, share):
         sieger = {r["Strecke"]: r["Name, Vorname"] for r in mit_zeit if r["Platz m/w"] == "1"}
         pruefen(set(sieger) == {r["Strecke"] for r in mit_zeit}, "Sieger fehlen: %r" % sieger)
 
+        bild("06-ergebnisliste")
         # --- the result list, printed through LibreOffice
         f.ok("klicken cmdErzeugenErgebnisliste")
         rtf = (zeilen_abwarten(bearbeitet, 1) or [""])[-1]
@@ -333,6 +346,7 @@ def renntag(arbeit, binary, share):
                 pruefen(text.find(erster[r["Strecke"], r["AK"]]) < text.find(r["Name, Vorname"]),
                         "Ergebnisliste %s %s: Zweiter vor dem Ersten" % (r["Strecke"], r["AK"]))
 
+        bild("07-urkunden")
         # --- certificates for places 1 to 3 of the main runs
         f.ok("klicken cmdPlatzEinBisDrei")
         markiert = [r for r in tabelle(f) if r["gedruckt?"] == "x"]
@@ -351,6 +365,7 @@ def renntag(arbeit, binary, share):
                          or " ".join(reversed(r["Name, Vorname"].split(", "))) in t)
         pruefen(len(namen) == min(6, len(markiert)), "Urkunden: %d der ersten 6 Namen gefunden" % len(namen))
 
+        bild("08-bericht")
         # --- the HTML report, shown by the desktop's browser
         f.ok("ausloesen btnDBHTMLReport")
         seite = (zeilen_abwarten(geoeffnet, 1) or [""])[-1]
