@@ -99,7 +99,8 @@ if ! fertig qtbase; then
   # Qt's own copies of zlib, PCRE2, FreeType, HarfBuzz, libpng, libjpeg and
   # double-conversion; the host's moc, rcc and uic (the same Qt version).
   # Printing on Windows needs the DirectWrite font engine, which Qt builds
-  # only with Direct2D.
+  # only with Direct2D. Debian's source lacks the Wintab header that tablet
+  # input needs, and nothing here uses a tablet.
   cmake -S "$cache/quellen/qt6-base" -B "$b" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$kette" -DZT_MINGW="$cache" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$ziel" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
@@ -111,7 +112,8 @@ if ! fertig qtbase; then
     -DFEATURE_sql_odbc=OFF -DFEATURE_sql_psql=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF \
     -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no \
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_openssl=OFF \
-    -DFEATURE_direct2d=ON -DFEATURE_directwrite=ON -DFEATURE_directwrite3=ON > "$cache/bau/qtbase-konfiguration.log"
+    -DFEATURE_direct2d=ON -DFEATURE_directwrite=ON -DFEATURE_directwrite3=ON -DFEATURE_tabletevent=OFF \
+    > "$cache/bau/qtbase-konfiguration.log"
   cmake --build "$b" -j "$jobs"
   cmake --install "$b" >/dev/null
   erledigt qtbase
