@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>

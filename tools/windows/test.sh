@@ -14,6 +14,7 @@ if [ ! -f "$cache/bau/qtbase.fertig" ]; then
   exit 2
 fi
 cd "$quelle"
+tools/pakete.sh windows || exit 1
 cmake --preset windows -DZT_MINGW="$cache" >/dev/null || exit 1
 cmake --build build/windows -j "${ZT_JOBS:-$(nproc)}" || exit 1
 bau="$quelle/build/windows"
@@ -45,9 +46,13 @@ protokolle="$bau/wine-protokolle"
 mkdir -p "$protokolle"
 for programm in "$bau"/tests/zt_*_tests.exe; do
   name=$(basename "$programm" .exe)
-  QT_QPA_PLATFORM=offscreen timeout 1800 wine64 "$programm" --gtest_brief=1 > "$protokolle/$name.txt" 2>&1
+  QT_QPA_PLATFORM=offscreen timeout 1800 wine "$programm" --gtest_brief=1 > "$protokolle/$name.txt" 2>&1
   rc=$?
-  zahl() { grep -a -o "\[  $1 *\] [0-9]*" "$protokolle/$name.txt" | tail -1 | grep -o '[0-9]*$' || echo 0; }
+  # GoogleTest's closing lines: "[  PASSED  ] 12 tests.", "[  FAILED  ] 1 test, listed below:".
+  zahl() {
+    awk -v w="$1" '$0 ~ "^\\[  " w " *\\] [0-9]+ tests?[,.]" { sub(/^\[[^]]*\] /, ""); z = $1 } END { print z + 0 }' \
+      "$protokolle/$name.txt"
+  }
   ok=$(zahl PASSED); schlecht=$(zahl FAILED); weg=$(zahl SKIPPED)
   [ "$rc" -ne 0 ] && [ "$schlecht" = 0 ] && schlecht=1  # crashed or hung
   ergebnis "$name" "$rc" "$ok" "$schlecht" "$weg"
@@ -62,13 +67,13 @@ fenster() {
   Xvfb :97 -screen 0 1280x900x24 >/dev/null 2>&1 &
   local xvfb=$!
   sleep 2
-  DISPLAY=:97 wine64 "$bau/zieltafel.exe" "$(winepath -w "$tmp/Beispiellauf.csv")" > "$protokolle/fenster.txt" 2>&1 &
+  DISPLAY=:97 wine "$bau/zieltafel.exe" "$(winepath -w "$tmp/Beispiellauf.csv")" > "$protokolle/fenster.txt" 2>&1 &
   local prog=$!
   sleep 25
   local rc=1
   if kill -0 $prog 2>/dev/null; then
     DISPLAY=:97 import -window root "$bau/fenster.png" 2>/dev/null
-    DISPLAY=:97 wine64 taskkill /im zieltafel.exe >/dev/null 2>&1
+    DISPLAY=:97 wine taskkill /im zieltafel.exe >/dev/null 2>&1
     for _ in $(seq 30); do kill -0 $prog 2>/dev/null || break; sleep 1; done
     if kill -0 $prog 2>/dev/null; then
       echo "Das Fenster hat sich nicht schließen lassen." >> "$protokolle/fenster.txt"
