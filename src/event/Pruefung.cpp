@@ -6,7 +6,6 @@
 #include "event/Altersklassen.h"
 
 #include <QVarLengthArray>
-#include <array>
 
 namespace zt {
 
@@ -50,28 +49,6 @@ void automatischeStartnummer(Sitzung& s, int zeile) {
   s.letzteStartnummer = t.feld(zeile, S_startnummer);
 }
 
-// The marks of a row in the order they were first found, each once.
-class Marken {
- public:
-  void setzen(QLatin1StringView m) {
-    for (int k = 0; k < m_anzahl; ++k)
-      if (m_marken[k] == m) return;
-    m_marken[m_anzahl++] = m;
-  }
-  bool leer() const { return m_anzahl == 0; }
-  QString text() const {
-    QString t;
-    for (int k = 0; k < m_anzahl; ++k) {
-      if (k) t += QLatin1Char(' ');
-      t += m_marken[k];
-    }
-    return t;
-  }
-
- private:
-  std::array<QLatin1StringView, 4> m_marken;
-  int m_anzahl = 0;
-};
 }  // namespace
 
 void PruefungLaufdaten(Sitzung& s) { PruefungLaufdaten(s, s.tabelle.aktuelleZeile()); }
@@ -80,7 +57,7 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
   Teilnehmertabelle& t = s.tabelle;
   if (!t.gueltig(zeile)) return;
   const Einstellungen& e = s.einst;
-  Marken marken;
+  Fehlermarken marken;
   const QLatin1StringView laufdaten("?Laufdaten"), zeitMarke("?Zeit");
 
   automatischeStartnummer(s, zeile);

@@ -1,5 +1,8 @@
 #pragma once
 // Checking and completing one participant row after it was entered or changed.
+#include <QString>
+#include <array>
+
 namespace zt {
 
 class Sitzung;
@@ -12,5 +15,31 @@ void PruefungLaufdaten(Sitzung& s, int zeile);
 // time ("ohne", empty, any other text) leaves it empty: counted as nought it
 // would make the fastest runner.
 void EndzeitSetzen(Sitzung& s, int zeile);
+
+// The marks a row collects while it is checked ("?Zeit", "?AK", …), each
+// once, in the order first found; never more than four different ones.
+class Fehlermarken {
+ public:
+  void setzen(QLatin1StringView m) {
+    for (int k = 0; k < m_anzahl; ++k)
+      if (m_marken[k] == m) return;
+    m_marken[m_anzahl++] = m;
+  }
+  void loeschen() { m_anzahl = 0; }
+  bool leer() const { return m_anzahl == 0; }
+  // Separated by one blank.
+  QString text() const {
+    QString t;
+    for (int k = 0; k < m_anzahl; ++k) {
+      if (k) t += QLatin1Char(' ');
+      t += m_marken[k];
+    }
+    return t;
+  }
+
+ private:
+  std::array<QLatin1StringView, 4> m_marken;
+  int m_anzahl = 0;
+};
 
 }  // namespace zt

@@ -5,6 +5,7 @@
 #include "core/Textdatei.h"
 #include "core/Zeitwert.h"
 #include "event/Altersklassen.h"
+#include "event/Pruefung.h"
 
 #include <algorithm>
 #include <array>
@@ -14,31 +15,6 @@
 namespace zt {
 
 namespace {
-// The marker words a row collects while it is checked.
-class Marker {
- public:
-  void setzen(QLatin1String wort) {
-    for (const QLatin1String& w : m_woerter)
-      if (w == wort) return;
-    m_woerter[m_anzahl++] = wort;
-  }
-  void loeschen() { m_anzahl = 0; }
-  bool leer() const { return m_anzahl == 0; }
-  QString text() const {
-    QString t;
-    for (int i = 0; i < m_anzahl; ++i) {
-      if (i) t += QLatin1Char(' ');
-      t += m_woerter[i];
-    }
-    return t;
-  }
-
- private:
-  // "Daten"/"Zeit", "?AK", "M/W", "Zeit": never more than four distinct words.
-  std::array<QLatin1String, 4> m_woerter{};
-  int m_anzahl = 0;
-};
-
 // The texts the check makes (age classes, routes without their sex) are the
 // same few in every row: one string each instead of an allocation per row.
 class Textvorrat {
@@ -118,7 +94,7 @@ void zerlegen(QStringView zeile, Rohzeile& z) {
 }
 
 bool pruefen(const Sitzung& s, Rohzeile& z, Textvorrat* vorrat) {
-  Marker marker;
+  Fehlermarken marker;
 
   if (z[S_startnummer].trimmed() == QLatin1String("0")) z.loeschen(S_startnummer);
   const long long jahr = JahrAusFeld(leihen(z[S_jahr]));

@@ -85,7 +85,9 @@ TEST_F(Pruefung, NumbersYearsRoutesAndTimes) {
         zeile({{S_startnummer, fall.startnummer}, {S_strecke, fall.strecke}, {S_jahr, fall.jahr}, {S_zeit, fall.zeit}});
     for (const auto& [spalte, wert] :
          {std::pair{S_startnummer, fall.nummerDanach}, {S_ak, fall.ak}, {S_fehler, fall.fehler}})
-      if (wert) EXPECT_EQ(f(z, spalte), QString::fromUtf8(wert));
+      if (wert) {
+        EXPECT_EQ(f(z, spalte), QString::fromUtf8(wert));
+      }
     EXPECT_EQ(t.textfarbe(z) == kRot, *fall.fehler != 0);
     rot += *fall.fehler != 0;
   }
