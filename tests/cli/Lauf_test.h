@@ -23,7 +23,14 @@ inline Lauf cliLauf(const QString& ordner, const QStringList& argumente, const Q
   p.write(eingabe);
   p.closeWriteChannel();
   EXPECT_TRUE(p.waitForFinished(60000));
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+  QByteArray aus = p.readAllStandardOutput(), fehler = p.readAllStandardError();
+#ifdef Q_OS_WIN
+  // The console's text mode writes every "\n" as "\r\n"; compared are the
+  // lines the program wrote.
+  aus.replace("\r\n", "\n");
+  fehler.replace("\r\n", "\n");
+#endif
+  return {p.exitCode(), QString::fromUtf8(aus), QString::fromUtf8(fehler)};
 }
 
 }  // namespace zt::test
