@@ -2,6 +2,7 @@
 
 #include "core/Sitzung.h"
 #include "core/Text.h"
+#include "timing/Sicherung.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -41,20 +42,11 @@ bool programmVorhanden(const QString& pfad) {
 }  // namespace
 
 bool ZeitdateiPfadGueltig(const QString& pfad) {
-#ifdef Q_OS_WIN
-  return pfad.mid(1, 2) == QLatin1String(":\\");
-#else
-  return !pfad.trimmed().isEmpty() && QDir::isAbsolutePath(pfad.trimmed());
-#endif
+  const QString p = pfad.trimmed();
+  return !p.isEmpty() && QDir::isAbsolutePath(p);
 }
 
-bool SicherungsortGueltig(const QString& pfad) {
-#ifdef Q_OS_WIN
-  return pfad.endsWith(QLatin1String(":\\"));
-#else
-  return !pfad.trimmed().isEmpty() && QDir::isAbsolutePath(pfad.trimmed());
-#endif
-}
+bool SicherungsortGueltig(const QString& pfad) { return !Sicherungsordner(pfad).isEmpty(); }
 
 void PfadePruefen(Sitzung& s, bool dateiWaehlen, Pfadfeld feld) {
   Einstellungen& e = s.einst;

@@ -16,10 +16,9 @@ enum class Pfadfeld {
 // the operator first picks a template for the field.
 void PfadePruefen(Sitzung& s, bool dateiWaehlen, Pfadfeld feld);
 
-// A time-file path the platform accepts: "x:\..." on Windows, an absolute
-// path elsewhere.
+// A time-file path with its drive ("x:\..." on Windows) or from the root.
 bool ZeitdateiPfadGueltig(const QString& pfad);
-// The backup place: a drive root "x:\" on Windows, an absolute folder path elsewhere.
+// A backup place Sicherungsordner understands.
 bool SicherungsortGueltig(const QString& pfad);
 
 }  // namespace zt

@@ -5,6 +5,7 @@
 #include "event/Altersklassen.h"
 #include "event/Hauptlauf.h"
 #include "event/Startnummern.h"
+#include "timing/Sicherung.h"
 #include "timing/Zeitdatei.h"
 
 #include <QDir>
@@ -120,10 +121,10 @@ void pfade(Sitzung& s, QStringList& aus) {
   if (sicherung.isEmpty())
     aus << QStringLiteral("Es ist kein Sicherungsordner eingetragen: Ordner (USB-Stick) auf der Seite "
                           "\"sonstiges\" eintragen.");
-  else if (!QFileInfo(QDir::fromNativeSeparators(sicherung)).isDir())
+  else if (const QString ordner = Sicherungsordner(sicherung); ordner.isEmpty() || !QFileInfo(ordner).isDir())
     aus << QStringLiteral("Der Sicherungsordner \"%1\" ist nicht vorhanden: USB-Stick einstecken oder den Ordner "
                           "korrigieren.")
-               .arg(sicherung);
+               .arg(nativ(sicherung));
 
   const std::pair<const QString*, const char*> vorlagen[] = {
       {&e.txtVorlageErgebnisliste, "Ergebnisliste"},
@@ -138,7 +139,7 @@ void pfade(Sitzung& s, QStringList& aus) {
     else if (!DateiVorhanden(QDir::fromNativeSeparators(p)))
       aus << QStringLiteral("Die Vorlage %1 \"%2\" ist nicht vorhanden: Vorlage auf der Seite \"sonstiges\" neu "
                             "wählen.")
-                 .arg(QString::fromUtf8(was), p);
+                 .arg(QString::fromUtf8(was), nativ(p));
   }
 
   const QString ergebnis = s.druckerErgebnisliste.trimmed(), urkunde = s.druckerUrkunde.trimmed();

@@ -5,7 +5,8 @@ namespace zt {
 Einstellungen::Einstellungen() {
 #ifdef Q_OS_WIN
   txtWinWord = QStringLiteral("c:\\programme\\microsoft office\\office\\winword.exe");
-  txtZeitnahmeDatei = QStringLiteral("c:\\lauf.erg");
+  // No "c:\lauf.erg": a drive's root is closed to users since Windows Vista,
+  // so the time file goes to the working folder, as everywhere else.
 #else
   txtWinWord = QStringLiteral("/usr/bin/soffice");
 #endif

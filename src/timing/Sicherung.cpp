@@ -25,6 +25,20 @@ QString BeiseiteLegen(const QString& pfad, QString* neuerName) {
   return QString();
 }
 
+QString Sicherungsordner(const QString& ort) {
+  const QString o = ort.trimmed();
+#ifdef Q_OS_WIN
+  // The settings always named a drive ("a:\"), and a stick still gets a
+  // letter: such a value means the root of that drive.
+  const bool nurLaufwerk = !o.isEmpty() && o.size() <= 3 && o[0].isLetter() &&
+                           (o.size() == 1 || (o[1] == QLatin1Char(':') &&
+                                              (o.size() == 2 || o[2] == QLatin1Char('\\') || o[2] == QLatin1Char('/'))));
+  if (nurLaufwerk) return o.left(1) + QStringLiteral(":/");
+#endif
+  if (o.isEmpty() || !QDir::isAbsolutePath(o)) return QString();
+  return QDir::cleanPath(QDir::fromNativeSeparators(o));
+}
+
 QString Sicherungsziel(const QString& ort, const QString& datei, QString& fehler) {
   fehler.clear();
   const QString o = ort.trimmed();
@@ -32,16 +46,11 @@ QString Sicherungsziel(const QString& ort, const QString& datei, QString& fehler
     fehler = QStringLiteral("Es ist kein Sicherungsordner angegeben.");
     return QString();
   }
-#ifdef Q_OS_WIN
-  // Only the drive letter counts, as the "a:\" of the settings always meant.
-  const QString ordner = o.left(1) + QStringLiteral(":/");
-#else
-  if (!QDir::isAbsolutePath(o)) {
+  const QString ordner = Sicherungsordner(o);
+  if (ordner.isEmpty()) {
     fehler = QStringLiteral("Der Sicherungsordner \"%1\" ist kein vollständiger Pfad.").arg(o);
     return QString();
   }
-  const QString ordner = QDir::cleanPath(o);
-#endif
   const QFileInfo info(ordner);
   if (!info.exists()) {
     fehler = QStringLiteral("Der Sicherungsordner \"%1\" ist nicht vorhanden (USB-Stick nicht eingesteckt?).")

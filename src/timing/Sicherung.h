@@ -14,11 +14,15 @@ QString FreierBakName(const QString& pfad);
 // (neuerName then holds the new path), otherwise the German reason.
 QString BeiseiteLegen(const QString& pfad, QString* neuerName = nullptr);
 
-// Target of the backup of datei at the backup place ort: on Windows the root
-// of the drive named by ort's first letter, elsewhere the folder ort (a
-// stick's mount point), under datei's file name. Empty with the German reason
-// in fehler when ort cannot take the copy now (not given, missing, not a
-// folder, not writable, or the folder of datei itself).
+// The folder a backup place names, with "/" separators: a whole folder as
+// given, or on Windows also a bare drive ("a:\", "a:", "a") for its root.
+// Empty when ort names no absolute place.
+QString Sicherungsordner(const QString& ort);
+
+// Target of the backup of datei at the backup place ort (Sicherungsordner),
+// under datei's file name. Empty with the German reason in fehler when ort
+// cannot take the copy now (not given, not absolute, missing, not a folder,
+// not writable, or the folder of datei itself).
 QString Sicherungsziel(const QString& ort, const QString& datei, QString& fehler);
 
 }  // namespace zt

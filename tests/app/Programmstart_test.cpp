@@ -42,7 +42,7 @@ TEST(Programmstart, FirstStartCopiesDefaultsAndNeverOverwrites) {
   // A folder that cannot be created is reported.
   test::schreibeDatei(u.pfad(QStringLiteral("datei")), "x");
   EXPECT_EQ(OrdnerVorbereiten(u.s(), u.pfad(QStringLiteral("datei/unter")), QString()),
-            QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(u.pfad(QStringLiteral("datei/unter"))));
+            QStringLiteral("Der Ordner \"%1\" kann nicht angelegt werden.").arg(test::nativ(u.pfad(QStringLiteral("datei/unter")))));
 }
 
 TEST(Programmstart, AgeClassListFileWithTabsValuesBlankLinesAndManyEntries) {

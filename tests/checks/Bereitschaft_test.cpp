@@ -39,9 +39,10 @@ struct Bereitschaft : ::testing::Test {
   }
   // The expected findings, one a line, with ORDNER for the test's folder.
   QStringList golden(const QString& name) const {
-    return QString::fromUtf8(test::leseDatei(ZT_GOLDEN_DIR "/checks/"_L1 + name))
-        .replace(u"ORDNER"_s, u.dir.path())
-        .split(u'\n', Qt::SkipEmptyParts);
+    QStringList zeilen = QString::fromUtf8(test::leseDatei(ZT_GOLDEN_DIR "/checks/"_L1 + name)).split(u'\n', Qt::SkipEmptyParts);
+    for (QString& z : zeilen)
+      if (z.contains(u"ORDNER"_s)) z = test::nativ(z.replace(u"ORDNER"_s, u.dir.path()));
+    return zeilen;
   }
   QStringList stand() {
     QStringList l;

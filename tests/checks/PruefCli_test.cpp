@@ -95,10 +95,13 @@ TEST_F(PruefCli, RegistrationMailsAreMatchedOrAdded) {
   QFile gross(pfad("gross.txt"));
   ASSERT_TRUE(gross.open(QIODevice::WriteOnly) && gross.resize(64 * 1024 * 1024));
   gross.close();
-  for (const auto& [datei, grund] :
-       {std::pair{this->datei("leer.txt", {"Hallo,", "bis bald"}), QStringLiteral("enthält keine Anmeldung")},
-        std::pair{QStringLiteral("/dev/zero"), QStringLiteral("ist keine Datei.")},
-        std::pair{gross.fileName(), QStringLiteral("ist zu groß (64 MB)")}}) {
+  std::vector<std::pair<QString, QString>> faelle{
+      {this->datei("leer.txt", {"Hallo,", "bis bald"}), QStringLiteral("enthält keine Anmeldung")},
+      {gross.fileName(), QStringLiteral("ist zu groß (64 MB)")}};
+#ifndef Q_OS_WIN  // Windows has no device file that reads without end
+  faelle.emplace_back(QStringLiteral("/dev/zero"), QStringLiteral("ist keine Datei."));
+#endif
+  for (const auto& [datei, grund] : faelle) {
     const Lauf f = starte({"oeffnen", lauf, "anmeldung", datei});
     EXPECT_EQ(f.code, 1) << datei.toStdString();
     EXPECT_TRUE(f.fehler.contains(grund)) << f.fehler.toStdString();

@@ -45,7 +45,7 @@ TEST_F(Cli, ExitCodesOfUsageErrorsMissingFilesAndAFirstStart) {
                 {{"--bezugsjahr", "2101", "status"}, 2, {}},
                 {{"--bezugsjahr", "abc", "status"}, 2, {}},
                 {{"--antworten", "vielleicht", "status"}, 2, {}},
-                {{"oeffnen", pfad("fehlt.csv")}, 1, pfad("fehlt.csv") + "\" nicht gefunden!"},
+                {{"oeffnen", pfad("fehlt.csv")}, 1, test::nativ(pfad("fehlt.csv")) + "\" nicht gefunden!"},
                 {{"preset", "Marathon"}, 1, "unbekannte Veranstaltung \"Marathon\""},
                 {{"--nein", "preset", "Pyramide"}, 1, "=> Nein"},  // the question refused
                 {{"--bezugsjahr", "2100", "status"}, 0, {}}};

@@ -12,9 +12,16 @@ struct Lauf {
   QString aus, fehler;
 };
 
-// The batch tool with "programm" and "arbeit" in ordner as its folders.
-inline Lauf cliLauf(const QString& ordner, const QStringList& argumente, const QByteArray& eingabe = {}) {
+// The batch tool with "programm" and "arbeit" in ordner as its folders;
+// suchpfad, when given, is its PATH.
+inline Lauf cliLauf(const QString& ordner, const QStringList& argumente, const QByteArray& eingabe = {},
+                    const QString& suchpfad = {}) {
   QProcess p;
+  if (!suchpfad.isEmpty()) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"), suchpfad);
+    p.setProcessEnvironment(env);
+  }
   p.start(QStringLiteral(ZT_CLI_BINARY),
           QStringList{QStringLiteral("--programmordner"), ordner + QStringLiteral("/programm"),
                       QStringLiteral("--arbeitsordner"), ordner + QStringLiteral("/arbeit")} +
@@ -22,7 +29,7 @@ inline Lauf cliLauf(const QString& ordner, const QStringList& argumente, const Q
   EXPECT_TRUE(p.waitForStarted(10000));
   p.write(eingabe);
   p.closeWriteChannel();
-  EXPECT_TRUE(p.waitForFinished(60000));
+  EXPECT_TRUE(p.waitForFinished(120000));
   QByteArray aus = p.readAllStandardOutput(), fehler = p.readAllStandardError();
 #ifdef Q_OS_WIN
   // The console's text mode writes every "\n" as "\r\n"; compared are the

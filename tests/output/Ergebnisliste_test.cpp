@@ -213,12 +213,13 @@ TEST_F(Liste, BadTemplatesAndFoldersAreToldAndWriteNothing) {
   EXPECT_TRUE(leseDatei(ziel).startsWith("{\\rtf1{\\colortbl;\\red230\\green230\\blue230;} Liste\\par }}\r\n\\trowd "));
   QFile::remove(ziel);
 
-  // A folder nobody may write to (not even root): named in the message.
+  // A folder nobody can make (it would lie under a file): named in the message.
   schreibeDatei(vorlage, kVorlage);
-  s.pfade.arbeitsordner = QStringLiteral("/proc/zieltafel");
+  s.pfade.arbeitsordner = schreibeDatei(u.pfad(QStringLiteral("datei")), "x") + QStringLiteral("/zieltafel");
   const QStringList proc = versuch();
   ASSERT_EQ(proc.size(), 1);
-  EXPECT_TRUE(proc[0].startsWith("[Zieltafel] Die Ergebnisliste kann nicht im Ordner \"/proc/zieltafel\" gespeichert werden.\n"))
+  EXPECT_TRUE(proc[0].startsWith("[Zieltafel] Die Ergebnisliste kann nicht im Ordner \"" + nativ(s.pfade.arbeitsordner) +
+                                 "\" gespeichert werden.\n"))
       << proc[0].toStdString();
 
   // The list never overwrites its own template.

@@ -52,12 +52,15 @@ TEST_F(Bericht, PageIsTheKnownOneWrittenIntoTheReportFolderAndShowsTheColumnsAsT
 }
 
 TEST_F(Bericht, UnwritableFolderIsToldAndAnEmptyTableSaysSo) {
-  s.pfade.arbeitsordner = QStringLiteral("/proc/zieltafel");
+  // Under a file no folder can be made, whoever runs the test.
+  s.pfade.arbeitsordner = schreibeDatei(u.pfad(QStringLiteral("datei")), "x") + QStringLiteral("/zieltafel");
   EXPECT_FALSE(HtmlBericht(s));
   EXPECT_TRUE(u.system.aufrufe.isEmpty());
   ASSERT_EQ(u.bediener.meldungen().size(), 1);
   EXPECT_TRUE(u.bediener.meldungen()[0].startsWith(
-      "[Zieltafel] Der HTML-Bericht kann nicht im Ordner \"/proc/zieltafel/report\" gespeichert werden.\n"));
+      "[Zieltafel] Der HTML-Bericht kann nicht im Ordner \"" + nativ(s.pfade.arbeitsordner + "/report") +
+      "\" gespeichert werden.\n"))
+      << u.bediener.meldungen()[0].toStdString();
 
   Umgebung leer;
   EXPECT_TRUE(QString::fromUtf8(HtmlBerichtText(leer.s())).contains(QStringLiteral("<p>Keine Teilnehmer.</p>")));

@@ -135,7 +135,7 @@ TEST_F(Speichern, FehlgeschlageneSchreibvorgaengeMeldenDenGrund) {
     const QStringList m = u.bediener.meldungen();
     ASSERT_EQ(m.size(), 1);
     EXPECT_TRUE(m[0].startsWith(u"[Zieltafel] Während des Speicherns ist ein Fehler aufgetreten!\nDie Datei"_s)) << m[0].toStdString();
-    EXPECT_TRUE(m[0].contains(u"/ziel"_s) && m[0].contains(u"\" kann nicht geschrieben werden: "_s)) << m[0].toStdString();
+    EXPECT_TRUE(m[0].contains(test::nativ(u"/ziel"_s)) && m[0].contains(u"\" kann nicht geschrieben werden: "_s)) << m[0].toStdString();
     EXPECT_FALSE(u.bediener.statusfelder.value(StatusZustand).contains(u"gespeichert"_s));
   }
   EXPECT_EQ(u.bediener.gesperrt, 0);

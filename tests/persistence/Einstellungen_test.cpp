@@ -153,7 +153,7 @@ TEST(Einstellungen, ForeignFileNeitherRedirectsOptionsNorStartsProgramsUnasked) 
                                        "txtWinWord=/tmp/boese\ntxtTextpad=/tmp/editor\n"))));
   const auto frage = [&](const char* was, const char* programm) {
     return QStringLiteral("[Zieltafel] Die Einstellungsdatei ") + QDir::toNativeSeparators(fremd) + " nennt als " + was +
-           " das Programm\n" + programm + "\n\nSoll dieses Programm übernommen werden?   ";
+           " das Programm\n" + test::nativ(QString::fromUtf8(programm)) + "\n\nSoll dieses Programm übernommen werden?   ";
   };
   u.bediener.antworten = {Antwort::Nein, Antwort::Nein};
   ASSERT_EQ(ReadSettings(u.s(), fremd), Leseresultat::Gelesen);

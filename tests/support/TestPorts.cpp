@@ -186,6 +186,16 @@ QString schreibeDatei(const QString& pfad, const QByteArray& inhalt) {
   return pfad;
 }
 
+QString programmDatei(const QString& pfad) {
+#ifdef Q_OS_WIN
+  const QString p = schreibeDatei(pfad + QStringLiteral(".exe"), "MZ");
+#else
+  const QString p = schreibeDatei(pfad, "#!/bin/sh\n");
+#endif
+  QFile::setPermissions(p, QFile::ReadOwner | QFile::ExeOwner);
+  return p;
+}
+
 QByteArray leseDatei(const QString& pfad) {
   QFile f(pfad);
   if (!f.open(QIODevice::ReadOnly)) return {};

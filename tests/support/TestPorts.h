@@ -4,6 +4,7 @@
 #include "core/Ports.h"
 #include "core/Sitzung.h"
 
+#include <QDir>
 #include <QMap>
 #include <QTemporaryDir>
 #include <deque>
@@ -122,8 +123,14 @@ struct Umgebung {
 };
 
 // Writes raw bytes to a file (creating folders); returns the path.
+// A path as the program shows it to the operator: with "\" on Windows.
+inline QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
+
 QString schreibeDatei(const QString& pfad, const QByteArray& inhalt);
 QByteArray leseDatei(const QString& pfad);
+// A file the program takes for an installed program at pfad (".exe" added on
+// Windows); never started by the tests.
+QString programmDatei(const QString& pfad);
 // Encodes as Windows-1252 with CR LF line ends.
 QByteArray cp1252(const QString& text);
 

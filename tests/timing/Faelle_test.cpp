@@ -27,6 +27,14 @@ QStringList faelle() {
 QTime zeitpunkt(const QString& t) { return QTime::fromString(t, t.contains(u'.') ? u"h:mm:ss.zzz"_s : u"h:mm:ss"_s); }
 QString ja(bool b) { return b ? u"ja"_s : u"nein"_s; }
 const QString kUebergabe = u"lauf.erg_04.12.2026_15.30.12.erg"_s;  // the editor's dated copy
+#ifdef Q_OS_WIN
+const QString kExe = u".exe"_s;
+#else
+const QString kExe;
+#endif
+// Texts compared as the operator reads them, whichever separator a path in
+// them was written with.
+QString gesehen(const QString& text) { return QDir::toNativeSeparators(text); }
 const QStringList kModi{"ergaenzen", "ueberschreiben", "loeschen"}, kZiele{"lauf", "bike", "run", "swim"};
 
 struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
@@ -130,12 +138,14 @@ struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
     return o.contains(u"utf8"_s) ? text.toUtf8() : TextKodieren(text);
   }
   // "\n" is a line break; $ORDNER the working folder, $STICK the backup folder,
-  // $TMP the folder of the program and working folders.
+  // $TMP the folder of the program and working folders, $EXE what makes a
+  // file a program on this system.
   QString pfade(QString text) const {
     return text.replace(u"\\n"_s, u"\n"_s)
         .replace(u"$ORDNER"_s, erg().chopped(9))
         .replace(u"$STICK"_s, u.pfad(u"stick"_s))
-        .replace(u"$TMP"_s, u.dir.path());
+        .replace(u"$TMP"_s, u.dir.path())
+        .replace(u"$EXE"_s, kExe);
   }
 };
 
@@ -187,9 +197,9 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"zeile"_s) {
     felder(w[1].toInt(), w.mid(2), false);
   } else if (b == u"?"_s) {
-    EXPECT_EQ(wert(w[1]), nummer(2)) << w[1].toStdString();
+    EXPECT_EQ(gesehen(wert(w[1])), gesehen(nummer(2))) << w[1].toStdString();
   } else if (b == u"?^"_s) {  // the value begins so
-    EXPECT_TRUE(wert(w[1]).startsWith(nummer(2))) << wert(w[1]).toStdString();
+    EXPECT_TRUE(gesehen(wert(w[1])).startsWith(gesehen(nummer(2)))) << wert(w[1]).toStdString();
   } else if (b == u"ed"_s) {
     // An editor command.
     const int k = w.value(2).toInt();
@@ -220,7 +230,10 @@ void Fall::befehl(const QString& roh) {
     zeilenOffen = true;
     zeilenZiel = b == u"datei"_s ? w.value(1) : b;
   } else if (b == u"meldungen"_s) {
-    EXPECT_EQ(meldungen(), meldungenErwartet);
+    QStringList gesagt = meldungen(), erwartet = meldungenErwartet;
+    for (QString& m : gesagt) m = gesehen(m);
+    for (QString& m : erwartet) m = gesehen(m);
+    EXPECT_EQ(gesagt, erwartet);
     meldungenErwartet.clear();
     u.bediener.leeren();
   } else if (b == u"leeren"_s) {  // messages whose texts other tests check
@@ -254,7 +267,7 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"laden"_s) {  // the import of a file chosen (none, "." the folder) or handed over
     EXPECT_EQ(ZeitdateiLaden(s, w.size() > 1 ? u.pfad(w[1]) : QString()).ausgefuehrt, soll);
   } else if (b == u"texteditor"_s) {  // the editor of the settings; "neu": a program that exists
-    s.einst.txtTextpad = w[1] == u"neu"_s ? schreibeDatei(u.pfad(u"bin/editor"_s), "#!/bin/sh\n") : nummer(1);
+    s.einst.txtTextpad = w[1] == u"neu"_s ? programmDatei(u.pfad(u"bin/editor"_s)) : nummer(1);
     QFile::setPermissions(s.einst.txtTextpad, QFile::ReadOwner | QFile::ExeOwner);
   } else if (b == u"ansehen"_s) {  // the time file NAME in $TMP in the text editor
     EXPECT_EQ(ZeitdateiImEditorOeffnen(s, u.pfad(nummer(1))), soll);

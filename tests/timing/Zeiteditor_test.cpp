@@ -46,8 +46,8 @@ TEST_F(Editor, StatusZeigtDieLetzten55Zeichen) {
   QObject::connect(&e, &Zeiteditor::statusGeaendert, &bereich, [&](const QString& t) { gemeldet << t; });
   laden(pfad);
   EXPECT_TRUE(e.speichern());
-  EXPECT_EQ(gemeldet, (QStringList{u"Datei geladen: ..."_s + pfad.right(55),
-                                   u"Datei gespeichert: ..."_s + e.gespeicherterPfad().right(55)}));
+  EXPECT_EQ(gemeldet, (QStringList{u"Datei geladen: ..."_s + nativ(pfad).right(55),
+                                   u"Datei gespeichert: ..."_s + nativ(e.gespeicherterPfad()).right(55)}));
   EXPECT_EQ(e.statusText(), gemeldet.back());
 }
 

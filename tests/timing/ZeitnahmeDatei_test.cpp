@@ -52,7 +52,7 @@ TEST_F(ZeitnahmeDatei, AnUnusableFoundFileIsPutAsideAndLeavesTheProgramRunning) 
     EXPECT_EQ(meldungen()[1], nr < 4 ? kDateifehler
                                      : u"[Zeiteingabe] Die Zeitdatei \"%1\" enthält in keiner Zeile eine gültige "
                                        u"Startzeit (hh:mm:ss); die Zeitmessung kann damit nicht fortgesetzt werden."_s
-                                           .arg(erg()));
+                                           .arg(nativ(erg())));
     EXPECT_TRUE(z->zustand() == Zeitnahmezustand::Bereit && z->freigaben().starten && z->anzahl() == 0);
     EXPECT_EQ(s.tabelle.anzahl(), 1);
     // Put aside, so that a new start cannot overwrite its finishes.

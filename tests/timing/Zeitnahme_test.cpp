@@ -60,10 +60,14 @@ TEST_F(Zeitnahme_, BackupPlacesThatCannotTakeTheCopy) {
   const QString datei = schreibeDatei(u.pfad(u"keinordner"_s), "x");
   const std::pair<QString, QString> faelle[] = {
       {QString(), u"Es ist kein Sicherungsordner angegeben."_s},
-      {u"a:\\"_s, u"Der Sicherungsordner \"a:\\\" ist kein vollständiger Pfad."_s},
+      {u"stick"_s, u"Der Sicherungsordner \"stick\" ist kein vollständiger Pfad."_s},
+#ifdef Q_OS_WIN
+      // The old form: the root of a drive, here one that is not there.
+      {u"q:"_s, u"Der Sicherungsordner \"q:\\\" ist nicht vorhanden (USB-Stick nicht eingesteckt?)."_s},
+#endif
       {s.pfade.arbeitsordner,
-       u"Der Sicherungsordner \"%1\" ist der Ordner der Zeitdatei selbst."_s.arg(s.pfade.arbeitsordner)},
-      {datei, u"\"%1\" ist kein Ordner."_s.arg(datei)}};
+       u"Der Sicherungsordner \"%1\" ist der Ordner der Zeitdatei selbst."_s.arg(nativ(s.pfade.arbeitsordner))},
+      {datei, u"\"%1\" ist kein Ordner."_s.arg(nativ(datei))}};
   for (const auto& [ordner, erwartet] : faelle) {
     QString fehler;
     EXPECT_TRUE(Sicherungsziel(ordner, erg(), fehler).isEmpty());
@@ -96,5 +100,5 @@ TEST(ZeitnahmeSicherungThread, TheRealCopyReportsBackOnTheMainThread) {
   // Written under a temporary name and renamed: nothing else is left there.
   EXPECT_EQ(QDir(dir.filePath(u"stick"_s)).entryList(QDir::Files), QStringList{"lauf.erg"});
   EXPECT_EQ(kopieren(quelle, dir.filePath(u"fehlt/lauf.erg"_s)),
-            u"Der Sicherungsordner \"%1\" ist nicht vorhanden."_s.arg(dir.filePath(u"fehlt"_s)));
+            u"Der Sicherungsordner \"%1\" ist nicht vorhanden."_s.arg(nativ(dir.filePath(u"fehlt"_s))));
 }

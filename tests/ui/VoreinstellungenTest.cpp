@@ -188,18 +188,25 @@ TEST(Voreinstellungen, PfadfelderPruefenStandardsUndGesamtsiegervorlage) {
   f.verlassen(f.feld("txtOptionen"));
   EXPECT_EQ(f.protokoll.size(), warnungen * 2);
 
+#ifdef Q_OS_WIN
+  const QString textverarbeitung = QStringLiteral("c:/programme/microsoft office/office16/winword.exe"),
+                editor = QStringLiteral("c:/programme/textpad/txtpad32.exe");
+#else
+  const QString textverarbeitung = QStringLiteral("/usr/bin/soffice"), editor = QStringLiteral("/usr/bin/mousepad");
+#endif
   f.klick("Command3");
-  EXPECT_EQ(f.feld("txtWinWord")->text(), QStringLiteral("/usr/bin/soffice"));
+  EXPECT_EQ(f.feld("txtWinWord")->text(), textverarbeitung);
   f.system.programme[".txt"] = QStringLiteral("/usr/bin/mousepad");
   f.klick("Command4");
-  EXPECT_EQ(f.feld("txtTextpad")->text(), QStringLiteral("/usr/bin/mousepad"));
+  EXPECT_EQ(f.feld("txtTextpad")->text(), editor);
 
   f.protokoll.clear();
   f.klick("Command5");
   EXPECT_EQ(f.protokoll.size(), 1);  // the template is missing
   f.s.einst.txtVorlageUrkundeGesamtsieger = rtf;
   f.klick("Command5");
-  EXPECT_EQ(f.system.aufrufe.last(), "starten /usr/bin/soffice | " + rtf);
+  EXPECT_EQ(f.system.aufrufe.last(), "starten " + QDir::toNativeSeparators(textverarbeitung) + " | " +
+                                         QDir::toNativeSeparators(rtf));
 
   f.klick("ZuweisenStandards");
   EXPECT_EQ(f.feld("txtVorlageErgebnisliste")->text(), f.programm("druckvorlage/VorlageErgebnisliste.rtf"));

@@ -89,10 +89,10 @@ TEST_F(Editor, ZeitdateibefehleDesHauptfensters) {
   EXPECT_TRUE(s.fehlerbericht.startsWith(QStringLiteral("--- Fehler/Hinweise von ")));
 
   // Open in the text editor of the settings.
-  s.einst.txtTextpad = QStringLiteral("/bin/true");
+  s.einst.txtTextpad = test::programmDatei(dir.filePath(QStringLiteral("editor")));
   dateien = {{datei(), 1}};
   kind<QAction>("btnZtEditor")->trigger();
-  EXPECT_TRUE(system.aufrufe.contains("starten /bin/true | " + QDir::toNativeSeparators(datei())))
+  EXPECT_TRUE(system.aufrufe.contains("starten " + s.einst.txtTextpad + " | " + QDir::toNativeSeparators(datei())))
       << system.aufrufe.join('\n').toStdString();
 
   // The editor window is made once and kept.
