@@ -43,7 +43,7 @@ TEST_P(Tabellenfall, Datei) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, Tabellenfall,
-                         ::testing::ValuesIn(QDir(QStringLiteral(ZT_GOLDEN_DIR "/core/tabelle")).entryList({"*.txt"})),
+                         ::testing::ValuesIn(test::Fallnamen(QStringLiteral(ZT_GOLDEN_DIR "/core/tabelle"))),
                          [](const auto& info) { return info.param.chopped(4).toStdString(); });
 }  // namespace
 

@@ -69,7 +69,7 @@ TEST_P(Fall, Datei) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, Fall, ::testing::ValuesIn(QDir(kOrdner).entryList({"*.txt"})),
+INSTANTIATE_TEST_SUITE_P(Golden, Fall, ::testing::ValuesIn(test::Fallnamen(kOrdner)),
                          [](const auto& info) { return info.param.chopped(4).toStdString(); });
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "core/Textdatei.h"
 
 #include <QDir>
+#include <filesystem>
 #include <QFile>
 #include <QFileInfo>
 
@@ -184,6 +185,15 @@ QString schreibeDatei(const QString& pfad, const QByteArray& inhalt) {
   QFile f(pfad);
   if (f.open(QIODevice::WriteOnly)) f.write(inhalt);
   return pfad;
+}
+
+QStringList Fallnamen(const QString& ordner) {
+  QStringList l;
+  std::error_code fehler;
+  for (const auto& e : std::filesystem::directory_iterator(ordner.toStdWString(), fehler))
+    if (e.path().extension() == L".txt") l << QString::fromStdWString(e.path().filename().wstring());
+  l.sort(Qt::CaseInsensitive);
+  return l;
 }
 
 QString programmDatei(const QString& pfad) {

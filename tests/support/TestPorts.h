@@ -127,6 +127,10 @@ struct Umgebung {
 inline QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
 
 QString schreibeDatei(const QString& pfad, const QByteArray& inhalt);
+// The ".txt" case files in ordner, by name. Read without Qt: GoogleTest asks
+// for them before main, and a Qt directory listing there leaves the test
+// program hanging at its exit on Windows.
+QStringList Fallnamen(const QString& ordner);
 QByteArray leseDatei(const QString& pfad);
 // A file the program takes for an installed program at pfad (".exe" added on
 // Windows); never started by the tests.

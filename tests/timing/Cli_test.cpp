@@ -101,6 +101,6 @@ TEST_P(CliFall, Datei) {
   pruefen();
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, CliFall, ::testing::ValuesIn(QDir(kOrdner).entryList({"*.txt"})),
+INSTANTIATE_TEST_SUITE_P(Golden, CliFall, ::testing::ValuesIn(test::Fallnamen(kOrdner)),
                          [](const auto& info) { return info.param.chopped(4).toStdString(); });
 }  // namespace

@@ -20,7 +20,7 @@ const QString kOrdner = QStringLiteral(ZT_GOLDEN_DIR "/timing/");
 QStringList faelle() {
   QStringList l;
   for (const QString& teil : {u"editor"_s, u"zeitnahme"_s, u"zuordnung"_s})
-    for (const QString& name : QDir(kOrdner + teil).entryList({"*.txt"})) l << teil + u'/' + name;
+    for (const QString& name : Fallnamen(kOrdner + teil)) l << teil + u'/' + name;
   return l;
 }
 
