@@ -28,7 +28,7 @@ test=("${bauen[@]}" qt6-qpa-plugins qt6-translations-l10n libgtest-dev libgmock-
 # dpkg-dev to fetch Debian's sources of Qt, SQLite and libxlsxwriter, the host
 # Qt tools (moc, rcc, uic) of the same Qt version, and Wine to run the tests.
 windows=(cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev xz-utils
-         tcl libgtest-dev wine wine64 zip xvfb xauth imagemagick)
+         tcl libgtest-dev wine wine64 zip xvfb xauth imagemagick xdotool)
 
 case "${1:-}" in
   bauen) pakete=("${bauen[@]}") ;;
