@@ -210,8 +210,8 @@ void Zeitnahme::sicherungsortAendern(const QString& ort) {
 
 void Zeitnahme::sicherungBeschriftungSetzen() {
   m_anzeige.sicherungBeschriftung = QStringLiteral("Zeitmessdatei \"") + QDir::toNativeSeparators(zeitdatei()) +
-                                    QStringLiteral("\" nach ") + m_s.einst.txtZeitnahmeLWSicherung +
-                                    QStringLiteral(" sichern");
+                                    QStringLiteral("\" nach ") +
+                                    QDir::toNativeSeparators(m_s.einst.txtZeitnahmeLWSicherung) + QStringLiteral(" sichern");
 }
 
 void Zeitnahme::sichern() {

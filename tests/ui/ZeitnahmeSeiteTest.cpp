@@ -179,7 +179,8 @@ TEST_F(Seite, FreigabenUhrUndSicherung) {
   klick("cmdSicherungsortWaehlen");
   EXPECT_EQ(s.einst.txtZeitnahmeLWSicherung, stick2);
   EXPECT_EQ(kind<QLabel>("lblSicherung")->text(),
-            QStringLiteral("Zeitmessdatei \"%1\" nach %2 sichern").arg(QDir::toNativeSeparators(erg()), stick2));
+            QStringLiteral("Zeitmessdatei \"%1\" nach %2 sichern")
+                .arg(QDir::toNativeSeparators(erg()), QDir::toNativeSeparators(stick2)));
   klick("cmdZeitmessungSpeichern");
   ASSERT_EQ(system.sicherungen.size(), 1u);
   EXPECT_EQ(system.sicherungen[0].ziel, stick2 + "/lauf.erg");

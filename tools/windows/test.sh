@@ -82,7 +82,8 @@ fenster() {
     # box, which the operator confirms.
     for _ in $(seq 60); do xdotool search --name '^Zieltafel$' >/dev/null 2>&1 && break; sleep 1; done
     xdotool search --name '^Zieltafel$' key Return 2>/dev/null
-    sleep 3
+    # The title loses its "*" once the load is done.
+    for _ in $(seq 60); do xdotool search --name '^Zieltafel Beispiellauf' >/dev/null 2>&1 && break; sleep 1; done
     if ! xdotool search --name '^Zieltafel Beispiellauf' >/dev/null 2>&1; then
       echo "Kein Fenster \"Zieltafel Beispiellauf\" erschienen." >> "$protokolle/fenster.txt"
       exit 1
