@@ -30,9 +30,9 @@ QString Sicherungsordner(const QString& ort) {
 #ifdef Q_OS_WIN
   // The settings always named a drive ("a:\"), and a stick still gets a
   // letter: such a value means the root of that drive.
+  const auto trenner = [](QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); };
   const bool nurLaufwerk = !o.isEmpty() && o.size() <= 3 && o[0].isLetter() &&
-                           (o.size() == 1 || (o[1] == QLatin1Char(':') &&
-                                              (o.size() == 2 || o[2] == QLatin1Char('\\') || o[2] == QLatin1Char('/'))));
+                           (o.size() == 1 || (o[1] == QLatin1Char(':') && (o.size() == 2 || trenner(o[2]))));
   if (nurLaufwerk) return o.left(1) + QStringLiteral(":/");
 #endif
   if (o.isEmpty() || !QDir::isAbsolutePath(o)) return QString();

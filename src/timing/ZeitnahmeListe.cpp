@@ -209,9 +209,9 @@ void Zeitnahme::sicherungsortAendern(const QString& ort) {
 }
 
 void Zeitnahme::sicherungBeschriftungSetzen() {
+  const QString ort = QDir::toNativeSeparators(m_s.einst.txtZeitnahmeLWSicherung);
   m_anzeige.sicherungBeschriftung = QStringLiteral("Zeitmessdatei \"") + QDir::toNativeSeparators(zeitdatei()) +
-                                    QStringLiteral("\" nach ") +
-                                    QDir::toNativeSeparators(m_s.einst.txtZeitnahmeLWSicherung) + QStringLiteral(" sichern");
+                                    QStringLiteral("\" nach ") + ort + QStringLiteral(" sichern");
 }
 
 void Zeitnahme::sichern() {

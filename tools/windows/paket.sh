@@ -53,7 +53,12 @@ printf '%s\r\n' \
   "Mit den Umgebungsvariablen ZIELTAFEL_PROGRAMMORDNER und ZIELTAFEL_ARBEITSORDNER" \
   "lassen sich andere Ordner wählen, zum Beispiel auf dem USB-Stick." \
   "" \
-  "Ein Beispiel: share\\beispiel\\Beispiellauf.csv über \"Datei öffnen\" laden." \
+  "Ein Beispiel: share\\beispiel\\Beispiellauf.csv über \"Daten laden\" öffnen." \
+  "" \
+  "Am Lauftag: Die Zeitdatei lauf.erg liegt im Arbeitsordner. Jeder Einlauf wird sofort" \
+  "dorthin geschrieben. Die Sicherungskopie geht in den Ordner, der auf der Seite" \
+  "\"Zeitnahme\" unter \"Sicherungslaufwerk ändern in:\" steht, oder, wenn dort nur ein" \
+  "Laufwerk steht (zum Beispiel E:\\), in dessen obersten Ordner." \
   "" \
   "Drucken und PDF: Ergebnislisten und Urkunden sind RTF-Dateien. Zum Drucken aus" \
   "Zieltafel heraus muss LibreOffice installiert sein (https://de.libreoffice.org)." \
