@@ -35,6 +35,10 @@ done
 # The files the program copies into its folder at the first start.
 mkdir -p "$ziel/share"
 (cd "$quelle/share" && tar --exclude=desktop -cf - .) | (cd "$ziel/share" && tar -xf -)
+# The shipped options name Linux's word processor; on Windows an empty entry
+# opens lists and certificates with the program Windows associates with RTF.
+sed -i 's|^txtWinWord=/usr/bin/soffice\r$|txtWinWord=\r|' "$ziel/share/Zieltafel.ini"
+grep -q $'^txtWinWord=\r$' "$ziel/share/Zieltafel.ini" || { echo "txtWinWord in share/Zieltafel.ini nicht geleert." >&2; exit 1; }
 x86_64-w64-mingw32-strip "$ziel"/*.dll "$ziel"/*/*.dll 2>/dev/null || true
 
 printf '%s\r\n' \
