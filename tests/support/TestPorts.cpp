@@ -3,9 +3,9 @@
 #include "core/Textdatei.h"
 
 #include <QDir>
-#include <filesystem>
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
 namespace zt::test {
 

@@ -122,10 +122,10 @@ struct Umgebung {
   QString pfad(const QString& name) const { return dir.filePath(name); }
 };
 
-// Writes raw bytes to a file (creating folders); returns the path.
 // A path as the program shows it to the operator: with "\" on Windows.
 inline QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
 
+// Writes raw bytes to a file (creating folders); returns the path.
 QString schreibeDatei(const QString& pfad, const QByteArray& inhalt);
 // The ".txt" case files in ordner, by name. Read without Qt: GoogleTest asks
 // for them before main, and a Qt directory listing there leaves the test

@@ -82,7 +82,7 @@ fenster() {
     # box, which the operator confirms.
     for _ in $(seq 60); do xdotool search --name '^Zieltafel$' >/dev/null 2>&1 && break; sleep 1; done
     xdotool search --name '^Zieltafel$' key Return 2>/dev/null
-    # The title loses its "*" once the load is done.
+    # Until the load has ended the title starts with "*".
     for _ in $(seq 60); do xdotool search --name '^Zieltafel Beispiellauf' >/dev/null 2>&1 && break; sleep 1; done
     if ! xdotool search --name '^Zieltafel Beispiellauf' >/dev/null 2>&1; then
       echo "Kein Fenster \"Zieltafel Beispiellauf\" erschienen." >> "$protokolle/fenster.txt"
