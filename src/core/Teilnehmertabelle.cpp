@@ -1036,15 +1036,19 @@ QStringList VerschiedeneFelder(const std::vector<Teilnehmerzeile>& zeilen, int s
   return liste;
 }
 
-QString StartnummerSchluessel(const QString& startnummer) {
-  const QString t = startnummer.trimmed();
-  if (t.isEmpty()) return QString();
+QStringView StartnummerSchluessel(QStringView startnummer) {
+  const QStringView t = startnummer.trimmed();
+  if (t.isEmpty()) return {};
   for (QChar c : t)
     if (!c.isDigit() || c.unicode() > 127) return t;
-  int i = 0;
+  qsizetype i = 0;
   while (i < t.size() - 1 && t[i] == QLatin1Char('0')) ++i;
-  const QString zahl = t.mid(i);
-  return zahl == QLatin1String("0") ? QString() : zahl;
+  const QStringView zahl = t.mid(i);
+  return zahl == QLatin1String("0") ? QStringView() : zahl;
+}
+
+QString StartnummerSchluessel(const QString& startnummer) {
+  return StartnummerSchluessel(QStringView(startnummer)).toString();
 }
 
 int Teilnehmertabelle::startnummerAnzahl(const QString& startnummer) const {

@@ -273,5 +273,7 @@ QStringList VerschiedeneFelder(const std::vector<Teilnehmerzeile>& zeilen, int s
 // Key under which start numbers are compared: the number without leading
 // zeros and blanks; empty for no number ("", "0"); other texts trimmed.
 QString StartnummerSchluessel(const QString& startnummer);
+// The same as a view into startnummer, for checks that make no string.
+QStringView StartnummerSchluessel(QStringView startnummer);
 
 }  // namespace zt

@@ -89,11 +89,12 @@ bool OrdnerVorhanden(const QString& pfad) {
   return QFileInfo::exists(pfad);
 }
 
-QString NurStrecke(const QString& strecke) {
-  const int pos = strecke.indexOf(QLatin1Char('/'));
-  if (pos < 1) return QString();
-  return strecke.left(pos);
+QStringView NurStrecke(QStringView strecke) {
+  const qsizetype pos = strecke.indexOf(QLatin1Char('/'));
+  return pos < 1 ? QStringView() : strecke.left(pos);
 }
+
+QString NurStrecke(const QString& strecke) { return NurStrecke(QStringView(strecke)).toString(); }
 
 QChar GeschlechtAusStrecke(const QString& strecke) {
   const QString s = strecke.trimmed();

@@ -25,6 +25,7 @@ bool OrdnerVorhanden(const QString& pfad);
 // The route without its sex suffix: the text before the first "/" when that
 // "/" stands at position 2 or later, otherwise empty.
 QString NurStrecke(const QString& strecke);
+QStringView NurStrecke(QStringView strecke);
 // Sex letter of a route: 'm' or 'w' when the last character is m/M/w/W and
 // stands right after "/" or "-" ("10/m", "Run/w", "10-M"); otherwise a null
 // QChar. "10km" ends in "m" but names no sex.

@@ -76,18 +76,15 @@ void PruefungLaufdaten(Sitzung& s, int zeile) {
     bool istZahl = true;
     for (QChar c : snText) istZahl = istZahl && c.isDigit() && c.unicode() < 128;
     if (istZahl) {
-      qsizetype i = 0;
-      while (i < snText.size() - 1 && snText[i] == QLatin1Char('0')) ++i;
-      const QStringView zahl = snText.mid(i);
-      snDa = zahl != QLatin1String("0");
-      aenderungen.append({S_startnummer, snDa ? zahl : QStringView()});
+      const QStringView zahl = StartnummerSchluessel(snText);
+      snDa = !zahl.isEmpty();
+      aenderungen.append({S_startnummer, zahl});
     } else {
       snUngueltig = true;
     }
   }
   const QString strecke = z.feld(S_strecke);
-  const qsizetype schraegstrich = strecke.indexOf(QLatin1Char('/'));
-  aenderungen.append({S_nurstrecke, schraegstrich < 1 ? QStringView() : QStringView(strecke).left(schraegstrich)});
+  aenderungen.append({S_nurstrecke, NurStrecke(QStringView(strecke))});
 
   const bool streckeLeer = QStringView(strecke).trimmed().isEmpty();
   // A duathlon never fills zeit: its rows are judged by the leg the time file

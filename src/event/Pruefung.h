@@ -23,7 +23,8 @@ class Fehlermarken {
   void setzen(QLatin1StringView m) {
     for (int k = 0; k < m_anzahl; ++k)
       if (m_marken[k] == m) return;
-    m_marken[m_anzahl++] = m;
+    Q_ASSERT(m_anzahl < static_cast<int>(m_marken.size()));
+    if (m_anzahl < static_cast<int>(m_marken.size())) m_marken[m_anzahl++] = m;
   }
   void loeschen() { m_anzahl = 0; }
   bool leer() const { return m_anzahl == 0; }

@@ -150,14 +150,13 @@ bool pruefen(const Sitzung& s, Rohzeile& z, Textvorrat* vorrat) {
   // The time format last, so that nothing above can wipe it out.
   if (Zeitwert::lesen(z[S_zeit]).feldUeber59()) marker.setzen(QLatin1String("Zeit"));
 
-  const QStringView strecke = z[S_strecke];
-  const qsizetype schraegstrich = strecke.indexOf(QLatin1Char('/'));
-  if (schraegstrich < 1)
+  const QStringView nurStrecke = NurStrecke(z[S_strecke]);
+  if (nurStrecke.isEmpty())
     z.loeschen(S_nurstrecke);
   else if (vorrat)
-    z.setzen(S_nurstrecke, vorrat->holen(strecke.left(schraegstrich)));
+    z.setzen(S_nurstrecke, vorrat->holen(nurStrecke));
   else
-    z.setzen(S_nurstrecke, strecke.left(schraegstrich).toString());
+    z.setzen(S_nurstrecke, nurStrecke.toString());
   // Nearly no name holds a bracket: one search for it spares both others.
   const bool klammer = z[S_namevorname].contains(QLatin1Char('('));
   if (klammer && z[S_namevorname].indexOf(QLatin1String("(W)")) >= 1)
