@@ -268,7 +268,6 @@ void Fall::befehl(const QString& roh) {
     EXPECT_EQ(ZeitdateiLaden(s, w.size() > 1 ? u.pfad(w[1]) : QString()).ausgefuehrt, soll);
   } else if (b == u"texteditor"_s) {  // the editor of the settings; "neu": a program that exists
     s.einst.txtTextpad = w[1] == u"neu"_s ? programmDatei(u.pfad(u"bin/editor"_s)) : nummer(1);
-    QFile::setPermissions(s.einst.txtTextpad, QFile::ReadOwner | QFile::ExeOwner);
   } else if (b == u"ansehen"_s) {  // the time file NAME in $TMP in the text editor
     EXPECT_EQ(ZeitdateiImEditorOeffnen(s, u.pfad(nummer(1))), soll);
   } else if (b == u"uebergabe"_s) {
