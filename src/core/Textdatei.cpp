@@ -322,13 +322,21 @@ Leseergebnis DateiLesen(const QString& pfad, qint64 grenze) {
     e.fehler = keineDatei(pfad);
     return e;
   }
-  QByteArray daten;
-  // Files under /proc report size 0 and still have text: read to the end,
-  // but never past the limit.
-  daten.reserve(static_cast<qsizetype>(std::min<qint64>(st.st_size, grenze)) + 1);
-  char puffer[1 << 16];
+  // Read straight into the result, one byte more than the file claims so
+  // that the end shows as a read of 0. Files under /proc report size 0 and
+  // still have text: the buffer grows until the end, but never past the limit.
+  QByteArray daten(static_cast<qsizetype>(std::min<qint64>(st.st_size, grenze)) + 1, Qt::Uninitialized);
+  qsizetype gelesen = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, puffer, sizeof puffer);
+    if (gelesen == daten.size()) {
+      if (gelesen > grenze) {
+        ::close(fd);
+        e.fehler = zuGross(pfad, gelesen, grenze);
+        return e;
+      }
+      daten.resize(std::min<qint64>(std::max<qint64>(2 * gelesen, 1 << 16), grenze + 1));
+    }
+    const ssize_t n = ::read(fd, daten.data() + gelesen, static_cast<size_t>(daten.size() - gelesen));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       const int fehler = errno;
@@ -337,14 +345,10 @@ Leseergebnis DateiLesen(const QString& pfad, qint64 grenze) {
       return e;
     }
     if (n == 0) break;
-    if (daten.size() + n > grenze) {
-      ::close(fd);
-      e.fehler = zuGross(pfad, daten.size() + n, grenze);
-      return e;
-    }
-    daten.append(puffer, n);
+    gelesen += n;
   }
   ::close(fd);
+  daten.truncate(gelesen);
   e.daten = std::move(daten);
 #else
   QFile f(pfad);

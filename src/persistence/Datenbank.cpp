@@ -90,7 +90,11 @@ bool dateiVorabLesen(Sitzung& s, const QString& pfad, Dateiart art, QByteArray& 
       s.bediener.meldung(kTitelOeffnen, e.fehler + QStringLiteral(" Abbruch!   "), Symbol::Stopp, Knoepfe::Ok);
     return false;
   }
-  if (e.daten.trimmed().isEmpty()) {
+  // Looked for without a trimmed copy: the file can be megabytes.
+  const bool nurLeerraum = std::all_of(e.daten.cbegin(), e.daten.cend(), [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+  });
+  if (nurLeerraum) {
     s.bediener.meldung(kTitelOeffnen,
                        QStringLiteral("Die Datei \"%1\" ist leer. Abbruch!   ").arg(nativ(pfad)),
                        Symbol::Stopp, Knoepfe::Ok);
@@ -154,6 +158,8 @@ void vereineKomprimieren(Sitzung& s, const QStringList& neue) {
   QSet<QString> gesehen;
   const qsizetype gesamt = s.vereine.size() + neue.size();
   liste.reserve(gesamt);
+  // A big file has tens of thousands of clubs: no growing on the way.
+  gesehen.reserve(gesamt);
   qsizetype i = 0;
   for (const QStringList* quelle : std::initializer_list<const QStringList*>{&s.vereine, &neue}) {
     for (const QString& v : *quelle) {
