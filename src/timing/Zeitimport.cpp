@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <array>
-#include <unordered_map>
 #include <vector>
 
 namespace zt {
@@ -68,6 +68,43 @@ quint32 nummerwert(QStringView sn) {
 // A start number of the file: digits only and not zero. Anything else never
 // names a participant, least of all one without a start number.
 bool startnummerGueltig(const QString& sn) { return nummerwert(sn) != 0; }
+
+// The first row of each start number value. Start numbers are small: a
+// plain array by number is one memory access per finish; a hash node per
+// participant would cost an allocation each and a cache miss per look-up.
+// Numbers too big for an array (anything up to nine digits is allowed) fall
+// back to a sorted list.
+class Nummernindex {
+ public:
+  void hinzufuegen(quint32 nr, int zeile) { m_paare.push_back({nr, zeile}); }
+  void fertig() {
+    quint32 hoechste = 0;
+    for (const auto& [nr, zeile] : m_paare) hoechste = std::max(hoechste, nr);
+    if (hoechste <= std::max<quint32>(1u << 20, 8 * static_cast<quint32>(m_paare.size()))) {
+      m_feld.assign(static_cast<size_t>(hoechste) + 1, 0);
+      for (const auto& [nr, zeile] : m_paare)
+        if (!m_feld[nr]) m_feld[nr] = zeile;
+      m_paare.clear();
+      m_paare.shrink_to_fit();
+      return;
+    }
+    // Rows were added in ascending order: the first of a number is the smallest.
+    std::sort(m_paare.begin(), m_paare.end());
+    m_paare.erase(std::unique(m_paare.begin(), m_paare.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  m_paare.end());
+  }
+  // 0 when no row has the number.
+  int zeile(quint32 nr) const {
+    if (!m_feld.empty()) return nr < m_feld.size() ? m_feld[nr] : 0;
+    const auto it = std::lower_bound(m_paare.begin(), m_paare.end(), std::pair<quint32, int>{nr, 0});
+    return it != m_paare.end() && it->first == nr ? it->second : 0;
+  }
+
+ private:
+  std::vector<std::pair<quint32, int>> m_paare;
+  std::vector<int> m_feld;
+};
 
 int zielspalte(Sitzung::Zeitziel ziel) {
   switch (ziel) {
@@ -245,14 +282,14 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     // Every row with a start number takes part; the index finds the first row
     // of each number by its value ("007" is 7), without a scan per line.
     std::vector<int> teilnehmer;
-    std::unordered_map<quint32, int> index;
-    index.reserve(static_cast<size_t>(t.anzahl()));
+    Nummernindex index;
     for (int i = 1; i <= t.anzahl(); ++i) {
       const Feldtext sn(t.zeile(i), S_startnummer);
       if (sn.sicht().isEmpty()) continue;
       teilnehmer.push_back(i);
-      if (const quint32 nr = nummerwert(sn.sicht())) index.emplace(nr, i);
+      if (const quint32 nr = nummerwert(sn.sicht())) index.hinzufuegen(nr, i);
     }
+    index.fertig();
 
     // Which rows are marked as still without a time ("ohne", "?", red). The
     // marks are written with the row's time when the file gives it one, in
@@ -310,8 +347,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
 
       int zeileNr = 0;
       if (z.startnummerGueltig) {
-        const auto it = index.find(nummerwert(z.startNr));
-        if (it != index.end()) zeileNr = it->second;
+        zeileNr = index.zeile(nummerwert(z.startNr));
       }
       if (z.startnummerGueltig && zeileNr == 0)
         hinweise << kopf() + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" fehlt in der Anmeldung!");
