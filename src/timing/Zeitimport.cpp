@@ -22,6 +22,8 @@ const QString kOhne = QStringLiteral("ohne");
 // A time file of a day's racing is a few megabytes; anything far larger was
 // picked by mistake and would only fill the memory.
 constexpr qint64 kGroessteDatei = qint64(256) << 20;
+// How many rows ahead a pass asks for a row's block.
+constexpr int kVoraus = 8;
 
 QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
 
@@ -284,6 +286,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     std::vector<int> teilnehmer;
     Nummernindex index;
     for (int i = 1; i <= t.anzahl(); ++i) {
+      if (i + kVoraus <= t.anzahl()) t.zeile(i + kVoraus).vorladen();
       const Feldtext sn(t.zeile(i), S_startnummer);
       if (sn.sicht().isEmpty()) continue;
       teilnehmer.push_back(i);
@@ -301,6 +304,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       const qint64 n = static_cast<qint64>(teilnehmer.size());
       for (qint64 k = 0; k < n; ++k) {
         const int i = teilnehmer[k];
+        if (k + kVoraus < n) t.zeile(teilnehmer[k + kVoraus]).vorladen();
         bool markieren = true;
         if (modus == Sitzung::Zeitmodus::Ergaenzen) {
           const Feldtext v(t.zeile(i), zielSpalte);
@@ -336,8 +340,14 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     std::vector<char> ausDatei(static_cast<size_t>(t.anzahl()) + 1, 0);
     Fortschritt f(b, QStringLiteral("% eingelesen  "));
     const qint64 gesamt = static_cast<qint64>(gelesen.size());
+    // The finishes come in an order unlike the rows': each row is asked for
+    // a few lines before it is needed.
+    std::vector<int> zeilenDerZeilen(static_cast<size_t>(gesamt), 0);
+    for (qint64 k = 0; k < gesamt; ++k)
+      if (gelesen[k].startnummerGueltig) zeilenDerZeilen[k] = index.zeile(nummerwert(gelesen[k].startNr));
     for (qint64 k = 0; k < gesamt; ++k) {
       f.melden(k + 1, gesamt);
+      if (k + kVoraus < gesamt && zeilenDerZeilen[k + kVoraus]) t.zeile(zeilenDerZeilen[k + kVoraus]).vorladen();
       const Zeitimportzeile& z = gelesen[k];
       ++r.zeilen;
       const qsizetype hinweiseVorher = hinweise.size();
@@ -345,10 +355,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       // Only a line that has something to say needs its head written out.
       const auto kopf = [&z] { return z.kopf(); };
 
-      int zeileNr = 0;
-      if (z.startnummerGueltig) {
-        zeileNr = index.zeile(nummerwert(z.startNr));
-      }
+      const int zeileNr = zeilenDerZeilen[k];
       if (z.startnummerGueltig && zeileNr == 0)
         hinweise << kopf() + QStringLiteral(", Zeit: ") + z.zeit + QStringLiteral(" fehlt in der Anmeldung!");
 
