@@ -55,6 +55,11 @@ Tabellenschritt unterschied(const std::vector<Teilnehmerzeile>& vorher, const st
   for (int i = 0; i < d.anzahlVorher; ++i)
     if (!bleibt[i]) d.weg.emplace_back(i, vorher[i]);
   for (int p = 0; p < d.anzahlNachher; ++p) {
+    // A changed row is read in both blocks, which lie anywhere after a sort.
+    if (const int q = p + 8; q < d.anzahlNachher && quelle[q] >= 0) {
+      vorher[quelle[q]].vorladen();
+      nachher[q].vorladen();
+    }
     if (quelle[p] < 0) d.neu.emplace_back(p, nachher[p]);
     else felderVergleichen(d, p, vorher[quelle[p]], nachher[p]);
   }
