@@ -235,6 +235,7 @@ void ComputeAllPlaces(Sitzung& s, bool zuerstSortieren) {
   for (int k = 0; k < n; ++k) {
     fortschritt(s, k + 1, n);
     const int i = ordnung[k];
+    if (k + 16 < n) t.zeile(ordnung[k + 16] + 1).eintragVorladen();
     if (k + 8 < n) t.zeile(ordnung[k + 8] + 1).vorladen();
     const Zahltext a(total[i]), b(mw[i]), c(ak_[i]);
     t.setFelder(i + 1, {{S_platztotal, a.sicht()}, {S_platzmw, b.sicht()}, {S_platz, c.sicht()}});

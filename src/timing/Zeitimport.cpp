@@ -347,6 +347,8 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       if (gelesen[k].startnummerGueltig) zeilenDerZeilen[k] = index.zeile(nummerwert(gelesen[k].startNr));
     for (qint64 k = 0; k < gesamt; ++k) {
       f.melden(k + 1, gesamt);
+      if (k + 2 * kVoraus < gesamt && zeilenDerZeilen[k + 2 * kVoraus])
+        t.zeile(zeilenDerZeilen[k + 2 * kVoraus]).eintragVorladen();
       if (k + kVoraus < gesamt && zeilenDerZeilen[k + kVoraus]) t.zeile(zeilenDerZeilen[k + kVoraus]).vorladen();
       const Zeitimportzeile& z = gelesen[k];
       ++r.zeilen;
