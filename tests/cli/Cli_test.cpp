@@ -85,17 +85,6 @@ TEST_F(Cli, CsvAndZtfRoundTripKeepEveryRowAndTheSettings) {
   }
 }
 
-TEST_F(Cli, QuestionsAreAnsweredInOrderThenByDefault) {
-  const QString x = beispiel("A");
-  // An unchanged table is replaced without a word; a changed one is asked
-  // about once, and the scripted Cancel stops the run.
-  const Lauf l = starte({"--antworten", "ja,abbrechen", "oeffnen", x, "oeffnen", x, "zeile-aendern", "1",
-                         "vereinort=LG Nord", "oeffnen", x, "status"});
-  EXPECT_EQ(l.code, 1);
-  EXPECT_EQ(l.fehler.count("vor dem Löschen gesichert"), 1) << l.fehler.toStdString();
-  EXPECT_TRUE(l.fehler.contains("gesichert werden?    => Abbrechen")) << l.fehler.toStdString();
-}
-
 // Every command that changes the table, taken back, prints the table as it
 // was read, and done again prints what it did; a command that changes
 // nothing leaves nothing to take back.

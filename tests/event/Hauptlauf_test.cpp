@@ -38,7 +38,8 @@ TEST(Hauptlauf, FuenfZehnPresetFillsRunsSelectionsAndDefinition) {
   EXPECT_EQ(e.txtHauptlaufBisStartnummer, (std::array<QString, 4>{"199", "499", "", ""}));
   EXPECT_EQ(LookupAgeClass(u.s(), 44), u"40"_s);
   EXPECT_EQ(u.s().tabellentitel, u"Zieltafel Lauf - Hauptlauf 10km - Bezugsjahr AK 2024"_s);
-  EXPECT_EQ(u.bediener.meldungen().size(), 1);  // the question, worded in the batch tool's test
+  EXPECT_EQ(u.bediener.meldungen(),
+            QStringList{u"[Zieltafel] Sollen die eingestellten AK zum Hauptlauf geändert werden?   "_s});
   // The window's own test answers No and ticks single positions; here a list
   // shorter than the preset leaves the missing positions alone.
   EXPECT_EQ(ausgewaehlt(u.s(), Vorgabe::FuenfZehnKm, 10),

@@ -25,41 +25,36 @@ struct Startnummern : ::testing::Test {
 };
 }  // namespace
 
-TEST_F(Startnummern, CurrentNumberIsOneAboveTheHighestInItsRange) {
-  for (const char* sn : {"3", "17", "9"}) zeile(QLatin1String(sn), u"5/m"_s);
+// One walk through the ranges: an empty table, the highest numbers and the
+// ones outside their range, then ranges that have nothing to give.
+TEST_F(Startnummern, NextNumberPerRangeOutsidersAndRangesThatGiveNone) {
+  // An empty table gives every type its first number back and no report.
+  StartnummerBerechnen(u.s());
+  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"1", "200", "", ""}));
+  EXPECT_TRUE(berichte.isEmpty());
+
+  for (const char* sn : {"3", "007", "5"}) zeile(QLatin1String(sn), u"5/m"_s);  // "007" is 7
   zeile(u"205"_s, u"10/w"_s);
   zeile(u"4"_s, u"5/w"_s);  // gaps below the highest number are not offered again
-  EXPECT_EQ(StartnummerBerechnen(u.s()).ausserhalb, 0);
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"18", "206", "", ""}));
-  EXPECT_TRUE(berichte.isEmpty());
+  zeile(u"250"_s, u"5/w"_s, u"Weit, Wanda"_s);
+  zeile(u"12a"_s, u"5/m"_s, u"Buchstabe, Bert"_s);
+  zeile(u"12"_s, u"7/m"_s, u"Fremd, Fritz"_s);  // a route of no main run is ignored
+  zeile(QString(), u"5/m"_s);
+  EXPECT_EQ(StartnummerBerechnen(u.s()).ausserhalb, 2);
+  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"8", "206", "", ""}));
+  EXPECT_EQ(berichte, QStringList{u"Strecke: 5/w, SN prüfen: 250, Name: Weit, Wanda\r\n"
+                                  u"Strecke: 5/m, SN prüfen: 12a, Name: Buchstabe, Bert"_s});
+  EXPECT_EQ(u.s().fehlerbericht, berichte.value(0));
+  EXPECT_EQ(t.feld(6, S_startnummer) + t.feld(7, S_startnummer), u"25012a"_s);
   EXPECT_EQ(u.bediener.gesperrt, 0);
   // Progress was shown while the rows were searched, and cleared after.
   EXPECT_TRUE(std::any_of(u.bediener.protokoll.begin(), u.bediener.protokoll.end(), [](const test::Aufruf& a) {
     return a.text == "100% suche letzte Startnummer  "_L1;
   }));
   EXPECT_EQ(u.bediener.statusfelder.value(StatusFortschritt).trimmed(), QString());
-}
 
-TEST_F(Startnummern, NumbersOutsideTheirRangeAreReportedAndLeftAlone) {
-  zeile(u"250"_s, u"5/w"_s, u"Weit, Wanda"_s);
-  zeile(u"12a"_s, u"5/m"_s, u"Buchstabe, Bert"_s);
-  zeile(u"007"_s, u"5/m"_s, u"Null, Otto"_s);
-  zeile(u"12"_s, u"7/m"_s, u"Fremd, Fritz"_s);  // a route of no main run is ignored
-  zeile(QString(), u"5/m"_s);
-  EXPECT_EQ(StartnummerBerechnen(u.s()).ausserhalb, 2);
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer[0], u"8"_s);
-  EXPECT_EQ(berichte, QStringList{u"Strecke: 5/w, SN prüfen: 250, Name: Weit, Wanda\r\n"
-                                  u"Strecke: 5/m, SN prüfen: 12a, Name: Buchstabe, Bert"_s});
-  EXPECT_EQ(u.s().fehlerbericht, berichte.value(0));
-  EXPECT_EQ(t.feld(1, S_startnummer) + t.feld(2, S_startnummer), u"25012a"_s);
-}
-
-TEST_F(Startnummern, EmptyUsedUpReversedAndUnsetRanges) {
-  // An empty table gives every type its first number back and no report.
-  StartnummerBerechnen(u.s());
-  EXPECT_EQ(e.txtHauptlaufVonStartnummer, (std::array<QString, 4>{"1", "200", "", ""}));
-  EXPECT_TRUE(berichte.isEmpty());
-
+  t.alleLoeschen();
+  berichte.clear();
   e.txtHauptlauf = {"5km", "10km", "3km", "km"};
   e.txtHauptlaufFestVonStartnummer = {"1", "", "600", ""};
   e.txtHauptlaufBisStartnummer = {"199", "499", "500", ""};

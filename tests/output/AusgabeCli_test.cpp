@@ -70,6 +70,11 @@ TEST_F(Stapel, BadInputEndsWithAMessageAndExitOne) {
       {{"ergebnisliste-pdf", pfad("x.pdf")}, "LibreOffice ist nicht installiert", "x.pdf"},
 #else
       {{"ergebnisliste-pdf", pfad("x.pdf")}, "LibreOffice ist nicht installiert", "x.pdf", "/nirgendwo"},
+      // A print is refused before anything is handed over.
+      {{"drucken", rtf, "PDF"},
+       "Die Datei wurde nicht auf \"PDF\" gedruckt:\nLibreOffice ist nicht installiert (das Programm \"soffice\" "
+       "wurde nicht gefunden). Ohne LibreOffice kann Zieltafel RTF-Dateien weder drucken noch in PDF umwandeln.",
+       "", "/nirgendwo"},
 #endif
   };
   for (const auto& f : faelle) {

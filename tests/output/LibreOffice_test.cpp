@@ -5,7 +5,6 @@
 #include "PrivaterCups.h"
 
 #include "evaluation/Sortierung.h"
-#include "output/Druck.h"
 #include "output/Ergebnisliste.h"
 #include "output/HtmlBericht.h"
 #include "output/Urkunde.h"
@@ -177,20 +176,4 @@ TEST_F(Echt, PrintedOnAPrinterOfItsOwnByName) {
     QFile::copy(gedruckt[0], QString::fromLocal8Bit(ziel) + QStringLiteral("/gedruckt-liste.pdf"));
     QFile::copy(gedruckt[1], QString::fromLocal8Bit(ziel) + QStringLiteral("/gedruckt-urkunde.pdf"));
   }
-}
-
-TEST_F(Echt, WithoutLibreOfficeNothingIsHandedOverAndTheListStays) {
-  const QByteArray pfad = qgetenv("PATH");
-  qputenv("PATH", QByteArray("/nirgendwo"));
-  Sitzung& s = this->s();
-  s.druckerErgebnisliste = QStringLiteral("PDF");
-  ErgebnislisteDrucken(s);
-  qputenv("PATH", pfad);
-  const QString grund = QStringLiteral(
-      "LibreOffice ist nicht installiert (das Programm \"soffice\" wurde nicht gefunden). "
-      "Ohne LibreOffice kann Zieltafel RTF-Dateien weder drucken noch in PDF umwandeln.");
-  EXPECT_EQ(u.bediener.meldungen(), QStringList{"[Zieltafel] " + DruckfehlerText(QStringLiteral("Die Ergebnisliste"),
-                                                                                ErgebnislisteDatei(s), "PDF", grund)});
-  EXPECT_TRUE(QFileInfo::exists(ErgebnislisteDatei(s)));
-  EXPECT_EQ(Ausgabe::von(s).laufendeDrucke, 0);
 }

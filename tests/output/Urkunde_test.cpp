@@ -58,10 +58,6 @@ TEST_F(Urkunden, PlaceholdersTakeTheRowsValuesFromTheSecondCharacterOn) {
   EXPECT_EQ(alle, leseDatei(QStringLiteral(ZT_GOLDEN_DIR "/ausgabe/urkunden.rtf.txt")).replace("\n", "\r\n"));
   EXPECT_EQ(UrkundenName(QStringLiteral("Müller (Walker), Anna")), QStringLiteral("Anna Müller"));
   EXPECT_EQ(UrkundenName(QStringLiteral(" von  Berg ,  Eva ")), QStringLiteral("Eva von Berg"));
-  // A placeholder that opens a line stays.
-  QStringList uebrig;
-  EXPECT_TRUE(WriteCertificate(s, 1, kVorlageZeilenanfang, &uebrig).contains("\r\nZeit# am Zeilenanfang\r\n"));
-  EXPECT_EQ(uebrig, QStringList{"Zeit#"});
 }
 
 TEST_F(Urkunden, TheOptionsAskAndStopAsTheOperatorSays) {

@@ -92,7 +92,7 @@ TEST_F(Speichern, JedesFormatSchreibtSeineDateien) {
   EXPECT_TRUE(zeilen(u.pfad(u"event.vorname"_s)).value(0).startsWith(u"w;Jördis"_s));
 }
 
-TEST_F(Speichern, UeberschreibenLegtSicherungenAnOderFragtNachEinerAnderenDatei) {
+TEST_F(Speichern, UeberschreibenLegtSicherungenAnErsetztNurEigeneEinstellungenOderFragtNachEinerAnderenDatei) {
   const QString csv = u.pfad(u"lauf.csv"_s);
   schreibeDatei(csv, "alt 1\r\n");
   ASSERT_TRUE(speichern(csv, Speicherformat::Csv));
@@ -112,6 +112,31 @@ TEST_F(Speichern, UeberschreibenLegtSicherungenAnOderFragtNachEinerAnderenDatei)
   EXPECT_FALSE(speichern(u.pfad(u"anders.csv"_s), Speicherformat::Csv));
   EXPECT_EQ(leseDatei(u.pfad(u"anders.csv"_s)), QByteArray("bleibt"));
   EXPECT_EQ(u.s().speicherPfad, csv);
+
+  // "Altersklassen.2024.csv" names its settings "Altersklassen.ini": the
+  // program's own age-class list must not silently become a settings file.
+  u.bediener.leeren();
+  const QByteArray liste = "0-19_U20\r\n20-39_H\r\n";
+  const QString ini = schreibeDatei(u.pfad(u"Altersklassen.ini"_s), liste);
+  const QString frage = u"[Zieltafel] Die Datei \"%1\" ist keine Voreinstellungsdatei von Zieltafel.\nSoll sie "
+                        u"trotzdem mit den Voreinstellungen überschrieben werden? Vorher wird eine "
+                        u"Sicherungskopie angelegt.   "_s.arg(QDir::toNativeSeparators(ini));
+  u.bediener.antworten = {Antwort::Nein};
+  EXPECT_FALSE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
+  EXPECT_EQ(leseDatei(ini), liste);
+  EXPECT_EQ(u.bediener.meldungen().value(0), frage);
+  EXPECT_TRUE(u.bediener.meldungen().value(1).endsWith(u"ist keine Voreinstellungsdatei und wurde nicht überschrieben."_s));
+
+  u.bediener.leeren();
+  u.bediener.antworten = {Antwort::Ja, Antwort::Ja};  // overwrite the runner file, then the list
+  EXPECT_TRUE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
+  EXPECT_EQ(u.bediener.meldungen().value(1), frage);
+  EXPECT_EQ(leseDatei(ini + u"_04.12.2026_15.30.12.ini"_s), liste);
+  EXPECT_TRUE(leseDatei(ini).startsWith("#Vorgaben Zieltafel#aus#"));
+  // Now it is one of ours: the next save replaces it without a word.
+  u.bediener.leeren();
+  EXPECT_TRUE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
+  EXPECT_EQ(u.bediener.meldungen().size(), 1);  // only "schon vorhanden! Überschreiben?"
 
   // The file the table came from is kept when so set: another one is to be chosen.
   u.bediener.leeren();
@@ -165,32 +190,6 @@ TEST_F(Speichern, SichernFragtNurBeimErstenMal) {
   EXPECT_TRUE(DatenbankSichern(u.s()));
   EXPECT_EQ(gefragt, 3);
   EXPECT_TRUE(u.bediener.meldungen().isEmpty());
-}
-
-// "Altersklassen.2024.csv" names its settings "Altersklassen.ini": the
-// program's own age-class list must not silently become a settings file.
-TEST_F(Speichern, BegleitdateiErsetztNurEineVoreinstellungsdatei) {
-  const QByteArray liste = "0-19_U20\r\n20-39_H\r\n";
-  const QString ini = schreibeDatei(u.pfad(u"Altersklassen.ini"_s), liste);
-  const QString frage = u"[Zieltafel] Die Datei \"%1\" ist keine Voreinstellungsdatei von Zieltafel.\nSoll sie "
-                        u"trotzdem mit den Voreinstellungen überschrieben werden? Vorher wird eine "
-                        u"Sicherungskopie angelegt.   "_s.arg(QDir::toNativeSeparators(ini));
-  u.bediener.antworten = {Antwort::Nein};
-  EXPECT_FALSE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
-  EXPECT_EQ(leseDatei(ini), liste);
-  EXPECT_EQ(u.bediener.meldungen().value(0), frage);
-  EXPECT_TRUE(u.bediener.meldungen().value(1).endsWith(u"ist keine Voreinstellungsdatei und wurde nicht überschrieben."_s));
-
-  u.bediener.leeren();
-  u.bediener.antworten = {Antwort::Ja, Antwort::Ja};  // overwrite the runner file, then the list
-  EXPECT_TRUE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
-  EXPECT_EQ(u.bediener.meldungen().value(1), frage);
-  EXPECT_EQ(leseDatei(ini + u"_04.12.2026_15.30.12.ini"_s), liste);
-  EXPECT_TRUE(leseDatei(ini).startsWith("#Vorgaben Zieltafel#aus#"));
-  // Now it is one of ours: the next save replaces it without a word.
-  u.bediener.leeren();
-  EXPECT_TRUE(speichern(u.pfad(u"Altersklassen.2024.csv"_s), Speicherformat::Csv));
-  EXPECT_EQ(u.bediener.meldungen().size(), 1);  // only "schon vorhanden! Überschreiben?"
 }
 
 TEST_F(Speichern, AusduennenBehaeltZeilenMitStrecke) {

@@ -65,24 +65,17 @@ TEST(Einstellungen, WrittenFileHasTheExactLayoutAndEverySettingReadsBack) {
 
   u.s().einst = Einstellungen();
   listenLeeren(u.s().einst);
-  u.s().einst.hauptlaufAkAktuell = {1, 1, 1};
   EXPECT_EQ(ReadSettings(u.s(), optionen), Leseresultat::Gelesen);
   const Einstellungen& e = u.s().einst;
   // Reading the own options file asks nothing.
   EXPECT_TRUE(u.bediener.meldungen().isEmpty());
   EXPECT_EQ(e.txtDefGlobalAK, QStringLiteral("06-09_06/09;10-11_10/11"));
-  EXPECT_EQ(e.hauptlaufAkAktuell, (std::array<int, 3>{0, 0, 0}));
   // Everything else, switches, lists and the editor (no ".txt" handler) included,
   // compares through the written form.
   Einstellungen vergleich = vorher;
   vergleich.txtDefGlobalAK = e.txtDefGlobalAK;
   vergleich.hauptlaufAk[1].append({QStringLiteral("M35"), false});
   EXPECT_EQ(EinstellungenText(e, QString()), EinstellungenText(vergleich, QString()));
-
-  // With a ".txt" handler the editor always follows it.
-  u.system.programme[QStringLiteral(".txt")] = QStringLiteral("/usr/bin/mousepad");
-  ReadSettings(u.s(), optionen);
-  EXPECT_EQ(u.s().einst.txtTextpad, QStringLiteral("/usr/bin/mousepad"));
 }
 
 TEST(Einstellungen, DamagedHeaderAppliesNothing) {
