@@ -56,8 +56,9 @@ Tabellenschritt unterschied(const std::vector<Teilnehmerzeile>& vorher, const st
     if (!bleibt[i]) d.weg.emplace_back(i, vorher[i]);
   for (int p = 0; p < d.anzahlNachher; ++p) {
     // A changed row is read in both blocks, which lie anywhere after a sort.
-    if (const int q = p + 16; q < d.anzahlNachher && quelle[q] >= 0) vorher[quelle[q]].eintragVorladen();
-    if (const int q = p + 8; q < d.anzahlNachher && quelle[q] >= 0) {
+    if (const int q = p + 2 * kVorausZeilen; q < d.anzahlNachher && quelle[q] >= 0)
+      vorher[quelle[q]].eintragVorladen();
+    if (const int q = p + kVorausZeilen; q < d.anzahlNachher && quelle[q] >= 0) {
       vorher[quelle[q]].vorladen();
       nachher[q].vorladen();
     }

@@ -378,7 +378,7 @@ std::vector<std::vector<int>> raengeDer(const std::vector<Teilnehmerzeile>& zeil
   if (belegt) belegt->assign(static_cast<size_t>(n), 0);
   for (int i = 0; i < n; ++i) {
     // After a sort the rows' blocks lie in memory in another order.
-    if (i + 8 < n) zeilen[i + 8].vorladen();
+    if (i + kVorausZeilen < n) zeilen[i + kVorausZeilen].vorladen();
     for (Rangbildner& b : bildner) b.lesen(i);
     if (belegt && !spalten.empty()) (*belegt)[i] = !zeilen[i].sicht(spalten[0]).leerOderBlank();
   }

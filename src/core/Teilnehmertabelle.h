@@ -63,6 +63,9 @@ struct Feldsicht {
   QString text() const;
 };
 
+// How far ahead a pass over rows asks for the next ones (see vorladen).
+inline constexpr int kVorausZeilen = 8;
+
 // One participant. The twenty fields share one block of memory (laid out in
 // Teilnehmertabelle.cpp): a big event costs about what its file costs, not
 // twenty strings and their allocations per row. Copies share the block.
@@ -89,10 +92,10 @@ class Teilnehmerzeile {
     return m_daten.constData() == andere.m_daten.constData() || m_daten == andere.m_daten;
   }
 
-  // Ask for a row ahead of its use: a pass over rows in an order unlike
-  // their place in memory would otherwise wait on every row. Where even the
-  // rows' order is random, the entry is asked for some rows earlier than its
-  // block, whose address the entry holds.
+  // Ask for a row ahead of its use (kVorausZeilen rows ahead): a pass over
+  // rows in an order unlike their place in memory would otherwise wait on
+  // every row. Where even the rows' order is random, the entry is asked for
+  // as many rows again earlier than its block, whose address the entry holds.
   void eintragVorladen() const {
 #if defined(__GNUC__)
     __builtin_prefetch(this);

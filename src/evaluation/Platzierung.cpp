@@ -235,8 +235,8 @@ void ComputeAllPlaces(Sitzung& s, bool zuerstSortieren) {
   for (int k = 0; k < n; ++k) {
     fortschritt(s, k + 1, n);
     const int i = ordnung[k];
-    if (k + 16 < n) t.zeile(ordnung[k + 16] + 1).eintragVorladen();
-    if (k + 8 < n) t.zeile(ordnung[k + 8] + 1).vorladen();
+    if (k + 2 * kVorausZeilen < n) t.zeile(ordnung[k + 2 * kVorausZeilen] + 1).eintragVorladen();
+    if (k + kVorausZeilen < n) t.zeile(ordnung[k + kVorausZeilen] + 1).vorladen();
     const Zahltext a(total[i]), b(mw[i]), c(ak_[i]);
     t.setFelder(i + 1, {{S_platztotal, a.sicht()}, {S_platzmw, b.sicht()}, {S_platz, c.sicht()}});
     if (sieger[i]) t.setHintergrund(i + 1, kSiegerFarbe);

@@ -22,8 +22,6 @@ const QString kOhne = QStringLiteral("ohne");
 // A time file of a day's racing is a few megabytes; anything far larger was
 // picked by mistake and would only fill the memory.
 constexpr qint64 kGroessteDatei = qint64(256) << 20;
-// How many rows ahead a pass asks for a row's block.
-constexpr int kVoraus = 8;
 
 QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
 
@@ -286,7 +284,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
     std::vector<int> teilnehmer;
     Nummernindex index;
     for (int i = 1; i <= t.anzahl(); ++i) {
-      if (i + kVoraus <= t.anzahl()) t.zeile(i + kVoraus).vorladen();
+      if (i + kVorausZeilen <= t.anzahl()) t.zeile(i + kVorausZeilen).vorladen();
       const Feldtext sn(t.zeile(i), S_startnummer);
       if (sn.sicht().isEmpty()) continue;
       teilnehmer.push_back(i);
@@ -304,7 +302,7 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       const qint64 n = static_cast<qint64>(teilnehmer.size());
       for (qint64 k = 0; k < n; ++k) {
         const int i = teilnehmer[k];
-        if (k + kVoraus < n) t.zeile(teilnehmer[k + kVoraus]).vorladen();
+        if (k + kVorausZeilen < n) t.zeile(teilnehmer[k + kVorausZeilen]).vorladen();
         bool markieren = true;
         if (modus == Sitzung::Zeitmodus::Ergaenzen) {
           const Feldtext v(t.zeile(i), zielSpalte);
@@ -347,9 +345,10 @@ Zeitimportergebnis ZeitenZuordnen(Sitzung& s, const QStringList& zeilen, const Q
       if (gelesen[k].startnummerGueltig) zeilenDerZeilen[k] = index.zeile(nummerwert(gelesen[k].startNr));
     for (qint64 k = 0; k < gesamt; ++k) {
       f.melden(k + 1, gesamt);
-      if (k + 2 * kVoraus < gesamt && zeilenDerZeilen[k + 2 * kVoraus])
-        t.zeile(zeilenDerZeilen[k + 2 * kVoraus]).eintragVorladen();
-      if (k + kVoraus < gesamt && zeilenDerZeilen[k + kVoraus]) t.zeile(zeilenDerZeilen[k + kVoraus]).vorladen();
+      if (k + 2 * kVorausZeilen < gesamt && zeilenDerZeilen[k + 2 * kVorausZeilen])
+        t.zeile(zeilenDerZeilen[k + 2 * kVorausZeilen]).eintragVorladen();
+      if (k + kVorausZeilen < gesamt && zeilenDerZeilen[k + kVorausZeilen])
+        t.zeile(zeilenDerZeilen[k + kVorausZeilen]).vorladen();
       const Zeitimportzeile& z = gelesen[k];
       ++r.zeilen;
       const qsizetype hinweiseVorher = hinweise.size();
