@@ -32,9 +32,6 @@ const QString kExe = u".exe"_s;
 #else
 const QString kExe;
 #endif
-// Texts compared as the operator reads them, whichever separator a path in
-// them was written with.
-QString gesehen(const QString& text) { return QDir::toNativeSeparators(text); }
 const QStringList kModi{"ergaenzen", "ueberschreiben", "loeschen"}, kZiele{"lauf", "bike", "run", "swim"};
 
 struct Fall : ZeitnahmeTest, ::testing::WithParamInterface<QString> {
@@ -197,9 +194,11 @@ void Fall::befehl(const QString& roh) {
   } else if (b == u"zeile"_s) {
     felder(w[1].toInt(), w.mid(2), false);
   } else if (b == u"?"_s) {
-    EXPECT_EQ(gesehen(wert(w[1])), gesehen(nummer(2))) << w[1].toStdString();
+    // Values and messages are compared as the operator reads them, whichever
+    // separator a path in them was written with.
+    EXPECT_EQ(nativ(wert(w[1])), nativ(nummer(2))) << w[1].toStdString();
   } else if (b == u"?^"_s) {  // the value begins so
-    EXPECT_TRUE(gesehen(wert(w[1])).startsWith(gesehen(nummer(2)))) << wert(w[1]).toStdString();
+    EXPECT_TRUE(nativ(wert(w[1])).startsWith(nativ(nummer(2)))) << wert(w[1]).toStdString();
   } else if (b == u"ed"_s) {
     // An editor command.
     const int k = w.value(2).toInt();
@@ -231,8 +230,8 @@ void Fall::befehl(const QString& roh) {
     zeilenZiel = b == u"datei"_s ? w.value(1) : b;
   } else if (b == u"meldungen"_s) {
     QStringList gesagt = meldungen(), erwartet = meldungenErwartet;
-    for (QString& m : gesagt) m = gesehen(m);
-    for (QString& m : erwartet) m = gesehen(m);
+    for (QString& m : gesagt) m = nativ(m);
+    for (QString& m : erwartet) m = nativ(m);
     EXPECT_EQ(gesagt, erwartet);
     meldungenErwartet.clear();
     u.bediener.leeren();
